@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace foundation {
+
+// Whole-file operations on stored paths; results are 1 (success / yes) or 0.
+
+// 1 when the path names an existing file (not a folder); 0 for a blank path.
+int32_t FileExists(const std::string& path);
+
+// 1 when the file is gone afterwards or was never there (ENOENT, ENOTDIR); 0 when it could not
+// be deleted (permission or I/O errors are failures). A read-only file is made writable first.
+int32_t DeleteFileForce(const std::string& path);
+
+// Renames without replacing an existing target: 1 on success, 0 on any failure.
+int32_t RenameFile(const std::string& oldPath, const std::string& newPath);
+
+// RenameFile with up to ten tries, waiting 10, 20, ... 90 ms between them (WaitMilliseconds).
+// With deleteTargetFirst the target is replaced atomically (a reader sees the old or the new
+// file, never none). 0 after ten failures.
+int32_t RenameFileRetry(const std::string& oldPath, const std::string& newPath,
+                        bool deleteTargetFirst);
+
+// Windows reserved device names (CON, PRN, AUX, NUL, CLOCK$, COM0-9, LPT0-9) are ordinary
+// names on Linux: this reports whether the name part is one, for callers that skip such names
+// when they exchange files with Windows machines.
+int32_t IsReservedDeviceName(const std::string& path);
+
+// 1 when the path lies in a Windows system folder (recycle bin, System Volume Information).
+int32_t IsSystemFolderPath(const std::string& path);
+
+// Copies source over target (keeping its last-write time). With replace and an existing target,
+// the target is deleted first and a failed delete gives 0. 1 on success.
+int32_t CopyFileOver(const std::string& source, const std::string& target, bool replace);
+
+}  // namespace foundation

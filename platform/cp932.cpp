@@ -1,0 +1,90 @@
+#include "platform/cp932.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+namespace platform {
+
+namespace {
+
+// One converter per direction and thread; iconv_open is costly and iconv_t is not shareable.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  }
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  // Converts `in`; at each input position iconv refuses, `skip(in)` says how many input bytes
+  // to drop and a '?' is written in their place.
+  template <typename Skip>
+  std::string Run(std::string_view in, Skip skip) {
+    std::string out;
+    if (!ok()) return out;
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char* src = const_cast<char*>(in.data());
+    size_t srcLeft = in.size();
+    char buf[1024];
+    while (srcLeft > 0) {
+      char* dst = buf;
+      size_t dstLeft = sizeof buf;
+      size_t r = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+      out.append(buf, static_cast<size_t>(dst - buf));
+      if (r != static_cast<size_t>(-1)) break;
+      if (errno == E2BIG) continue;
+      // EILSEQ (no mapping / invalid input) or EINVAL (incomplete sequence at the end).
+      size_t n = skip(std::string_view(src, srcLeft));
+      if (n == 0 || n > srcLeft) n = 1;
+      src += n;
+      srcLeft -= n;
+      out.push_back('?');
+      iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    }
+    return out;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+// Length of the UTF-8 sequence that starts `s`, so an unmappable character becomes one '?'.
+size_t Utf8SequenceLength(std::string_view s) {
+  const unsigned char b = static_cast<unsigned char>(s[0]);
+  size_t len = 1;
+  if (b >= 0xF0 && b <= 0xF4) len = 4;
+  else if (b >= 0xE0) len = 3;
+  else if (b >= 0xC2 && b <= 0xDF) len = 2;
+  if (len > s.size()) return 1;
+  for (size_t i = 1; i < len; ++i)
+    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 1;
+  return len;
+}
+
+}  // namespace
+
+bool IsCp932LeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+std::string Utf8ToCp932(std::string_view utf8) {
+  thread_local Converter conv("CP932", "UTF-8");
+  return conv.Run(utf8, Utf8SequenceLength);
+}
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+  thread_local Converter conv("UTF-8", "CP932");
+  return conv.Run(cp932, [](std::string_view) { return size_t{1}; });
+}
+
+size_t Cp932SafePrefixLength(std::string_view cp932, size_t maxBytes) {
+  size_t i = 0;
+  const size_t limit = maxBytes < cp932.size() ? maxBytes : cp932.size();
+  while (i < limit) {
+    const size_t step = IsCp932LeadByte(static_cast<unsigned char>(cp932[i])) ? 2 : 1;
+    if (i + step > limit) break;
+    i += step;
+  }
+  return i;
+}
+
+}  // namespace platform

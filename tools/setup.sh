@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs what the build needs (Debian packages only), then configures and builds.
+#   tools/setup.sh [--deps-only] [--build-dir DIR] [--sanitize] [--type Release|Debug]
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-alsa gstreamer1.0-tools
+  libasound2-dev libhidapi-dev
+  fonts-ipafont-gothic fontconfig
+  libc-bin locales
+)
+
+deps_only=0; sanitize=0; build_dir=""; build_type=Release
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --deps-only) deps_only=1 ;;
+    --sanitize) sanitize=1 ;;
+    --build-dir) build_dir=$2; shift ;;
+    --type) build_type=$2; shift ;;
+    *) echo "setup.sh: unknown option $1" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  echo "setup.sh: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo_cmd apt-get update
+  $sudo_cmd apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+[ $deps_only -eq 1 ] && exit 0
+
+if [ -z "$build_dir" ]; then
+  if [ $sanitize -eq 1 ]; then build_dir="$here/build-asan"; else build_dir="$here/build"; fi
+fi
+opts=(-G Ninja -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYPE="$build_type")
+[ $sanitize -eq 1 ] && opts+=(-DONDRAKE_SANITIZE=ON)
+cmake "${opts[@]}"
+cmake --build "$build_dir" -j "$(nproc)"
