@@ -64,7 +64,7 @@ struct FileInfo {
 // Information on a path (links followed unless noFollow); nullopt with errno set when missing.
 std::optional<FileInfo> StatPath(const std::string& path, bool noFollow = false);
 
-// Clears (true) or sets (false) the read-only state: the owner write bit. 0 or errno.
+// readOnly true clears the owner write bit, false sets it again; other bits stay. 0 or errno.
 int SetReadOnly(const std::string& path, bool readOnly);
 
 int DeleteFilePath(const std::string& path);     // unlink: 0 or errno

@@ -42,7 +42,8 @@ std::string ToNativePath(std::string_view stored);
 // Same, with a given mount table (tests).
 std::string ToNativePath(std::string_view stored, const std::vector<MountEntry>& mounts);
 
-// The folder of the running program (from /proc/self/exe) with a trailing '/'.
+// The folder of the running program (from /proc/self/exe) with a trailing '/'; "" when
+// /proc cannot tell.
 std::string ProgramFolder();
 
 }  // namespace platform

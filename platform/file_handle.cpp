@@ -1,0 +1,118 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "platform/file_system.h"
+
+namespace platform {
+
+static_assert(sizeof(off_t) == 8, "file offsets must be 64-bit");
+
+namespace {
+
+// One read(2)/write(2) call never moves more than this; larger requests loop.
+constexpr int64_t kMaxChunk = int64_t{1} << 30;
+
+}  // namespace
+
+FileHandle::~FileHandle() { Close(); }
+
+FileHandle::FileHandle(FileHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+  if (this != &other) {
+    Close();
+    fd_ = std::exchange(other.fd_, -1);
+  }
+  return *this;
+}
+
+int FileHandle::Open(const std::string& path, OpenMode mode) {
+  Close();
+  int flags = O_CLOEXEC;
+  switch (mode) {
+    case OpenMode::Read:
+      flags |= O_RDONLY;
+      break;
+    case OpenMode::WriteCreate:
+      flags |= O_WRONLY | O_CREAT;
+      break;
+    case OpenMode::ReadWriteCreate:
+      flags |= O_RDWR | O_CREAT;
+      break;
+  }
+  int fd;
+  do {
+    fd = ::open(path.c_str(), flags, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return errno;
+  fd_ = fd;
+  return 0;
+}
+
+void FileHandle::Close() {
+  // close(2) is not retried on EINTR: on Linux the descriptor is gone either way.
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+bool FileHandle::Seek(int64_t offset) {
+  if (fd_ < 0 || offset < 0) return false;
+  return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
+}
+
+int64_t FileHandle::Read(void* dst, int64_t count) {
+  if (fd_ < 0 || count < 0 || (count > 0 && dst == nullptr)) {
+    errno = EINVAL;
+    return -1;
+  }
+  auto* out = static_cast<char*>(dst);
+  int64_t done = 0;
+  while (done < count) {
+    const int64_t want = count - done < kMaxChunk ? count - done : kMaxChunk;
+    const ssize_t n = ::read(fd_, out + done, static_cast<size_t>(want));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (n == 0) break;  // end of file
+    done += n;
+  }
+  return done;
+}
+
+int64_t FileHandle::Write(const void* src, int64_t count) {
+  if (fd_ < 0 || count < 0 || (count > 0 && src == nullptr)) {
+    errno = EINVAL;
+    return -1;
+  }
+  const auto* in = static_cast<const char*>(src);
+  int64_t done = 0;
+  while (done < count) {
+    const int64_t want = count - done < kMaxChunk ? count - done : kMaxChunk;
+    const ssize_t n = ::write(fd_, in + done, static_cast<size_t>(want));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (n == 0) {  // cannot happen for regular files; avoid spinning forever on odd devices
+      errno = EIO;
+      return -1;
+    }
+    done += n;
+  }
+  return done;
+}
+
+int64_t FileHandle::Size() const {
+  struct stat st {};
+  if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
+  return static_cast<int64_t>(st.st_size);
+}
+
+bool FileHandle::Sync() { return fd_ >= 0 && ::fsync(fd_) == 0; }
+
+}  // namespace platform
