@@ -5,9 +5,10 @@
 
 namespace foundation {
 
-// Path texts. The separator written is '/'; stored paths from settings, schedules and conf.ini
-// may still hold '\', so both count as separators when a path is taken apart. A path that
-// begins with "http" (any case) and is longer than 3 characters is web-style.
+// Path texts. The separator added to a path is '/' (web-style "http..." paths use '/' as well);
+// stored paths from settings, schedules and conf.ini may still hold '\', so both count as
+// separators when a path is taken apart, and a path rebuilt from its parts keeps the separator
+// it was written with. "Blank" means ASCII spaces.
 
 // The program's folder with a trailing '/'.
 std::string GetAppFolder();
@@ -24,14 +25,16 @@ std::string EnsureExtension(const std::string& path, const std::string& ext);
 
 // Joins the parts asked for, in this order: folder, separator, base name, dot (only when the
 // name has an extension), extension. caseMode 1 lower-cases, 2 upper-cases the result.
-// A path without separator has an empty folder, and then no separator is put before the bare
-// name (on Linux a leading '/' would name the root folder).
+// The separator is the path's own last separator; a path without one has an empty folder and
+// gives no separator, so a bare name stays relative (a leading '/' would name the root folder).
+// The name after a trailing separator is empty; the extension follows the name's last '.'.
 std::string SplitPath(const std::string& path, bool folder, bool separator, bool base, bool dot,
                       bool ext, int32_t caseMode = 0);
 
 // A file name that does not exist yet: with always false and no such file, the path rebuilt
 // from the parts asked for; otherwise base + n (zero-padded to `digits`, more digits past the
-// pattern) + ext for n = 1, 2, ... until FileExists says no.
+// pattern) + ext for n = 1, 2, ... until FileExists says no. A bare name is numbered in the
+// current folder and returned without a folder.
 std::string MakeNumberedFileName(const std::string& path, bool withFolder, bool withExt,
                                  int32_t digits, bool always);
 

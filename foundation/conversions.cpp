@@ -1,0 +1,90 @@
+#include "foundation/conversions.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "foundation/text_fields.h"
+#include "platform/cp932.h"
+
+namespace foundation {
+
+double DbToGain(double dB) {
+  if (std::isnan(dB) || dB <= -110.0) return 0.0;
+  const double gain = std::pow(10.0, dB / 20.0);
+  // An overflowing power is no gain anyone can apply.
+  return std::isfinite(gain) ? gain : 0.0;
+}
+
+int32_t CurToLong(double value) {
+  if (std::isnan(value)) return 0;
+  const double whole = std::floor(value);
+  if (whole < 0.0) return 0;
+  if (whole > 4294967295.0) return -1;
+  if (whole > 2147483647.0) return static_cast<int32_t>(static_cast<int64_t>(whole) - 4294967296LL);
+  return static_cast<int32_t>(whole);
+}
+
+int64_t ULongToCur(int32_t word) {
+  return word < 0 ? static_cast<int64_t>(word) + 4294967296LL : word;
+}
+
+int32_t IsOddNumber(double value) {
+  if (!std::isfinite(value)) return 0;
+  // fmod is exact, so the last digit of the whole part is right at any magnitude.
+  const double lastDigit = std::fabs(std::fmod(std::trunc(value), 10.0));
+  return static_cast<int32_t>(lastDigit) % 2;
+}
+
+int32_t IsOddNumber(int64_t value) { return value % 2 != 0 ? 1 : 0; }
+
+int32_t ClampByte(int32_t value) { return std::clamp(value, 0, 255); }
+
+int32_t StringToBytes(const std::string& text, std::vector<uint8_t>& bytes) {
+  const std::string ansi = platform::Utf8ToCp932(TrimBlanks(text));
+  // A double-byte character that does not fit whole is not started: half of it would read
+  // back as a different character.
+  const size_t written = platform::Cp932SafePrefixLength(ansi, bytes.size());
+  std::copy_n(ansi.begin(), written, bytes.begin());
+  std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(written), bytes.end(), uint8_t{0});
+  return static_cast<int32_t>(
+      std::min<size_t>(ansi.size(), static_cast<size_t>(std::numeric_limits<int32_t>::max())));
+}
+
+std::string BytesToString(const std::vector<uint8_t>& bytes, int32_t lastIndex, int32_t termMode,
+                          int32_t startIndex) {
+  if (startIndex < 0 || lastIndex < 0 || bytes.empty()) return "";
+  const size_t start = static_cast<size_t>(startIndex);
+  const size_t end = std::min(static_cast<size_t>(lastIndex), bytes.size() - 1);  // inclusive
+  if (start > end) return "";
+
+  const int terminator = termMode == -1 ? -1 : termMode == 1 || termMode == 2 ? '\r' : '\0';
+  std::string out;
+  for (size_t i = start; i <= end;) {
+    const uint8_t b = bytes[i];
+    if (b == terminator) {
+      // With CR LF only a CR before LF (or one at the end of the range) ends the text; a lone
+      // CR inside the range is kept as a character.
+      if (termMode != 2 || i == end || bytes[i + 1] == '\n') break;
+    }
+    if (platform::IsCp932LeadByte(b)) {
+      if (i == end || bytes[i + 1] == 0) {
+        out += platform::Cp932ToUtf8(std::string(1, static_cast<char>(b)));
+        break;
+      }
+      const char pair[2] = {static_cast<char>(b), static_cast<char>(bytes[i + 1])};
+      out += platform::Cp932ToUtf8(std::string_view(pair, 2));
+      i += 2;
+      continue;
+    }
+    if (b < 0x80) {
+      out.push_back(static_cast<char>(b));
+    } else {
+      out += platform::Cp932ToUtf8(std::string(1, static_cast<char>(b)));
+    }
+    ++i;
+  }
+  return out;
+}
+
+}  // namespace foundation
