@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "platform/file_system.h"
 
 namespace foundation {
 
@@ -26,7 +29,9 @@ void CloseFileHandle(FileHandleId& handle);
 //  - failure of the seek or the read: the handle is closed, `handle` is set to 0 (so the caller
 //    cannot use or close it again) and the result is 0.
 // A read that meets the end of the file zero-fills the rest of dst and counts as success;
-// `bytesRead` (when given) receives the count actually read.
+// `bytesRead` (when given) receives the count actually read (0 on failure). A handle the table
+// does not know counts as a failed read. Note that with closeAfter true the success result 1 is
+// also a possible handle number: callers tell the two apart by the closeAfter they passed.
 FileHandleId ReadFileToMemEx(void* dst, int64_t byteCount, int64_t offset, FileHandleId& handle,
                              const std::string& path, bool closeAfter,
                              int64_t* bytesRead = nullptr);
@@ -40,5 +45,8 @@ int64_t GetFileSizeByPath(const std::string& path);
 
 // Writes `count` bytes at the current position; the count written, -1 on failure.
 int64_t WriteFileHandle(FileHandleId handle, const void* src, int64_t count);
+
+// Size and times of the open file behind a handle; nullopt for an unknown handle.
+std::optional<platform::FileInfo> StatFileHandle(FileHandleId handle);
 
 }  // namespace foundation
