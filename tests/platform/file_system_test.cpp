@@ -1,0 +1,243 @@
+#include "platform/file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <string>
+
+#include "tests/support/temp_dir.h"
+
+namespace platform {
+namespace {
+
+using testsupport::ReadWholeFile;
+using testsupport::TempDir;
+
+// Clears the injected rename failure however the test ends.
+struct HookReset {
+  ~HookReset() { SetRenameFailureHook(nullptr); }
+};
+
+TEST(FileHandle, ReadsAndWritesPastFourGigabytes) {
+  TempDir dir;
+  const std::string path = dir.Sub("sparse.bin");
+  constexpr int64_t kOffset = int64_t{5} << 30;  // 5 GiB: beyond 32-bit offsets
+  {
+    const int fd = ::open(path.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    const bool made = ::ftruncate(fd, kOffset + 1) == 0 && ::pwrite(fd, "Z", 1, kOffset) == 1;
+    ::close(fd);
+    if (!made) GTEST_SKIP() << "the temporary file system holds no 5 GiB sparse file";
+  }
+  FileHandle file;
+  ASSERT_EQ(file.Open(path, OpenMode::ReadWriteCreate), 0);
+  EXPECT_EQ(file.Size(), kOffset + 1);
+  ASSERT_TRUE(file.Seek(kOffset));
+  char buf[8] = {};
+  EXPECT_EQ(file.Read(buf, sizeof buf), 1);  // short at the end of the file
+  EXPECT_EQ(buf[0], 'Z');
+  EXPECT_EQ(file.Read(buf, sizeof buf), 0);
+
+  ASSERT_TRUE(file.Seek(kOffset - 2));
+  EXPECT_EQ(file.Write("xy", 2), 2);
+  ASSERT_TRUE(file.Seek(kOffset - 2));
+  EXPECT_EQ(file.Read(buf, 3), 3);
+  EXPECT_EQ(std::string(buf, 3), "xyZ");
+  EXPECT_TRUE(file.Sync());
+  EXPECT_FALSE(file.Seek(-1));
+}
+
+TEST(FileHandle, OpenFailuresAndOwnership) {
+  TempDir dir;
+  FileHandle file;
+  EXPECT_EQ(file.Open(dir.Sub("missing"), OpenMode::Read), ENOENT);
+  EXPECT_FALSE(file.IsOpen());
+  EXPECT_EQ(file.Size(), -1);
+  char c;
+  EXPECT_EQ(file.Read(&c, 1), -1);
+
+  // WriteCreate creates but does not truncate.
+  const std::string path = dir.WriteFile("keep.txt", "abcdef");
+  ASSERT_EQ(file.Open(path, OpenMode::WriteCreate), 0);
+  EXPECT_EQ(file.Write("XY", 2), 2);
+  EXPECT_NE(::fcntl(file.fd(), F_GETFD) & FD_CLOEXEC, 0);  // never leaks into children
+
+  FileHandle moved(std::move(file));
+  EXPECT_FALSE(file.IsOpen());
+  EXPECT_TRUE(moved.IsOpen());
+  const int fd = moved.fd();
+  moved = FileHandle();
+  EXPECT_EQ(::fcntl(fd, F_GETFD), -1);  // closed by the move assignment
+  EXPECT_EQ(ReadWholeFile(path), "XYcdef");
+}
+
+TEST(FileSystem, RenameNoReplaceAndReplace) {
+  TempDir dir;
+  HookReset reset;
+  const std::string a = dir.WriteFile("a.txt", "A");
+  const std::string b = dir.WriteFile("b.txt", "B");
+
+  EXPECT_EQ(RenameNoReplace(a, b), EEXIST);
+  EXPECT_EQ(ReadWholeFile(a), "A");
+  EXPECT_EQ(ReadWholeFile(b), "B");
+  EXPECT_EQ(RenameNoReplace(dir.Sub("none"), dir.Sub("x")), ENOENT);
+
+  EXPECT_EQ(RenameNoReplace(a, dir.Sub("c.txt")), 0);
+  EXPECT_EQ(ReadWholeFile(dir.Sub("c.txt")), "A");
+  EXPECT_FALSE(StatPath(a).has_value());
+
+  EXPECT_EQ(RenameReplace(dir.Sub("c.txt"), b), 0);
+  EXPECT_EQ(ReadWholeFile(b), "A");
+
+  // Folders move too.
+  ASSERT_EQ(MakeDirectory(dir.Sub("d1")), 0);
+  EXPECT_EQ(RenameNoReplace(dir.Sub("d1"), dir.Sub("d2")), 0);
+  EXPECT_EQ(RemoveDirectory(dir.Sub("d2")), 0);
+
+  // The injected failure comes first and touches nothing.
+  std::string seenFrom, seenTo;
+  SetRenameFailureHook([&](const std::string& from, const std::string& to) {
+    seenFrom = from;
+    seenTo = to;
+    return EACCES;
+  });
+  EXPECT_EQ(RenameReplace(b, dir.Sub("z.txt")), EACCES);
+  EXPECT_EQ(RenameNoReplace(b, dir.Sub("z.txt")), EACCES);
+  EXPECT_EQ(seenFrom, b);
+  EXPECT_EQ(seenTo, dir.Sub("z.txt"));
+  EXPECT_EQ(ReadWholeFile(b), "A");
+  EXPECT_FALSE(StatPath(dir.Sub("z.txt")).has_value());
+
+  SetRenameFailureHook([](const std::string&, const std::string&) { return 0; });
+  EXPECT_EQ(RenameReplace(b, dir.Sub("z.txt")), 0);
+}
+
+TEST(FileSystem, CopyKeepsWriteTimeAndRefusesWithoutReplace) {
+  TempDir dir;
+  HookReset reset;
+  const std::string src = dir.WriteFile("src.wav", std::string(300000, 'q'));
+  const struct timespec times[2] = {{1600000000, 123456789}, {1500000000, 987654321}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, src.c_str(), times, 0), 0);
+
+  const std::string dst = dir.Sub("dst.wav");
+  ASSERT_EQ(CopyFileKeepTime(src, dst, false), 0);
+  EXPECT_EQ(ReadWholeFile(dst), ReadWholeFile(src));
+  std::optional<FileInfo> info = StatPath(dst);
+  ASSERT_TRUE(info.has_value());
+  EXPECT_EQ(info->writeSec, 1500000000);
+  EXPECT_EQ(info->writeNsec, 987654321);
+
+  const std::string other = dir.WriteFile("other.wav", "new");
+  EXPECT_EQ(CopyFileKeepTime(other, dst, false), EEXIST);
+  EXPECT_EQ(ReadWholeFile(dst).size(), 300000u);
+  EXPECT_EQ(CopyFileKeepTime(other, dst, true), 0);
+  EXPECT_EQ(ReadWholeFile(dst), "new");
+
+  EXPECT_EQ(CopyFileKeepTime(dir.Sub("missing"), dir.Sub("x"), true), ENOENT);
+  EXPECT_EQ(CopyFileKeepTime(dir.path(), dir.Sub("x"), true), EISDIR);
+
+  // A failing final rename leaves the old target and no temporary file behind.
+  SetRenameFailureHook([](const std::string&, const std::string&) { return EIO; });
+  EXPECT_EQ(CopyFileKeepTime(src, dst, true), EIO);
+  EXPECT_EQ(ReadWholeFile(dst), "new");
+  std::optional<std::vector<DirEntry>> entries = ListDirectory(dir.path());
+  ASSERT_TRUE(entries.has_value());
+  std::vector<std::string> names;
+  for (const DirEntry& e : *entries) names.push_back(e.name);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"dst.wav", "other.wav", "src.wav"}));
+}
+
+TEST(FileSystem, StatReadOnlyListAndSpace) {
+  TempDir dir;
+  const std::string f = dir.WriteFile("f.txt", "12345");
+  ASSERT_EQ(MakeDirectory(dir.Sub("sub")), 0);
+  EXPECT_EQ(MakeDirectory(dir.Sub("sub")), EEXIST);
+  ASSERT_EQ(::symlink("f.txt", dir.Sub("link").c_str()), 0);
+
+  std::optional<FileInfo> info = StatPath(f);
+  ASSERT_TRUE(info.has_value());
+  EXPECT_EQ(info->size, 5);
+  EXPECT_FALSE(info->isDirectory);
+  EXPECT_FALSE(info->readOnly);
+  EXPECT_GT(info->birthSec, 0);
+
+  std::optional<FileInfo> viaLink = StatPath(dir.Sub("link"));
+  ASSERT_TRUE(viaLink.has_value());
+  EXPECT_TRUE(viaLink->isSymlink);
+  EXPECT_EQ(viaLink->size, 5);
+  std::optional<FileInfo> linkItself = StatPath(dir.Sub("link"), true);
+  ASSERT_TRUE(linkItself.has_value());
+  EXPECT_TRUE(linkItself->isSymlink);
+  EXPECT_EQ(linkItself->size, 5);  // a link's size is its target text "f.txt"
+
+  errno = 0;
+  EXPECT_FALSE(StatPath(dir.Sub("missing")).has_value());
+  EXPECT_EQ(errno, ENOENT);
+
+  EXPECT_EQ(SetReadOnly(f, true), 0);
+  EXPECT_TRUE(StatPath(f)->readOnly);
+  EXPECT_EQ(SetReadOnly(f, false), 0);
+  EXPECT_FALSE(StatPath(f)->readOnly);
+  EXPECT_EQ(SetReadOnly(dir.Sub("missing"), true), ENOENT);
+
+  std::optional<std::vector<DirEntry>> entries = ListDirectory(dir.path());
+  ASSERT_TRUE(entries.has_value());
+  ASSERT_EQ(entries->size(), 3u);
+  for (const DirEntry& e : *entries) {
+    EXPECT_EQ(e.isDirectory, e.name == "sub") << e.name;
+    EXPECT_EQ(e.isSymlink, e.name == "link") << e.name;
+  }
+  EXPECT_FALSE(ListDirectory(dir.Sub("missing")).has_value());
+
+  std::optional<DiskSpace> space = GetDiskSpace(dir.path());
+  ASSERT_TRUE(space.has_value());
+  EXPECT_GT(space->totalBytes, 0);
+  EXPECT_GE(space->totalBytes, space->freeBytes);
+  EXPECT_FALSE(GetDiskSpace(dir.Sub("missing")).has_value());
+
+  EXPECT_EQ(DeleteFilePath(f), 0);
+  EXPECT_EQ(DeleteFilePath(f), ENOENT);
+  EXPECT_EQ(RemoveDirectory(dir.Sub("sub")), 0);
+}
+
+TEST(WildcardMatch, WindowsRules) {
+  struct Case {
+    const char* pattern;
+    const char* name;
+    bool match;
+  };
+  const Case cases[] = {
+      {"*", "anything.wav", true},
+      {"*", "", true},
+      {"*.*", "song.wav", true},
+      {"*.*", "noext", true},       // "*.*" finds names without a dot
+      {"*.wav", "SONG.WAV", true},  // ASCII case ignored
+      {"*.wav", "song.wave", false},
+      {"*.wav", "song.mp3", false},
+      {"*.wav", "wav", false},
+      {"abc.*", "abc", true},  // trailing ".*" may match nothing
+      {"abc.*", "abc.def", true},
+      {"abc.*", "abcd", false},
+      {"a?c", "ABC", true},
+      {"a?c", "ac", false},
+      {"a?c", "abbc", false},
+      {"??.txt", "ab.txt", true},
+      {"*b*b*b*b*b*b*b*b*b*b*b*c", "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb",
+       false},  // must answer quickly, not explore every split
+      {"cm*.ini", "CM01.INI", true},
+      {"ソ*.wav", "ソング.wav", true},
+      {"", "", true},
+      {"", "a", false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " vs " << c.name;
+}
+
+}  // namespace
+}  // namespace platform
