@@ -58,8 +58,8 @@ bool ReadStamp(const std::string& stamp, StampFields& out) {
 
 }  // namespace
 
-std::string FormatDateStamp(int32_t dayStartSec, int32_t dayOffset, int32_t sepMode,
-                            int32_t parts, int32_t timeSource, int32_t yearMode, double addSec) {
+std::string FormatDateStamp(int32_t dayStartSec, int32_t dayOffset, int32_t sepMode, int32_t parts,
+                            int32_t timeSource, int32_t yearMode, double addSec) {
   if (parts == 0) parts = 3;
   if (!std::isfinite(addSec) || std::fabs(addSec) > kMaxShiftSec) return "";
 
