@@ -4,9 +4,9 @@
 
 #include <cstring>
 #include <limits>
-#include <optional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 
 #include "platform/file_system.h"
@@ -61,10 +61,17 @@ HandleTable& Table() {
 FileHandleId OpenFileHandle(const std::string& path, int32_t mode, int32_t flags) {
   platform::OpenMode openMode;
   switch (mode) {
-    case 0: openMode = platform::OpenMode::Read; break;
-    case 1: openMode = platform::OpenMode::WriteCreate; break;
-    case 2: openMode = platform::OpenMode::ReadWriteCreate; break;
-    default: return 0;
+    case 0:
+      openMode = platform::OpenMode::Read;
+      break;
+    case 1:
+      openMode = platform::OpenMode::WriteCreate;
+      break;
+    case 2:
+      openMode = platform::OpenMode::ReadWriteCreate;
+      break;
+    default:
+      return 0;
   }
   if (path.empty()) return 0;
   platform::FileHandle file;
@@ -92,8 +99,8 @@ FileHandleId ReadFileToMemEx(void* dst, int64_t byteCount, int64_t offset, FileH
   }
 
   SharedFile file = Table().Find(handle);
-  bool ok = file != nullptr && byteCount >= 0 && (dst != nullptr || byteCount == 0) &&
-            file->Seek(offset);
+  bool ok =
+      file != nullptr && byteCount >= 0 && (dst != nullptr || byteCount == 0) && file->Seek(offset);
   int64_t got = 0;
   if (ok && byteCount > 0) {
     got = file->Read(dst, byteCount);

@@ -25,8 +25,8 @@ std::string FileTimeToText(int64_t epochSec, int64_t nsec) {
   std::tm f{};
   if (!ToLocalFields(epochSec, f)) return "";
   char text[64];
-  std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", f.tm_year + 1900,
-                f.tm_mon + 1, f.tm_mday, f.tm_hour, f.tm_min, f.tm_sec);
+  std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", f.tm_year + 1900, f.tm_mon + 1,
+                f.tm_mday, f.tm_hour, f.tm_min, f.tm_sec);
   return text;
 }
 
@@ -40,10 +40,17 @@ std::string GetFileTimeText(const std::string& path, int32_t which, int32_t part
 
   int64_t sec;
   switch (which) {
-    case 0: sec = info->birthSec; break;
-    case 1: sec = info->accessSec; break;
-    case 2: sec = info->writeSec; break;
-    default: return "";
+    case 0:
+      sec = info->birthSec;
+      break;
+    case 1:
+      sec = info->accessSec;
+      break;
+    case 2:
+      sec = info->writeSec;
+      break;
+    default:
+      return "";
   }
   std::tm f{};
   if (!ToLocalFields(sec, f)) return "";

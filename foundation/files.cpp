@@ -1,10 +1,9 @@
 #include "foundation/files.h"
 
-#include <cerrno>
-
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <string_view>
 
 #include "foundation/paths.h"
@@ -74,8 +73,8 @@ int32_t RenameFileRetry(const std::string& oldPath, const std::string& newPath,
   for (int attempt = 1; attempt <= kRenameTries; ++attempt) {
     const std::string from = platform::ToNativePath(oldPath);
     const std::string to = platform::ToNativePath(newPath);
-    const int err = deleteTargetFirst ? platform::RenameReplace(from, to)
-                                      : platform::RenameNoReplace(from, to);
+    const int err =
+        deleteTargetFirst ? platform::RenameReplace(from, to) : platform::RenameNoReplace(from, to);
     if (err == 0) return 1;
     if (attempt < kRenameTries) WaitMilliseconds(attempt * kRenameBackoffStepMs);
   }

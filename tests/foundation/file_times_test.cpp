@@ -1,14 +1,13 @@
 #include "foundation/file_times.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "platform/file_system.h"
 #include "tests/support/temp_dir.h"
@@ -33,8 +32,8 @@ TEST_F(FileTimes, FileTimeToText) {
       {0, "1970/01/01 09:00:00"},
       {1000000000, "2001/09/09 10:46:40"},
       {1767225599, "2026/01/01 08:59:59"},
-      {-20000000000LL, ""},   // before the first file time
-      {300000000000LL, ""},   // past four-digit years
+      {-20000000000LL, ""},  // before the first file time
+      {300000000000LL, ""},  // past four-digit years
       {INT64_MAX, ""},
   };
   for (const auto& c : cases) EXPECT_EQ(FileTimeToText(c.sec), c.expected) << c.sec;

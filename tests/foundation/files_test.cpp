@@ -1,14 +1,13 @@
 #include "foundation/files.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -171,8 +170,8 @@ TEST(Files, IsReservedDeviceName) {
     const char* path;
     int32_t expected;
   } cases[] = {
-      {"nul.wav", 1},      {"C:\\x\\Con", 1},  {"/srv/a/lpt9.txt", 1}, {"clock$", 1},
-      {"COM0.dat", 1},     {"CONSOLE", 0},     {"com10", 0},           {"aux.tar.gz", 0},
+      {"nul.wav", 1},        {"C:\\x\\Con", 1}, {"/srv/a/lpt9.txt", 1}, {"clock$", 1},
+      {"COM0.dat", 1},       {"CONSOLE", 0},    {"com10", 0},           {"aux.tar.gz", 0},
       {"/srv/nul/a.wav", 0}, {"", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(IsReservedDeviceName(c.path), c.expected) << c.path;
@@ -183,12 +182,8 @@ TEST(Files, IsSystemFolderPath) {
     const char* path;
     int32_t expected;
   } cases[] = {
-      {"D:\\$RECYCLE.BIN\\S-1-5", 1},
-      {"d:\\recycled\\x", 1},
-      {"E:/System Volume Information/x", 1},
-      {"C:\\data\\Recycled", 0},
-      {"/srv/recycled", 0},
-      {"", 0},
+      {"D:\\$RECYCLE.BIN\\S-1-5", 1}, {"d:\\recycled\\x", 1}, {"E:/System Volume Information/x", 1},
+      {"C:\\data\\Recycled", 0},      {"/srv/recycled", 0},   {"", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(IsSystemFolderPath(c.path), c.expected) << c.path;
 }

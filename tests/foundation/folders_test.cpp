@@ -1,13 +1,12 @@
 #include "foundation/folders.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <ctime>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/temp_dir.h"
 
@@ -109,7 +108,8 @@ TEST(Folders, PurgeByAgeKeepsRecentFilesAndNeverLeavesTheTree) {
 
   for (const char* name : {"top/old.wav", "top/old.txt", "top/sub/old.wav", "top/deep/a/old.wav"})
     SetAgeDays(dir.WriteFile(name, "x"), 100);
-  for (const char* name : {"top/new.wav", "top/keep/new.wav"}) SetAgeDays(dir.WriteFile(name, "x"), 10);
+  for (const char* name : {"top/new.wav", "top/keep/new.wav"})
+    SetAgeDays(dir.WriteFile(name, "x"), 10);
   ASSERT_EQ(::symlink(dir.Sub("outside").c_str(), dir.Sub("top/dirlink").c_str()), 0);
   ASSERT_EQ(::symlink(outsideFile.c_str(), dir.Sub("top/filelink.wav").c_str()), 0);
   ASSERT_EQ(::symlink(dir.Sub("outside").c_str(), dir.Sub("top/newlink").c_str()), 0);
