@@ -13,8 +13,8 @@ namespace platform {
 // as a result (errno value, false, -1 or nullopt), never by throwing.
 
 enum class OpenMode {
-  Read,          // read an existing file only
-  WriteCreate,   // write, creating the file when missing (not truncated)
+  Read,         // read an existing file only
+  WriteCreate,  // write, creating the file when missing (not truncated)
   ReadWriteCreate,
 };
 
@@ -52,8 +52,8 @@ class FileHandle {
 
 struct FileInfo {
   bool isDirectory = false;
-  bool isSymlink = false;   // the path itself is a symbolic link (lstat)
-  bool readOnly = false;    // the owner write bit is clear
+  bool isSymlink = false;  // the path itself is a symbolic link (lstat)
+  bool readOnly = false;   // the owner write bit is clear
   int64_t size = 0;
   // Seconds since the epoch with nanoseconds, UTC.
   int64_t birthSec = 0, birthNsec = 0;  // statx birth time, else the last-write time
@@ -67,9 +67,9 @@ std::optional<FileInfo> StatPath(const std::string& path, bool noFollow = false)
 // readOnly true clears the owner write bit, false sets it again; other bits stay. 0 or errno.
 int SetReadOnly(const std::string& path, bool readOnly);
 
-int DeleteFilePath(const std::string& path);     // unlink: 0 or errno
-int MakeDirectory(const std::string& path);      // mkdir 0777 & ~umask: 0 or errno
-int RemoveDirectory(const std::string& path);    // rmdir: 0 or errno
+int DeleteFilePath(const std::string& path);   // unlink: 0 or errno
+int MakeDirectory(const std::string& path);    // mkdir 0777 & ~umask: 0 or errno
+int RemoveDirectory(const std::string& path);  // rmdir: 0 or errno
 
 // Renames without replacing an existing target (RENAME_NOREPLACE; where the file system
 // refuses that flag, link+unlink for files, else a checked rename). 0 or errno (EEXIST when
@@ -78,9 +78,10 @@ int RenameNoReplace(const std::string& from, const std::string& to);
 // Renames over an existing target atomically: a reader sees the old or the new file. 0 or errno.
 int RenameReplace(const std::string& from, const std::string& to);
 
-// Copies a file's bytes and keeps its last-write time. Without `replace` an existing target
-// makes it fail with EEXIST. The copy goes to a temporary name beside the target and is renamed
-// into place, so the target is never half-written. 0 or errno.
+// Copies a file's bytes and permission bits and keeps its last-write (and access) time.
+// Without `replace` an existing target makes it fail with EEXIST. The copy goes to a temporary
+// name beside the target and is renamed into place, so the target is never half-written.
+// 0 or errno.
 int CopyFileKeepTime(const std::string& from, const std::string& to, bool replace);
 
 struct DiskSpace {
@@ -99,7 +100,8 @@ std::optional<std::vector<DirEntry>> ListDirectory(const std::string& path);
 
 // Windows-style wildcard matching of one file name against a pattern with '*' and '?',
 // ignoring ASCII case. As on Windows, "*.*" matches every name (with or without a dot), and
-// a pattern ending in ".*" also matches a name without a dot ("abc.*" matches "abc").
+// a pattern ending in ".*" also matches a name without a dot ("abc.*" matches "abc"): that
+// trailing ".*" may match nothing at the end of the name.
 bool WildcardMatch(const std::string& pattern, const std::string& name);
 
 // Test seam: when set, RenameNoReplace and RenameReplace call this first; a non-zero result is

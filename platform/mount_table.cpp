@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/native_path.h"
 #include "platform/ascii_case.h"
+#include "platform/native_path.h"
 
 namespace platform {
 
@@ -92,8 +92,7 @@ bool ParseNetworkSource(const MountEntry& m, NetworkSource& out) {
 }
 
 // The host and the components after it of a UNC path; false when `path` is not UNC.
-bool SplitUnc(std::string_view path, std::string_view& host,
-              std::vector<std::string_view>& rest) {
+bool SplitUnc(std::string_view path, std::string_view& host, std::vector<std::string_view>& rest) {
   if (path.size() < 3 || !IsSep(path[0]) || !IsSep(path[1]) || IsSep(path[2])) return false;
   std::vector<std::string_view> parts = SplitComponents(path.substr(2));
   if (parts.empty()) return false;
@@ -191,7 +190,7 @@ std::optional<std::string> ResolveUncPath(std::string_view path,
     out.append(rest[k]);
   }
   // Keep a trailing separator: it says "folder" to callers that build names on it.
-  if (IsSep(path.back()) && bestDepth < rest.size()) out.push_back('/');
+  if (IsSep(path.back()) && (out.empty() || out.back() != '/')) out.push_back('/');
   return out;
 }
 

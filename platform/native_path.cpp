@@ -1,5 +1,4 @@
 #include "platform/native_path.h"
-#include "platform/ascii_case.h"
 
 #include <dirent.h>
 #include <limits.h>
@@ -9,6 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <string>
+
+#include "platform/ascii_case.h"
 
 namespace platform {
 
@@ -46,8 +47,7 @@ bool Exists(const std::string& path) {
 // name that differs only in ASCII case. Separators, "." and ".." are kept as written; once a
 // component exists in no case, the rest is kept as written.
 std::string MatchCase(const std::string& path) {
-  if (path.empty() || path.size() >= PATH_MAX || path.find('\0') != std::string::npos)
-    return path;
+  if (path.empty() || path.size() >= PATH_MAX || path.find('\0') != std::string::npos) return path;
   if (Exists(path) || errno != ENOENT) return path;
 
   std::string out;

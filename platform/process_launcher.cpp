@@ -138,8 +138,8 @@ int RunAndWait(const std::string& program, const std::vector<std::string>& args,
       if (std::chrono::steady_clock::now() >= deadline) {
         ::kill(pid, SIGKILL);
         WaitBlocking(pid, &status);
-        SetError(error, program + ": still running after " + std::to_string(timeoutMs) +
-                            " ms; stopped");
+        SetError(error,
+                 program + ": still running after " + std::to_string(timeoutMs) + " ms; stopped");
         return -1;
       }
       std::this_thread::sleep_for(pause);

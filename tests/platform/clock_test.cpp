@@ -25,8 +25,8 @@ TEST(SimulatedClock, AdvanceCarriesAcrossDayMonthAndYearEnds) {
       {{2026, 12, 8, 23, 59, 59, 900}, 200, {2026, 12, 9, 0, 0, 0, 100}},
       {{2026, 4, 30, 23, 59, 59, 999}, 1, {2026, 5, 1, 0, 0, 0, 0}},
       {{2026, 12, 31, 23, 59, 59, 500}, 600, {2027, 1, 1, 0, 0, 0, 100}},
-      {{2028, 2, 28, 12, 0, 0, 0}, 86400000, {2028, 2, 29, 12, 0, 0, 0}},   // leap year
-      {{2100, 2, 28, 12, 0, 0, 0}, 86400000, {2100, 3, 1, 12, 0, 0, 0}},    // century, no leap
+      {{2028, 2, 28, 12, 0, 0, 0}, 86400000, {2028, 2, 29, 12, 0, 0, 0}},  // leap year
+      {{2100, 2, 28, 12, 0, 0, 0}, 86400000, {2100, 3, 1, 12, 0, 0, 0}},   // century, no leap
       {{2026, 1, 1, 0, 0, 0, 0}, 366LL * 86400000, {2027, 1, 2, 0, 0, 0, 0}},
   };
   for (const Case& c : cases) {
@@ -34,8 +34,7 @@ TEST(SimulatedClock, AdvanceCarriesAcrossDayMonthAndYearEnds) {
     const int64_t mono = clock.MonotonicMs();
     clock.Advance(c.advanceMs);
     const WallTime& e = c.expected;
-    ExpectWallTime(clock.Now(), e.year, e.month, e.day, e.hour, e.minute, e.second,
-                   e.millisecond);
+    ExpectWallTime(clock.Now(), e.year, e.month, e.day, e.hour, e.minute, e.second, e.millisecond);
     EXPECT_EQ(clock.MonotonicMs() - mono, c.advanceMs);
   }
 }
@@ -54,8 +53,8 @@ TEST(SimulatedClock, SetNowMovesOnlyWallTimeAndSleepMovesBoth) {
 }
 
 TEST(Clock, LocalMillisecondsRoundTripIncludingBefore1970) {
-  const WallTime times[] = {{1970, 1, 1, 0, 0, 0, 0},   {1969, 12, 31, 23, 59, 59, 999},
-                            {1900, 3, 1, 1, 2, 3, 4},   {2000, 2, 29, 12, 30, 0, 1},
+  const WallTime times[] = {{1970, 1, 1, 0, 0, 0, 0},      {1969, 12, 31, 23, 59, 59, 999},
+                            {1900, 3, 1, 1, 2, 3, 4},      {2000, 2, 29, 12, 30, 0, 1},
                             {2026, 12, 8, 3, 15, 20, 250}, {9999, 12, 31, 23, 59, 59, 999}};
   for (const WallTime& t : times) {
     const WallTime back = LocalMsToWallTime(WallTimeToLocalMs(t));

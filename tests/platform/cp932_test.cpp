@@ -14,12 +14,12 @@ TEST(Cp932, RoundTripsJapaneseText) {
   };
   const Case cases[] = {
       {"ABC 123", "ABC 123"},
-      {"\\", "\x5C"},                              // backslash stays a backslash
-      {"ｱｲｳﾞ", "\xB1\xB2\xB3\xDE"},               // half-width kana are single bytes
-      {"ソ", "\x83\x5C"},                          // trail byte 0x5C is not a path separator
+      {"\\", "\x5C"},                // backslash stays a backslash
+      {"ｱｲｳﾞ", "\xB1\xB2\xB3\xDE"},  // half-width kana are single bytes
+      {"ソ", "\x83\x5C"},            // trail byte 0x5C is not a path separator
       {"表示", "\x95\x5C\x8E\xA6"},
-      {"～", "\x81\x60"},                          // the code page's own wave dash mapping
-      {"①", "\x87\x40"},                          // vendor extension row
+      {"～", "\x81\x60"},  // the code page's own wave dash mapping
+      {"①", "\x87\x40"},   // vendor extension row
       {"曲名.wav", "\x8B\xC8\x96\xBC.wav"},
   };
   for (const Case& c : cases) {
@@ -47,14 +47,18 @@ TEST(Cp932, ConvertsLongTextAcrossBufferEdges) {
   std::string utf8, cp932;
   for (int i = 0; i < 3000; ++i) {
     utf8 += "ソa";
-    cp932 += "\x83\x5C" "a";
+    cp932 +=
+        "\x83\x5C"
+        "a";
   }
   EXPECT_EQ(Utf8ToCp932(utf8), cp932);
   EXPECT_EQ(Cp932ToUtf8(cp932), utf8);
 }
 
 TEST(Cp932, SafePrefixNeverSplitsADoubleByteCharacter) {
-  const std::string text = "a\x83\x5C" "b\x95\x5C";  // a ソ b 表
+  const std::string text =
+      "a\x83\x5C"
+      "b\x95\x5C";  // a ソ b 表
   struct Case {
     size_t maxBytes;
     size_t expected;

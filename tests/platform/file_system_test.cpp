@@ -1,10 +1,9 @@
 #include "platform/file_system.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -228,7 +227,8 @@ TEST(WildcardMatch, WindowsRules) {
       {"a?c", "ac", false},
       {"a?c", "abbc", false},
       {"??.txt", "ab.txt", true},
-      {"*b*b*b*b*b*b*b*b*b*b*b*c", "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb",
+      {"*b*b*b*b*b*b*b*b*b*b*b*c",
+       "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb",
        false},  // must answer quickly, not explore every split
       {"cm*.ini", "CM01.INI", true},
       {"ソ*.wav", "ソング.wav", true},

@@ -1,9 +1,8 @@
 #include "platform/native_path.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <string>
 
@@ -56,6 +55,7 @@ TEST(MountTable, ResolvesUncPathsThroughNetworkMounts) {
       {"\\\\studio-nas\\music\\A\\b.wav", "/mnt/on air/A/b.wav"},  // host and share case differ
       {"//STUDIO-NAS/MUSIC/x.wav", "/mnt/on air/x.wav"},
       {"\\\\studio-nas\\music", "/mnt/on air"},
+      {"\\\\studio-nas\\music\\", "/mnt/on air/"},
       {"\\\\studio-nas\\music\\dir\\", "/mnt/on air/dir/"},
       {"\\\\studio-nas\\Music\\Jingles\\j1.wav", "/mnt/sub/j1.wav"},  // deeper mount wins
       {"\\\\archive\\export\\cm\\list.txt", "/mnt/cm/list.txt"},      // nfs host:/path

@@ -1,8 +1,7 @@
 #include "platform/process_launcher.h"
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
