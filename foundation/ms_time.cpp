@@ -1,7 +1,7 @@
 #include "foundation/ms_time.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 #include "foundation/calendar.h"
@@ -20,9 +20,15 @@ constexpr int kMaxFieldDigits = 12;
 
 bool IsSeparator(char c) { return c == '.' || c == ':' || c == '\'' || c == '"'; }
 
-// A plain number of seconds; false when it is not finite or leaves the 32-bit range in ms.
+// A plain number of seconds; false when it leaves the 32-bit range in ms. Read without the
+// C locale, which a GUI may have set to one with a decimal comma.
 bool SecondsTextToMs(const std::string& text, int64_t& ms) {
-  const double seconds = std::strtod(text.c_str(), nullptr);
+  size_t begin = text.find_first_not_of(' ');
+  const size_t end = text.find_last_not_of(' ') + 1;
+  if (begin < end && text[begin] == '+') ++begin;
+  double seconds = 0;
+  const auto [ptr, ec] = std::from_chars(text.data() + begin, text.data() + end, seconds);
+  if (ec != std::errc() || ptr != text.data() + end) return false;
   const double value = std::nearbyint(seconds * 1000.0);
   if (!std::isfinite(value) || value > static_cast<double>(kInt32Max) ||
       value < static_cast<double>(kInt32Min)) {

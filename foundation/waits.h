@@ -21,9 +21,11 @@ double ElapsedSince(double start, bool keepSign = false);
 void WaitMilliseconds(int32_t durationMs, int32_t sliceMs = 0);
 
 // The hook WaitMilliseconds (and other long routines) call to let pending work run; the GUI
-// sets it to process its events, engine code and tests leave it empty.
+// sets it to process its events, engine code and tests leave it empty. It runs only on the
+// thread that set it (waits on worker threads never process the window's events); nullptr
+// removes it.
 void SetPendingWorkHook(std::function<void()> hook);
-// Calls the hook once when set.
+// Calls the hook once when set (and on its thread); anything it throws stays inside.
 void RunPendingWork();
 
 }  // namespace foundation

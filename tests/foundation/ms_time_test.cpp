@@ -57,6 +57,9 @@ TEST(MsTimeTest, ParseTimeToMsSeparatorGrammar) {
       {"5", true, 5000},
       {"83.5", true, 83500},
       {"-2", true, -2000},
+      {"+.5", true, 500},
+      {" 7. ", true, 7000},
+      {"0.0025", true, 2},  // half to even
       {"2147483.647", true, 2147483647},
       {"596:31:23.647", true, 2147483647},
       {"-596:31:23.647", true, -2147483647},
