@@ -8,7 +8,6 @@
 
 #include "foundation/date_stamp.h"
 #include "foundation/file_times.h"
-#include "foundation/files.h"
 #include "foundation/paths.h"
 #include "foundation/waits.h"
 #include "platform/file_system.h"
@@ -52,11 +51,32 @@ size_t UncRootLength(const std::string& path) {
   return pos == std::string::npos ? path.size() : pos;
 }
 
-// Purges one folder (with trailing separator, already checked to exist and not to be a link).
+// Whether a native folder (with trailing '/') holds an entry matching the pattern: mode 0 any
+// entry, mode 1 a folder (a link to a folder lists as one).
+bool HasMatchingEntry(const std::string& nativeDir, const std::string& pattern, int32_t mode) {
+  auto entries = platform::ListDirectory(nativeDir);
+  if (!entries) return false;
+  for (const platform::DirEntry& entry : *entries) {
+    if (!platform::WildcardMatch(pattern, entry.name)) continue;
+    if (mode == 0) return true;
+    bool isFolder = entry.isDirectory;
+    if (!isFolder && entry.isSymlink) {
+      auto info = platform::StatPath(nativeDir + entry.name);
+      isFolder = info && info->isDirectory;
+    }
+    if (isFolder) return true;
+  }
+  return false;
+}
+
+// Purges one native folder (with trailing '/', checked to exist and not to be a link). The walk
+// stays on native paths built from the names the folder lists: a listed name is never read
+// again as a stored path, where a '\' in it would count as a separator and ".." could lead out
+// of the tree.
 void PurgeWalk(const std::string& folder, int32_t days, const std::string& cutoff,
                const std::string& ext, bool noSubfolders) {
   const std::string pattern = "*" + ext;
-  auto entries = platform::ListDirectory(platform::ToNativePath(folder));
+  auto entries = platform::ListDirectory(folder);
   if (entries) {
     for (const platform::DirEntry& entry : *entries) {
       if (!platform::WildcardMatch(pattern, entry.name)) continue;
@@ -65,27 +85,27 @@ void PurgeWalk(const std::string& folder, int32_t days, const std::string& cutof
         if (noSubfolders) continue;
         // Looked at again right before descending: a folder swapped for a link since the
         // listing must not lead the walk out of the tree.
-        auto info = platform::StatPath(platform::ToNativePath(path), true);
+        auto info = platform::StatPath(path, true);
         if (!info || info->isSymlink || !info->isDirectory) continue;
         const std::string sub = path + "/";
         if (days != 0) {
           PurgeWalk(sub, days, cutoff, ext, false);
-          if (FolderHasEntries(sub, "", "", 0) == 0) RemoveFolder(sub);
+          if (!HasMatchingEntry(sub, "*.*", 0)) platform::RemoveDirectory(path);
         } else {
           PurgeWalk(sub, 0, "", ".*", false);
-          RemoveFolder(sub);
+          platform::RemoveDirectory(path);
         }
         continue;
       }
       // Files and symbolic links (to anything) are entries of this folder: a link is deleted
       // itself, by its own time, and never followed.
       if (days != 0) {
-        auto info = platform::StatPath(platform::ToNativePath(path), true);
+        auto info = platform::StatPath(path, true);
         if (!info) continue;
         const std::string written = FileTimeToText(info->writeSec, info->writeNsec);
         if (written.empty() || !(written < cutoff)) continue;
       }
-      DeleteFileForce(path);
+      platform::DeleteFilePath(path);  // a failure leaves the entry, as a failed delete would
     }
   }
   RunPendingWork();
@@ -151,7 +171,9 @@ int32_t PurgeFolderTree(const std::string& folder, bool keepFolder, int32_t days
   std::string pattern = ext.empty() ? ".*" : ext;
   if (pattern[0] != '.') pattern.insert(pattern.begin(), '.');
 
-  PurgeWalk(top, days, cutoff, pattern, noSubfolders);
+  std::string nativeTop = platform::ToNativePath(top);
+  if (nativeTop.empty() || nativeTop.back() != '/') nativeTop += '/';
+  PurgeWalk(nativeTop, days, cutoff, pattern, noSubfolders);
   if (keepFolder) return 1;
   return RemoveFolder(top);
 }
@@ -162,19 +184,7 @@ int32_t FolderHasEntries(const std::string& folder, const std::string& ext,
   const std::string dir = WithTrailingSeparator(folder);
   if (dir.empty() || !FolderExists(dir)) return 0;
   const std::string pattern = ext.empty() ? "*.*" : "*." + ext;
-  auto entries = platform::ListDirectory(platform::ToNativePath(dir));
-  if (!entries) return 0;
-  for (const platform::DirEntry& entry : *entries) {
-    if (!platform::WildcardMatch(pattern, entry.name)) continue;
-    if (mode == 0) return 1;
-    bool isFolder = entry.isDirectory;
-    if (!isFolder && entry.isSymlink) {  // a link to a folder lists as a folder
-      auto info = platform::StatPath(platform::ToNativePath(dir + entry.name));
-      isFolder = info && info->isDirectory;
-    }
-    if (isFolder) return 1;
-  }
-  return 0;
+  return HasMatchingEntry(platform::ToNativePath(dir), pattern, mode) ? 1 : 0;
 }
 
 }  // namespace foundation

@@ -116,6 +116,9 @@ TEST(Folders, PurgeByAgeKeepsRecentFilesAndNeverLeavesTheTree) {
   SetAgeDays(dir.Sub("top/dirlink"), 100);
   SetAgeDays(dir.Sub("top/filelink.wav"), 100);
   SetAgeDays(dir.Sub("top/newlink"), 10);
+  // A name that would read as a path out of the tree if '\\' counted as a separator.
+  const std::string tricky = dir.WriteFile("top/..\\outside\\victim.wav", "x");
+  SetAgeDays(tricky, 100);
 
   EXPECT_EQ(PurgeFolderTree(top, true, 90, "", false), 1);
   EXPECT_FALSE(Exists(dir.Sub("top/old.wav")));
@@ -128,6 +131,7 @@ TEST(Folders, PurgeByAgeKeepsRecentFilesAndNeverLeavesTheTree) {
   EXPECT_FALSE(Exists(dir.Sub("top/dirlink")));
   EXPECT_FALSE(Exists(dir.Sub("top/filelink.wav")));
   EXPECT_TRUE(Exists(dir.Sub("top/newlink")));
+  EXPECT_FALSE(Exists(tricky));
   EXPECT_EQ(testsupport::ReadWholeFile(outsideFile), "keep");
   EXPECT_TRUE(IsDir(top)) << "keepFolder";
 
