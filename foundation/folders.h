@@ -17,8 +17,12 @@ int32_t RemoveFolder(const std::string& path);
 
 // Deletes the files of a folder tree whose last-write time is older than `days` days (all files
 // with days 0), matching "*" + ext (".*" when empty), and the subfolders left empty; without
-// keepFolder the folder itself is removed at the end. Symbolic links are deleted as entries,
-// never followed; a file-system root is refused (0).
+// keepFolder the folder itself is removed at the end. The pattern filters subfolders too (with
+// an ext only matching subfolders are visited); noSubfolders leaves every subfolder alone.
+// Symbolic links are deleted as entries by their own time, never followed; a file-system root
+// (also reached through "..", or a link) is refused (0), as is a missing folder. Result 1 with
+// keepFolder, else whether the folder could be removed. Pending work runs once after each
+// folder walk, so callers must expect re-entry.
 int32_t PurgeFolderTree(const std::string& folder, bool keepFolder, int32_t days,
                         const std::string& ext, bool noSubfolders);
 
