@@ -87,9 +87,9 @@ Line ParseLine(std::string_view text, size_t begin) {
 // Where a key sits in a file, as far as a read or a write needs to know.
 struct KeyLocation {
   bool sectionFound = false;
-  size_t insertAt = 0;             // after the section's last key line, or after its header
+  size_t insertAt = 0;              // after the section's last key line, or after its header
   bool insertNeedsLineEnd = false;  // that line ends the file without a line end
-  std::optional<Line> key;         // the first line of the key
+  std::optional<Line> key;          // the first line of the key
 };
 
 KeyLocation Locate(std::string_view text, std::string_view section, std::string_view key) {

@@ -39,12 +39,23 @@ std::string Escape(std::string_view s) {
   out.reserve(s.size());
   for (char c : s) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\0': out += "\\0"; break;
-      case '=': out += "\\="; break;
-      default: out += c;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\0':
+        out += "\\0";
+        break;
+      case '=':
+        out += "\\=";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -129,8 +140,7 @@ std::string UserConfigFolder() {
   return base + "/.config";
 }
 
-UserRegistry::UserRegistry(std::string_view company)
-    : UserRegistry(company, UserConfigFolder()) {}
+UserRegistry::UserRegistry(std::string_view company) : UserRegistry(company, UserConfigFolder()) {}
 
 UserRegistry::UserRegistry(std::string_view company, std::string configFolder) {
   while (configFolder.size() > 1 && configFolder.back() == '/') configFolder.pop_back();
