@@ -88,6 +88,17 @@ bool IsValidHostName(std::string_view host) {
   return !AllDigits(last);
 }
 
+std::string HostForLog(std::string_view host) {
+  constexpr size_t kMaxShown = 253;
+  std::string text = "\"";
+  for (size_t i = 0; i < host.size() && i < kMaxShown; ++i) {
+    const unsigned char c = static_cast<unsigned char>(host[i]);
+    text += (c < 0x20 || c == 0x7F) ? '?' : static_cast<char>(c);
+  }
+  if (host.size() > kMaxShown) text += "...";
+  return text + "\"";
+}
+
 std::string SocketAddress::ToString() const {
   char text[INET6_ADDRSTRLEN] = {};
   if (family() == AF_INET && length >= sizeof(sockaddr_in)) {
@@ -154,7 +165,7 @@ Resolution ResolveHost(const std::string& host, int32_t timeoutMs,
     return result;
   }
   if (!IsValidHostName(host)) {
-    result.error = "not a valid host name: \"" + host + "\"";
+    result.error = "not a valid host name: " + HostForLog(host);
     return result;
   }
   if (g_pendingLookups.fetch_add(1) >= kMaxPendingLookups) {

@@ -16,6 +16,10 @@ namespace platform {
 // with spaces, shell metacharacters, control characters or an empty label is refused.
 bool IsValidHostName(std::string_view host);
 
+// `host` in double quotes, fit for one log line whatever it holds: control characters become
+// '?' and anything past 253 bytes is cut off with "...".
+std::string HostForLog(std::string_view host);
+
 // One socket address (IPv4 or IPv6) with its length.
 struct SocketAddress {
   sockaddr_storage storage{};

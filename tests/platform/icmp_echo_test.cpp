@@ -3,9 +3,12 @@
 #include <errno.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <thread>
+#include <vector>
 
 namespace platform {
 namespace {
