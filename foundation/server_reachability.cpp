@@ -1,0 +1,161 @@
+#include "foundation/server_reachability.h"
+
+#include <unistd.h>
+
+#include <mutex>
+#include <utility>
+
+#include "foundation/text_fields.h"
+#include "platform/clock.h"
+
+namespace foundation {
+
+namespace {
+
+struct PingRecord {
+  std::string server;   // lower-cased host name
+  int32_t result = 0;   // 1 answered, 0 not, as of the last echo
+  int64_t stampMs = 0;  // monotonic time of the last echo
+};
+
+struct ReachabilityState {
+  std::mutex mutex;
+  std::vector<PingRecord> cache;
+  platform::Pinger* pinger = nullptr;  // nullptr: the real echo
+  std::function<std::vector<platform::MountEntry>()> mounts;
+};
+
+ReachabilityState& State() {
+  static ReachabilityState* state = new ReachabilityState();  // outlives static destructors
+  return *state;
+}
+
+platform::Pinger& RealPinger() {
+  static platform::IcmpPinger* pinger = new platform::IcmpPinger();
+  return *pinger;
+}
+
+std::vector<platform::MountEntry> CurrentMounts() {
+  std::function<std::vector<platform::MountEntry>()> source;
+  {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    source = State().mounts;
+  }
+  return source ? source() : platform::ReadMountTable();
+}
+
+// `path` with '/' separators, made absolute from the current folder and with runs of
+// separators and "." components folded, so it compares with mount points as text. Purely
+// lexical: nothing on the path is touched, because a hung network mount would block here.
+std::string LexicalAbsolutePath(const std::string& path) {
+  std::string text = path;
+  for (char& c : text)
+    if (c == '\\') c = '/';
+  if (text.empty() || text[0] != '/') {
+    char buffer[4096];
+    if (::getcwd(buffer, sizeof buffer) == nullptr) return {};
+    text = std::string(buffer) + "/" + text;
+  }
+  std::string out;
+  size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && text[i] == '/') ++i;
+    const size_t start = i;
+    while (i < text.size() && text[i] != '/') ++i;
+    const std::string_view part(text.data() + start, i - start);
+    if (part.empty() || part == ".") continue;
+    out += '/';
+    out.append(part);
+  }
+  return out.empty() ? "/" : out;
+}
+
+}  // namespace
+
+std::string ServerHostOfPath(const std::string& path,
+                             const std::vector<platform::MountEntry>& mounts) {
+  const std::string unc = platform::UncHost(path);
+  if (!unc.empty()) return LowerAscii(unc);
+  const std::string native = LexicalAbsolutePath(path);
+  if (native.empty()) return {};
+  return LowerAscii(platform::NetworkSourceHost(native, mounts));
+}
+
+int32_t PingHost(const std::string& host, int32_t timeoutMs) {
+  try {
+    platform::Pinger* pinger;
+    {
+      std::lock_guard<std::mutex> lock(State().mutex);
+      pinger = State().pinger;
+    }
+    if (pinger == nullptr) pinger = &RealPinger();
+    return pinger->Ping(host, timeoutMs).success ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+int32_t IsServerReachable(const std::string& path, int32_t timeoutMs, int32_t maxAgeSec) {
+  try {
+    const std::string server = ServerHostOfPath(path, CurrentMounts());
+    if (server.empty()) return 1;
+
+    ReachabilityState& state = State();
+    const int64_t maxAgeMs = static_cast<int64_t>(maxAgeSec) * 1000;
+    {
+      std::lock_guard<std::mutex> lock(state.mutex);
+      const int64_t now = platform::CurrentClock().MonotonicMs();
+      for (const PingRecord& r : state.cache) {
+        if (r.server != server) continue;
+        if (now - r.stampMs <= maxAgeMs) return r.result;
+        break;
+      }
+    }
+
+    // The echo runs outside the lock: it may take the whole time-out.
+    const int32_t result = PingHost(server, timeoutMs);
+
+    std::lock_guard<std::mutex> lock(state.mutex);
+    const int64_t now = platform::CurrentClock().MonotonicMs();
+    for (PingRecord& r : state.cache) {
+      if (r.server == server) {
+        r.result = result;
+        r.stampMs = now;
+        return result;
+      }
+    }
+    if (state.cache.size() >= kPingCacheCapacity) {
+      // Full: the record echoed longest ago makes room.
+      size_t oldest = 0;
+      for (size_t i = 1; i < state.cache.size(); ++i)
+        if (state.cache[i].stampMs < state.cache[oldest].stampMs) oldest = i;
+      state.cache.erase(state.cache.begin() + static_cast<std::ptrdiff_t>(oldest));
+    }
+    state.cache.push_back(PingRecord{server, result, now});
+    return result;
+  } catch (...) {
+    return 0;
+  }
+}
+
+void SetPinger(platform::Pinger* pinger) {
+  std::lock_guard<std::mutex> lock(State().mutex);
+  State().pinger = pinger;
+}
+
+void SetMountTableSource(std::function<std::vector<platform::MountEntry>()> source) {
+  std::lock_guard<std::mutex> lock(State().mutex);
+  State().mounts = std::move(source);
+}
+
+void ClearPingCache() {
+  std::lock_guard<std::mutex> lock(State().mutex);
+  State().cache.clear();
+}
+
+size_t PingCacheSize() {
+  std::lock_guard<std::mutex> lock(State().mutex);
+  return State().cache.size();
+}
+
+}  // namespace foundation
