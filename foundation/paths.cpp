@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "foundation/app_globals.h"
 #include "foundation/files.h"
 #include "foundation/text_fields.h"
 #include "platform/native_path.h"
@@ -57,7 +58,12 @@ std::string FormatNumber(int64_t n, int32_t digits) {
 
 }  // namespace
 
-std::string GetAppFolder() { return SetTrailingSeparator(platform::ProgramFolder()); }
+std::string GetAppFolder() {
+  // Tests give each case a folder of its own instead of the shared folder of the test programs.
+  const std::string& override = Globals().ProgramFolderOverride;
+  if (!override.empty()) return SetTrailingSeparator(override);
+  return SetTrailingSeparator(platform::ProgramFolder());
+}
 
 std::string GetSystemFolder() { return "/etc/"; }
 
