@@ -189,6 +189,9 @@ TEST_F(MessageChannelTest, DropsOversizeAndGarbageFramesAndKeepsServing) {
   const int64_t handle = window_->handle();
   ForkedChild sender([&] {
     int failures = 0;
+    // A sender that stalls half-way through its header holds up nobody else.
+    const int stalled = RawConnect(endpoint);
+    if (stalled < 0 || send(stalled, "ODWM\x0a\0", 6, MSG_NOSIGNAL) != 6) failures |= 64;
     platform::MessageHeader header;
     header.length = static_cast<uint32_t>(platform::kMaxMessageBytes + 1);
     const std::string oversize = platform::EncodeMessageHeader(header);
@@ -209,6 +212,7 @@ TEST_F(MessageChannelTest, DropsOversizeAndGarbageFramesAndKeepsServing) {
     info.handle = handle;
     const auto out = SendWindowMessage(info, 3, "still here");
     if (!out.delivered || out.reply != 1010) failures |= 32;
+    close(stalled);
     return failures;
   });
   ASSERT_TRUE(sender.started());
