@@ -1,0 +1,253 @@
+#include "foundation/debug_log.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "foundation/app_globals.h"
+#include "foundation/date_stamp.h"
+#include "foundation/error_traps.h"
+#include "foundation/settings_store.h"
+#include "foundation/waits.h"
+#include "platform/cp932.h"
+#include "tests/foundation/app_test_env.h"
+
+namespace foundation {
+namespace {
+
+using testsupport::AppTestEnv;
+using testsupport::ReadWholeFile;
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+std::vector<std::string> Lines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    const size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(bytes.substr(start));  // a torn last line
+      break;
+    }
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+// A program with the log switched on and its log folder in the temporary program folder.
+class DebugLogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Globals().LogError = 1;
+    Globals().SettingsName = "OndrakeB";
+  }
+  std::string LogFolder() const { return env_.programFolder() + "log/"; }
+  std::string Computer() const { return GetComputerNameText(); }
+
+  AppTestEnv env_;
+};
+
+TEST_F(DebugLogTest, FileNamesFollowProgramKindAndDay) {
+  const std::string today = FormatDateStamp(0, 0, 1, 1);
+  ASSERT_EQ(today.size(), 8u);
+  struct Case {
+    bool companion;
+    int32_t daily;
+    int32_t kind;
+    std::string settingsName;
+    std::string name;
+  };
+  const std::vector<Case> cases = {
+      {false, 0, 0, "OndrakeB", Computer() + " - OndrakeB.log"},
+      {false, 0, 1, "OndrakeB", Computer() + " - OndrakeB.err"},
+      {false, 1, 0, "OndrakeB", today + " - " + Computer() + " - OndrakeB.log"},
+      {false, 1, 5, "OndrakeB", today + " - " + Computer() + " - OndrakeB.err"},
+      {false, 0, 0, "", Computer() + " - Ondrake.log"},
+      {true, 0, 0, "FerluneB", "FerluneB.log"},
+      {true, 1, 1, "FerluneB", "FerluneB" + today + ".err"},
+      {true, 1, 0, "", "Ferlune" + today + ".log"},
+  };
+  for (const Case& c : cases) {
+    Globals().IsCompanion = c.companion;
+    Globals().ProgramTitle = c.companion ? "Ferlune" : "Ondrake";
+    Globals().DailyLog = c.daily;
+    Globals().SettingsName = c.settingsName;
+    EXPECT_EQ(DebugLogFilePath(c.kind), LogFolder() + c.name);
+    WriteLog("x", c.kind);
+    EXPECT_TRUE(Exists(LogFolder() + c.name)) << c.name;
+  }
+}
+
+TEST_F(DebugLogTest, LineIsStampBlankTextCrLfInCp932) {
+  WriteLog("Play /snd/a.wav");
+  WriteLog("ファイルが存在しない x", 1);
+  WriteLog("second");
+  const std::string log = ReadWholeFile(LogFolder() + Computer() + " - OndrakeB.log");
+  const std::regex line(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d (Play /snd/a\.wav|second))");
+  const std::vector<std::string> lines = Lines(log);
+  ASSERT_EQ(lines.size(), 2u);
+  for (const std::string& l : lines) EXPECT_TRUE(std::regex_match(l, line)) << l;
+  EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
+
+  const std::string err = ReadWholeFile(LogFolder() + Computer() + " - OndrakeB.err");
+  ASSERT_EQ(err.size(), 20 + platform::Utf8ToCp932("ファイルが存在しない x").size() + 2);
+  EXPECT_EQ(err.substr(19), " " + platform::Utf8ToCp932("ファイルが存在しない x") + "\r\n");
+}
+
+TEST_F(DebugLogTest, WritesOnlyWhenSwitchedOnAndTheFolderCanBeMade) {
+  Globals().LogError = 0;
+  WriteLog("off");
+  EXPECT_FALSE(Exists(LogFolder())) << "no folder while logging is off";
+  WriteLog("forced", 0, 1);
+  EXPECT_EQ(Lines(ReadWholeFile(DebugLogFilePath(0))).size(), 1u);
+
+  // A missing folder whose parent exists is made; a deeper one is not, and the line is lost.
+  Globals().LogError = 1;
+  Globals().DebugLogPath = env_.dir().Sub("logs");
+  WriteLog("made");
+  EXPECT_TRUE(Exists(DebugLogFilePath(0)));
+  Globals().DebugLogPath = env_.dir().Sub("missing/logs");
+  WriteLog("dropped");
+  EXPECT_FALSE(Exists(env_.dir().Sub("missing")));
+  // A folder given with '\' separators is the same folder.
+  Globals().DebugLogPath = env_.dir().Sub("logs").substr(0) + "\\";
+  for (char& c : Globals().DebugLogPath) c = c == '/' ? '\\' : c;
+  WriteLog("again");
+  EXPECT_EQ(Lines(ReadWholeFile(env_.dir().Sub("logs/") + Computer() + " - OndrakeB.log")).size(),
+            2u);
+}
+
+TEST_F(DebugLogTest, OversizedLogIsRetiredPastTheLimit) {
+  struct Case {
+    const char* what;
+    size_t size;
+    int32_t errorCatch;
+    bool companion;
+    int32_t daily;
+    size_t linesAfter;      // lines of the log after one more line
+    bool numberedExpected;  // the old content moved to <name>003.log
+  };
+  const std::vector<Case> cases = {
+      {"exactly the limit is kept", 1024000, 0, false, 0, 2, false},
+      {"one past is deleted", 1024001, 0, false, 0, 1, false},
+      {"with ErrorCatch it is numbered", 1024001, 1, false, 0, 1, true},
+      {"the companion always deletes", 1024001, 1, true, 0, 1, false},
+      {"a daily log is never retired", 1024001, 0, false, 1, 2, false},
+  };
+  for (const Case& c : cases) {
+    AppTestEnv env;
+    Globals().LogError = 1;
+    Globals().ErrorCatch = c.errorCatch;
+    Globals().IsCompanion = c.companion;
+    Globals().DailyLog = c.daily;
+    Globals().SettingsName = "X";
+    const std::string path = DebugLogFilePath(0);
+    const std::string stem = path.substr(0, path.size() - 4);
+    std::string old(c.size - 2, 'o');
+    old += "\r\n";
+    env.dir().WriteFile("bin/log/" + path.substr(path.rfind('/') + 1), old);
+    env.dir().WriteFile("bin/log/" + stem.substr(stem.rfind('/') + 1) + "001.log", "1");
+    env.dir().WriteFile("bin/log/" + stem.substr(stem.rfind('/') + 1) + "002.log", "2");
+
+    int hookCalls = 0;
+    SetPendingWorkHook([&hookCalls] {
+      ++hookCalls;
+      WriteLog("from the hook");
+    });
+    WriteLog("new");
+    SetPendingWorkHook(nullptr);
+
+    EXPECT_EQ(hookCalls, 0) << c.what << ": the log never runs pending work";
+    EXPECT_EQ(Lines(ReadWholeFile(path)).size(), c.linesAfter) << c.what;
+    EXPECT_EQ(Exists(stem + "003.log"), c.numberedExpected) << c.what;
+    if (c.numberedExpected) {
+      EXPECT_EQ(ReadWholeFile(stem + "003.log"), old) << c.what;
+    }
+    EXPECT_EQ(ReadWholeFile(stem + "001.log"), "1") << c.what;
+  }
+}
+
+TEST_F(DebugLogTest, TwoProcessesAppendWholeLines) {
+  constexpr int kLines = 1000;
+  const std::string padding(120, 'p');
+  pid_t children[2];
+  for (int p = 0; p < 2; ++p) {
+    children[p] = ::fork();
+    ASSERT_GE(children[p], 0);
+    if (children[p] == 0) {
+      for (int i = 0; i < kLines; ++i)
+        WriteLog("P" + std::to_string(p) + " " + std::to_string(i) + " " + padding);
+      ::_exit(0);
+    }
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  const std::vector<std::string> lines = Lines(ReadWholeFile(DebugLogFilePath(0)));
+  ASSERT_EQ(lines.size(), 2u * kLines);
+  const std::regex shape(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d P([01]) (\d+) p{120})");
+  int next[2] = {0, 0};
+  for (const std::string& line : lines) {
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(line, m, shape)) << line;
+    const int p = std::stoi(m[1]);
+    EXPECT_EQ(std::stoi(m[2]), next[p]) << "each process's lines in order";
+    ++next[p];
+  }
+}
+
+TEST(ErrorText, SystemTextsByNumber) {
+  EXPECT_EQ(GetWin32ErrorText(ENOENT), std::strerror(ENOENT));
+  errno = EACCES;
+  EXPECT_EQ(GetWin32ErrorText(0), std::strerror(EACCES));
+  errno = 0;
+  EXPECT_EQ(GetWin32ErrorText(0), "");
+  EXPECT_EQ(GetWin32ErrorText(99999), "");
+  EXPECT_EQ(GetWin32ErrorText(-5), "");
+}
+
+TEST(ErrorTraps, ErrorCatchFromSettingOrMarkerFile) {
+  {
+    AppTestEnv env;
+    EXPECT_EQ(InitErrorTraps(), 0);
+    env.dir().WriteFile("bin/ec.txt", "");
+    EXPECT_EQ(InitErrorTraps(), 1);
+    EXPECT_EQ(Globals().ErrorCatch, 1);
+  }
+  {
+    AppTestEnv env;
+    SaveSettingValue("ErrorCatch", 2);
+    env.dir().WriteFile("bin/ec.txt", "");
+    EXPECT_EQ(InitErrorTraps(), 2);
+  }
+  {
+    // What a trapped entry point throws goes to the error log, and the caller goes on.
+    AppTestEnv env;
+    Globals().LogError = 1;
+    EXPECT_TRUE(RunTrapped("TimerClock_Timer", [] {}));
+    EXPECT_FALSE(RunTrapped("TimerClock_Timer", [] { throw std::runtime_error("bad index"); }));
+    EXPECT_FALSE(RunTrapped("TextOA_MouseUD", [] { throw 5; }));
+    const std::vector<std::string> lines = Lines(ReadWholeFile(DebugLogFilePath(1)));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].substr(19), " TimerClock_Timer bad index");
+    EXPECT_EQ(lines[1].substr(19), " TextOA_MouseUD unknown error");
+  }
+}
+
+}  // namespace
+}  // namespace foundation

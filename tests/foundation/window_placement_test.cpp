@@ -1,0 +1,158 @@
+#include "foundation/window_placement.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "foundation/app_globals.h"
+#include "foundation/settings_store.h"
+#include "tests/foundation/app_test_env.h"
+
+namespace foundation {
+namespace {
+
+using testsupport::AppTestEnv;
+using testsupport::ReadWholeFile;
+
+struct FakeForm : PlacementForm {
+  double left = 0, top = 0, width = 0, height = 0;
+  int16_t state = kNormal;
+
+  double Left() const override { return left; }
+  double Top() const override { return top; }
+  double Width() const override { return width; }
+  double Height() const override { return height; }
+  int16_t WindowState() const override { return state; }
+  void SetLeft(double v) override { left = v; }
+  void SetTop(double v) override { top = v; }
+  void SetWidth(double v) override { width = v; }
+  void SetHeight(double v) override { height = v; }
+  void SetWindowState(int16_t v) override { state = v; }
+};
+
+// A program with its settings in an INI file and one full-HD monitor at 15 twips per pixel
+// (28800 x 16200 twips).
+class PlacementTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ini_ = env_.dir().WriteFile("bin/Ondrake.ini", "[conf]\r\n");
+    Globals().IniPath = ini_;
+    SetMonitorProvider([] { return std::vector<MonitorRect>{{0, 0, 1920, 1080}}; });
+  }
+  void Store(const std::string& text) { env_.dir().WriteFile("bin/Ondrake.ini", text); }
+
+  AppTestEnv env_;
+  std::string ini_;
+};
+
+TEST_F(PlacementTest, DesktopExtentIsTheUnionOfMonitorsAndKept) {
+  EXPECT_EQ(GetDesktopExtent(0, false), 28800);
+  EXPECT_EQ(GetDesktopExtent(1, false), 16200);
+  EXPECT_EQ(GetDesktopExtent(0, true), 1920);
+  EXPECT_EQ(GetDesktopExtent(2, true), 0);
+
+  int calls = 0;
+  SetMonitorProvider([&calls] {
+    ++calls;
+    return std::vector<MonitorRect>{
+        {0, 0, 1920, 1080}, {1920, -200, 3200, 824}, {-1280, 0, 0, 1200}};
+  });
+  EXPECT_EQ(GetDesktopExtent(0, true), 3200);
+  EXPECT_EQ(GetDesktopExtent(1, true), 1200);
+  EXPECT_EQ(calls, 1) << "monitors are looked up once";
+
+  // Nothing known yet: asked again next time.
+  calls = 0;
+  SetMonitorProvider([&calls] {
+    ++calls;
+    return std::vector<MonitorRect>{};
+  });
+  EXPECT_EQ(GetDesktopExtent(0, false), 0);
+  EXPECT_EQ(GetDesktopExtent(0, false), 0);
+  EXPECT_EQ(calls, 2);
+}
+
+TEST_F(PlacementTest, StoredPositionIsKeptOnTheDesktop) {
+  struct Case {
+    const char* stored;  // "WindowLeft=..\r\nWindowTop=.." values
+    double left;
+    double top;
+  };
+  // Limits: right edge 28800 - 600, bottom edge 16200 - 900.
+  const std::vector<Case> cases = {
+      {"WindowLeft=28200\r\nWindowTop=15300", 28200, 15300},
+      {"WindowLeft=28201\r\nWindowTop=15301", 0, 0},
+      {"WindowLeft=-15\r\nWindowTop=-1", 0, 0},
+      {"WindowLeft=1200.5\r\nWindowTop=1201.5", 1200, 1202},
+      {"WindowLeft=junk\r\nWindowTop=1e12", 300, 450},
+  };
+  for (const Case& c : cases) {
+    Store(std::string("[conf]\r\n") + c.stored + "\r\n");
+    FakeForm form;
+    form.left = 300;
+    form.top = 450;
+    LoadWindowPlacement(form, "", false, false, false);
+    EXPECT_EQ(form.left, c.left) << c.stored;
+    EXPECT_EQ(form.top, c.top) << c.stored;
+  }
+}
+
+TEST_F(PlacementTest, MissingKeysAreWrittenWithTheFormsValues) {
+  FakeForm form;
+  form.left = 120;
+  form.top = 240;
+  form.width = 9000;
+  form.height = 6000.5;
+  LoadWindowPlacement(form, "Dlg", false, false, false);
+  EXPECT_EQ(ReadWholeFile(ini_),
+            "[conf]\r\nWindowLeftDlg=120\r\nWindowTopDlg=240\r\nWindowHeightDlg=6000.5\r\n"
+            "WindowWidthDlg=9000\r\nWindowStateDlg=0\r\n");
+  EXPECT_EQ(form.height, 6000.5);
+
+  // The keep flags leave their keys alone.
+  Store("[conf]\r\n");
+  LoadWindowPlacement(form, "", true, true, true);
+  EXPECT_EQ(ReadWholeFile(ini_), "[conf]\r\n");
+  SaveWindowPlacement(form, "", true, true);
+  EXPECT_EQ(ReadWholeFile(ini_), "[conf]\r\nWindowLeft=120\r\nWindowTop=240\r\n");
+}
+
+TEST_F(PlacementTest, MaximisedWindowKeepsItsNormalPlacement) {
+  FakeForm form;
+  form.left = 1500;
+  form.top = 900;
+  form.width = 12000;
+  form.height = 8000;
+  SaveWindowPlacement(form);
+  // Maximised at shutdown: the normal placement in the store stays.
+  form.state = PlacementForm::kMaximized;
+  form.left = form.top = 0;
+  form.width = 28800;
+  form.height = 16200;
+  SaveWindowPlacement(form);
+  EXPECT_EQ(ReadWholeFile(ini_),
+            "[conf]\r\nWindowLeft=1500\r\nWindowTop=900\r\nWindowHeight=8000\r\n"
+            "WindowWidth=12000\r\nWindowState=2\r\n");
+
+  FakeForm next;
+  next.left = 10;
+  next.top = 20;
+  LoadWindowPlacement(next);
+  EXPECT_EQ(next.left, 1500);
+  EXPECT_EQ(next.top, 900);
+  EXPECT_EQ(next.width, 12000);
+  EXPECT_EQ(next.height, 8000);
+  EXPECT_EQ(next.state, PlacementForm::kMaximized);
+
+  // A window that is not normal only takes the state; a state no window has is ignored.
+  FakeForm minimised;
+  minimised.state = PlacementForm::kMinimized;
+  Store("[conf]\r\nWindowLeft=1500\r\nWindowState=7\r\n");
+  LoadWindowPlacement(minimised);
+  EXPECT_EQ(minimised.left, 0);
+  EXPECT_EQ(minimised.state, PlacementForm::kMinimized);
+}
+
+}  // namespace
+}  // namespace foundation
