@@ -1,0 +1,104 @@
+#include "platform/dialog_service.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/fake_dialog_service.h"
+
+namespace platform {
+namespace {
+
+TEST(MessageBoxStyle, ButtonsDefaultAndEscapeFollowTheStyleBits) {
+  struct Case {
+    uint32_t style;
+    std::vector<int32_t> buttons;
+    int32_t defaultAnswer;
+    int32_t escapeAnswer;
+  };
+  const Case cases[] = {
+      {kMbOk | kMbIconStop, {kIdOk}, kIdOk, kIdOk},
+      {kMbOkCancel, {kIdOk, kIdCancel}, kIdOk, kIdCancel},
+      {kMbAbortRetryIgnore | kMbDefButton3, {kIdAbort, kIdRetry, kIdIgnore}, kIdIgnore, 0},
+      {kMbYesNoCancel | kMbDefButton2, {kIdYes, kIdNo, kIdCancel}, kIdNo, kIdCancel},
+      {kMbYesNo | kMbIconQuestion, {kIdYes, kIdNo}, kIdYes, 0},  // style 36
+      {kMbRetryCancel, {kIdRetry, kIdCancel}, kIdRetry, kIdCancel},
+      // A default the box does not have falls back to the first button.
+      {kMbYesNo | kMbDefButton3, {kIdYes, kIdNo}, kIdYes, 0},
+      // Unknown button values show a lone OK.
+      {0xE, {kIdOk}, kIdOk, kIdOk},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.style);
+    EXPECT_EQ(MessageBoxButtons(c.style), c.buttons);
+    EXPECT_EQ(MessageBoxDefaultAnswer(c.style), c.defaultAnswer);
+    EXPECT_EQ(MessageBoxEscapeAnswer(c.style), c.escapeAnswer);
+  }
+}
+
+TEST(MessageBoxPlacement, CentredThenKeptInsideTheDesktop) {
+  struct Case {
+    BoxCentre centre;
+    int32_t width, height;
+    int32_t x, y;
+  };
+  const Case cases[] = {
+      // Plain centring: half the size (truncated) left and up.
+      {{400, 300, 1024, 768}, 301, 151, 250, 225},
+      // Past the right edge: moved back so the right edge meets the desktop's.
+      {{1000, 300, 1024, 768}, 300, 100, 724, 250},
+      // Past the bottom edge.
+      {{400, 760, 1024, 768}, 200, 100, 300, 668},
+      // Left of or above the desktop: 0.
+      {{50, 20, 1024, 768}, 300, 100, 0, 0},
+      // Bigger than the desktop: the left edge wins.
+      {{512, 384, 1024, 768}, 1500, 100, 0, 334},
+      // Unknown desktop: no edge clamp, still never negative.
+      {{5000, 4000, 0, 0}, 300, 100, 4850, 3950},
+      {{-100, -100, 0, 0}, 300, 100, 0, 0},
+      // Extreme values do not overflow.
+      {{INT32_MAX, INT32_MAX, 0, 0}, 2, 2, INT32_MAX - 1, INT32_MAX - 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.centre.x << "," << c.centre.y << " " << c.width);
+    const BoxPosition place = PlaceBoxOnCentre(c.centre, c.width, c.height);
+    EXPECT_EQ(place.x, c.x);
+    EXPECT_EQ(place.y, c.y);
+  }
+}
+
+TEST(FakeDialogService, AnswersInQueuedOrderThenAsACancellingUser) {
+  FakeDialogService fake;
+  fake.messageBoxAnswers = {kIdNo, kIdYes};
+  fake.fileAnswers = {std::string("/a/b.wav")};
+  fake.colourAnswers = {0x123456u};
+  fake.textAnswers = {std::string("typed")};
+
+  MessageBoxRequest yesNo;
+  yesNo.style = kMbYesNo;
+  yesNo.prompt = "終了しますか？";
+  EXPECT_EQ(fake.ShowMessageBox(yesNo), kIdNo);
+  EXPECT_EQ(fake.ShowMessageBox(yesNo), kIdYes);
+  // Queue used up: the escape answer, which a Yes/No box does not have.
+  EXPECT_EQ(fake.ShowMessageBox(yesNo), 0);
+  MessageBoxRequest okCancel;
+  okCancel.style = kMbOkCancel;
+  EXPECT_EQ(fake.ShowMessageBox(okCancel), kIdCancel);
+  ASSERT_EQ(fake.messageBoxes.size(), 4u);
+  EXPECT_EQ(fake.messageBoxes[0].prompt, "終了しますか？");
+
+  EXPECT_EQ(fake.PickFile({}), std::optional<std::string>("/a/b.wav"));
+  EXPECT_EQ(fake.PickFile({}), std::nullopt);
+  EXPECT_EQ(fake.PickFolder({}), std::nullopt);
+  EXPECT_EQ(fake.PickColour({}), std::optional<uint32_t>(0x123456u));
+  EXPECT_EQ(fake.PickColour({}), std::nullopt);
+  EXPECT_EQ(fake.AskText({}), std::optional<std::string>("typed"));
+  EXPECT_EQ(fake.AskText({}), std::nullopt);
+  EXPECT_EQ(fake.fileRequests.size(), 2u);
+  EXPECT_EQ(fake.folderRequests.size(), 1u);
+  EXPECT_EQ(fake.colourRequests.size(), 2u);
+  EXPECT_EQ(fake.textRequests.size(), 2u);
+}
+
+}  // namespace
+}  // namespace platform
