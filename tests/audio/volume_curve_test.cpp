@@ -1,0 +1,79 @@
+#include "audio/volume_curve.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "audio/wave_device_names.h"
+#include "foundation/conversions.h"
+
+namespace audio {
+namespace {
+
+TEST(VolumeCurve, PointsFollowTheDecibelBands) {
+  const VolumeCurveTable& curve = VolumeCurve();
+  struct Point {
+    int k;
+    double db;
+  };
+  const Point points[] = {{0, -99.9}, {1, -99.9}, {2, -96},   {3, -90},    {10, -55},
+                          {11, -50},  {17, -45},  {23, -40},  {42, -30.5}, {43, -30},
+                          {79, -20},  {105, -15}, {143, -10}, {179, -5},   {206, -5.0 / 28},
+                          {207, 0},   {231, 5},   {255, 10}};
+  for (const Point& p : points) {
+    EXPECT_NEAR(curve[p.k].Db, p.db, 1e-4) << p.k;
+    EXPECT_FLOAT_EQ(curve[p.k].Gain, static_cast<float>(foundation::DbToGain(curve[p.k].Db)))
+        << p.k;
+  }
+  EXPECT_EQ(curve[kVolumeCurveSteps].Gain, 1.0f);
+  for (size_t k = 1; k < curve.size(); ++k) EXPECT_GE(curve[k].Db, curve[k - 1].Db) << k;
+  EXPECT_EQ(&VolumeCurve(), &curve) << "built once";
+}
+
+TEST(VolumeCurve, GainOfAVolume) {
+  const VolumeCurveTable& curve = VolumeCurve();
+  EXPECT_EQ(VolumeCurveGain(1.0f), 1.0f);
+  EXPECT_EQ(VolumeCurveGain(7.0f), 1.0f);
+  const float bottom = curve[0].Gain;
+  EXPECT_GT(bottom, 0.0f) << "silence is -99.9 dB, not 0";
+  EXPECT_EQ(VolumeCurveGain(0.0f), bottom);
+  EXPECT_EQ(VolumeCurveGain(-0.5f), bottom);
+  EXPECT_EQ(VolumeCurveGain(std::numeric_limits<float>::quiet_NaN()), bottom);
+  // 0.5 lies half way between points 103 and 104.
+  EXPECT_NEAR(VolumeCurveGain(0.5f), (curve[103].Gain + curve[104].Gain) / 2, 1e-6);
+  EXPECT_NEAR(VolumeCurveGain(179.0f / 207), curve[179].Gain, 1e-6);
+  float last = 0;
+  for (int i = 0; i <= 1000; ++i) {
+    const float gain = VolumeCurveGain(i / 1000.0f);
+    EXPECT_GE(gain, last) << i;
+    last = gain;
+  }
+}
+
+TEST(DeviceNames, NumberingIsIgnored) {
+  struct Case {
+    const char* a;
+    const char* b;
+    int32_t match;
+  };
+  const Case cases[] = {
+      {"Speakers (2- USB Audio Device)", "Speakers (USB Audio Device)", 1},
+      {"SPEAKERS (USB AUDIO DEVICE)", "speakers (usb audio device)", 1},
+      {"1- Line Out", "line out", 1},
+      {"Line Out", "3- LINE OUT", 1},
+      {"Line Out", "5- Line Out", 0},  // only 1 to 4 are numbering
+      {"Speakers (2- USB)", "Speakers (3- USB)", 1},
+      {"Line 1", "Line 2", 0},
+      {"2- x", "x", 0},  // too short to carry numbering
+      {"", "", 1},
+      {"デバイス (4- ＵＳＢ)", "デバイス (ＵＳＢ)", 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DeviceNameMatches(c.a, c.b), c.match) << c.a << " / " << c.b;
+    EXPECT_EQ(DeviceNameMatches(c.b, c.a), c.match) << c.b << " / " << c.a;
+  }
+}
+
+}  // namespace
+}  // namespace audio
