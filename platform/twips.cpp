@@ -1,0 +1,15 @@
+#include "platform/twips.h"
+
+#include <cmath>
+
+namespace platform {
+
+int32_t TwipsPerPixelForDpi(double dpi) {
+  if (!std::isfinite(dpi) || dpi <= 0.0) return kDefaultTwipsPerPixel;
+  const double twips = std::nearbyint(1440.0 / dpi);
+  if (twips < 1.0) return 1;
+  if (twips > 1440.0) return 1440;
+  return static_cast<int32_t>(twips);
+}
+
+}  // namespace platform
