@@ -12,6 +12,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-alsa gstreamer1.0-tools
   libasound2-dev libhidapi-dev
+  clang libclang-rt-14-dev
   fonts-ipafont-gothic fontconfig
   libc-bin locales
 )

@@ -3,9 +3,11 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
+#include "audio/wave_header.h"
 #include "tests/audio/riff_fixture.h"
 #include "tests/support/temp_dir.h"
 
@@ -215,6 +217,27 @@ TEST(WaveCueChunks, HandlesAreLeftAsFound) {
   EXPECT_EQ(cues[0].Label, "mark");
   EXPECT_GT(foundation::GetFileSizeOfHandle(handle), 0) << "the caller's handle stays open";
   foundation::CloseFileHandle(handle);
+}
+
+// The fuzzer's seed files: each reads as what it was built to be.
+TEST(WaveCueChunks, SampleFilesReadAsBuilt) {
+  testsupport::TempDir dir;
+  struct Expect {
+    int32_t valid, cues;
+  };
+  const std::map<std::string, Expect> expected = {
+      {"stereo16.wav", {1, 0}},   {"mono24_odd.wav", {1, 0}},  {"data_first.wav", {1, 0}},
+      {"extensible.wav", {1, 0}}, {"mp3_in_riff.wav", {0, 0}}, {"marked.wav", {1, 3}},
+      {"zero_chunk.wav", {1, 0}}, {"cut.wav", {0, 0}},         {"huge_data.wav", {1, 0}},
+      {"garbage.bin", {0, 0}}};
+  const std::vector<rifftest::NamedFile> files = rifftest::SampleFiles();
+  ASSERT_EQ(files.size(), expected.size());
+  for (const rifftest::NamedFile& f : files) {
+    const std::string path = dir.WriteFile(f.name, f.bytes);
+    std::vector<CuePoint> cues;
+    EXPECT_EQ(ReadWaveHeader(path).Valid, expected.at(f.name).valid) << f.name;
+    EXPECT_EQ(ReadWaveCueChunks(path, 0, cues), expected.at(f.name).cues) << f.name;
+  }
 }
 
 }  // namespace
