@@ -1,0 +1,157 @@
+#pragma once
+
+#include <climits>
+#include <condition_variable>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/wave_out_device.h"
+
+namespace platform {
+
+// How a virtual stream consumes (plays) its queued frames.
+enum class VirtualClockMode {
+  kManual,    // only when the test calls AdvanceMs / AdvanceFrames
+  kInstant,   // at once: a page is done as soon as it is written (unless paused)
+  kRealTime,  // at the stream's sample rate, by the monotonic clock, on a thread of its own
+};
+
+// The calls a virtual device records and can be told to fail.
+enum class WaveCall {
+  kOpen,
+  kClose,
+  kPrepare,
+  kUnprepare,
+  kWrite,
+  kReset,
+  kPause,
+  kRestart,
+  kGetPosition,
+  kSetVolume,
+  kGetVolume,
+};
+
+// One recorded call. `value`: the buffer length for Prepare/Unprepare/Write, the volume for
+// SetVolume/GetVolume, the frame position for GetPosition, else 0.
+struct VirtualWaveCall {
+  WaveCall call = WaveCall::kOpen;
+  WaveHandle handle = 0;  // 0 for device calls and failed opens
+  int32_t device_id = 0;
+  int64_t value = 0;
+  WaveResult result = kWaveNoError;
+};
+
+// What a test can see of one stream, open or closed.
+struct VirtualWaveStream {
+  WaveHandle handle = 0;
+  int32_t device_id = 0;
+  WaveFormat format;
+  bool open = false;
+  bool paused = false;
+  uint64_t position_frames = 0;        // since open or the last reset
+  std::vector<uint8_t> played;         // every frame that went out, after the volume, in order
+  std::vector<VirtualWaveCall> calls;  // this stream's calls, Open first
+};
+
+struct VirtualWaveOutOptions {
+  std::vector<std::string> outputs{"virtual"};
+  std::vector<std::string> inputs;
+  VirtualClockMode clock = VirtualClockMode::kInstant;
+  // Off for long-running use (a machine without a sound card): nothing is kept then.
+  bool record = true;
+};
+
+inline constexpr int32_t kAnyWaveDevice = INT32_MIN;
+
+// A wave output device without sound: scripted device names and failures, a clock the test
+// controls, and a recording of every frame and call. Same page, volume, pause and reset rules
+// as the ALSA backend, with frames consumed by the clock instead of a sound card.
+class VirtualWaveOut final : public WaveOutDevice {
+ public:
+  explicit VirtualWaveOut(VirtualWaveOutOptions options = {});
+  ~VirtualWaveOut() override;
+  VirtualWaveOut(const VirtualWaveOut&) = delete;
+  VirtualWaveOut& operator=(const VirtualWaveOut&) = delete;
+
+  int32_t NumDevs() override;
+  WaveResult GetDevCaps(int32_t device_id, WaveDeviceCaps* caps) override;
+  int32_t InNumDevs() override;
+  WaveResult GetInDevCaps(int32_t device_id, WaveDeviceCaps* caps) override;
+  WaveResult Open(WaveHandle* handle, int32_t device_id, const WaveFormat& format) override;
+  WaveResult Close(WaveHandle handle) override;
+  WaveResult PrepareHeader(WaveHandle handle, WaveHeader* header) override;
+  WaveResult UnprepareHeader(WaveHandle handle, WaveHeader* header) override;
+  WaveResult Write(WaveHandle handle, WaveHeader* header) override;
+  WaveResult Reset(WaveHandle handle) override;
+  WaveResult Pause(WaveHandle handle) override;
+  WaveResult Restart(WaveHandle handle) override;
+  WaveResult GetPosition(WaveHandle handle, WavePosition* position) override;
+  WaveResult SetVolume(int32_t device_id, uint32_t volume) override;
+  WaveResult GetVolume(int32_t device_id, uint32_t* volume) override;
+
+  // Switching to kInstant plays everything queued at once.
+  void SetClockMode(VirtualClockMode mode);
+  // The next `times` calls of `call` (times < 0: every call from now on) on `device_id`
+  // (kAnyWaveDevice: on any) fail with `result` and do nothing else. A failing Open gives no
+  // handle.
+  void ScriptFailure(WaveCall call, WaveResult result, int times = 1,
+                     int32_t device_id = kAnyWaveDevice);
+  void ClearFailures();
+  // Manual clock: every open, unpaused stream plays `ms` milliseconds at its own rate (the
+  // fractions carry over between calls), or `frames` frames. Frames with no page to play are
+  // lost time, as on a real device.
+  void AdvanceMs(int64_t ms);
+  void AdvanceFrames(uint64_t frames);
+
+  // Every stream ever opened, in open order.
+  std::vector<VirtualWaveStream> Streams() const;
+  // One stream's record; a record with handle 0 when unknown.
+  VirtualWaveStream Stream(WaveHandle handle) const;
+  // Every call of every stream and device, in order.
+  std::vector<VirtualWaveCall> Calls() const;
+  int32_t OpenStreamCount() const;
+
+ private:
+  struct Live;
+  struct Failure {
+    WaveCall call;
+    WaveResult result;
+    int times;
+    int32_t device_id;
+  };
+
+  // Takes a scripted failure for this call, or kWaveNoError. Caller holds mutex_.
+  WaveResult ScriptedResult(WaveCall call, int32_t device_id);
+  // Records a call (when recording) and returns its result. Caller holds mutex_.
+  WaveResult Note(WaveCall call, WaveHandle handle, int32_t device_id, int64_t value,
+                  WaveResult result);
+  Live* FindLive(WaveHandle handle);
+  bool ValidDevice(int32_t device_id) const;
+  // Plays up to `frames` frames of one stream. Caller holds mutex_.
+  void Consume(Live& live, uint64_t frames);
+  void ConsumeAll(Live& live);
+  void AdvanceMicrosLocked(uint64_t micros);
+  void StartTickerLocked();
+  void Tick();
+
+  const VirtualWaveOutOptions options_;
+  mutable std::mutex mutex_;
+  VirtualClockMode clock_;
+  std::vector<Failure> failures_;
+  std::map<WaveHandle, std::unique_ptr<Live>> live_;
+  std::vector<VirtualWaveStream> records_;  // one per opened stream; Live points into it by index
+  std::vector<VirtualWaveCall> calls_;
+  std::map<int32_t, uint32_t> volumes_;
+  std::vector<uint8_t> scratch_;
+
+  std::thread ticker_;
+  std::condition_variable ticker_wake_;
+  bool stopping_ = false;
+};
+
+}  // namespace platform

@@ -1,0 +1,287 @@
+#include "platform/wave_out_virtual.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/wave_out_gain.h"
+#include "tests/platform/wave_out_test_util.h"
+
+namespace platform {
+namespace {
+
+using wavetest::MakePage;
+using wavetest::PcmFormat;
+
+VirtualWaveOutOptions Options(VirtualClockMode clock) {
+  VirtualWaveOutOptions o;
+  o.outputs = {"Speakers (2- USB Audio Device)", "Line Out", "HDMI"};
+  o.inputs = {"Mic In"};
+  o.clock = clock;
+  return o;
+}
+
+WaveHandle OpenOk(VirtualWaveOut& dev, int32_t device, const WaveFormat& f) {
+  WaveHandle h = 0;
+  EXPECT_EQ(dev.Open(&h, device, f), kWaveNoError);
+  EXPECT_NE(h, 0u);
+  return h;
+}
+
+void Queue(VirtualWaveOut& dev, WaveHandle h, wavetest::Page& page) {
+  ASSERT_EQ(dev.PrepareHeader(h, &page.header), kWaveNoError);
+  ASSERT_EQ(dev.Write(h, &page.header), kWaveNoError);
+}
+
+std::vector<uint8_t> Concat(std::initializer_list<const std::vector<uint8_t>*> parts,
+                            size_t last_bytes = SIZE_MAX) {
+  std::vector<uint8_t> all;
+  size_t i = 0;
+  for (const auto* p : parts) {
+    const size_t n = (++i == parts.size()) ? std::min(last_bytes, p->size()) : p->size();
+    all.insert(all.end(), p->begin(), p->begin() + n);
+  }
+  return all;
+}
+
+TEST(VirtualWaveOut, DeviceListsAndCaps) {
+  VirtualWaveOut dev(Options(VirtualClockMode::kInstant));
+  EXPECT_EQ(dev.NumDevs(), 3);
+  EXPECT_EQ(dev.InNumDevs(), 1);
+  WaveDeviceCaps caps;
+  ASSERT_EQ(dev.GetDevCaps(1, &caps), kWaveNoError);
+  EXPECT_EQ(caps.name, "Line Out");
+  ASSERT_EQ(dev.GetDevCaps(kWaveMapper, &caps), kWaveNoError);
+  EXPECT_EQ(caps.name, "default");
+  ASSERT_EQ(dev.GetInDevCaps(0, &caps), kWaveNoError);
+  EXPECT_EQ(caps.name, "Mic In");
+  EXPECT_EQ(dev.GetDevCaps(3, &caps), kWaveBadDeviceId);
+  EXPECT_EQ(dev.GetDevCaps(-2, &caps), kWaveBadDeviceId);
+  EXPECT_EQ(dev.GetInDevCaps(1, &caps), kWaveBadDeviceId);
+  EXPECT_EQ(dev.GetDevCaps(0, nullptr), kWaveInvalidParam);
+}
+
+TEST(VirtualWaveOut, RejectsBadOpensAndHeaderMisuse) {
+  VirtualWaveOut dev(Options(VirtualClockMode::kManual));
+  const WaveFormat f = PcmFormat(16, 2);
+  WaveHandle h = 99;
+  EXPECT_EQ(dev.Open(&h, 3, f), kWaveBadDeviceId);
+  EXPECT_EQ(h, 0u);
+  EXPECT_EQ(dev.Open(&h, 0, PcmFormat(16, 3)), kWaveBadFormat);
+  EXPECT_EQ(dev.Open(nullptr, 0, f), kWaveInvalidParam);
+  EXPECT_EQ(dev.OpenStreamCount(), 0);
+
+  h = OpenOk(dev, kWaveMapper, f);
+  auto page = MakePage(f, 10, 1);
+  EXPECT_EQ(dev.Write(h, &page->header), kWaveUnprepared);
+  EXPECT_EQ(dev.Write(h, nullptr), kWaveInvalidParam);
+  Queue(dev, h, *page);
+  EXPECT_EQ(dev.Write(h, &page->header), kWaveStillPlaying);
+  EXPECT_EQ(dev.UnprepareHeader(h, &page->header), kWaveStillPlaying);
+  EXPECT_EQ(dev.Close(h), kWaveNoError);
+  EXPECT_EQ(dev.UnprepareHeader(h, &page->header), kWaveInvalidHandle);
+  EXPECT_EQ(dev.Reset(h), kWaveInvalidHandle);
+  EXPECT_EQ(dev.Close(h), kWaveInvalidHandle);
+
+  // Every call is on the record, failed ones with their result.
+  const auto calls = dev.Calls();
+  ASSERT_GE(calls.size(), 4u);
+  EXPECT_EQ(calls[0].call, WaveCall::kOpen);
+  EXPECT_EQ(calls[0].result, kWaveBadDeviceId);
+  EXPECT_EQ(calls[0].device_id, 3);
+  const auto stream = dev.Stream(h);
+  ASSERT_EQ(stream.calls.size(), 8u);
+  EXPECT_EQ(stream.calls[1].call, WaveCall::kWrite);
+  EXPECT_EQ(stream.calls[1].result, kWaveUnprepared);
+  EXPECT_EQ(stream.calls[1].value, int64_t(page->bytes.size()));
+  EXPECT_EQ(stream.calls.back().call, WaveCall::kClose);
+}
+
+TEST(VirtualWaveOut, ManualClockMarksPagesDoneOnlyWhenPlayed) {
+  VirtualWaveOut dev(Options(VirtualClockMode::kManual));
+  const WaveFormat f = PcmFormat(16, 2, 1000);  // one frame per millisecond
+  const WaveHandle h = OpenOk(dev, 0, f);
+  auto a = MakePage(f, 100, 1);
+  auto b = MakePage(f, 50, 2);
+  Queue(dev, h, *a);
+  Queue(dev, h, *b);
+
+  dev.AdvanceMs(99);
+  EXPECT_FALSE(a->header.done());
+  dev.AdvanceMs(1);
+  EXPECT_TRUE(a->header.done());
+  EXPECT_FALSE(b->header.done());
+  EXPECT_EQ(a->header.flags.load() & kWaveHeaderInQueue, 0u);
+  EXPECT_EQ(dev.UnprepareHeader(h, &a->header), kWaveNoError);
+
+  // Running out of pages: time passes, the position stays at what was played.
+  dev.AdvanceMs(500);
+  EXPECT_TRUE(b->header.done());
+  WavePosition pos;
+  ASSERT_EQ(dev.GetPosition(h, &pos), kWaveNoError);
+  EXPECT_EQ(pos.frames, 150u);
+  EXPECT_EQ(pos.bytes, 600u);
+
+  auto c = MakePage(f, 10, 3);
+  Queue(dev, h, *c);
+  dev.AdvanceFrames(4);
+  ASSERT_EQ(dev.GetPosition(h, &pos), kWaveNoError);
+  EXPECT_EQ(pos.frames, 154u);
+  EXPECT_FALSE(c->header.done());
+  EXPECT_EQ(dev.Stream(h).played, Concat({&a->bytes, &b->bytes, &c->bytes}, 4 * 4));
+
+  // Fractions of a frame carry over between advances (44.1 frames per ms).
+  const WaveFormat cd = PcmFormat(8, 1, 44100);
+  const WaveHandle h2 = OpenOk(dev, 1, cd);
+  auto d = MakePage(cd, 1000, 4);
+  Queue(dev, h2, *d);
+  for (int i = 0; i < 10; ++i) dev.AdvanceMs(1);
+  ASSERT_EQ(dev.GetPosition(h2, &pos), kWaveNoError);
+  EXPECT_EQ(pos.frames, 441u);
+}
+
+TEST(VirtualWaveOut, VolumeScalesFramesAsTheyGoOut) {
+  VirtualWaveOut dev(Options(VirtualClockMode::kManual));
+  const WaveFormat f = PcmFormat(16, 2, 1000);
+  const WaveHandle on0 = OpenOk(dev, 0, f);
+  const WaveHandle on1 = OpenOk(dev, 1, f);
+  auto p0 = MakePage(f, 20, 1);
+  auto p1 = MakePage(f, 20, 1);
+  Queue(dev, on0, *p0);
+  Queue(dev, on1, *p1);
+
+  dev.AdvanceMs(10);
+  const uint32_t quarter = 0x40004000u;
+  EXPECT_EQ(dev.SetVolume(0, quarter), kWaveNoError);  // device 0 only, queued pages included
+  EXPECT_EQ(dev.SetVolume(7, quarter), kWaveBadDeviceId);
+  dev.AdvanceMs(10);
+
+  std::vector<uint8_t> want = p0->bytes;
+  ApplyWaveGain(want.data() + 10 * 4, 10, f, WaveVolumeToGain(quarter));
+  EXPECT_EQ(dev.Stream(on0).played, want);
+  EXPECT_EQ(dev.Stream(on1).played, p1->bytes);
+
+  // The volume belongs to the device number: a later stream on it starts attenuated.
+  uint32_t volume = 0;
+  ASSERT_EQ(dev.GetVolume(0, &volume), kWaveNoError);
+  EXPECT_EQ(volume, quarter);
+  ASSERT_EQ(dev.GetVolume(kWaveMapper, &volume), kWaveNoError);
+  EXPECT_EQ(volume, kWaveFullVolume);
+  const WaveHandle again = OpenOk(dev, 0, f);
+  auto p2 = MakePage(f, 5, 2);
+  Queue(dev, again, *p2);
+  dev.AdvanceMs(5);
+  want = p2->bytes;
+  ApplyWaveGain(want.data(), 5, f, WaveVolumeToGain(quarter));
+  EXPECT_EQ(dev.Stream(again).played, want);
+}
+
+TEST(VirtualWaveOut, PauseRestartAndReset) {
+  VirtualWaveOut dev(Options(VirtualClockMode::kInstant));
+  const WaveFormat f = PcmFormat(24, 1, 1000);
+  const WaveHandle h = OpenOk(dev, 0, f);
+  auto a = MakePage(f, 10, 1);
+  EXPECT_EQ(dev.Pause(h), kWaveNoError);
+  EXPECT_EQ(dev.Pause(h), kWaveNoError);
+  Queue(dev, h, *a);
+  EXPECT_FALSE(a->header.done());
+  EXPECT_TRUE(dev.Stream(h).paused);
+  EXPECT_EQ(dev.Restart(h), kWaveNoError);
+  EXPECT_TRUE(a->header.done());
+  EXPECT_EQ(dev.Restart(h), kWaveNoError);  // harmless when not paused
+
+  dev.SetClockMode(VirtualClockMode::kManual);
+  auto b = MakePage(f, 10, 2);
+  auto c = MakePage(f, 10, 3);
+  Queue(dev, h, *b);
+  Queue(dev, h, *c);
+  dev.AdvanceMs(3);
+  EXPECT_EQ(dev.Pause(h), kWaveNoError);
+  dev.AdvanceMs(100);
+  WavePosition pos;
+  ASSERT_EQ(dev.GetPosition(h, &pos), kWaveNoError);
+  EXPECT_EQ(pos.frames, 13u);
+
+  // Reset: every page done, position back to 0, and the pause is gone.
+  EXPECT_EQ(dev.Reset(h), kWaveNoError);
+  EXPECT_TRUE(b->header.done());
+  EXPECT_TRUE(c->header.done());
+  ASSERT_EQ(dev.GetPosition(h, &pos), kWaveNoError);
+  EXPECT_EQ(pos.frames, 0u);
+  EXPECT_FALSE(dev.Stream(h).paused);
+  auto d = MakePage(f, 4, 4);
+  Queue(dev, h, *d);
+  dev.AdvanceMs(4);
+  EXPECT_TRUE(d->header.done());
+  std::vector<uint8_t> want = a->bytes;
+  want.insert(want.end(), b->bytes.begin(), b->bytes.begin() + 3 * 3);
+  want.insert(want.end(), d->bytes.begin(), d->bytes.end());
+  EXPECT_EQ(dev.Stream(h).played, want);
+  // A switch to instant plays what is queued at once.
+  auto e = MakePage(f, 4, 5);
+  Queue(dev, h, *e);
+  dev.SetClockMode(VirtualClockMode::kInstant);
+  EXPECT_TRUE(e->header.done());
+}
+
+TEST(VirtualWaveOut, ScriptedFailures) {
+  VirtualWaveOut dev(Options(VirtualClockMode::kInstant));
+  const WaveFormat f = PcmFormat(16, 2);
+  dev.ScriptFailure(WaveCall::kOpen, kWaveAllocated, 1, 2);
+  WaveHandle h = 0;
+  EXPECT_EQ(dev.Open(&h, 2, f), kWaveAllocated);
+  EXPECT_EQ(h, 0u);
+  const WaveHandle h1 = OpenOk(dev, 1, f);
+  const WaveHandle h2 = OpenOk(dev, 2, f);  // the failure was used up
+
+  dev.ScriptFailure(WaveCall::kWrite, kWaveError);
+  auto a = MakePage(f, 8, 1);
+  ASSERT_EQ(dev.PrepareHeader(h1, &a->header), kWaveNoError);
+  EXPECT_EQ(dev.Write(h1, &a->header), kWaveError);
+  EXPECT_EQ(a->header.flags.load() & kWaveHeaderInQueue, 0u);  // nothing queued
+  EXPECT_EQ(dev.Write(h1, &a->header), kWaveNoError);
+  EXPECT_TRUE(a->header.done());
+
+  dev.ScriptFailure(WaveCall::kReset, kWaveNoDriver, -1);
+  EXPECT_EQ(dev.Reset(h1), kWaveNoDriver);
+  EXPECT_EQ(dev.Reset(h2), kWaveNoDriver);
+  dev.ClearFailures();
+  EXPECT_EQ(dev.Reset(h1), kWaveNoError);
+}
+
+TEST(VirtualWaveOut, CloseDropsQueuedPagesAndKeepsTheRecord) {
+  VirtualWaveOut dev(Options(VirtualClockMode::kManual));
+  const WaveFormat f = PcmFormat(8, 2, 8000);
+  const WaveHandle h = OpenOk(dev, 0, f);
+  auto a = MakePage(f, 100, 1);
+  auto b = MakePage(f, 100, 2);
+  Queue(dev, h, *a);
+  Queue(dev, h, *b);
+  dev.AdvanceFrames(30);
+  EXPECT_EQ(dev.Close(h), kWaveNoError);
+  EXPECT_TRUE(a->header.done());
+  EXPECT_TRUE(b->header.done());
+  EXPECT_EQ(dev.OpenStreamCount(), 0);
+  const auto streams = dev.Streams();
+  ASSERT_EQ(streams.size(), 1u);
+  EXPECT_FALSE(streams[0].open);
+  EXPECT_EQ(streams[0].played.size(), 60u);
+  EXPECT_EQ(dev.Stream(12345).handle, 0u);
+}
+
+TEST(VirtualWaveOut, RealTimeClockPlaysAtTheSampleRate) {
+  VirtualWaveOut dev(Options(VirtualClockMode::kRealTime));
+  const WaveFormat f = PcmFormat(16, 1, 48000);
+  const WaveHandle h = OpenOk(dev, 0, f);
+  auto a = MakePage(f, 480, 1);
+  auto b = MakePage(f, 480, 2);
+  Queue(dev, h, *a);
+  Queue(dev, h, *b);
+  ASSERT_TRUE(wavetest::WaitUntil([&] { return b->header.done(); }));
+  EXPECT_TRUE(a->header.done());
+  WavePosition pos;
+  ASSERT_EQ(dev.GetPosition(h, &pos), kWaveNoError);
+  EXPECT_EQ(pos.frames, 960u);
+  EXPECT_EQ(dev.Stream(h).played, Concat({&a->bytes, &b->bytes}));
+}
+
+}  // namespace
+}  // namespace platform
