@@ -1,5 +1,7 @@
 #include "audio/wave_device_names.h"
 
+#include <charconv>
+
 #include "foundation/text_fields.h"
 
 namespace audio {
@@ -29,6 +31,21 @@ void DropLeadingNumbering(std::string& name) {
   name = foundation::TrimBlanks(name);
 }
 
+// Lower-cased and trimmed, as device names are compared.
+std::string Normalised(const std::string& name) {
+  return foundation::LowerAscii(foundation::TrimBlanks(name));
+}
+
+// A whole number with an optional sign that fits 32 bits.
+bool ParseDeviceNumber(const std::string& text, int32_t& number) {
+  const char* first = text.data();
+  const char* last = text.data() + text.size();
+  if (first != last && *first == '+') ++first;
+  if (first == last) return false;
+  const auto [end, error] = std::from_chars(first, last, number);
+  return error == std::errc() && end == last;
+}
+
 }  // namespace
 
 int32_t DeviceNameMatches(const std::string& a, const std::string& b) {
@@ -40,6 +57,27 @@ int32_t DeviceNameMatches(const std::string& a, const std::string& b) {
   DropLeadingNumbering(x);
   DropLeadingNumbering(y);
   return x == y ? 1 : 0;
+}
+
+int32_t FindDeviceNameInList(const std::vector<std::string>& names, const std::string& wanted) {
+  const std::string name = Normalised(wanted);
+  if (name.empty()) return -1;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (Normalised(names[i]) == name) return static_cast<int32_t>(i);
+  }
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (DeviceNameMatches(Normalised(names[i]), name) == 1) return static_cast<int32_t>(i);
+  }
+  return -1;
+}
+
+int32_t DeviceNumberForName(const std::vector<std::string>& names, const std::string& wanted) {
+  const std::string name = Normalised(wanted);
+  if (name.empty()) return 0;
+  int32_t number = 0;
+  if (ParseDeviceNumber(name, number)) return number;
+  if (names.empty()) return 0;
+  return FindDeviceNameInList(names, name);
 }
 
 }  // namespace audio

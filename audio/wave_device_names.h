@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace audio {
 
@@ -10,5 +11,16 @@ namespace audio {
 // inside parentheses ("Speakers (2- USB Audio Device)" matches "Speakers (USB Audio Device)")
 // and, for names longer than 4 characters, at the front ("1- Line Out" matches "line out").
 int32_t DeviceNameMatches(const std::string& a, const std::string& b);
+
+// The entry of a device list (device i at index i, names as the devices report them) that a
+// wanted name picks: the first whose name equals it ignoring case and outer blanks, failing
+// that the first that DeviceNameMatches; -1 when none does or the wanted name is blank.
+int32_t FindDeviceNameInList(const std::vector<std::string>& names, const std::string& wanted);
+
+// The device number a name from the settings gives, without messages: 0 for a blank name or
+// when there are no devices; the number itself for a name that is a whole number (the
+// devices are not consulted); else the list entry FindDeviceNameInList picks, -1 (the
+// default device) when none does.
+int32_t DeviceNumberForName(const std::vector<std::string>& names, const std::string& wanted);
 
 }  // namespace audio

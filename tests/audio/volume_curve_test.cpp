@@ -5,7 +5,6 @@
 #include <cmath>
 #include <limits>
 
-#include "audio/wave_device_names.h"
 #include "foundation/conversions.h"
 
 namespace audio {
@@ -48,30 +47,6 @@ TEST(VolumeCurve, GainOfAVolume) {
     const float gain = VolumeCurveGain(i / 1000.0f);
     EXPECT_GE(gain, last) << i;
     last = gain;
-  }
-}
-
-TEST(DeviceNames, NumberingIsIgnored) {
-  struct Case {
-    const char* a;
-    const char* b;
-    int32_t match;
-  };
-  const Case cases[] = {
-      {"Speakers (2- USB Audio Device)", "Speakers (USB Audio Device)", 1},
-      {"SPEAKERS (USB AUDIO DEVICE)", "speakers (usb audio device)", 1},
-      {"1- Line Out", "line out", 1},
-      {"Line Out", "3- LINE OUT", 1},
-      {"Line Out", "5- Line Out", 0},  // only 1 to 4 are numbering
-      {"Speakers (2- USB)", "Speakers (3- USB)", 1},
-      {"Line 1", "Line 2", 0},
-      {"2- x", "x", 0},  // too short to carry numbering
-      {"", "", 1},
-      {"デバイス (4- ＵＳＢ)", "デバイス (ＵＳＢ)", 1},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(DeviceNameMatches(c.a, c.b), c.match) << c.a << " / " << c.b;
-    EXPECT_EQ(DeviceNameMatches(c.b, c.a), c.match) << c.b << " / " << c.a;
   }
 }
 
