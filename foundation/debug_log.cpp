@@ -114,7 +114,8 @@ void WriteLog(const std::string& text, int32_t kind, int32_t force) {
     if (force == 0 && app.LogError == 0) return;
     const std::string folder = LogFolder();
     if (folder.empty()) return;
-    if (!FolderExists(folder) && !MakeFolder(folder)) return;
+    // Another process may make the folder between the two calls; that is no failure.
+    if (!FolderExists(folder) && !MakeFolder(folder) && !FolderExists(folder)) return;
     // One clock reading gives both the line's stamp and the daily file's date.
     const std::string stamp = FormatDateStamp();
     const std::string path = LogFilePath(folder, kind, stamp);
