@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "foundation/colors.h"
 #include "foundation/files.h"
 #include "foundation/folders.h"
 #include "foundation/paths.h"
@@ -36,16 +37,10 @@ constexpr const char* kColumnCaptionKeys[kColumnCaptionCount] = {
 
 std::string Key(const char* stem, int32_t number) { return stem + std::to_string(number); }
 
-// The colour lightened (or darkened) by adding the same amount to each channel, each kept in
-// 0-255: the dark-scheme variant of a type or command colour.
-int32_t AddToChannels(int32_t colour, int32_t amount) {
-  const auto channel = [&](int shift) {
-    return std::clamp(((colour >> shift) & 0xFF) + amount, 0, 255) << shift;
-  };
-  return channel(0) | channel(8) | channel(16);
-}
+// The dark-scheme variant of a type or command colour: lightened by 60 per channel.
+int32_t Lightened(int32_t colour) { return BlendColor(colour, 60, 60, 60, -1); }
 
-int32_t AltColour(int32_t colour) { return colour == 0 ? 0xFFFFFF : AddToChannels(colour, 60); }
+int32_t AltColour(int32_t colour) { return colour == 0 ? 0xFFFFFF : Lightened(colour); }
 
 std::string WithoutBackslashes(std::string text) {
   text.erase(std::remove(text.begin(), text.end(), '\\'), text.end());
@@ -115,7 +110,7 @@ void ReadTables(const ConfReader& in, ConfTables& c) {
   }
   c.CommandName = in.Text("CommandName", "コマンド");
   c.CommandColor = in.Int("CommandColor", kDefaultCommandColor);
-  c.CommandColorAlt = AddToChannels(c.CommandColor, 60);
+  c.CommandColorAlt = Lightened(c.CommandColor);
 
   for (int32_t i = 0; i < kTabCount; ++i) c.TabVisible[i] = in.Int(Key("TabVisible_", i + 1), 1);
   for (int32_t i = 0; i < kColumnCaptionCount; ++i)
