@@ -94,17 +94,19 @@ struct WaveHeader {
   std::atomic<uint32_t> flags{0};
 
   WaveHeader() = default;
-  // Copies take the flags' current value (a copy is a new, unqueued header in all but name).
+  // A copy keeps the data, length, loops and flags, but is never in a device's queue: the
+  // in-queue flag is left out, so the copy can be prepared and written on its own.
   WaveHeader(const WaveHeader& other)
       : data(other.data),
         buffer_length(other.buffer_length),
         loops(other.loops),
-        flags(other.flags.load()) {}
+        flags(other.flags.load() & ~kWaveHeaderInQueue) {}
   WaveHeader& operator=(const WaveHeader& other) {
+    if (this == &other) return *this;
     data = other.data;
     buffer_length = other.buffer_length;
     loops = other.loops;
-    flags.store(other.flags.load());
+    flags.store(other.flags.load() & ~kWaveHeaderInQueue);
     return *this;
   }
 

@@ -111,6 +111,8 @@ TEST(WaveOutHeaders, PrepareWriteUnprepareRules) {
   h.flags.fetch_or(kWaveHeaderInQueue);
   EXPECT_EQ(CheckWaveWrite(&h), kWaveStillPlaying);
   EXPECT_EQ(UnprepareWaveHeader(&h), kWaveStillPlaying);
+  const WaveHeader copy = h;  // a copy is prepared but not queued
+  EXPECT_EQ(CheckWaveWrite(&copy), kWaveNoError);
   h.flags.fetch_and(~kWaveHeaderInQueue);
   EXPECT_EQ(UnprepareWaveHeader(&h), kWaveNoError);
   EXPECT_EQ(h.flags.load() & kWaveHeaderPrepared, 0u);

@@ -136,6 +136,10 @@ TEST(VirtualWaveOut, ManualClockMarksPagesDoneOnlyWhenPlayed) {
   for (int i = 0; i < 10; ++i) dev.AdvanceMs(1);
   ASSERT_EQ(dev.GetPosition(h2, &pos), kWaveNoError);
   EXPECT_EQ(pos.frames, 441u);
+  // Hand the pages still queued back before they go out of scope.
+  EXPECT_EQ(dev.Close(h), kWaveNoError);
+  EXPECT_EQ(dev.Close(h2), kWaveNoError);
+  EXPECT_TRUE(c->header.done() && d->header.done());
 }
 
 TEST(VirtualWaveOut, VolumeScalesFramesAsTheyGoOut) {
