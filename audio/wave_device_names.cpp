@@ -71,13 +71,16 @@ int32_t FindDeviceNameInList(const std::vector<std::string>& names, const std::s
   return -1;
 }
 
-int32_t DeviceNumberForName(const std::vector<std::string>& names, const std::string& wanted) {
+std::optional<int32_t> DeviceNumberForName(const std::vector<std::string>& names,
+                                           const std::string& wanted) {
   const std::string name = Normalised(wanted);
   if (name.empty()) return 0;
   int32_t number = 0;
   if (ParseDeviceNumber(name, number)) return number;
   if (names.empty()) return 0;
-  return FindDeviceNameInList(names, name);
+  const int32_t index = FindDeviceNameInList(names, name);
+  if (index < 0) return std::nullopt;
+  return index;
 }
 
 }  // namespace audio

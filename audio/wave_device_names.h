@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,9 @@ int32_t FindDeviceNameInList(const std::vector<std::string>& names, const std::s
 
 // The device number a name from the settings gives, without messages: 0 for a blank name or
 // when there are no devices; the number itself for a name that is a whole number (the
-// devices are not consulted); else the list entry FindDeviceNameInList picks, -1 (the
-// default device) when none does.
-int32_t DeviceNumberForName(const std::vector<std::string>& names, const std::string& wanted);
+// devices are not consulted); else the list entry FindDeviceNameInList picks, nullopt when
+// none does.
+std::optional<int32_t> DeviceNumberForName(const std::vector<std::string>& names,
+                                           const std::string& wanted);
 
 }  // namespace audio

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,7 @@ TEST(DeviceNames, NameToDeviceNumber) {
                                             "Speakers (USB Audio Device)"};
   struct Case {
     const char* wanted;
-    int32_t number;
+    std::optional<int32_t> number;
   };
   const Case cases[] = {
       {"", 0},
@@ -53,8 +54,8 @@ TEST(DeviceNames, NameToDeviceNumber) {
       {"Speakers (3- USB Audio Device)", 1},
       {"line out", 2},
       {"2- Line Out", 2},
-      {"hdmi", -1},
-      {"3a", -1},
+      {"hdmi", std::nullopt},
+      {"3a", std::nullopt},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(DeviceNumberForName(devices, c.wanted), c.number) << c.wanted;
