@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test twice: a release build, then a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer.
-#   tools/test.sh [--no-sanitize] [--only-sanitize] [ctest arguments...]
+# Last, the libFuzzer targets are built with clang and each runs briefly on its seed corpus.
+#   tools/test.sh [--no-sanitize] [--only-sanitize] [--no-fuzz] [ctest arguments...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-normal=1; sanitize=1
+normal=1; sanitize=1; fuzz=1
+fuzz_seconds=${ONDRAKE_FUZZ_SECONDS:-10}
 while [ $# -gt 0 ]; do
   case "$1" in
-    --no-sanitize) sanitize=0; shift ;;
-    --only-sanitize) normal=0; shift ;;
+    --no-sanitize) sanitize=0; fuzz=0; shift ;;
+    --only-sanitize) normal=0; fuzz=0; shift ;;
+    --no-fuzz) fuzz=0; shift ;;
     *) break ;;
   esac
 done
@@ -27,4 +30,8 @@ extra=("$@")
 status=0
 [ $normal -eq 1 ] && { run_suite "$here/build" "release" || status=1; }
 [ $sanitize -eq 1 ] && { run_suite "$here/build-asan" "sanitizer" --sanitize --type RelWithDebInfo || status=1; }
+if [ $fuzz -eq 1 ]; then
+  echo "=== fuzz targets (${fuzz_seconds}s each)"
+  bash "$here/tools/fuzz.sh" "$fuzz_seconds" "$here/build-fuzz" || status=1
+fi
 exit $status
