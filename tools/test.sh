@@ -23,15 +23,29 @@ run_suite() {  # build-dir label setup-args...
   echo "=== $label build ($dir)"
   bash "$here/tools/setup.sh" --build-dir "$dir" "$@"
   echo "=== $label tests"
-  (cd "$dir" && ctest --output-on-failure -j "$jobs" "${extra[@]}")
+  local log="$dir/ctest-summary.log" rc=0
+  (cd "$dir" && ctest --output-on-failure -j "$jobs" "${extra[@]}") 2>&1 | tee "$log" || rc=1
+  # "NN% tests passed, F tests failed out of T"
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)
+  if [ -n "$line" ]; then
+    local f t
+    f=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    t=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
+    total_failed=$((total_failed + f)); total_passed=$((total_passed + t - f))
+  else
+    rc=1
+  fi
+  return $rc
 }
 
 extra=("$@")
-status=0
+status=0; total_passed=0; total_failed=0
 [ $normal -eq 1 ] && { run_suite "$here/build" "release" || status=1; }
 [ $sanitize -eq 1 ] && { run_suite "$here/build-asan" "sanitizer" --sanitize --type RelWithDebInfo || status=1; }
 if [ $fuzz -eq 1 ]; then
   echo "=== fuzz targets (${fuzz_seconds}s each)"
   bash "$here/tools/fuzz.sh" "$fuzz_seconds" "$here/build-fuzz" || status=1
 fi
+echo "tests: $total_passed passed, $total_failed failed"
 exit $status
