@@ -102,7 +102,7 @@ int32_t MixColors(int32_t x, int32_t y, float t) {
   return JoinChannels(ch);
 }
 
-std::optional<int64_t> PixelsOfTwips(double twips, int32_t twipsPerPixel) {
+std::optional<int64_t> PixelsOfTwips(double twips, int64_t twipsPerPixel) {
   if (twipsPerPixel <= 0 || !std::isfinite(twips)) return std::nullopt;
   const double whole = std::nearbyint(std::clamp(twips, -1.0e15, 1.0e15));
   return static_cast<int64_t>(whole) / twipsPerPixel;

@@ -49,7 +49,7 @@ int32_t MixColors(int32_t x, int32_t y, float t);
 
 // Whole pixels of a twips length: nearest(twips) \ twipsPerPixel (truncating). No value without
 // a scale (twipsPerPixel 0 or less) or for a non-finite length.
-std::optional<int64_t> PixelsOfTwips(double twips, int32_t twipsPerPixel);
+std::optional<int64_t> PixelsOfTwips(double twips, int64_t twipsPerPixel);
 
 // Whole-number division truncating toward zero; no value for a zero divisor.
 std::optional<int64_t> IntDivide(int64_t numerator, int64_t denominator);

@@ -127,7 +127,7 @@ class Painting {
   }
 
   bool DiagonalRamp() {
-    const auto n = PixelsOfTwips(sh_ + sw_ + 20, static_cast<int32_t>(tpp_));
+    const auto n = PixelsOfTwips(sh_ + sw_ + 20, static_cast<int64_t>(tpp_));
     if (!n) return false;
     const auto ramp = ColorRamp::Between(c_.c1, c_.c2, static_cast<float>(*n));
     if (!ramp) return false;
@@ -154,7 +154,7 @@ class Painting {
   // Designs 5 to 8: c2 in the centre line, c1 towards the top (left), c3 towards the bottom
   // (right).
   bool Bands(bool vertical) {
-    const auto half = PixelsOfTwips(vertical ? sw_ : sh_, static_cast<int32_t>(tpp_ * 2));
+    const auto half = PixelsOfTwips(vertical ? sw_ : sh_, static_cast<int64_t>(tpp_) * 2);
     if (!half) return false;
     const int64_t n = std::max<int64_t>(*half, 1);
     const double far = (vertical ? sh_ : sw_) + Px(20);

@@ -40,7 +40,7 @@ TEST(DesignMaths, RampsRoundHalvesToEvenAndRefuseZeroDivisors) {
   EXPECT_EQ(ramp->At(0), 0);
   EXPECT_EQ(ramp->At(1), 0x000202);
   EXPECT_EQ(ramp->At(2), 0x000305);
-  EXPECT_EQ(ramp->At(200), 0x00FFFF);                // past the end: clamped to 255 by MakeRgb
+  EXPECT_EQ(ramp->At(200), 0x00FFFF);               // past the end: clamped to 255 by MakeRgb
   EXPECT_EQ(ramp->Reversed(0xFF).At(1), 0x0000FC);  // 255 − 2.5 = 252.5 → 252 for red; green 0
   EXPECT_FALSE(ColorRamp::Between(0, 0xFFFFFF, 0.0f));
   EXPECT_FALSE(ColorRamp::Between(0, 0xFFFFFF, std::numeric_limits<float>::infinity()));

@@ -216,7 +216,7 @@ TEST(DesignPainter, TooSmallOrUnscaledSurfacesStopWithoutHarm) {
   // finishes without a fault (the sanitizer build checks the arithmetic).
   const std::vector<std::pair<int, int>> sizes = {{0, 0},  {1, 1},  {2, 2}, {3, 3},
                                                   {1, 40}, {40, 1}, {5, 4}};
-  for (int32_t tpp : {15, 1, 0, 7}) {
+  for (int32_t tpp : {15, 1, 0, 7, INT32_MAX}) {
     for (const auto& [w, h] : sizes) {
       for (int32_t design = -3; design <= 16; ++design) {
         Fixture f(w, h, tpp);
