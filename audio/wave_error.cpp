@@ -2,8 +2,8 @@
 
 #include <utility>
 
+#include "audio/wave_devices.h"
 #include "foundation/app_globals.h"
-#include "foundation/debug_log.h"
 #include "platform/wave_out_device.h"
 
 namespace audio {
@@ -18,15 +18,12 @@ WaveErrorNotifier& Notifier() {
 
 void SetWaveErrorNotifier(WaveErrorNotifier notifier) { Notifier() = std::move(notifier); }
 
-int32_t ShowWaveError(int32_t code, int32_t outputFlag, int32_t logFlag) {
-  if (code == 0) return 0;
-  const std::string text =
-      outputFlag != 0 ? platform::WaveOutErrorText(code) : platform::WaveInErrorText(code);
-  foundation::WriteLog(text, 1);
-  if (logFlag == 0 && Notifier()) {
+int32_t NotifyWaveError(int32_t code) {
+  if (ShowWaveError(code, 1, 1) == 0) return 0;
+  if (Notifier()) {
     // A copy: the handler may replace the notifier while it runs.
     const WaveErrorNotifier notify = Notifier();
-    notify(text, foundation::Globals().ProgramTitle);
+    notify(platform::WaveOutErrorText(code), foundation::Globals().ProgramTitle);
   }
   return 1;
 }

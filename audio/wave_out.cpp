@@ -239,7 +239,7 @@ bool C_WaveOut::Play() {
           c_hWave[o] = handle;
           openedHere[o] = true;
         }
-        ShowWaveError(r, 1, 0);
+        NotifyWaveError(r);
         AbandonPlay(openedHere);
         return false;
       }
@@ -360,7 +360,7 @@ void C_WaveOut::StopIO(int32_t pNoMute) {
         for (int32_t o = 0; o <= c_LastOutput; ++o) {
           platform::WaveHeader& header = c_PageHeaders[o][p];
           if (header.data == nullptr || c_hWave[o] == 0) continue;
-          std::fill_n(header.data, pageBytes, uint8_t{0});
+          std::fill_n(header.data, pageBytes, SilenceByte());
           header.buffer_length = pageBytes;
           const platform::WaveResult r = device_->Write(c_hWave[o], &header);
           if (r != platform::kWaveNoError) LogWaveFailure("waveOutWrite", "mute", r);

@@ -134,6 +134,8 @@ class C_WaveOut final : public Player {
   void MakeSampleArrays();
   int32_t OutputCount() const { return c_LastOutput + 1; }
   uint32_t OutputBlockAlign() const { return c_Format.block_align; }
+  // The byte of silence: 8-bit samples are unsigned, centred on 128.
+  uint8_t SilenceByte() const { return c_Wave.BitsPerSample == 8 ? 0x80 : 0x00; }
 
   // Player (wave_out.cpp).
   void UpdatePanGains();

@@ -43,7 +43,7 @@ void C_WaveOut::MakeSampleArrays() {
   if (DelayMS > 0) {
     const double bytes = std::nearbyint(DelayMS / 1000.0 * c_Wave.SamplesPerSec * OutputBlockAlign());
     c_LeadBytes = static_cast<uint32_t>(std::clamp(bytes, 0.0, double{1 << 30}));
-    c_SilenceLine.assign(c_LeadBytes, 0);
+    c_SilenceLine.assign(c_LeadBytes, SilenceByte());
   }
 }
 
@@ -196,10 +196,12 @@ bool C_WaveOut::ReadPageFrames(int32_t page, int32_t pFrom, int32_t frames, int3
                                std::to_string(pFrom) + "#" + reason,
                            1);
       // What could not be read plays as silence, never as the page's earlier audio.
-      std::fill_n(buffer.begin(), bytes, uint8_t{0});
+      std::fill_n(buffer.begin(), bytes, SilenceByte());
       return false;
     }
-    if (got < bytes) std::fill(buffer.begin() + std::max<int64_t>(got, 0), buffer.begin() + bytes, 0);
+    if (got < bytes) {
+      std::fill(buffer.begin() + std::max<int64_t>(got, 0), buffer.begin() + bytes, SilenceByte());
+    }
     return true;
   }
   if (!ReadBufferToMem(buffer.data(), bytes, offset)) {
@@ -220,16 +222,21 @@ bool C_WaveOut::ReadBufferToMem(uint8_t* destination, int64_t byteCount, int64_t
         int64_t{c_Wave.BlockAlign} * NumDiskBufferPages * c_PageFrames, dataEnd - offset);
     c_DiskFilled = false;
     if (size < 1) {
-      std::memset(destination, 0, static_cast<size_t>(byteCount));
+      std::memset(destination, SilenceByte(), static_cast<size_t>(byteCount));
       return false;
     }
     // Made once and reused: it only grows.
     if (static_cast<int64_t>(c_DiskBuffer.size()) < size) c_DiskBuffer.resize(size);
+    int64_t got = 0;
     c_FileHnd = foundation::ReadFileToMemEx(c_DiskBuffer.data(), size, offset, c_FileHnd,
-                                            c_FileName, false);
+                                            c_FileName, false, &got);
     if (c_FileHnd == 0) {
-      std::memset(destination, 0, static_cast<size_t>(byteCount));
+      std::memset(destination, SilenceByte(), static_cast<size_t>(byteCount));
       return false;
+    }
+    if (got < size) {
+      std::fill(c_DiskBuffer.begin() + std::max<int64_t>(got, 0), c_DiskBuffer.begin() + size,
+                SilenceByte());
     }
     c_DiskFirst = offset;
     c_DiskLast = offset + size - 1;
@@ -239,7 +246,9 @@ bool C_WaveOut::ReadBufferToMem(uint8_t* destination, int64_t byteCount, int64_t
   const int64_t index = offset - c_DiskFirst;
   const int64_t available = std::clamp<int64_t>(c_DiskLast - offset + 1, 0, byteCount);
   if (index >= 0 && available > 0) std::memcpy(destination, c_DiskBuffer.data() + index, available);
-  if (available < byteCount) std::memset(destination + available, 0, byteCount - available);
+  if (available < byteCount) {
+    std::memset(destination + available, SilenceByte(), byteCount - available);
+  }
   return available == byteCount;
 }
 

@@ -1,0 +1,509 @@
+#include "audio/wave_out.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/volume_curve.h"
+#include "audio/wave_error.h"
+#include "foundation/app_globals.h"
+#include "foundation/conversions.h"
+#include "foundation/debug_log.h"
+#include "foundation/waits.h"
+#include "platform/clock.h"
+#include "platform/wave_out_virtual.h"
+#include "tests/audio/riff_fixture.h"
+#include "tests/foundation/app_test_env.h"
+#include "tests/support/temp_dir.h"
+
+namespace audio {
+namespace {
+
+using platform::VirtualClockMode;
+using platform::VirtualWaveOut;
+using platform::WaveCall;
+
+constexpr uint32_t kRate = 8000;
+// 100 ms at 8 kHz is 800 frames, cut to 768 per page.
+constexpr int32_t kPageFrames = 768;
+
+// Sample bytes that never repeat within a page, so a page played twice or out of order shows.
+std::string PatternBytes(size_t count) {
+  std::string bytes(count, '\0');
+  for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>(i * 7 + i / 251 + 3);
+  return bytes;
+}
+
+std::string WaveFile(uint16_t channels, uint16_t bits, const std::string& data, uint16_t tag = 1) {
+  return rifftest::Riff(rifftest::Chunk("fmt ", rifftest::FmtData(tag, channels, kRate, bits)) +
+                        rifftest::Chunk("data", data));
+}
+
+std::string Le16(int16_t v) { return rifftest::Le16(static_cast<uint16_t>(v)); }
+
+class WaveOutTest : public ::testing::Test {
+ protected:
+  WaveOutTest() {
+    platform::SetCurrentClock(&clock_);
+    foundation::Globals().LogError = 1;
+    foundation::Globals().DebugLogPath = env_.dir().Sub("log") + "/";
+  }
+  ~WaveOutTest() override {
+    platform::SetCurrentClock(nullptr);
+    SetWaveErrorNotifier(nullptr);
+  }
+
+  void UseDevice(VirtualClockMode mode) {
+    platform::VirtualWaveOutOptions options;
+    options.outputs = {"out0", "out1", "out2", "out3"};
+    options.clock = mode;
+    device_ = std::make_shared<VirtualWaveOut>(options);
+  }
+
+  // A player set up the way the playout does it, with short pages.
+  std::unique_ptr<C_WaveOut> MakePlayer(int32_t muteMs = 0) {
+    auto player = std::make_unique<C_WaveOut>(device_);
+    player->SetBufferPagemsec(100);
+    player->SetNumBufferPages(5);
+    player->SetDeviceID(0);
+    for (int32_t o = 1; o < 4; ++o) player->SetExtDeviceID(o, o);
+    player->SetMuteMS(muteMs);
+    player->Init();
+    player->SetAttenuation(0);
+    return player;
+  }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    return env_.dir().WriteFile(name, bytes);
+  }
+
+  // Polls the way the playout's tick does until the player stops (bounded).
+  void PollToEnd(C_WaveOut& player, int64_t msPerPoll = 50, int maxPolls = 2000) {
+    for (int i = 0; i < maxPolls && player.mode() == 3; ++i) {
+      if (device_) device_->AdvanceMs(msPerPoll);
+      player.ProgressionPlay();
+    }
+  }
+
+  std::string Played(size_t stream) {
+    const auto streams = device_->Streams();
+    if (stream >= streams.size()) return {};
+    return std::string(streams[stream].played.begin(), streams[stream].played.end());
+  }
+
+  std::string ErrorLog() { return testsupport::ReadWholeFile(foundation::DebugLogFilePath(1)); }
+
+  testsupport::AppTestEnv env_;
+  platform::SimulatedClock clock_;
+  std::shared_ptr<VirtualWaveOut> device_;
+};
+
+TEST_F(WaveOutTest, PlaysTheRangeByteForByte) {
+  struct Case {
+    uint16_t channels, bits;
+    bool software;  // UsePeakVol 1 runs the gain path at unity gain: same bytes
+  };
+  const Case cases[] = {{1, 8, false},  {2, 8, false}, {1, 16, false}, {2, 16, false},
+                        {1, 24, false}, {2, 24, false}, {1, 8, true},  {2, 8, true},
+                        {2, 24, true},  {1, 24, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.channels << " ch " << c.bits << " bit sw " << c.software);
+    UseDevice(VirtualClockMode::kInstant);
+    const size_t align = c.channels * c.bits / 8;
+    const std::string data = PatternBytes(5000 * align);
+    auto player = MakePlayer();
+    player->SetUsePeakVol(c.software ? 1 : 0);
+    player->SetFileName(Write("a.wav", WaveFile(c.channels, c.bits, data)));
+    ASSERT_EQ(player->FileName(), env_.dir().Sub("a.wav"));
+    player->SetFromSample(123);
+    player->SetToSample(4567);
+    ASSERT_TRUE(player->Play());
+    EXPECT_EQ(player->mode(), 3);
+    PollToEnd(*player);
+    EXPECT_EQ(player->mode(), 1);
+    ASSERT_EQ(device_->Streams().size(), 1u);
+    EXPECT_EQ(Played(0), data.substr(123 * align, (4567 - 123) * align));
+    EXPECT_EQ(device_->OpenStreamCount(), 0);
+  }
+}
+
+TEST_F(WaveOutTest, MultichannelFilesSplitIntoStereoOutputs) {
+  for (const auto& [channels, bits] : std::vector<std::pair<uint16_t, uint16_t>>{
+           {6, 16}, {8, 16}, {6, 24}, {8, 24}}) {
+    SCOPED_TRACE(testing::Message() << channels << " ch " << bits << " bit");
+    UseDevice(VirtualClockMode::kInstant);
+    const size_t sample = bits / 8;
+    const size_t align = channels * sample;
+    const std::string data = PatternBytes(2000 * align);
+    auto player = MakePlayer();
+    player->SetFileName(Write("m.wav", WaveFile(channels, bits, data)));
+    ASSERT_TRUE(player->Play());
+    PollToEnd(*player);
+    const auto streams = device_->Streams();
+    ASSERT_EQ(streams.size(), channels / 2u);
+    for (size_t o = 0; o < streams.size(); ++o) {
+      EXPECT_EQ(streams[o].device_id, static_cast<int32_t>(o));
+      EXPECT_EQ(streams[o].format.channels, 2);
+      std::string expected;
+      for (size_t f = 0; f < 2000; ++f) expected += data.substr(f * align + o * 2 * sample, 2 * sample);
+      EXPECT_EQ(Played(o), expected) << "output " << o;
+    }
+  }
+
+  // With the extensible format one output carries every channel as the file has them.
+  UseDevice(VirtualClockMode::kInstant);
+  const std::string data = PatternBytes(1500 * 24);
+  auto player = MakePlayer();
+  player->SetUseExtensible(1);
+  player->SetFileName(Write("x.wav", WaveFile(8, 24, data)));
+  ASSERT_TRUE(player->Play());
+  PollToEnd(*player);
+  ASSERT_EQ(device_->Streams().size(), 1u);
+  EXPECT_EQ(device_->Streams()[0].format.format_tag, platform::kWaveFormatExtensible);
+  EXPECT_EQ(device_->Streams()[0].format.channels, 8);
+  EXPECT_EQ(Played(0), data);
+}
+
+TEST_F(WaveOutTest, AttenuationThroughDeviceVolumeOrSoftwareGainAndPan) {
+  std::string data;
+  for (int i = 0; i < 1000; ++i) data += Le16(20000) + Le16(-20000);
+  const std::string path = Write("s.wav", WaveFile(2, 16, data));
+  const float gain = VolumeCurveGain(0.5f);  // -2000 of -4000
+
+  // Device volume: the samples go out as read, the device scales them.
+  UseDevice(VirtualClockMode::kManual);
+  auto mixer = MakePlayer();
+  mixer->SetUseMixer(1);
+  mixer->SetFileName(path);
+  mixer->SetAttenuation(-2000);
+  EXPECT_EQ(mixer->Attenuation(), -2000);
+  const uint32_t m = static_cast<uint32_t>(std::floor(gain * 65535.0));
+  uint32_t volume = 0;
+  ASSERT_EQ(device_->GetVolume(0, &volume), 0);
+  EXPECT_EQ(volume, m * 0x10001u);
+  mixer->SetAttenuation(100);
+  EXPECT_EQ(mixer->Attenuation(), 0);
+  device_->GetVolume(0, &volume);
+  EXPECT_EQ(volume, 0xFFFFFFFFu);
+  mixer->SetAttenuation(-9000);
+  EXPECT_EQ(mixer->Attenuation(), -4000);
+
+  // Software gain with pan: each channel's own gain, rounded half to even.
+  struct Case {
+    int32_t pan;
+    double left, right;
+  };
+  const Case cases[] = {{0, gain, gain},
+                        {-10000, gain, 0.0},
+                        {-5000, gain, gain * foundation::DbToGain(-30.0)},
+                        {10000, 0.0, gain}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pan);
+    UseDevice(VirtualClockMode::kInstant);
+    auto player = MakePlayer();
+    player->SetUsePeakVol(1);
+    player->SetFileName(path);
+    player->SetPanValue(c.pan);
+    player->SetAttenuation(-2000);
+    ASSERT_TRUE(player->Play());
+    PollToEnd(*player);
+    const std::string out = Played(0);
+    ASSERT_EQ(out.size(), data.size());
+    const auto sampleAt = [&](size_t i) {
+      return static_cast<int16_t>(static_cast<uint8_t>(out[2 * i]) |
+                                  (static_cast<uint8_t>(out[2 * i + 1]) << 8));
+    };
+    const float left = static_cast<float>(c.left), right = static_cast<float>(c.right);
+    EXPECT_EQ(sampleAt(0), static_cast<int16_t>(std::nearbyint(20000.0 * left)));
+    EXPECT_EQ(sampleAt(1), static_cast<int16_t>(std::nearbyint(-20000.0 * right)));
+    EXPECT_EQ(sampleAt(1998), sampleAt(0));
+  }
+
+  // A stereo file without the software path plays at full level whatever Attenuation says.
+  UseDevice(VirtualClockMode::kInstant);
+  auto plain = MakePlayer();
+  plain->SetFileName(path);
+  plain->SetAttenuation(-3000);
+  ASSERT_TRUE(plain->Play());
+  PollToEnd(*plain);
+  EXPECT_EQ(Played(0), data);
+}
+
+TEST_F(WaveOutTest, StopWithMuteThenReset) {
+  UseDevice(VirtualClockMode::kManual);
+  auto player = MakePlayer(50);
+  player->SetFileName(Write("a.wav", WaveFile(2, 16, PatternBytes(20000 * 4))));
+  int ticks = 0;
+  int pendingWork = 0;
+  foundation::SetPendingWorkHook([&] { ++pendingWork; });
+  player->SetMuteTick([&] {
+    ++ticks;
+    EXPECT_EQ(player->WhileMute(), 1);
+    EXPECT_EQ(player->Position(0), player->Length());
+  });
+  ASSERT_TRUE(player->Play());
+  device_->AdvanceMs(30);
+  const size_t callsBefore = device_->Streams()[0].calls.size();
+  const int64_t before = clock_.MonotonicMs();
+  player->StopIO(0);
+  foundation::SetPendingWorkHook(nullptr);
+
+  EXPECT_GE(clock_.MonotonicMs() - before, 50);
+  EXPECT_EQ(ticks, 5);
+  EXPECT_EQ(pendingWork, 0) << "the mute wait must not run pending window work";
+  EXPECT_EQ(player->WhileMute(), 0);
+  EXPECT_EQ(player->mode(), 1);
+  const auto stream = device_->Streams()[0];
+  EXPECT_FALSE(stream.open);
+  std::vector<WaveCall> calls;
+  for (size_t i = callsBefore; i < stream.calls.size(); ++i) calls.push_back(stream.calls[i].call);
+  // Reset, silence on pages 0, 2 and 4, the reset after the wait, five unprepares, close.
+  const std::vector<WaveCall> expected = {
+      WaveCall::kReset,     WaveCall::kWrite,     WaveCall::kWrite,     WaveCall::kWrite,
+      WaveCall::kReset,     WaveCall::kUnprepare, WaveCall::kUnprepare, WaveCall::kUnprepare,
+      WaveCall::kUnprepare, WaveCall::kUnprepare, WaveCall::kClose};
+  EXPECT_EQ(calls, expected);
+  EXPECT_EQ(stream.calls[callsBefore + 1].value, kPageFrames * 4);
+
+  // CancelMute from the tick ends the wait at the first tick; pNoMute 1 stops at once.
+  UseDevice(VirtualClockMode::kManual);
+  player = MakePlayer(50);
+  player->SetFileName(Write("a.wav", WaveFile(2, 16, PatternBytes(20000 * 4))));
+  ticks = 0;
+  C_WaveOut* raw = player.get();
+  player->SetMuteTick([&] {
+    ++ticks;
+    raw->SetCancelMute(1);
+  });
+  ASSERT_TRUE(player->Play());
+  player->StopIO(0);
+  EXPECT_EQ(ticks, 1);
+  ASSERT_TRUE(player->Play());
+  player->StopIO(1);
+  EXPECT_EQ(ticks, 1);
+  EXPECT_EQ(device_->OpenStreamCount(), 0);
+}
+
+TEST_F(WaveOutTest, FeedReportsTheEndAndStops) {
+  UseDevice(VirtualClockMode::kManual);
+  auto player = MakePlayer(50);
+  const std::string data = PatternBytes(5000 * 2);
+  player->SetFileName(Write("a.wav", WaveFile(1, 16, data)));
+  // A range shorter than one page: one short page, then the end.
+  player->SetFromSample(1000);
+  player->SetToSample(1400);
+  ASSERT_TRUE(player->Play());
+  const auto writes = [&] {
+    std::vector<int64_t> lengths;
+    for (const auto& call : device_->Streams()[0].calls) {
+      if (call.call == WaveCall::kWrite) lengths.push_back(call.value);
+    }
+    return lengths;
+  };
+  EXPECT_EQ(writes(), std::vector<int64_t>{400 * 2});
+  EXPECT_EQ(player->Position(2), 50);  // 400 frames at 8 kHz
+
+  // -3: the end is reached but the page still plays, so the player goes on.
+  device_->AdvanceMs(20);
+  EXPECT_EQ(player->ProgressionPlay(), 0);
+  EXPECT_EQ(player->mode(), 3);
+  EXPECT_EQ(player->Position(0), 145);  // 1000 + 160 frames
+  EXPECT_EQ(player->Position(2), 30);
+  // -4 once the devices have played it: stopped with the mute, next play from the start.
+  device_->AdvanceMs(40);
+  EXPECT_EQ(player->ProgressionPlay(), 0);
+  EXPECT_EQ(player->mode(), 1);
+  EXPECT_EQ(Played(0), data.substr(2000, 800));
+  EXPECT_EQ(player->FromSample(), 1000);
+  EXPECT_EQ(player->Position(0), 0);
+  EXPECT_EQ(player->ProgressionPlay(), 0);
+
+  // Polls refill finished pages one at a time .
+  UseDevice(VirtualClockMode::kManual);
+  player = MakePlayer();
+  player->SetFileName(Write("b.wav", WaveFile(1, 16, data)));
+  ASSERT_TRUE(player->Play());
+  EXPECT_EQ(writes().size(), 2u);
+  // Pages of 100 ms at 8 kHz: (8000 div 768) div 3 = 3 pages per call.
+  player->ProgressionPlay();
+  EXPECT_EQ(writes().size(), 5u);
+  player->ProgressionPlay();
+  EXPECT_EQ(writes().size(), 5u) << "every page is queued";
+  PollToEnd(*player, 10);
+  EXPECT_EQ(Played(0), data);
+}
+
+TEST_F(WaveOutTest, LoopsFromTheEndPointToTheLoopPointWithoutAGap) {
+  UseDevice(VirtualClockMode::kInstant);
+  auto player = MakePlayer();
+  const std::string data = PatternBytes(4000);
+  player->SetFileName(Write("a.wav", WaveFile(1, 8, data)));
+  player->SetFromSample(100);
+  player->SetToSample(2000);
+  player->SetStbyPoint(1500);
+  player->SetLoopOn(1);
+  ASSERT_TRUE(player->Play());
+  for (int i = 0; i < 40; ++i) player->ProgressionPlay();
+  EXPECT_EQ(player->mode(), 3);
+  std::string expected = data.substr(100, 1900);
+  while (expected.size() < Played(0).size()) expected += data.substr(1500, 500);
+  const std::string played = Played(0);
+  EXPECT_GT(played.size(), 1900u + 3 * 500u);
+  EXPECT_EQ(played, expected.substr(0, played.size()));
+  player->StopIO(1);
+  EXPECT_EQ(player->mode(), 1);
+}
+
+TEST_F(WaveOutTest, EveryOutputFinishesAPageBeforeItIsRefilled) {
+  UseDevice(VirtualClockMode::kManual);
+  auto player = MakePlayer();
+  const std::string data = PatternBytes(3000 * 12);
+  player->SetFileName(Write("a.wav", WaveFile(6, 16, data)));
+  ASSERT_TRUE(player->Play());
+  // Output 1 holds back; the others run on to the end of the file.
+  device_->Pause(player->hWave(1));
+  PollToEnd(*player, 50, 40);
+  EXPECT_EQ(player->mode(), 3) << "output 1 still has pages to play";
+  EXPECT_EQ(Played(1), "");
+  device_->Restart(player->hWave(1));
+  PollToEnd(*player);
+  EXPECT_EQ(player->mode(), 1);
+  for (size_t o = 0; o < 3; ++o) {
+    std::string expected;
+    for (size_t f = 0; f < 3000; ++f) expected += data.substr(f * 12 + o * 4, 4);
+    EXPECT_EQ(Played(o), expected) << "output " << o;
+  }
+}
+
+TEST_F(WaveOutTest, RefusesWhatItCannotPlay) {
+  UseDevice(VirtualClockMode::kInstant);
+  auto player = MakePlayer();
+  const std::string floatFile = Write("f.wav", WaveFile(2, 16, PatternBytes(400), 3));
+  const std::string extFloat = Write(
+      "e.wav", rifftest::Riff(rifftest::Chunk("fmt ", rifftest::FmtExtensibleData(2, kRate, 16, 3)) +
+                              rifftest::Chunk("data", PatternBytes(400))));
+  const std::string extPcm = Write(
+      "p.wav", rifftest::Riff(rifftest::Chunk("fmt ", rifftest::FmtExtensibleData(2, kRate, 16, 1)) +
+                              rifftest::Chunk("data", PatternBytes(400))));
+  for (const std::string& path : {floatFile, extFloat, env_.dir().Sub("missing.wav")}) {
+    player->SetFileName(path);
+    EXPECT_EQ(player->FileName(), "");
+    EXPECT_FALSE(player->Play());
+    EXPECT_NE(ErrorLog().find("C_WaveOut Let FileName Fail " + path), std::string::npos);
+  }
+  // The same empty name again does not count as loaded.
+  player->SetFileName("");
+  EXPECT_FALSE(player->Play());
+  player->SetFileName(extPcm);
+  EXPECT_EQ(player->FileName(), extPcm);
+  EXPECT_TRUE(player->Play());
+  EXPECT_EQ(device_->Streams().size(), 1u);
+}
+
+TEST_F(WaveOutTest, ReadsThatComeUpShortPlaySilence) {
+  for (int32_t diskPages : {1, 3}) {
+    for (uint16_t bits : {8, 16}) {
+      SCOPED_TRACE(testing::Message() << diskPages << " disk pages, " << bits << " bit");
+      const char silence = bits == 8 ? '\x80' : '\0';
+      UseDevice(VirtualClockMode::kManual);
+      auto player = MakePlayer();
+      player->SetNumDiskBufferPages(diskPages);
+      player->SetNumBufferToPlay(3);
+      player->Init();
+      const size_t align = bits / 8;
+      const std::string data = PatternBytes(6000 * align);
+      const std::string path = Write("a.wav", WaveFile(1, bits, data));
+      player->SetFileName(path);
+      ASSERT_TRUE(player->Play());
+      // The file loses its tail while it plays: only 3000 frames are left.
+      std::filesystem::resize_file(path, 44 + 3000 * align);
+      PollToEnd(*player);
+      const std::string played = Played(0);
+      ASSERT_EQ(played.size(), data.size());
+      // The pages queued at the start (or read ahead) hold real audio; past that only silence,
+      // never a page's earlier audio.
+      const size_t real = played.find_last_not_of(silence) + 1;
+      EXPECT_GE(real, 3u * kPageFrames * align);
+      EXPECT_LE(real, 3000u * align);
+      EXPECT_EQ(played.substr(0, real), data.substr(0, real));
+    }
+  }
+
+  // A file gone before the first read: Play fails and leaves nothing open or queued.
+  UseDevice(VirtualClockMode::kManual);
+  auto player = MakePlayer();
+  const std::string path = Write("b.wav", WaveFile(6, 16, PatternBytes(3000 * 12)));
+  player->SetFileName(path);
+  std::filesystem::remove(path);
+  EXPECT_FALSE(player->Play());
+  EXPECT_EQ(device_->OpenStreamCount(), 0);
+  EXPECT_EQ(player->mode(), 1);
+  const std::string log = ErrorLog();
+  EXPECT_NE(log.find("C_WaveOut ReadFileToMemEx Failed " + path + "#0#"), std::string::npos);
+  EXPECT_NE(log.find("C_WaveOut AddPlayBuffer(Start) Failed " + path), std::string::npos);
+}
+
+TEST_F(WaveOutTest, OpenFailureIsReportedWithoutBlockingAndReleasesTheOutputs) {
+  UseDevice(VirtualClockMode::kManual);
+  std::vector<std::string> shown;
+  SetWaveErrorNotifier([&](const std::string& text, const std::string&) { shown.push_back(text); });
+  auto player = MakePlayer();
+  player->SetFileName(Write("a.wav", WaveFile(8, 16, PatternBytes(2000 * 16))));
+  device_->ScriptFailure(WaveCall::kOpen, platform::kWaveAllocated, 1, 2);
+  EXPECT_FALSE(player->Play());
+  EXPECT_EQ(device_->OpenStreamCount(), 0);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0], platform::WaveOutErrorText(platform::kWaveAllocated));
+  EXPECT_NE(ErrorLog().find(shown[0]), std::string::npos);
+  // The next try opens all four.
+  EXPECT_TRUE(player->Play());
+  EXPECT_EQ(device_->OpenStreamCount(), 4);
+}
+
+TEST_F(WaveOutTest, StartPageSizeAndOutputReuse) {
+  UseDevice(VirtualClockMode::kManual);
+  auto player = MakePlayer();
+  player->SetNoClose(1);
+  const std::string data = PatternBytes(5000 * 2);
+  const std::string a = Write("a.wav", WaveFile(1, 16, data));
+  player->SetFileName(a);
+  // A start before the file plays from its first frame.
+  player->SetFromMS(-500);
+  EXPECT_EQ(player->FromMS(), -500);
+  ASSERT_TRUE(player->Play());
+  EXPECT_EQ(player->Position(0), 0);
+  device_->AdvanceMs(150);
+  EXPECT_EQ(player->Position(0), 150);
+  EXPECT_EQ(player->Position(1), 625 - 150);
+  player->StopIO(1);
+  EXPECT_EQ(Played(0).substr(0, 10), data.substr(0, 10));
+
+  // NoClose: a file of the same format keeps the output; another format opens a new one.
+  const platform::WaveHandle first = player->hWave(0);
+  EXPECT_NE(first, 0u);
+  player->SetFileName(Write("b.wav", WaveFile(1, 16, PatternBytes(800))));
+  ASSERT_TRUE(player->Play());
+  EXPECT_EQ(player->hWave(0), first);
+  player->SetFileName(Write("c.wav", WaveFile(2, 16, PatternBytes(800))));
+  EXPECT_EQ(player->hWave(0), 0u);
+  ASSERT_TRUE(player->Play());
+  EXPECT_EQ(device_->OpenStreamCount(), 1);
+
+  // A page length too short for 256 frames is raised to 256.
+  UseDevice(VirtualClockMode::kManual);
+  player = MakePlayer();
+  player->SetBufferPagemsec(1);
+  player->SetFileName(Write("d.wav", WaveFile(1, 16, data)));
+  ASSERT_TRUE(player->Play());
+  EXPECT_EQ(device_->Streams()[0].calls.back().value, 256 * 2);
+  player->CloseWave();
+  EXPECT_EQ(player->FileName(), "");
+  EXPECT_FALSE(player->Play());
+}
+
+}  // namespace
+}  // namespace audio
