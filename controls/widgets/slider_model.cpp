@@ -89,6 +89,9 @@ bool SliderModel::Layout(double width, double height, SliderLayout* layout) {
   const double px = tpp;
   // The arrow buttons keep their designed side in whole pixels.
   const double arrowSide = static_cast<double>(TwipsToPixels(kSliderArrowTwips, tpp)) * tpp;
+  // A control cannot be smaller than nothing.
+  width = std::isfinite(width) ? std::max(width, 0.0) : 0.0;
+  height = std::isfinite(height) ? std::max(height, 0.0) : 0.0;
   SliderLayout out;
   const bool arrows = NoArrow == 0;
   out.arrowsVisible = arrows;
