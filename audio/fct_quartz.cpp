@@ -1,0 +1,284 @@
+#include "audio/fct_quartz.h"
+
+#include <cctype>
+#include <fstream>
+
+#include "audio/audio_file_type.h"
+#include "foundation/debug_log.h"
+
+namespace audio {
+
+namespace {
+
+std::string Fold(const std::string& text) {
+  size_t begin = text.find_first_not_of(" \t\r\n");
+  if (begin == std::string::npos) return "";
+  size_t end = text.find_last_not_of(" \t\r\n");
+  std::string folded = text.substr(begin, end - begin + 1);
+  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
+}
+
+// True when the file starts as a RIFF WAVE file does.
+bool IsRiffWave(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  char head[12] = {};
+  if (!in.read(head, sizeof head)) return false;
+  return std::string(head, 4) == "RIFF" && std::string(head + 8, 4) == "WAVE";
+}
+
+bool RendererRegistered(const FilterGraphRec& rec) {
+  return !rec.RendererDevice.empty() || rec.RegFilters->Has(rec.RendererName);
+}
+
+GstElement* MakeSink(const FilterGraphRec& rec) {
+  if (rec.Seams.make_sink) return rec.Seams.make_sink(rec.RendererName, rec.RendererDevice);
+  if (rec.RendererDevice.empty()) {
+    return gst_element_factory_make(rec.RendererName.c_str(), nullptr);
+  }
+  GstElement* sink = gst_element_factory_make("alsasink", nullptr);
+  if (sink != nullptr) g_object_set(sink, "device", rec.RendererDevice.c_str(), nullptr);
+  return sink;
+}
+
+// Adds one instance of every registered chain entry; the renderer entry gets the renderer.
+// Failures are passed over: the connections decide.
+void AddChainFilters(const std::vector<std::string>& chain, const std::string& path,
+                     FilterGraphRec& rec) {
+  for (const std::string& name : chain) {
+    if (rec.Graph->HasFilter(name)) continue;
+    if (name == rec.RendererName) {
+      if (RendererRegistered(rec)) rec.Graph->AddRenderer(name, MakeSink(rec));
+      continue;
+    }
+    if (!rec.RegFilters->Has(name)) continue;
+    if (rec.Graph->AddFilter(name, gst_element_factory_make(name.c_str(), nullptr)) &&
+        name == rec.FileSourceName) {
+      rec.Graph->SetSourceFile(name, path);
+    }
+  }
+}
+
+// The link (index of its upstream entry) a failed preroll is put down to: a refused link, else
+// the link into the filter that reported the error, else the first link still waiting for its
+// pin, else the link into the renderer.
+size_t FailedLink(const std::vector<std::string>& chain, const GraphError& error,
+                  const GstGraph& graph) {
+  size_t links = chain.size() - 1;
+  for (size_t i = 0; i < links; ++i) {
+    if (graph.ConnectionState(chain[i], chain[i + 1]) == -1) return i;
+  }
+  for (size_t k = 0; k < chain.size(); ++k) {
+    if (!error.filter.empty() && chain[k] == error.filter) return k == 0 ? 0 : k - 1;
+  }
+  for (size_t i = 0; i < links; ++i) {
+    if (graph.ConnectionState(chain[i], chain[i + 1]) == 0) return i;
+  }
+  return links - 1;
+}
+
+// Connects the chain's neighbours and prerolls; the log lines start with `who`.
+int32_t ConnectChain(const std::vector<std::string>& chain, const std::string& who,
+                     FilterGraphRec& rec) {
+  for (size_t i = 0; i + 1 < chain.size(); ++i) {
+    if (ConnectPin(chain[i], chain[i + 1], rec) == 0) {
+      foundation::WriteLog(who + chain[i] + "#" + chain[i + 1] + " connect failed");
+      return 0;
+    }
+  }
+  GraphError error;
+  if (rec.Graph->Preroll(rec.Seams.preroll_timeout_ms, &error)) return 1;
+  size_t i = FailedLink(chain, error, *rec.Graph);
+  if (rec.Graph->ConnectionState(chain[i], chain[i + 1]) == -1) {
+    foundation::WriteLog("ConnectPin err " + chain[i] + "#" + chain[i + 1]);
+  }
+  foundation::WriteLog(who + chain[i] + "#" + chain[i + 1] + " connect failed");
+  return 0;
+}
+
+}  // namespace
+
+RegFilterCollection::RegFilterCollection(GraphSeams seams) : seams_(std::move(seams)) {
+  for (std::string& name : seams_.hidden_filters) name = Fold(name);
+}
+
+bool RegFilterCollection::Hidden(const std::string& folded) const {
+  for (const std::string& name : seams_.hidden_filters) {
+    if (name == folded) return true;
+  }
+  return false;
+}
+
+bool RegFilterCollection::Has(const std::string& name) const {
+  std::string folded = Fold(name);
+  if (folded.empty() || Hidden(folded)) return false;
+  if (EnsureGstInit()) {
+    GstPluginFeature* feature =
+        gst_registry_find_feature(gst_registry_get(), folded.c_str(), GST_TYPE_ELEMENT_FACTORY);
+    if (feature != nullptr) {
+      gst_object_unref(feature);
+      return true;
+    }
+  }
+  return FindDevice(folded) != nullptr;
+}
+
+const std::vector<platform::WaveDeviceEntry>& RegFilterCollection::Devices() const {
+  if (!devices_read_) {
+    devices_ = seams_.devices ? seams_.devices() : platform::AlsaPlaybackDevices();
+    devices_read_ = true;
+  }
+  return devices_;
+}
+
+const platform::WaveDeviceEntry* RegFilterCollection::FindDevice(const std::string& name) const {
+  std::string folded = Fold(name);
+  if (folded.empty() || Hidden(folded)) return nullptr;
+  for (const platform::WaveDeviceEntry& entry : Devices()) {
+    if (Fold(entry.name) == folded) return &entry;
+  }
+  return nullptr;
+}
+
+std::optional<std::vector<std::string>> FilterChainFor(const std::string& type, int32_t alternative,
+                                                       const FilterGraphRec& rec, bool riff,
+                                                       bool* unknown) {
+  if (unknown != nullptr) *unknown = false;
+  const bool alt = alternative != 0;
+  using Chain = std::vector<std::string>;
+  auto mpeg = [&](const char* decoder) {
+    Chain chain{kFileSourceName};
+    if (riff) chain.push_back(kWaveParserName);
+    chain.push_back(kMpegSplitterName);
+    chain.push_back(decoder);
+    return chain;
+  };
+  if (type == "wav") {
+    if (alt) return std::nullopt;
+    return Chain{kFileSourceName, kWaveParserName};
+  }
+  if (type == "aiff" || type == "aif") {
+    if (alt) return std::nullopt;
+    return Chain{kFileSourceName, kAiffParserName};
+  }
+  if (type == "mp1" || type == "mp2" || type == "mpa") {
+    if (alt) return std::nullopt;
+    return mpeg(kMp3DecoderName);
+  }
+  if (type == "mpg" || type == "mpeg") {
+    if (alt) return std::nullopt;
+    return Chain{kFileSourceName, kMpegProgramSplitterName, kMpegSplitterName, kMp3DecoderName};
+  }
+  if (type == "mp3") {
+    return mpeg(!alt && rec.Mp3Decoder == 1 ? kMp3DecoderName : kMp3GenericDecoderName);
+  }
+  if (type == "mp4" || type == "m4a") {
+    if (rec.Mp4Decoder == 1)
+      return Chain{kFileSourceName, kMp4SplitterName, kAacParserName, kAacDecoderName};
+    if (rec.Mp4Decoder == 2)
+      return Chain{kFileSourceName, kMp4SplitterName, kAacParserName, kAacGenericDecoderName};
+    return Chain{kFileSourceName};
+  }
+  if (type == "aac") return Chain{kFileSourceName, kAacParserName, kAacGenericDecoderName};
+  if (type == "ogg") return Chain{kFileSourceName, kOggSplitterName, kVorbisDecoderName};
+  const bool wmaV2 = (rec.HasWmaDmo == 1) != alt;
+  const char* wmaDecoder = wmaV2 ? kWmaDecoderName : kWmaV1DecoderName;
+  if (type == "wma" || type == "asf" || type == "wmv") {
+    return Chain{kFileSourceName, kAsfSplitterName, wmaDecoder};
+  }
+  if (type == "wmariff") return Chain{kFileSourceName, kWaveParserName, wmaDecoder};
+  // The synthesiser renders into the same renderer as every other chain.
+  if (type == "mid" || type == "smf") {
+    return Chain{kFileSourceName, kMidiParserName, kMidiSynthName};
+  }
+  if (unknown != nullptr) *unknown = true;
+  return std::nullopt;
+}
+
+void CreateFilterGraph(FilterGraphRec& rec) {
+  rec.Graph = std::make_unique<GstGraph>();
+  rec.RegFilters = std::make_shared<RegFilterCollection>(rec.Seams);
+}
+
+void ReleaseFilterGraph(FilterGraphRec& rec) {
+  DisconnectAllPins(rec);
+  rec.Graph.reset();
+  rec.RegFilters.reset();
+}
+
+void EnumAudioFilters(int32_t mode, FilterGraphRec& rec) {
+  rec.FileSourceName = kFileSourceName;
+  rec.WaveParserName = kWaveParserName;
+  if (!rec.RegFilters) return;
+  const RegFilterCollection& filters = *rec.RegFilters;
+  for (int32_t n = 0; n < kNumDefaultRenderers; ++n) {
+    const char* name = kDefaultRendererNames[mode == 0 ? n : kNumDefaultRenderers - 1 - n];
+    if (const platform::WaveDeviceEntry* device = filters.FindDevice(name)) {
+      rec.RendererName = name;
+      rec.RendererDevice = device->pcm;
+      break;
+    }
+    if (filters.Has(name)) {
+      rec.RendererName = name;
+      rec.RendererDevice.clear();
+      break;
+    }
+  }
+  rec.HasWmaDmo = filters.Has(kWmaDecoderName) ? 1 : 0;
+  rec.Mp3Decoder = filters.Has(kMp3DecoderName) ? 1 : filters.Has(kMp3GenericDecoderName) ? 2 : 0;
+  rec.Mp4Decoder = filters.Has(kAacGenericDecoderName) ? 2 : filters.Has(kAacDecoderName) ? 1 : 0;
+}
+
+int32_t SetupPinsToDecode(const std::string& path, int32_t alternative, FilterGraphRec& rec) {
+  if (!rec.Graph || !rec.Graph->valid() || !rec.RegFilters) return 0;
+  bool unknown = false;
+  std::optional<std::vector<std::string>> chain =
+      FilterChainFor(GetAudioFileType(path), alternative, rec, IsRiffWave(path), &unknown);
+  if (!chain) {
+    if (unknown && alternative == 0) {
+      foundation::WriteLog("SetupPinsToDecode Unknown Filetype #" + path);
+    }
+    return 0;
+  }
+  chain->push_back(rec.RendererName);
+  AddChainFilters(*chain, path, rec);
+  return ConnectChain(*chain, "SetupPinsToDecode ", rec);
+}
+
+int32_t RenderPinsToDecode(const std::string& path, FilterGraphRec& rec) {
+  if (!rec.Graph || !rec.Graph->valid() || !rec.RegFilters) return 0;
+  std::vector<std::string> chain{rec.FileSourceName, rec.RendererName};
+  AddChainFilters(chain, path, rec);
+  return ConnectChain(chain, "RenderPinsToDecode ", rec);
+}
+
+int32_t ConnectPin(const std::string& upName, const std::string& downName, FilterGraphRec& rec) {
+  if (!rec.Graph || !rec.Graph->valid()) {
+    foundation::WriteLog("ConnectPin err " + upName + "#" + downName);
+    return 0;
+  }
+  PinConnectResult result = rec.Graph->Connect(upName, downName);
+  switch (result.outcome) {
+    case PinConnect::kConnected:
+    case PinConnect::kPending:
+      return 1;
+    case PinConnect::kNoUpstreamPin:
+    case PinConnect::kNoDownstreamPin: {
+      int side = result.outcome == PinConnect::kNoUpstreamPin ? 0 : 1;
+      foundation::WriteLog("Pin not set " + upName + "#" + downName + " l=" + std::to_string(side) +
+                           " tFound=" + std::to_string(result.found) +
+                           " tNumPin=" + std::to_string(result.num_pins));
+      return 0;
+    }
+    case PinConnect::kRefused:
+      break;
+  }
+  foundation::WriteLog("ConnectPin err " + upName + "#" + downName);
+  return 0;
+}
+
+void DisconnectAllPins(FilterGraphRec& rec) {
+  if (rec.Graph) rec.Graph->DisconnectAll();
+}
+
+}  // namespace audio

@@ -1,0 +1,156 @@
+#include "tests/audio/fgraph_fixture.h"
+
+#include <gst/app/gstappsink.h>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "audio/gst_graph.h"
+#include "tests/audio/riff_fixture.h"
+
+namespace fgraphtest {
+
+std::string MissingFactory(const std::vector<std::string>& factories) {
+  if (!audio::EnsureGstInit()) return "gstreamer";
+  for (const std::string& name : factories) {
+    GstElementFactory* factory = gst_element_factory_find(name.c_str());
+    if (factory == nullptr) return name;
+    gst_object_unref(factory);
+  }
+  return "";
+}
+
+bool EncodeTone(const std::string& encode, const std::string& path, int32_t ms) {
+  if (!audio::EnsureGstInit()) return false;
+  // 441 frames per buffer: one buffer is 10 ms.
+  std::string launch =
+      "audiotestsrc wave=sine freq=441 volume=0.5 samplesperbuffer=441 "
+      "num-buffers=" +
+      std::to_string(ms / 10) + " ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! " + encode +
+      " ! filesink location=\"" + path + "\"";
+  GError* error = nullptr;
+  GstElement* pipeline = gst_parse_launch(launch.c_str(), &error);
+  if (error != nullptr) {
+    g_error_free(error);
+    if (pipeline != nullptr) gst_object_unref(pipeline);
+    return false;
+  }
+  gst_element_set_state(pipeline, GST_STATE_PLAYING);
+  GstBus* bus = gst_element_get_bus(pipeline);
+  GstMessage* message = gst_bus_timed_pop_filtered(
+      bus, 60 * GST_SECOND, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+  bool ok = message != nullptr && GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
+  if (message != nullptr) gst_message_unref(message);
+  gst_object_unref(bus);
+  gst_element_set_state(pipeline, GST_STATE_NULL);
+  gst_object_unref(pipeline);
+  return ok;
+}
+
+std::string RiffWrapped(const std::string& payload, uint16_t tag) {
+  std::string fmt = rifftest::FmtData(tag, 2, 44100, 0);
+  fmt += rifftest::Le16(0);  // no extra format bytes
+  return rifftest::Riff(rifftest::Chunk("fmt ", fmt) + rifftest::Chunk("data", payload));
+}
+
+GstElement* Capture::MakeSink(const std::string& rendererName, const std::string& device,
+                              bool sync) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    renderer_name_ = rendererName;
+    device_ = device;
+  }
+  GstElement* sink = gst_element_factory_make("appsink", nullptr);
+  if (sink == nullptr) return nullptr;
+  GstCaps* caps =
+      gst_caps_from_string("audio/x-raw,format=F32LE,layout=interleaved,channels=2,rate=44100");
+  g_object_set(sink, "caps", caps, "sync", sync ? TRUE : FALSE, "emit-signals", TRUE, nullptr);
+  gst_caps_unref(caps);
+  g_signal_connect(sink, "new-sample", G_CALLBACK(&Capture::OnSample), this);
+  return sink;
+}
+
+GstFlowReturn Capture::OnSample(GstElement* sink, gpointer data) {
+  auto* self = static_cast<Capture*>(data);
+  GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink));
+  if (sample == nullptr) return GST_FLOW_EOS;
+  GstBuffer* buffer = gst_sample_get_buffer(sample);
+  GstMapInfo map;
+  if (buffer != nullptr && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
+    const auto* floats = reinterpret_cast<const float*>(map.data);
+    std::lock_guard<std::mutex> lock(self->mutex_);
+    self->samples_.insert(self->samples_.end(), floats, floats + map.size / sizeof(float));
+    gst_buffer_unmap(buffer, &map);
+  }
+  gst_sample_unref(sample);
+  return GST_FLOW_OK;
+}
+
+std::vector<float> Capture::Samples() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return samples_;
+}
+
+size_t Capture::Frames() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return samples_.size() / 2;
+}
+
+void Capture::Clear() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  samples_.clear();
+}
+
+std::string Capture::renderer_name() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return renderer_name_;
+}
+
+std::string Capture::device() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return device_;
+}
+
+audio::GraphSeams CaptureSeams(std::shared_ptr<Capture> capture, bool sync) {
+  audio::GraphSeams seams;
+  seams.make_sink = [capture, sync](const std::string& name, const std::string& device) {
+    return capture->MakeSink(name, device, sync);
+  };
+  seams.devices = [] { return std::vector<platform::WaveDeviceEntry>{{"default", "default"}}; };
+  return seams;
+}
+
+audio::GraphSeams FakeSinkSeams(bool sync) {
+  audio::GraphSeams seams;
+  seams.make_sink = [sync](const std::string&, const std::string&) {
+    GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+    if (sink != nullptr) g_object_set(sink, "sync", sync ? TRUE : FALSE, nullptr);
+    return sink;
+  };
+  seams.devices = [] { return std::vector<platform::WaveDeviceEntry>{{"default", "default"}}; };
+  return seams;
+}
+
+std::vector<int32_t> PollUntilStopped(audio::Player& player, int32_t maxPolls) {
+  std::vector<int32_t> seen;
+  for (int32_t i = 0; i < maxPolls; ++i) {
+    int32_t m = player.mode();
+    seen.push_back(m);
+    if (m != 3) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return seen;
+}
+
+double ChannelRms(const std::vector<float>& samples, int channel, size_t fromFrame) {
+  double sum = 0.0;
+  size_t count = 0;
+  for (size_t i = fromFrame * 2 + static_cast<size_t>(channel); i < samples.size(); i += 2) {
+    sum += static_cast<double>(samples[i]) * samples[i];
+    ++count;
+  }
+  return count == 0 ? 0.0 : std::sqrt(sum / static_cast<double>(count));
+}
+
+}  // namespace fgraphtest
