@@ -299,7 +299,8 @@ TEST_F(WaveOutTest, FeedReportsTheEndAndStops) {
   ASSERT_TRUE(player->Play());
   const auto writes = [&] {
     std::vector<int64_t> lengths;
-    for (const auto& call : device_->Streams()[0].calls) {
+    const platform::VirtualWaveStream stream = device_->Streams()[0];
+    for (const auto& call : stream.calls) {
       if (call.call == WaveCall::kWrite) lengths.push_back(call.value);
     }
     return lengths;
