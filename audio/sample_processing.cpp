@@ -145,16 +145,36 @@ PageMeters ProcessPageSamples(int32_t sampleKind, std::span<uint8_t> page, int32
   const double all = SafeGain(gains.All);
   MeterSums sums;
   switch (sampleKind) {
-    case 0: ProcessInPlace<Pcm8, 1>(page.data(), frames, {left}, sums); break;
-    case 1: ProcessInPlace<Pcm8, 2>(page.data(), frames, {left, right}, sums); break;
-    case 2: ProcessInPlace<Pcm16, 1>(page.data(), frames, {left}, sums); break;
-    case 3: ProcessInPlace<Pcm16, 2>(page.data(), frames, {left, right}, sums); break;
-    case 4: ProcessInPlace<Pcm24, 1>(page.data(), frames, {left}, sums); break;
-    case 5: ProcessInPlace<Pcm24, 2>(page.data(), frames, {left, right}, sums); break;
-    case 6: ProcessMulti<Pcm16, 6>(page, frames, all, inPlace, split, sums); break;
-    case 7: ProcessMulti<Pcm16, 8>(page, frames, all, inPlace, split, sums); break;
-    case 8: ProcessMulti<Pcm24, 6>(page, frames, all, inPlace, split, sums); break;
-    case 9: ProcessMulti<Pcm24, 8>(page, frames, all, inPlace, split, sums); break;
+    case 0:
+      ProcessInPlace<Pcm8, 1>(page.data(), frames, {left}, sums);
+      break;
+    case 1:
+      ProcessInPlace<Pcm8, 2>(page.data(), frames, {left, right}, sums);
+      break;
+    case 2:
+      ProcessInPlace<Pcm16, 1>(page.data(), frames, {left}, sums);
+      break;
+    case 3:
+      ProcessInPlace<Pcm16, 2>(page.data(), frames, {left, right}, sums);
+      break;
+    case 4:
+      ProcessInPlace<Pcm24, 1>(page.data(), frames, {left}, sums);
+      break;
+    case 5:
+      ProcessInPlace<Pcm24, 2>(page.data(), frames, {left, right}, sums);
+      break;
+    case 6:
+      ProcessMulti<Pcm16, 6>(page, frames, all, inPlace, split, sums);
+      break;
+    case 7:
+      ProcessMulti<Pcm16, 8>(page, frames, all, inPlace, split, sums);
+      break;
+    case 8:
+      ProcessMulti<Pcm24, 6>(page, frames, all, inPlace, split, sums);
+      break;
+    case 9:
+      ProcessMulti<Pcm24, 8>(page, frames, all, inPlace, split, sums);
+      break;
   }
 
   const double scale = std::ldexp(1.0, layout.BitsPerSample - 8);

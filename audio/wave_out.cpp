@@ -60,15 +60,13 @@ void C_WaveOut::SetExtDeviceID(int32_t pCh, int32_t pValue) {
 }
 
 void C_WaveOut::LogWaveFailure(const char* call, const char* step, platform::WaveResult r) const {
-  foundation::WriteLog(std::string(call) + " (" + step + ") Failed r=" + std::to_string(r) + " " +
-                           c_FileName,
-                       1);
+  foundation::WriteLog(
+      std::string(call) + " (" + step + ") Failed r=" + std::to_string(r) + " " + c_FileName, 1);
 }
 
 int32_t C_WaveOut::SamplesToMs(int64_t samples) const {
   if (c_Wave.SamplesPerSec <= 0) return 0;
-  return ClampToInt32(
-      std::nearbyint(static_cast<double>(samples) / c_Wave.SamplesPerSec * 1000.0));
+  return ClampToInt32(std::nearbyint(static_cast<double>(samples) / c_Wave.SamplesPerSec * 1000.0));
 }
 
 int32_t C_WaveOut::MsToSamples(int64_t ms) const {
@@ -291,8 +289,8 @@ bool C_WaveOut::Play() {
       return false;
     }
     c_LastPage = i;
-    c_NextSample = static_cast<int32_t>(std::min<int64_t>(
-        int64_t{c_NextSample} + c_PageFrames, std::numeric_limits<int32_t>::max()));
+    c_NextSample = static_cast<int32_t>(std::min<int64_t>(int64_t{c_NextSample} + c_PageFrames,
+                                                          std::numeric_limits<int32_t>::max()));
     if (c_NextSample >= c_PlayEnd) {
       if (LoopOn != 1) break;
       c_NextSample = c_LoopStart;
@@ -510,8 +508,8 @@ void C_WaveOut::SetAttenuation(int32_t value) {
   v = std::max(v, VolMinLevel_);
   c_Attenuation = v;
   const double range = std::abs(static_cast<double>(VolMinLevel_));
-  const float ratio = range > 0 ? static_cast<float>((v - static_cast<double>(VolMinLevel_)) / range)
-                                : 1.0f;
+  const float ratio =
+      range > 0 ? static_cast<float>((v - static_cast<double>(VolMinLevel_)) / range) : 1.0f;
   const float gain = VolumeCurveGain(ratio);
   if (UseMixer == 0) {
     c_Gain = gain;
@@ -532,11 +530,12 @@ void C_WaveOut::UpdatePanGains() {
   const int32_t p = PanValue_;
   c_PanGain = {c_Gain, c_Gain};
   if (p < 0) {
-    c_PanGain[1] = p == -10000 ? 0.0f
-                               : static_cast<float>(c_Gain * foundation::DbToGain(p / -10000.0 * -60.0));
+    c_PanGain[1] = p == -10000
+                       ? 0.0f
+                       : static_cast<float>(c_Gain * foundation::DbToGain(p / -10000.0 * -60.0));
   } else if (p > 0) {
-    c_PanGain[0] = p == 10000 ? 0.0f
-                              : static_cast<float>(c_Gain * foundation::DbToGain(p / 10000.0 * -60.0));
+    c_PanGain[0] =
+        p == 10000 ? 0.0f : static_cast<float>(c_Gain * foundation::DbToGain(p / 10000.0 * -60.0));
   }
 }
 
@@ -548,11 +547,16 @@ int32_t C_WaveOut::Position(int32_t pMode) {
     pos = c_PlayFrom;
   } else if (WhileMute_ == 1) {
     switch (pMode) {
-      case 0: return SamplesToMs(c_Wave.Frames);
-      case 1: return 0;
-      case 2: return SamplesToMs(c_PlayEnd);
-      case 3: return SamplesToMs(c_FromSample);
-      default: return 0;
+      case 0:
+        return SamplesToMs(c_Wave.Frames);
+      case 1:
+        return 0;
+      case 2:
+        return SamplesToMs(c_PlayEnd);
+      case 3:
+        return SamplesToMs(c_FromSample);
+      default:
+        return 0;
     }
   } else {
     platform::WavePosition played;
@@ -564,11 +568,16 @@ int32_t C_WaveOut::Position(int32_t pMode) {
     }
   }
   switch (pMode) {
-    case 0: return SamplesToMs(pos);
-    case 1: return SamplesToMs(c_Wave.Frames - pos);
-    case 2: return SamplesToMs(c_PlayEnd - pos);
-    case 3: return SamplesToMs(c_FromSample + pos);
-    default: return 0;
+    case 0:
+      return SamplesToMs(pos);
+    case 1:
+      return SamplesToMs(c_Wave.Frames - pos);
+    case 2:
+      return SamplesToMs(c_PlayEnd - pos);
+    case 3:
+      return SamplesToMs(c_FromSample + pos);
+    default:
+      return 0;
   }
 }
 

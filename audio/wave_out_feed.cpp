@@ -41,7 +41,8 @@ void C_WaveOut::MakeSampleArrays() {
   c_LeadBytes = 0;
   c_SilenceLine.clear();
   if (DelayMS > 0) {
-    const double bytes = std::nearbyint(DelayMS / 1000.0 * c_Wave.SamplesPerSec * OutputBlockAlign());
+    const double bytes =
+        std::nearbyint(DelayMS / 1000.0 * c_Wave.SamplesPerSec * OutputBlockAlign());
     c_LeadBytes = static_cast<uint32_t>(std::clamp(bytes, 0.0, double{1 << 30}));
     c_SilenceLine.assign(c_LeadBytes, SilenceByte());
   }
@@ -205,8 +206,8 @@ bool C_WaveOut::ReadPageFrames(int32_t page, int32_t pFrom, int32_t frames, int3
     return true;
   }
   if (!ReadBufferToMem(buffer.data(), bytes, offset)) {
-    foundation::WriteLog("C_WaveOut ReadBufferToMem Failed " + c_FileName + "#" + std::to_string(pFrom),
-                         1);
+    foundation::WriteLog(
+        "C_WaveOut ReadBufferToMem Failed " + c_FileName + "#" + std::to_string(pFrom), 1);
     return false;
   }
   return true;

@@ -28,9 +28,9 @@ std::vector<uint8_t> NoisePage(size_t bytes) {
 
 void SetPageCounters(benchmark::State& state, size_t bytes) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
-  state.counters["x_realtime"] = benchmark::Counter(
-      2.0 * kPageFrames / (kRate * 2) * static_cast<double>(state.iterations()),
-      benchmark::Counter::kIsRate);
+  state.counters["x_realtime"] =
+      benchmark::Counter(2.0 * kPageFrames / (kRate * 2) * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate);
 }
 
 // 8-channel 24-bit, split into four stereo outputs (the player's layout without extensible).

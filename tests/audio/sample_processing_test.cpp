@@ -42,9 +42,15 @@ TEST(SampleProcessing, GainRoundsHalfToEvenAndKeepsSamplesInRange) {
       {"16-bit halves", 2, Bytes16({3, 5, -3}), {0.5f, 1, 1}, Bytes16({2, 2, -2})},
       {"24-bit limits", 5, Bytes24({8000000, -8000000}), {2, 2, 1}, Bytes24({8388607, -8388608})},
       {"24-bit half", 4, Bytes24({-8388608, 7}), {0.5f, 1, 1}, Bytes24({-4194304, 4})},
-      {"16-bit 6ch in place", 6, Bytes16({1, 2, 3, 4, 5, -32768}), {9, 9, 1},
+      {"16-bit 6ch in place",
+       6,
+       Bytes16({1, 2, 3, 4, 5, -32768}),
+       {9, 9, 1},
        Bytes16({1, 2, 3, 4, 5, -32767})},
-      {"24-bit 8ch in place", 9, Bytes24({1, -1, 8388607, -8388608, 4, 5, 6, 7}), {9, 9, 2},
+      {"24-bit 8ch in place",
+       9,
+       Bytes24({1, -1, 8388607, -8388608, 4, 5, 6, 7}),
+       {9, 9, 2},
        Bytes24({2, -2, 8388607, -8388608, 8, 10, 12, 14})},
   };
   for (const Case& c : cases) {

@@ -107,8 +107,8 @@ TEST_F(WaveOutTest, PlaysTheRangeByteForByte) {
     uint16_t channels, bits;
     bool software;  // UsePeakVol 1 runs the gain path at unity gain: same bytes
   };
-  const Case cases[] = {{1, 8, false},  {2, 8, false}, {1, 16, false}, {2, 16, false},
-                        {1, 24, false}, {2, 24, false}, {1, 8, true},  {2, 8, true},
+  const Case cases[] = {{1, 8, false},  {2, 8, false},  {1, 16, false}, {2, 16, false},
+                        {1, 24, false}, {2, 24, false}, {1, 8, true},   {2, 8, true},
                         {2, 24, true},  {1, 24, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.channels << " ch " << c.bits << " bit sw " << c.software);
@@ -132,8 +132,8 @@ TEST_F(WaveOutTest, PlaysTheRangeByteForByte) {
 }
 
 TEST_F(WaveOutTest, MultichannelFilesSplitIntoStereoOutputs) {
-  for (const auto& [channels, bits] : std::vector<std::pair<uint16_t, uint16_t>>{
-           {6, 16}, {8, 16}, {6, 24}, {8, 24}}) {
+  for (const auto& [channels, bits] :
+       std::vector<std::pair<uint16_t, uint16_t>>{{6, 16}, {8, 16}, {6, 24}, {8, 24}}) {
     SCOPED_TRACE(testing::Message() << channels << " ch " << bits << " bit");
     UseDevice(VirtualClockMode::kInstant);
     const size_t sample = bits / 8;
@@ -149,7 +149,8 @@ TEST_F(WaveOutTest, MultichannelFilesSplitIntoStereoOutputs) {
       EXPECT_EQ(streams[o].device_id, static_cast<int32_t>(o));
       EXPECT_EQ(streams[o].format.channels, 2);
       std::string expected;
-      for (size_t f = 0; f < 2000; ++f) expected += data.substr(f * align + o * 2 * sample, 2 * sample);
+      for (size_t f = 0; f < 2000; ++f)
+        expected += data.substr(f * align + o * 2 * sample, 2 * sample);
       EXPECT_EQ(Played(o), expected) << "output " << o;
     }
   }
@@ -384,12 +385,14 @@ TEST_F(WaveOutTest, RefusesWhatItCannotPlay) {
   UseDevice(VirtualClockMode::kInstant);
   auto player = MakePlayer();
   const std::string floatFile = Write("f.wav", WaveFile(2, 16, PatternBytes(400), 3));
-  const std::string extFloat = Write(
-      "e.wav", rifftest::Riff(rifftest::Chunk("fmt ", rifftest::FmtExtensibleData(2, kRate, 16, 3)) +
-                              rifftest::Chunk("data", PatternBytes(400))));
-  const std::string extPcm = Write(
-      "p.wav", rifftest::Riff(rifftest::Chunk("fmt ", rifftest::FmtExtensibleData(2, kRate, 16, 1)) +
-                              rifftest::Chunk("data", PatternBytes(400))));
+  const std::string extFloat =
+      Write("e.wav",
+            rifftest::Riff(rifftest::Chunk("fmt ", rifftest::FmtExtensibleData(2, kRate, 16, 3)) +
+                           rifftest::Chunk("data", PatternBytes(400))));
+  const std::string extPcm =
+      Write("p.wav",
+            rifftest::Riff(rifftest::Chunk("fmt ", rifftest::FmtExtensibleData(2, kRate, 16, 1)) +
+                           rifftest::Chunk("data", PatternBytes(400))));
   for (const std::string& path : {floatFile, extFloat, env_.dir().Sub("missing.wav")}) {
     player->SetFileName(path);
     EXPECT_EQ(player->FileName(), "");
