@@ -100,6 +100,12 @@ TEST_F(UcCheckGuiTest, BoxImageComesFromGradhdc) {
   const platform::PictureSurface* image = SurfaceOfHandle(own);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->PixelWidth(), 16);
+  // ... and keeps it the size of the box when the layout runs again at another rate.
+  check->Move(0, 0, 2000, 450);
+  check->SetSizeRate(1.5F);
+  check->SetCaption("Auto");
+  EXPECT_EQ(check->Gradhdc(), own);
+  EXPECT_EQ(SurfaceOfHandle(own)->PixelWidth(), 24);
 
   platform::PictureSurface red(40, 40);
   red.SetBackColor(0x0000FF);
@@ -110,8 +116,8 @@ TEST_F(UcCheckGuiTest, BoxImageComesFromGradhdc) {
   check->Draw();
   const int top = static_cast<int>(check->BoxTop()) / 15;
   EXPECT_EQ(check->Surface().GetPixelPx(1, top + 1), 0x0000FF);
-  EXPECT_EQ(check->Surface().GetPixelPx(15, top + 15), 0x0000FF);
-  EXPECT_NE(check->Surface().GetPixelPx(16, top + 15), 0x0000FF);  // only the box is copied
+  EXPECT_EQ(check->Surface().GetPixelPx(23, top + 23), 0x0000FF);
+  EXPECT_NE(check->Surface().GetPixelPx(24, top + 23), 0x0000FF);  // only the box is copied
 }
 
 TEST_F(UcCheckGuiTest, InitCheckControlSetsItUpOverItsBackground) {
