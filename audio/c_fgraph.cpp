@@ -109,8 +109,15 @@ void C_FGraph::SetFileName(const std::string& name) {
   LoadFile(name);
 }
 
-void C_FGraph::LoadFile(const std::string& name) {
+void C_FGraph::NewGraph() {
   CreateFilterGraph(graph_);
+  // Level and balance are in place before the first sample passes the renderer.
+  graph_.Graph->SetVolume(Attenuation_ > VolMinLevel_ ? Attenuation_ : kSilentLevel);
+  graph_.Graph->SetBalance(PanValue_);
+}
+
+void C_FGraph::LoadFile(const std::string& name) {
+  NewGraph();
   int32_t built = SetupPinsToDecode(name, 0, graph_);
   if (built == 0) {
     DisconnectAllPins(graph_);
@@ -118,7 +125,7 @@ void C_FGraph::LoadFile(const std::string& name) {
   }
   if (built == 0) {
     ReleaseFilterGraph(graph_);
-    CreateFilterGraph(graph_);
+    NewGraph();
     built = RenderPinsToDecode(name, graph_);
   }
   if (built == 0) {
@@ -178,7 +185,7 @@ bool C_FGraph::Play() {
   GstGraph& graph = *graph_.Graph;
   graph.DropPendingEvents();
   // Move while paused, so the first sample heard is the one at FromMS.
-  graph.SetCurrentPosition(FromMS_ / 1000.0, graph_.Seams.preroll_timeout_ms);
+  graph.SetCurrentPosition(FromMS_ / 1000.0, graph_.Seams.preroll_timeout_ms, true);
   graph.Run();
   IsPlaying = 1;
   return true;

@@ -88,6 +88,8 @@ class C_FGraph final : public Player {
   void Unload();
   bool SameFileOnDisk(const std::string& name) const;
   void LoadFile(const std::string& name);
+  // CreateFilterGraph with the stored level and balance already on the new graph.
+  void NewGraph();
 
   FilterGraphRec graph_;
   int32_t DevMode = 0;

@@ -1,5 +1,8 @@
 #include "audio/gst_graph.h"
 
+#include <gst/audio/audio-format.h>
+#include <gst/base/gstbaseparse.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -168,19 +171,26 @@ bool GstGraph::AddRenderer(const std::string& name, GstElement* sink) {
   if (sink == nullptr) return false;
   gst_object_ref_sink(sink);
   GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
+  // Float through volume and balance: integer volume works with a coarse fixed-point gain.
+  GstElement* toFloat = gst_element_factory_make("capsfilter", nullptr);
   GstElement* resample = gst_element_factory_make("audioresample", nullptr);
   GstElement* volume = gst_element_factory_make("volume", nullptr);
   GstElement* panorama = gst_element_factory_make("audiopanorama", nullptr);
   GstElement* convertOut = gst_element_factory_make("audioconvert", nullptr);
   GstElement* bin = gst_bin_new(nullptr);
-  GstElement* parts[] = {convert, resample, volume, panorama, convertOut, sink};
+  GstElement* parts[] = {convert, toFloat, resample, volume, panorama, convertOut, sink};
   bool ok = bin != nullptr;
   for (GstElement* e : parts) ok = ok && e != nullptr;
   if (ok) {
     // "simple" lowers one side and leaves the other untouched, as a balance control does.
     g_object_set(panorama, "method", 1, nullptr);
+    GstCaps* floatCaps =
+        gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, GST_AUDIO_NE(F32), nullptr);
+    g_object_set(toFloat, "caps", floatCaps, nullptr);
+    gst_caps_unref(floatCaps);
     for (GstElement* e : parts) gst_bin_add(GST_BIN(bin), e);
-    ok = gst_element_link_many(convert, resample, volume, panorama, convertOut, sink, nullptr);
+    ok = gst_element_link_many(convert, toFloat, resample, volume, panorama, convertOut, sink,
+                               nullptr);
     GstPad* target = gst_element_get_static_pad(convert, "sink");
     ok = ok && target != nullptr &&
          gst_element_add_pad(bin, gst_ghost_pad_new("sink", target)) != FALSE;
@@ -594,6 +604,27 @@ bool GstGraph::Duration(double* seconds) {
   return true;
 }
 
+namespace {
+
+// The first stream parser in the bin or a bin inside it (own reference), or nullptr.
+GstElement* FindParser(GstBin* bin) {
+  GstElement* found = nullptr;
+  GstIterator* it = gst_bin_iterate_recurse(bin);
+  GValue item = G_VALUE_INIT;
+  while (found == nullptr && gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
+    auto* element = GST_ELEMENT(g_value_get_object(&item));
+    if (G_TYPE_CHECK_INSTANCE_TYPE(element, GST_TYPE_BASE_PARSE)) {
+      found = GST_ELEMENT(gst_object_ref(element));
+    }
+    g_value_reset(&item);
+  }
+  g_value_unset(&item);
+  gst_iterator_free(it);
+  return found;
+}
+
+}  // namespace
+
 int64_t GstGraph::EstimatedDuration() {
   // A parser of a stream without a length header (MP3 without an info frame) knows the length
   // only once it has seen many frames; until then it can still turn the file's size into time
@@ -608,7 +639,9 @@ int64_t GstGraph::EstimatedDuration() {
   gint64 bytes = -1;
   GstPad* out = gst_element_get_static_pad(source, "src");
   GstPad* peer = out != nullptr ? gst_pad_get_peer(out) : nullptr;
-  GstElement* next = peer != nullptr ? gst_pad_get_parent_element(peer) : nullptr;
+  // The parser does the sum, also inside a decodebin; failing one, the element after the source.
+  GstElement* next = FindParser(GST_BIN(pipeline_));
+  if (next == nullptr && peer != nullptr) next = gst_pad_get_parent_element(peer);
   if (next != nullptr && gst_element_query_duration(source, GST_FORMAT_BYTES, &bytes) &&
       bytes > 0 &&
       !gst_element_query_convert(next, GST_FORMAT_BYTES, bytes, GST_FORMAT_TIME, &result)) {
@@ -630,12 +663,12 @@ double GstGraph::CurrentPosition() {
   return last_position_;
 }
 
-bool GstGraph::SetCurrentPosition(double seconds, int32_t timeoutMs) {
+bool GstGraph::SetCurrentPosition(double seconds, int32_t timeoutMs, bool always) {
   if (pipeline_ == nullptr) return false;
   if (!(seconds > 0.0)) seconds = 0.0;
   if (seconds > 9e9) seconds = 9e9;
   auto target = static_cast<int64_t>(std::nearbyint(seconds * 1e9));
-  if (prerolled_at_ == target && prerolled_rate_ == rate_) return true;
+  if (!always && prerolled_at_ == target && prerolled_rate_ == rate_) return true;
   bool ok =
       gst_element_seek(pipeline_, rate_, GST_FORMAT_TIME,
                        static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),

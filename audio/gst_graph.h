@@ -110,8 +110,10 @@ class GstGraph {
   // The current stream position in seconds (the last known one when the query fails).
   double CurrentPosition();
   // Seeks to `seconds` at the current rate and, when paused, waits up to timeoutMs for the
-  // new preroll. A pipeline already prerolled at that point is left alone.
-  bool SetCurrentPosition(double seconds, int32_t timeoutMs);
+  // new preroll. Without `always`, a pipeline already prerolled at that point is left alone;
+  // with it the samples already on their way are flushed, so a volume or balance set since
+  // then applies from the first sample.
+  bool SetCurrentPosition(double seconds, int32_t timeoutMs, bool always = false);
   // Sets the rate; a running pipeline gets it at once from where it is, a stopped or paused
   // one with its next position change.
   void SetRate(double rate);

@@ -49,8 +49,10 @@ bool EncodeTone(const std::string& encode, const std::string& path, int32_t ms) 
 }
 
 std::string RiffWrapped(const std::string& payload, uint16_t tag) {
-  std::string fmt = rifftest::FmtData(tag, 2, 44100, 0);
-  fmt += rifftest::Le16(0);  // no extra format bytes
+  // As MPEG in RIFF is written: byte rate of 128 kbit/s, block align 1, no sample width.
+  std::string fmt = rifftest::Le16(tag) + rifftest::Le16(2) + rifftest::Le32(44100) +
+                    rifftest::Le32(16000) + rifftest::Le16(1) + rifftest::Le16(0) +
+                    rifftest::Le16(0);
   return rifftest::Riff(rifftest::Chunk("fmt ", fmt) + rifftest::Chunk("data", payload));
 }
 
