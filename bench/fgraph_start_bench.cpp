@@ -1,0 +1,150 @@
+// Start-up time of the graph player: from writing FileName (and Play) to the first sample the
+// renderer is handed, for a 3-minute MP3 and a 3-minute WAV, next to a programmatic playbin
+// (what gst-launch-1.0 playbin builds) on the same file into the same sink. Each figure is one
+// load-and-start per repetition; read the median of the 20 repetitions.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "audio/c_fgraph.h"
+#include "audio/gst_graph.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const char* kWavPath = "/tmp/ondrake_fgraph_bench_3min.wav";
+const char* kMp3Path = "/tmp/ondrake_fgraph_bench_3min.mp3";
+
+// Writes 3 minutes of a 441 Hz tone through `encode`; false when the encoder is missing.
+bool MakeFile(const std::string& encode, const std::string& path) {
+  std::string launch =
+      "audiotestsrc wave=sine freq=441 volume=0.5 samplesperbuffer=4410 num-buffers=1800 ! "
+      "audio/x-raw,format=S16LE,rate=44100,channels=2 ! " +
+      encode + " ! filesink location=" + path;
+  GError* error = nullptr;
+  GstElement* pipeline = gst_parse_launch(launch.c_str(), &error);
+  if (error != nullptr) {
+    g_error_free(error);
+    if (pipeline != nullptr) gst_object_unref(pipeline);
+    return false;
+  }
+  gst_element_set_state(pipeline, GST_STATE_PLAYING);
+  GstBus* bus = gst_element_get_bus(pipeline);
+  GstMessage* message = gst_bus_timed_pop_filtered(
+      bus, 120 * GST_SECOND, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+  bool ok = message != nullptr && GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
+  if (message != nullptr) gst_message_unref(message);
+  gst_object_unref(bus);
+  gst_element_set_state(pipeline, GST_STATE_NULL);
+  gst_object_unref(pipeline);
+  return ok;
+}
+
+bool Files() {
+  static const bool ok =
+      audio::EnsureGstInit() && MakeFile("wavenc", kWavPath) &&
+      MakeFile("audioconvert ! lamemp3enc target=bitrate cbr=true bitrate=192", kMp3Path);
+  return ok;
+}
+
+void OnHandoff(GstElement*, GstBuffer*, GstPad*, gpointer data) {
+  auto* first = static_cast<std::atomic<int64_t>*>(data);
+  int64_t expected = 0;
+  first->compare_exchange_strong(expected, Clock::now().time_since_epoch().count());
+}
+
+// The same sink for both: a fakesink that does not wait for the clock and reports its first
+// rendered buffer.
+GstElement* FirstSampleSink(std::atomic<int64_t>* first) {
+  GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+  g_object_set(sink, "sync", FALSE, "signal-handoffs", TRUE, nullptr);
+  g_signal_connect(sink, "handoff", G_CALLBACK(OnHandoff), first);
+  return sink;
+}
+
+// Waits (bounded) for the first rendered buffer; seconds from `start`, or -1.
+double WaitFirst(const std::atomic<int64_t>& first, Clock::time_point start) {
+  auto deadline = start + std::chrono::seconds(10);
+  while (first.load() == 0 && Clock::now() < deadline) std::this_thread::yield();
+  if (first.load() == 0) return -1.0;
+  return std::chrono::duration<double>(Clock::duration(first.load()) - start.time_since_epoch())
+      .count();
+}
+
+void GraphPlayer(benchmark::State& state, const char* path) {
+  if (!Files()) {
+    state.SkipWithError("could not encode the test files");
+    return;
+  }
+  for (auto _ : state) {
+    std::atomic<int64_t> first{0};
+    audio::GraphSeams seams;
+    seams.make_sink = [&first](const std::string&, const std::string&) {
+      return FirstSampleSink(&first);
+    };
+    audio::C_FGraph player(seams);
+    player.SetDevMode(1);
+    player.Init();
+    auto start = Clock::now();
+    player.SetFileName(path);
+    player.Play();
+    double seconds = WaitFirst(first, start);
+    if (seconds < 0) {
+      state.SkipWithError("no sample came out");
+      break;
+    }
+    state.SetIterationTime(seconds);
+    player.CloseWave();
+  }
+}
+
+void Playbin(benchmark::State& state, const char* path) {
+  if (!Files()) {
+    state.SkipWithError("could not encode the test files");
+    return;
+  }
+  std::string uri = std::string("file://") + path;
+  for (auto _ : state) {
+    std::atomic<int64_t> first{0};
+    auto start = Clock::now();
+    GstElement* playbin = gst_element_factory_make("playbin", nullptr);
+    g_object_set(playbin, "uri", uri.c_str(), "audio-sink", FirstSampleSink(&first), "video-sink",
+                 gst_element_factory_make("fakesink", nullptr), nullptr);
+    gst_element_set_state(playbin, GST_STATE_PLAYING);
+    double seconds = WaitFirst(first, start);
+    gst_element_set_state(playbin, GST_STATE_NULL);
+    gst_object_unref(playbin);
+    if (seconds < 0) {
+      state.SkipWithError("no sample came out");
+      break;
+    }
+    state.SetIterationTime(seconds);
+  }
+}
+
+BENCHMARK_CAPTURE(GraphPlayer, wav_3min, kWavPath)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(20)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Playbin, wav_3min, kWavPath)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(20)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(GraphPlayer, mp3_3min, kMp3Path)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(20)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Playbin, mp3_3min, kMp3Path)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(20)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
