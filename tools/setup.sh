@@ -11,6 +11,7 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-alsa gstreamer1.0-tools
+  timgm6mb-soundfont
   libasound2-dev libhidapi-dev
   clang libclang-rt-14-dev
   fonts-ipafont-gothic fontconfig
