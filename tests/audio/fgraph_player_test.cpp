@@ -231,6 +231,12 @@ TEST_F(FGraphPlayer, VolMinLevelShapesTheCurveAndMustBeNegative) {
     EXPECT_EQ(player->Attenuation(), c.level);
   }
   EXPECT_EQ(player->VolMinLevel(), -4000) << "0 and 25 were refused";
+  for (float speed : {0.0f, -2.0f}) {
+    player->SetPlaySpeed(speed);
+    EXPECT_EQ(player->PlaySpeed(), 0.1f);
+  }
+  player->SetPlaySpeed(1.5f);
+  EXPECT_EQ(player->PlaySpeed(), 1.5f);
 }
 
 TEST_F(FGraphPlayer, SameFileAgainPlaysItsWholeLengthUnlessRewritten) {
