@@ -1,7 +1,6 @@
 #include "foundation/settings_store.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <clocale>
 #include <optional>
@@ -26,80 +25,54 @@ std::optional<std::string> RegValue(const std::string& keyPath, const std::strin
 TEST(SettingsStore, ResolvesIniWhenPresentElseRegistry) {
   struct Case {
     const char* what;
-    std::string settingsName;
-    std::string iniPath;  // relative to the program folder; "" for none
-    std::vector<std::string> iniFiles;
+    std::string settingsName, iniPath;  // IniPath relative to the program folder, "" for none
+    std::string iniFile;                // the one INI file that exists, "" for none
     std::string name;
-    int32_t mode;
-    int32_t kind;
+    int32_t mode, kind;
     std::string result;  // a leading '@' stands for the program folder
   };
-  const std::vector<Case> cases = {
-      {"nothing set", "", "", {}, "", 0, kStoreRegistry, ""},
-      {"settings name only", "OndrakeB", "", {"OndrakeB.ini"}, "", 0, kStoreRegistry, "OndrakeB"},
-      {"IniPath wins",
-       "OndrakeB",
-       "OndrakeB.ini",
-       {"OndrakeB.ini"},
-       "",
-       0,
-       kStoreIni,
+  const Case cases[] = {
+      {"nothing set", "", "", "", "", 0, kStoreRegistry, ""},
+      {"settings name only", "OndrakeB", "", "OndrakeB.ini", "", 0, kStoreRegistry, "OndrakeB"},
+      {"IniPath wins", "OndrakeB", "OndrakeB.ini", "OndrakeB.ini", "", 0, kStoreIni,
        "@OndrakeB.ini"},
-      {"explicit name with its INI",
-       "",
-       "",
-       {"Ondrake.ini"},
-       "Ondrake",
-       0,
-       kStoreIni,
+      {"explicit name with its INI", "", "", "Ondrake.ini", "Ondrake", 0, kStoreIni,
        "@Ondrake.ini"},
-      {"explicit name without INI",
-       "FerluneB",
-       "FerluneB.ini",
-       {"FerluneB.ini"},
-       "OndrakeB",
-       0,
-       kStoreRegistry,
-       "OndrakeB"},
-      {"own title with INI", "OndrakeB", "", {"Ondrake.ini"}, "", 1, kStoreIni, "@Ondrake.ini"},
-      {"own title without INI", "OndrakeB", "", {}, "", 1, kStoreRegistry, ""},
+      {"explicit name without INI", "FerluneB", "FerluneB.ini", "FerluneB.ini", "OndrakeB", 0,
+       kStoreRegistry, "OndrakeB"},
+      {"own title with INI", "OndrakeB", "", "Ondrake.ini", "", 1, kStoreIni, "@Ondrake.ini"},
+      {"own title without INI", "OndrakeB", "", "", "", 1, kStoreRegistry, ""},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     AppTestEnv env;
-    for (const std::string& file : c.iniFiles) env.dir().WriteFile("bin/" + file, "");
+    if (!c.iniFile.empty()) env.dir().WriteFile("bin/" + c.iniFile, "");
     Globals().SettingsName = c.settingsName;
     if (!c.iniPath.empty()) Globals().IniPath = env.programFolder() + c.iniPath;
     int32_t kind = -1;
     const std::string result = ResolveSettingsStore(c.name, c.mode, kind);
     std::string expected = c.result;
-    if (!expected.empty() && expected[0] == '@')
+    if (!expected.empty() && expected[0] == '@') {
       expected = env.programFolder() + expected.substr(1);
-    EXPECT_EQ(kind, c.kind) << c.what;
-    EXPECT_EQ(result, expected) << c.what;
+    }
+    EXPECT_EQ(kind, c.kind);
+    EXPECT_EQ(result, expected);
   }
 }
 
 TEST(SettingsStore, RegistryKeyIsLowerCasedCompanyAndName) {
-  struct Case {
-    std::string title;
-    std::string settingsName;
-    std::string keyPath;
-  };
-  const std::vector<Case> cases = {
-      {"Ondrake", "", "Software\\tarnwick\\ondrake"},
-      {"Ondrake", "OndrakeB", "Software\\tarnwick\\ondrakeb"},
-      {"Ferlune", "", "Software\\tarnwick\\ferlune"},
-      {"Ferlune", "FerluneB", "Software\\tarnwick\\ferluneb"},
-  };
-  for (const Case& c : cases) {
+  for (const auto& [title, settingsName, keyPath] :
+       {std::tuple{"Ondrake", "OndrakeB", "Software\\tarnwick\\ondrakeb"},
+        std::tuple{"Ferlune", "", "Software\\tarnwick\\ferlune"}}) {
+    SCOPED_TRACE(keyPath);
     AppTestEnv env;
-    Globals().ProgramTitle = c.title;
-    Globals().SettingsName = c.settingsName;
+    Globals().ProgramTitle = title;
+    Globals().SettingsName = settingsName;
     SaveSettingValue("AirID", "B");
-    EXPECT_EQ(RegValue(c.keyPath, "AirID"), "B") << c.keyPath;
-    EXPECT_EQ(LoadSettingValue("AirID", "A"), "B") << c.keyPath;
+    EXPECT_EQ(RegValue(keyPath, "AirID"), "B");
+    EXPECT_EQ(LoadSettingValue("AirID", "A"), "B");
     // The file name of the key is lower-case whatever case the settings name has.
-    const std::string file = platform::UserRegistry("Tarnwick").KeyFilePath(c.keyPath).value();
+    const std::string file = platform::UserRegistry("Tarnwick").KeyFilePath(keyPath).value();
     EXPECT_EQ(file.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ", file.rfind('/')), std::string::npos);
   }
 
@@ -119,48 +92,36 @@ TEST(SettingsStore, RegistryKeyIsLowerCasedCompanyAndName) {
   EXPECT_EQ(RegValue("Software\\tarnwick\\common", "DebugLogPath"), "/srv/log");
 }
 
-TEST(SettingsStore, EmptyValueIsStoredAsStarsInBothStores) {
+TEST(SettingsStore, EmptyValuesAndWriteBackOfMissingKeys) {
   AppTestEnv env;
-  // Registry.
+  // Registry: an empty text is stored as "***" and reads back empty; a missing value gives the
+  // default and writes nothing; values keep their whole length and lose surrounding blanks.
   SaveSettingValue("Caption", "");
   EXPECT_EQ(RegValue("Software\\tarnwick\\ondrake", "Caption"), "***");
   EXPECT_EQ(LoadSettingValue("Caption", "dflt"), "");
-  SaveSettingValue("Caption", SettingValue());
-  EXPECT_EQ(RegValue("Software\\tarnwick\\ondrake", "Caption"), "***");
-  // INI.
-  const std::string ini = env.dir().WriteFile("bin/Ondrake.ini", "[conf]\r\n");
-  Globals().IniPath = ini;
-  SaveSettingValue("Caption", "");
-  EXPECT_EQ(ReadWholeFile(ini), "[conf]\r\nCaption=***\r\n");
-  EXPECT_EQ(LoadSettingValue("Caption", "dflt"), "");
-  // A default of "" written back for a missing key is stored as "***" too.
-  EXPECT_EQ(LoadSettingValue("Other", ""), "");
-  EXPECT_EQ(ReadWholeFile(ini), "[conf]\r\nCaption=***\r\nOther=***\r\n");
-}
-
-TEST(SettingsStore, MissingValuesAndWriteBack) {
-  AppTestEnv env;
-  // A missing registry value gives the default and writes nothing.
   EXPECT_EQ(LoadSettingValue("LogError", 1), "1");
   EXPECT_EQ(RegValue("Software\\tarnwick\\ondrake", "LogError"), std::nullopt);
-  // Registry values keep their whole length and lose surrounding blanks.
   const std::string longText(400, 'x');
   WriteRegValue("Long", "  " + longText + "  ");
   EXPECT_EQ(LoadSettingValue("Long", ""), longText);
 
-  // A missing INI key, or one that holds the missing-key marker, is written with the default.
+  // INI: a missing key, or one that holds the missing-key marker, is written with the default
+  // ("" as "***"); other lines stay.
   const std::string ini =
       env.dir().WriteFile("bin/OndrakeB.ini", "; keep me\r\n[conf]\r\nA=ISDEFAULT\r\nB=7\r\n");
   Globals().IniPath = ini;
   EXPECT_EQ(LoadSettingValue("A", "first"), "first");
   EXPECT_EQ(LoadSettingValue("C", 42), "42");
   EXPECT_EQ(LoadSettingValue("B", 1), "7");
-  EXPECT_EQ(ReadWholeFile(ini), "; keep me\r\n[conf]\r\nA=first\r\nB=7\r\nC=42\r\n");
+  EXPECT_EQ(LoadSettingValue("E", ""), "");
+  SaveSettingValue("Caption", "");
+  EXPECT_EQ(LoadSettingValue("Caption", "dflt"), "");
+  EXPECT_EQ(ReadWholeFile(ini),
+            "; keep me\r\n[conf]\r\nA=first\r\nB=7\r\nC=42\r\nE=***\r\nCaption=***\r\n");
   // The plain reader writes back only when asked.
   EXPECT_EQ(ReadIniValue("D", "d", ini, "other", 0), "d");
   EXPECT_EQ(ReadIniValue("D", "d", ini, "other", 1), "d");
-  EXPECT_EQ(ReadWholeFile(ini),
-            "; keep me\r\n[conf]\r\nA=first\r\nB=7\r\nC=42\r\n\r\n[other]\r\nD=d\r\n");
+  EXPECT_NE(ReadWholeFile(ini).find("\r\n\r\n[other]\r\nD=d\r\n"), std::string::npos);
   // Without a file the program's own INI is meant.
   WriteIniValue("E", 5);
   EXPECT_EQ(ReadWholeFile(env.programFolder() + "Ondrake.ini"), "[conf]\r\nE=5\r\n");
@@ -170,10 +131,9 @@ TEST(SettingsStore, IniValueIsCutWithoutSplittingACharacter) {
   AppTestEnv env;
   std::string japanese = "x";
   for (int i = 0; i < 130; ++i) japanese += "あ";  // 1 + 260 bytes in CP932
-  const std::string ini =
+  Globals().IniPath =
       env.dir().WriteFile("bin/Ondrake.ini", "[conf]\r\nJ=" + platform::Utf8ToCp932(japanese) +
                                                  "\r\nA=" + std::string(300, 'a') + "\r\n");
-  Globals().IniPath = ini;
   std::string expected = "x";
   for (int i = 0; i < 126; ++i) expected += "あ";  // 253 bytes: the 254th would be half of one
   EXPECT_EQ(LoadSettingValue("J", ""), expected);
@@ -181,52 +141,31 @@ TEST(SettingsStore, IniValueIsCutWithoutSplittingACharacter) {
 }
 
 TEST(SettingsStore, NumbersAreWrittenWithPointAndReadBackOrDefault) {
-  struct TextCase {
-    SettingValue value;
-    std::string text;
-  };
-  const std::vector<TextCase> texts = {
-      {SettingValue(5), "5"},
-      {SettingValue(int16_t{-7}), "-7"},
+  const std::pair<SettingValue, std::string> texts[] = {
       {SettingValue(int64_t{5000000000}), "5000000000"},
-      {SettingValue(2.5), "2.5"},
       {SettingValue(0.1f), "0.1"},
       {SettingValue(-0.0), "0"},
       {SettingValue(1234.0f), "1234"},
-      {SettingValue("text"), "text"},
       {SettingValue(), ""},
   };
-  for (const TextCase& c : texts) EXPECT_EQ(c.value.Text(), c.text);
+  for (const auto& [value, text] : texts) EXPECT_EQ(value.Text(), text);
 
-  struct ParseCase {
-    const char* text;
-    std::optional<int32_t> value;
-  };
-  const std::vector<ParseCase> parses = {
-      {"12", 12},
+  const std::pair<const char*, std::optional<int32_t>> parses[] = {
       {" 12 ", 12},
       {"2.5", 2},
       {"3.5", 4},
-      {"-2.5", -2},
-      {"+4", 4},
       {"1e3", 1000},
-      {".5", 0},
-      {"&HFF", 255},
       {"&hff", 255},
       {"&HFFFFFFFF", -1},
       {"&H100000000", std::nullopt},
       {"", std::nullopt},
-      {"abc", std::nullopt},
       {"1,5", std::nullopt},
       {"12abc", std::nullopt},
-      {"--4", std::nullopt},
-      {"inf", std::nullopt},
       {"nan", std::nullopt},
-      {"2147483647", 2147483647},
       {"2147483648", std::nullopt},
       {"-2147483648", INT32_MIN},
   };
-  for (const ParseCase& c : parses) EXPECT_EQ(ParseSettingInt(c.text), c.value) << c.text;
+  for (const auto& [text, value] : parses) EXPECT_EQ(ParseSettingInt(text), value) << text;
 
   // A stored value that does not read as a number gives the caller's default, and stays.
   AppTestEnv env;
@@ -237,14 +176,12 @@ TEST(SettingsStore, NumbersAreWrittenWithPointAndReadBackOrDefault) {
   EXPECT_EQ(LoadSettingDouble("D", 0.25), 0.25);
   EXPECT_EQ(LoadSettingInt("OK", 0), 10);
   EXPECT_EQ(LoadSettingDouble("OK", 0), 9.5);
-  EXPECT_EQ(LoadSettingText("N", "x"), "abc");
   EXPECT_EQ(ReadWholeFile(ini), "[conf]\r\nN=abc\r\nD=1,5\r\nOK=9.5\r\n");
 }
 
 TEST(SettingsStore, NumbersIgnoreTheLocale) {
-  const char* const locales[] = {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8"};
   const char* chosen = nullptr;
-  for (const char* name : locales) {
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8"}) {
     if (std::setlocale(LC_ALL, name)) {
       chosen = name;
       break;
@@ -259,13 +196,6 @@ TEST(SettingsStore, NumbersIgnoreTheLocale) {
   std::setlocale(LC_ALL, "C");
   EXPECT_EQ(ReadWholeFile(ini), "[conf]\r\nRate=2.5\r\n") << chosen;
   EXPECT_EQ(read, 2.5);
-}
-
-TEST(SettingsStore, ComputerNameIsTheHostName) {
-  char host[256] = {};
-  ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
-  EXPECT_EQ(GetComputerNameText(), host);
-  EXPECT_EQ(GetComputerNameText(), host);
 }
 
 }  // namespace
