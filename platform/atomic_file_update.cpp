@@ -8,24 +8,11 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/unique_fd.h"
+
 namespace platform {
 
 namespace {
-
-// Closes a descriptor when the scope ends.
-class ScopedFd {
- public:
-  explicit ScopedFd(int fd) : fd_(fd) {}
-  ~ScopedFd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  ScopedFd(const ScopedFd&) = delete;
-  ScopedFd& operator=(const ScopedFd&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // Reads from the current position to the end, at most maxBytes (EFBIG when there is more).
 int ReadAllBounded(int fd, size_t maxBytes, std::string& out) {
@@ -82,7 +69,7 @@ int ReplaceFile(const std::string& target, const std::string& content, const str
   std::string tmp = folder + "/." + base + ".XXXXXX";
   const int tfd = ::mkostemp(tmp.data(), O_CLOEXEC);
   if (tfd < 0) return errno;
-  ScopedFd guard(tfd);
+  UniqueFd guard(tfd);
   int err = WriteAll(tfd, content);
   if (!err && ::fchmod(tfd, st.st_mode & 07777) != 0) err = errno;
   if (!err && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
@@ -96,11 +83,8 @@ int ReplaceFile(const std::string& target, const std::string& content, const str
     return err;
   }
   // Make the rename itself durable; a folder that cannot be synced does not undo the update.
-  const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
+  const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.valid()) ::fsync(dir.get());
   return 0;
 }
 
@@ -116,7 +100,7 @@ std::optional<std::string> ReadFileBounded(const std::string& path, size_t maxBy
     err = errno;
     return std::nullopt;
   }
-  ScopedFd guard(fd);
+  UniqueFd guard(fd);
   struct stat st {};
   if (::fstat(fd, &st) != 0) {
     err = errno;
@@ -145,7 +129,7 @@ int UpdateFileAtomically(const std::string& path, const FileEdit& edit, size_t m
       created = fd >= 0;
     }
     if (fd < 0) return errno;
-    ScopedFd guard(fd);
+    UniqueFd guard(fd);
     // A file created only to hold the lock goes again when nothing replaces it.
     auto failCreated = [&](int err) {
       if (created) ::unlink(target.c_str());

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/unique_fd.h"
 
 namespace platform {
 
@@ -18,24 +19,20 @@ class TempFile {
  public:
   TempFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
   ~TempFile() {
-    if (fd_ >= 0) ::close(fd_);
+    fd_.reset();
     if (!path_.empty()) ::unlink(path_.c_str());
   }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
 
-  int fd() const { return fd_; }
+  int fd() const { return fd_.get(); }
   const std::string& path() const { return path_; }
   // Closes the descriptor, reporting a delayed write error; 0 or errno.
-  int CloseChecked() {
-    const int rc = ::close(fd_);
-    fd_ = -1;
-    return rc == 0 ? 0 : errno;
-  }
+  int CloseChecked() { return ::close(fd_.release()) == 0 ? 0 : errno; }
   void Keep() { path_.clear(); }
 
  private:
-  int fd_;
+  UniqueFd fd_;
   std::string path_;
 };
 

@@ -18,18 +18,6 @@ constexpr int64_t kMaxChunk = int64_t{1} << 30;
 
 }  // namespace
 
-FileHandle::~FileHandle() { Close(); }
-
-FileHandle::FileHandle(FileHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
-  if (this != &other) {
-    Close();
-    fd_ = std::exchange(other.fd_, -1);
-  }
-  return *this;
-}
-
 int FileHandle::Open(const std::string& path, OpenMode mode) {
   Close();
   int flags = O_CLOEXEC;
@@ -49,23 +37,17 @@ int FileHandle::Open(const std::string& path, OpenMode mode) {
     fd = ::open(path.c_str(), flags, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return errno;
-  fd_ = fd;
+  fd_.reset(fd);
   return 0;
 }
 
-void FileHandle::Close() {
-  // close(2) is not retried on EINTR: on Linux the descriptor is gone either way.
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-}
-
 bool FileHandle::Seek(int64_t offset) {
-  if (fd_ < 0 || offset < 0) return false;
-  return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
+  if (!fd_.valid() || offset < 0) return false;
+  return ::lseek(fd_.get(), static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
 }
 
 int64_t FileHandle::Read(void* dst, int64_t count) {
-  if (fd_ < 0 || count < 0 || (count > 0 && dst == nullptr)) {
+  if (!fd_.valid() || count < 0 || (count > 0 && dst == nullptr)) {
     errno = EINVAL;
     return -1;
   }
@@ -73,7 +55,7 @@ int64_t FileHandle::Read(void* dst, int64_t count) {
   int64_t done = 0;
   while (done < count) {
     const int64_t want = count - done < kMaxChunk ? count - done : kMaxChunk;
-    const ssize_t n = ::read(fd_, out + done, static_cast<size_t>(want));
+    const ssize_t n = ::read(fd_.get(), out + done, static_cast<size_t>(want));
     if (n < 0) {
       if (errno == EINTR) continue;
       return -1;
@@ -85,7 +67,7 @@ int64_t FileHandle::Read(void* dst, int64_t count) {
 }
 
 int64_t FileHandle::Write(const void* src, int64_t count) {
-  if (fd_ < 0 || count < 0 || (count > 0 && src == nullptr)) {
+  if (!fd_.valid() || count < 0 || (count > 0 && src == nullptr)) {
     errno = EINVAL;
     return -1;
   }
@@ -93,7 +75,7 @@ int64_t FileHandle::Write(const void* src, int64_t count) {
   int64_t done = 0;
   while (done < count) {
     const int64_t want = count - done < kMaxChunk ? count - done : kMaxChunk;
-    const ssize_t n = ::write(fd_, in + done, static_cast<size_t>(want));
+    const ssize_t n = ::write(fd_.get(), in + done, static_cast<size_t>(want));
     if (n < 0) {
       if (errno == EINTR) continue;
       return -1;
@@ -109,10 +91,10 @@ int64_t FileHandle::Write(const void* src, int64_t count) {
 
 int64_t FileHandle::Size() const {
   struct stat st {};
-  if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
+  if (!fd_.valid() || ::fstat(fd_.get(), &st) != 0) return -1;
   return static_cast<int64_t>(st.st_size);
 }
 
-bool FileHandle::Sync() { return fd_ >= 0 && ::fsync(fd_) == 0; }
+bool FileHandle::Sync() { return fd_.valid() && ::fsync(fd_.get()) == 0; }
 
 }  // namespace platform

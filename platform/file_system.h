@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/unique_fd.h"
+
 namespace platform {
 
 // File-system calls on native (POSIX, '/'-separated) paths. Stored paths that may hold '\' or
@@ -22,16 +24,15 @@ enum class OpenMode {
 class FileHandle {
  public:
   FileHandle() = default;
-  ~FileHandle();
-  FileHandle(FileHandle&& other) noexcept;
-  FileHandle& operator=(FileHandle&& other) noexcept;
+  FileHandle(FileHandle&& other) noexcept = default;
+  FileHandle& operator=(FileHandle&& other) noexcept = default;
   FileHandle(const FileHandle&) = delete;
   FileHandle& operator=(const FileHandle&) = delete;
 
   // Opens `path`; on failure the handle stays closed and the errno value is returned.
   int Open(const std::string& path, OpenMode mode);
-  bool IsOpen() const { return fd_ >= 0; }
-  void Close();
+  bool IsOpen() const { return fd_.valid(); }
+  void Close() { fd_.reset(); }
 
   // Moves to an absolute 64-bit offset; false on failure (negative offset included).
   bool Seek(int64_t offset);
@@ -44,10 +45,10 @@ class FileHandle {
   int64_t Size() const;
   // Flushes the file to disk.
   bool Sync();
-  int fd() const { return fd_; }
+  int fd() const { return fd_.get(); }
 
  private:
-  int fd_ = -1;
+  UniqueFd fd_;
 };
 
 struct FileInfo {

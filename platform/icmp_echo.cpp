@@ -11,6 +11,9 @@
 #include <chrono>
 #include <cstring>
 
+#include "platform/steady_deadline.h"
+#include "platform/unique_fd.h"
+
 namespace platform {
 
 namespace {
@@ -27,20 +30,6 @@ constexpr size_t kMinIpv4HeaderSize = 20;
 // Sequence numbers are unique within the process, so two threads pinging at once never take
 // each other's replies.
 std::atomic<uint16_t> g_nextSequence{1};
-
-class SocketFd {
- public:
-  explicit SocketFd(int fd) : fd_(fd) {}
-  ~SocketFd() {
-    if (fd_ >= 0) close(fd_);
-  }
-  SocketFd(const SocketFd&) = delete;
-  SocketFd& operator=(const SocketFd&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 struct IcmpSocket {
   int fd = -1;
@@ -90,13 +79,6 @@ PingResult Failure(std::string error, int errorCode = 0) {
 
 std::string ErrnoText(int err) { return std::strerror(err); }
 
-int RemainingMs(SteadyClock::time_point deadline) {
-  const auto left =
-      std::chrono::duration_cast<std::chrono::microseconds>(deadline - SteadyClock::now()).count();
-  if (left <= 0) return 0;
-  return static_cast<int>((left + 999) / 1000);
-}
-
 }  // namespace
 
 IcmpPinger::IcmpPinger(BlockingResolver resolver) : resolver_(std::move(resolver)) {}
@@ -114,7 +96,7 @@ PingResult IcmpPinger::Ping(const std::string& host, int32_t timeoutMs) {
   if (sock.fd < 0) {
     return Failure("cannot open an ICMP socket: " + ErrnoText(sock.error), sock.error);
   }
-  SocketFd guard(sock.fd);
+  UniqueFd guard(sock.fd);
 
   const uint16_t identifier = static_cast<uint16_t>(getpid() & 0xFFFF);
   const uint16_t sequence = g_nextSequence.fetch_add(1);

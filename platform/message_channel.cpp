@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/unique_fd.h"
+
 namespace platform {
 
 namespace {
@@ -52,20 +54,6 @@ bool WaitFor(int fd, short events, int64_t deadline) {
     return false;
   }
 }
-
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 SendOutcome Failure(std::string text) {
   SendOutcome out;
@@ -207,7 +195,7 @@ SendOutcome SendWindowMessage(const WindowInfo& target, uint64_t dataType, std::
     return Failure("not a socket of this user: " + target.endpoint);
   }
 
-  Fd fd(socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  UniqueFd fd(socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
   if (fd.get() < 0) return Failure(std::string("cannot make a socket: ") + std::strerror(errno));
   std::string error;
   if (!Connect(fd.get(), addr, deadline, &error)) return Failure(error);

@@ -33,10 +33,10 @@ MessageReceiver::MessageReceiver(const WindowRegistration& registration, Handler
                                  QObject* parent)
     : QObject(parent), handle_(registration.handle()), handler_(std::move(handler)) {
   if (registration.listenFd() >= 0) {
-    listenFd_ = fcntl(registration.listenFd(), F_DUPFD_CLOEXEC, 0);
+    listenFd_.reset(fcntl(registration.listenFd(), F_DUPFD_CLOEXEC, 0));
   }
-  if (listenFd_ >= 0) {
-    listenNotifier_ = new QSocketNotifier(listenFd_, QSocketNotifier::Read, this);
+  if (listenFd_.valid()) {
+    listenNotifier_ = new QSocketNotifier(listenFd_.get(), QSocketNotifier::Read, this);
     connect(listenNotifier_, &QSocketNotifier::activated, this, [this] { AcceptPending(); });
   }
   stallTimer_.setInterval(kStallCheckMs);
@@ -45,10 +45,9 @@ MessageReceiver::MessageReceiver(const WindowRegistration& registration, Handler
 
 MessageReceiver::~MessageReceiver() {
   *alive_ = false;
-  for (auto& [id, conn] : connections_) close(conn.fd);
-  connections_.clear();
+  connections_.clear();  // closes their sockets
   if (listenNotifier_) listenNotifier_->setEnabled(false);
-  if (listenFd_ >= 0) close(listenFd_);
+  listenFd_.reset();
   // The notifiers are children and go with this object.
 }
 
@@ -56,7 +55,7 @@ void MessageReceiver::SetHandler(Handler handler) { handler_ = std::move(handler
 
 void MessageReceiver::AcceptPending() {
   for (;;) {
-    const int fd = accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    const int fd = accept4(listenFd_.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd < 0) {
       if (errno == EINTR || errno == ECONNABORTED) continue;
       return;  // EAGAIN: nothing more waiting; anything else: try at the next wake-up
@@ -67,7 +66,7 @@ void MessageReceiver::AcceptPending() {
     }
     const uint64_t id = nextId_++;
     Connection& conn = connections_[id];
-    conn.fd = fd;
+    conn.fd.reset(fd);
     conn.openedAtMs = NowMs();
     conn.notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
     connect(conn.notifier, &QSocketNotifier::activated, this, [this, id] { ReadFrom(id); });
@@ -94,7 +93,7 @@ void MessageReceiver::ReadFrom(uint64_t id) {
       conn.payload.resize(had + want);  // grows only as bytes really arrive
       dest = conn.payload.data() + had;
     }
-    const ssize_t n = want == 0 ? 0 : recv(conn.fd, dest, want, 0);
+    const ssize_t n = want == 0 ? 0 : recv(conn.fd.get(), dest, want, 0);
     const size_t got = n > 0 ? static_cast<size_t>(n) : 0;
     std::string& buffer = conn.haveHeader ? conn.payload : conn.header;
     buffer.resize(buffer.size() - want + got);
@@ -133,8 +132,7 @@ void MessageReceiver::Drop(uint64_t id) {
   // The notifier may be the one whose signal is running right now: it goes later.
   conn.notifier->setEnabled(false);
   conn.notifier->deleteLater();
-  close(conn.fd);
-  connections_.erase(it);
+  connections_.erase(it);  // closes the socket
   if (connections_.empty()) stallTimer_.stop();
 }
 
@@ -166,7 +164,7 @@ void MessageReceiver::Dispatch() {
     // Sixteen bytes into a socket nobody has written to yet: never short in practice, and a
     // sender that already gave up is no reason to wait.
     const std::string ack = EncodeMessageAck(result);
-    (void)send(it->second.fd, ack.data(), ack.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    (void)send(it->second.fd.get(), ack.data(), ack.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
     Drop(id);
   }
   dispatching_ = false;

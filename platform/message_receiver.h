@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/message_channel.h"
+#include "platform/unique_fd.h"
 #include "platform/window_registry.h"
 
 class QSocketNotifier;
@@ -41,7 +42,7 @@ class MessageReceiver : public QObject {
   void SetHandler(Handler handler);
 
   // False when the socket could not be duplicated; no message will arrive.
-  bool listening() const { return listenFd_ >= 0; }
+  bool listening() const { return listenFd_.valid(); }
   // Connections accepted and not yet closed.
   size_t openConnections() const { return connections_.size(); }
 
@@ -52,7 +53,7 @@ class MessageReceiver : public QObject {
 
  private:
   struct Connection {
-    int fd = -1;
+    UniqueFd fd;
     QSocketNotifier* notifier = nullptr;
     std::string header;
     bool haveHeader = false;
@@ -68,7 +69,7 @@ class MessageReceiver : public QObject {
   void Dispatch();
   void DropStalled();
 
-  int listenFd_ = -1;
+  UniqueFd listenFd_;
   int64_t handle_ = 0;
   QSocketNotifier* listenNotifier_ = nullptr;
   QTimer stallTimer_;

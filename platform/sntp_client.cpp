@@ -9,6 +9,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/steady_deadline.h"
+#include "platform/unique_fd.h"
+
 namespace platform {
 
 namespace {
@@ -59,26 +62,6 @@ SntpResult Failure(std::string error) {
   return r;
 }
 
-int RemainingMs(SteadyClock::time_point deadline) {
-  const auto left =
-      std::chrono::duration_cast<std::chrono::microseconds>(deadline - SteadyClock::now()).count();
-  if (left <= 0) return 0;
-  return static_cast<int>((left + 999) / 1000);
-}
-
-class SocketFd {
- public:
-  explicit SocketFd(int fd) : fd_(fd) {}
-  ~SocketFd() {
-    if (fd_ >= 0) close(fd_);
-  }
-  SocketFd(const SocketFd&) = delete;
-  SocketFd& operator=(const SocketFd&) = delete;
-
- private:
-  int fd_;
-};
-
 void SetPort(SocketAddress* address, uint16_t port) {
   if (address->family() == AF_INET) {
     sockaddr_in v4;
@@ -122,7 +105,7 @@ SntpResult QuerySntp(const std::string& host, const SntpOptions& options) {
 
   const int fd = socket(server.address.family(), SOCK_DGRAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return Failure("cannot open a UDP socket: " + std::string(std::strerror(errno)));
-  SocketFd guard(fd);
+  UniqueFd guard(fd);
   // Connected: the kernel drops datagrams from anyone but the server, and a closed port
   // comes back as ECONNREFUSED instead of a silent wait.
   if (connect(fd, reinterpret_cast<const sockaddr*>(&server.address.storage),

@@ -39,21 +39,22 @@ bool EndsWith(const std::string& s, const char* suffix) {
 // are used because, unlike flock, they can be tested without being taken, so a look-up never
 // disturbs a process that is claiming at the same moment; like flock, they go away with the
 // owner's last descriptor, so a crashed window frees its caption.
-bool TakeOwnerLock(int fd) {
+struct flock OwnerLockRange() {
   struct flock fl {};
   fl.l_type = F_WRLCK;
   fl.l_whence = SEEK_SET;
   fl.l_start = 0;
   fl.l_len = 1;
+  return fl;
+}
+
+bool TakeOwnerLock(int fd) {
+  struct flock fl = OwnerLockRange();
   return fcntl(fd, F_OFD_SETLK, &fl) == 0;
 }
 
 bool OwnerLockHeld(int fd) {
-  struct flock fl {};
-  fl.l_type = F_WRLCK;
-  fl.l_whence = SEEK_SET;
-  fl.l_start = 0;
-  fl.l_len = 1;
+  struct flock fl = OwnerLockRange();
   if (fcntl(fd, F_OFD_GETLK, &fl) != 0) return false;
   return fl.l_type != F_UNLCK;
 }
@@ -136,17 +137,31 @@ bool ReadMetadata(int fd, WindowInfo* info) {
   return true;
 }
 
+// What the lock file of one registered stem shows.
+struct EntryLook {
+  bool opened = false;               // false: the lock file could not be opened (gone)
+  bool held = false;                 // its owner is alive
+  std::optional<WindowInfo> window;  // held and its record is whole, endpoint filled in
+};
+
+EntryLook LookAtEntry(const std::string& folder, const std::string& stem) {
+  EntryLook look;
+  const std::string lockPath = folder + "/" + stem + kLockSuffix;
+  const UniqueFd fd(open(lockPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+  if (!fd.valid()) return look;
+  look.opened = true;
+  look.held = OwnerLockHeld(fd.get());
+  WindowInfo info;
+  if (look.held && ReadMetadata(fd.get(), &info)) {
+    info.endpoint = folder + "/" + stem + kSocketSuffix;
+    look.window = std::move(info);
+  }
+  return look;
+}
+
 // The window registered under `stem`, when its owner is alive and its record is whole.
 std::optional<WindowInfo> ReadLiveWindow(const std::string& folder, const std::string& stem) {
-  const std::string lockPath = folder + "/" + stem + kLockSuffix;
-  const int fd = open(lockPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-  if (fd < 0) return std::nullopt;
-  WindowInfo info;
-  const bool live = OwnerLockHeld(fd) && ReadMetadata(fd, &info);
-  close(fd);
-  if (!live) return std::nullopt;
-  info.endpoint = folder + "/" + stem + kSocketSuffix;
-  return info;
+  return LookAtEntry(folder, stem).window;
 }
 
 // Removes the files of windows whose owners are gone. Only under the folder lock, which keeps
@@ -174,18 +189,12 @@ std::vector<WindowInfo> ScanFolder(const std::string& folder) {
   }
   closedir(dir);
   for (const std::string& stem : lockStems) {
-    const std::string lockPath = folder + "/" + stem + kLockSuffix;
-    const int fd = open(lockPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) continue;
-    const bool held = OwnerLockHeld(fd);
-    WindowInfo info;
-    const bool whole = held && ReadMetadata(fd, &info);
-    close(fd);
-    if (!held) {
+    EntryLook look = LookAtEntry(folder, stem);
+    if (!look.opened) continue;
+    if (!look.held) {
       RemoveStaleEntry(folder, stem);
-    } else if (whole) {
-      info.endpoint = folder + "/" + stem + kSocketSuffix;
-      windows.push_back(std::move(info));
+    } else if (look.window) {
+      windows.push_back(std::move(*look.window));
     }
   }
   // A socket without its lock file was left by an owner that died while unregistering.
@@ -235,34 +244,33 @@ std::unique_ptr<WindowRegistration> WindowRegistration::Claim(const std::string&
 
   std::unique_ptr<WindowRegistration> reg(new WindowRegistration());
   reg->lockPath_ = folder + "/" + stem + kLockSuffix;
-  reg->lockFd_ = open(reg->lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (reg->lockFd_ < 0) {
+  reg->lockFd_.reset(open(reg->lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+  if (!reg->lockFd_.valid()) {
     SetError(error, "cannot open " + reg->lockPath_ + ": " + std::strerror(errno));
     return nullptr;
   }
-  if (!TakeOwnerLock(reg->lockFd_)) {
+  if (!TakeOwnerLock(reg->lockFd_.get())) {
     WindowInfo holder;
-    const bool same = ReadMetadata(reg->lockFd_, &holder) && holder.caption == caption;
+    const bool same = ReadMetadata(reg->lockFd_.get(), &holder) && holder.caption == caption;
     SetError(error, same ? "a window already bears the caption: " + caption
                          : "the caption's registry name is held by another caption: " + caption);
     if (taken) *taken = true;
-    close(reg->lockFd_);
-    reg->lockFd_ = -1;  // not ours: the destructor must not remove the holder's files
+    reg->lockFd_.reset();  // not ours: the destructor must not remove the holder's files
     return nullptr;
   }
   // From here the caption is ours; whatever a dead owner left is replaced. A failure removes
   // the half-made entry (without the folder lock, which this call already holds).
-  if (ftruncate(reg->lockFd_, 0) != 0) {
+  if (ftruncate(reg->lockFd_.get(), 0) != 0) {
     SetError(error, "cannot reset " + reg->lockPath_ + ": " + std::strerror(errno));
     reg->Remove(false);
     return nullptr;
   }
   unlink(socketPath.c_str());
   reg->info_.endpoint = socketPath;
-  reg->listenFd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-  if (reg->listenFd_ < 0 ||
-      bind(reg->listenFd_, reinterpret_cast<const sockaddr*>(&addr), sizeof(addr)) != 0 ||
-      chmod(socketPath.c_str(), 0600) != 0 || listen(reg->listenFd_, kListenBacklog) != 0) {
+  reg->listenFd_.reset(socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  const int listenFd = reg->listenFd_.get();
+  if (listenFd < 0 || bind(listenFd, reinterpret_cast<const sockaddr*>(&addr), sizeof(addr)) != 0 ||
+      chmod(socketPath.c_str(), 0600) != 0 || listen(listenFd, kListenBacklog) != 0) {
     SetError(error, "cannot open the message socket " + socketPath + ": " + std::strerror(errno));
     reg->Remove(false);
     return nullptr;
@@ -271,7 +279,7 @@ std::unique_ptr<WindowRegistration> WindowRegistration::Claim(const std::string&
   reg->info_.pid = getpid();
   reg->info_.handle = folderLock.NextSequence();
   const std::string record = FormatMetadata(reg->info_);
-  if (reg->info_.handle <= 0 || pwrite(reg->lockFd_, record.data(), record.size(), 0) !=
+  if (reg->info_.handle <= 0 || pwrite(reg->lockFd_.get(), record.data(), record.size(), 0) !=
                                     static_cast<ssize_t>(record.size())) {
     SetError(error, "cannot record the window in " + reg->lockPath_);
     reg->Remove(false);
@@ -298,7 +306,7 @@ std::unique_ptr<WindowRegistration> WindowRegistration::ClaimFirstFree(
 WindowRegistration::~WindowRegistration() { Remove(true); }
 
 void WindowRegistration::Remove(bool takeFolderLock) {
-  if (lockFd_ >= 0) {
+  if (lockFd_.valid()) {
     // The folder lock keeps look-ups from reading a half-removed entry; the removal goes ahead
     // without it when it cannot be had, as the caption lock still makes it ours to remove.
     std::optional<RegistryFolderLock> folderLock;
@@ -308,11 +316,9 @@ void WindowRegistration::Remove(bool takeFolderLock) {
     }
     if (!info_.endpoint.empty()) unlink(info_.endpoint.c_str());
     unlink(lockPath_.c_str());
-    close(lockFd_);
-    lockFd_ = -1;
+    lockFd_.reset();
   }
-  if (listenFd_ >= 0) close(listenFd_);
-  listenFd_ = -1;
+  listenFd_.reset();
 }
 
 std::optional<WindowInfo> FindWindowExact(const std::string& caption) {

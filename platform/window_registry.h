@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/unique_fd.h"
+
 namespace platform {
 
 // The per-user registry of top-level windows by caption, which is how our programs find each
@@ -54,7 +56,7 @@ class WindowRegistration {
   const std::string& endpoint() const { return info_.endpoint; }
   const WindowInfo& info() const { return info_; }
   // The listening socket (non-blocking, close-on-exec); owned by this object.
-  int listenFd() const { return listenFd_; }
+  int listenFd() const { return listenFd_.get(); }
 
  private:
   WindowRegistration() = default;
@@ -64,8 +66,8 @@ class WindowRegistration {
 
   WindowInfo info_;
   std::string lockPath_;
-  int lockFd_ = -1;
-  int listenFd_ = -1;
+  UniqueFd lockFd_;
+  UniqueFd listenFd_;
 };
 
 // The live window whose caption is exactly `caption` (byte for byte), if any.

@@ -148,13 +148,13 @@ std::string CaptionFileStem(std::string_view caption) {
 RegistryFolderLock::RegistryFolderLock(const std::string& folder, Mode mode)
     : exclusive_(mode == Mode::kExclusive) {
   const std::string path = folder + "/" + kFolderLockName;
-  fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (fd_ < 0) return;
+  fd_.reset(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+  if (!fd_.valid()) return;
   const int op = (exclusive_ ? LOCK_EX : LOCK_SH) | LOCK_NB;
   // Holds are a few system calls long, so polling at 1 ms costs nothing in the common case
   // and bounds the wait when a holder is stopped.
   for (int waited = 0; waited <= kFolderLockWaitMs; ++waited) {
-    if (flock(fd_, op) == 0) {
+    if (flock(fd_.get(), op) == 0) {
       locked_ = true;
       return;
     }
@@ -163,14 +163,10 @@ RegistryFolderLock::RegistryFolderLock(const std::string& folder, Mode mode)
   }
 }
 
-RegistryFolderLock::~RegistryFolderLock() {
-  if (fd_ >= 0) close(fd_);  // closing drops the flock
-}
-
 int64_t RegistryFolderLock::NextSequence() {
   if (!locked_ || !exclusive_) return 0;
   char buf[32] = {};
-  const ssize_t n = pread(fd_, buf, sizeof(buf) - 1, 0);
+  const ssize_t n = pread(fd_.get(), buf, sizeof(buf) - 1, 0);
   int64_t last = 0;
   for (ssize_t i = 0; i < n && buf[i] >= '0' && buf[i] <= '9'; ++i) {
     if (last > (INT64_MAX - 9) / 10) {
@@ -181,8 +177,8 @@ int64_t RegistryFolderLock::NextSequence() {
   }
   const int64_t next = last + 1;
   const std::string text = std::to_string(next) + "\n";
-  if (pwrite(fd_, text.data(), text.size(), 0) != static_cast<ssize_t>(text.size())) return 0;
-  if (ftruncate(fd_, static_cast<off_t>(text.size())) != 0) return 0;
+  if (pwrite(fd_.get(), text.data(), text.size(), 0) != static_cast<ssize_t>(text.size())) return 0;
+  if (ftruncate(fd_.get(), static_cast<off_t>(text.size())) != 0) return 0;
   return next;
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/unique_fd.h"
+
 namespace platform {
 
 // The per-user folder in which every top-level window of our programs registers its caption.
@@ -50,7 +52,6 @@ class RegistryFolderLock {
   enum class Mode { kShared, kExclusive };
 
   RegistryFolderLock(const std::string& folder, Mode mode);
-  ~RegistryFolderLock();
   RegistryFolderLock(const RegistryFolderLock&) = delete;
   RegistryFolderLock& operator=(const RegistryFolderLock&) = delete;
 
@@ -61,7 +62,7 @@ class RegistryFolderLock {
   int64_t NextSequence();
 
  private:
-  int fd_ = -1;
+  UniqueFd fd_;  // closing it drops the hold
   bool locked_ = false;
   bool exclusive_ = false;
 };
