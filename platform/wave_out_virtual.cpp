@@ -158,91 +158,82 @@ WaveResult VirtualWaveOut::Open(WaveHandle* handle, int32_t device_id, const Wav
   return Note(WaveCall::kOpen, h, device_id, 0, kWaveNoError);
 }
 
-WaveResult VirtualWaveOut::Close(WaveHandle handle) {
+template <typename Check, typename Apply>
+WaveResult VirtualWaveOut::StreamCall(WaveCall call, WaveHandle handle, int64_t value, Check check,
+                                      Apply apply) {
   std::lock_guard lock(mutex_);
   Live* live = FindLive(handle);
-  if (live == nullptr) return Note(WaveCall::kClose, handle, 0, 0, kWaveInvalidHandle);
-  const WaveResult r = ScriptedResult(WaveCall::kClose, live->device_id);
-  Note(WaveCall::kClose, handle, live->device_id, 0, r);
-  if (r != kWaveNoError) return r;
-  live->queue.Clear();
-  records_[live->record].open = false;
-  live_.erase(handle);
-  return kWaveNoError;
+  if (live == nullptr) return Note(call, handle, 0, value, kWaveInvalidHandle);
+  WaveResult r = ScriptedResult(call, live->device_id);
+  if (r == kWaveNoError) r = check();
+  Note(call, handle, live->device_id, value, r);
+  if (r == kWaveNoError) apply(*live);
+  return r;
+}
+
+namespace {
+
+// The buffer length a header call is recorded with.
+int64_t LengthOf(const WaveHeader* header) { return header != nullptr ? header->buffer_length : 0; }
+
+WaveResult NoCheck() { return kWaveNoError; }
+
+constexpr auto kNoAction = [](auto&) {};
+
+}  // namespace
+
+WaveResult VirtualWaveOut::Close(WaveHandle handle) {
+  return StreamCall(WaveCall::kClose, handle, 0, NoCheck, [this, handle](Live& live) {
+    live.queue.Clear();
+    records_[live.record].open = false;
+    live_.erase(handle);
+  });
 }
 
 WaveResult VirtualWaveOut::PrepareHeader(WaveHandle handle, WaveHeader* header) {
-  std::lock_guard lock(mutex_);
-  Live* live = FindLive(handle);
-  const int64_t length = header != nullptr ? header->buffer_length : 0;
-  if (live == nullptr) return Note(WaveCall::kPrepare, handle, 0, length, kWaveInvalidHandle);
-  WaveResult r = ScriptedResult(WaveCall::kPrepare, live->device_id);
-  if (r == kWaveNoError) r = PrepareWaveHeader(header);
-  return Note(WaveCall::kPrepare, handle, live->device_id, length, r);
+  return StreamCall(
+      WaveCall::kPrepare, handle, LengthOf(header), [header] { return PrepareWaveHeader(header); },
+      kNoAction);
 }
 
 WaveResult VirtualWaveOut::UnprepareHeader(WaveHandle handle, WaveHeader* header) {
-  std::lock_guard lock(mutex_);
-  Live* live = FindLive(handle);
-  const int64_t length = header != nullptr ? header->buffer_length : 0;
-  if (live == nullptr) return Note(WaveCall::kUnprepare, handle, 0, length, kWaveInvalidHandle);
-  WaveResult r = ScriptedResult(WaveCall::kUnprepare, live->device_id);
-  if (r == kWaveNoError) r = UnprepareWaveHeader(header);
-  return Note(WaveCall::kUnprepare, handle, live->device_id, length, r);
+  return StreamCall(
+      WaveCall::kUnprepare, handle, LengthOf(header),
+      [header] { return UnprepareWaveHeader(header); }, kNoAction);
 }
 
 WaveResult VirtualWaveOut::Write(WaveHandle handle, WaveHeader* header) {
-  std::lock_guard lock(mutex_);
-  Live* live = FindLive(handle);
-  const int64_t length = header != nullptr ? header->buffer_length : 0;
-  if (live == nullptr) return Note(WaveCall::kWrite, handle, 0, length, kWaveInvalidHandle);
-  WaveResult r = ScriptedResult(WaveCall::kWrite, live->device_id);
-  if (r == kWaveNoError) r = CheckWaveWrite(header);
-  Note(WaveCall::kWrite, handle, live->device_id, length, r);
-  if (r != kWaveNoError) return r;
-  live->queue.Push(header);
-  if (clock_ == VirtualClockMode::kInstant) ConsumeAll(*live);
-  return kWaveNoError;
+  return StreamCall(
+      WaveCall::kWrite, handle, LengthOf(header), [header] { return CheckWaveWrite(header); },
+      [this, header](Live& live) {
+        live.queue.Push(header);
+        if (clock_ == VirtualClockMode::kInstant) ConsumeAll(live);
+      });
 }
 
 WaveResult VirtualWaveOut::Reset(WaveHandle handle) {
-  std::lock_guard lock(mutex_);
-  Live* live = FindLive(handle);
-  if (live == nullptr) return Note(WaveCall::kReset, handle, 0, 0, kWaveInvalidHandle);
-  const WaveResult r = ScriptedResult(WaveCall::kReset, live->device_id);
-  Note(WaveCall::kReset, handle, live->device_id, 0, r);
-  if (r != kWaveNoError) return r;
-  live->queue.Clear();
-  live->position = 0;
-  live->paused = false;
-  records_[live->record].position_frames = 0;
-  records_[live->record].paused = false;
-  return kWaveNoError;
+  return StreamCall(WaveCall::kReset, handle, 0, NoCheck, [this](Live& live) {
+    live.queue.Clear();
+    live.position = 0;
+    live.paused = false;
+    records_[live.record].position_frames = 0;
+    records_[live.record].paused = false;
+  });
 }
 
 WaveResult VirtualWaveOut::Pause(WaveHandle handle) {
-  std::lock_guard lock(mutex_);
-  Live* live = FindLive(handle);
-  if (live == nullptr) return Note(WaveCall::kPause, handle, 0, 0, kWaveInvalidHandle);
-  const WaveResult r = ScriptedResult(WaveCall::kPause, live->device_id);
-  Note(WaveCall::kPause, handle, live->device_id, 0, r);
-  if (r != kWaveNoError) return r;
-  live->paused = true;
-  records_[live->record].paused = true;
-  return kWaveNoError;
+  return StreamCall(WaveCall::kPause, handle, 0, NoCheck, [this](Live& live) {
+    live.paused = true;
+    records_[live.record].paused = true;
+  });
 }
 
 WaveResult VirtualWaveOut::Restart(WaveHandle handle) {
-  std::lock_guard lock(mutex_);
-  Live* live = FindLive(handle);
-  if (live == nullptr) return Note(WaveCall::kRestart, handle, 0, 0, kWaveInvalidHandle);
-  const WaveResult r = ScriptedResult(WaveCall::kRestart, live->device_id);
-  Note(WaveCall::kRestart, handle, live->device_id, 0, r);
-  if (r != kWaveNoError) return r;
-  live->paused = false;
-  records_[live->record].paused = false;
-  if (clock_ == VirtualClockMode::kInstant) ConsumeAll(*live);
-  return kWaveNoError;
+  return StreamCall(WaveCall::kRestart, handle, 0, NoCheck, [this](Live& live) {
+    live.paused = false;
+    records_[live.record].paused = false;
+    if (clock_ == VirtualClockMode::kInstant) ConsumeAll(live);
+  });
 }
 
 WaveResult VirtualWaveOut::GetPosition(WaveHandle handle, WavePosition* position) {

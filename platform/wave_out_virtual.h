@@ -131,6 +131,11 @@ class VirtualWaveOut final : public WaveOutDevice {
   WaveResult Note(WaveCall call, WaveHandle handle, int32_t device_id, int64_t value,
                   WaveResult result);
   Live* FindLive(WaveHandle handle);
+  // The course every call on an open stream takes, under mutex_: an unknown handle fails with
+  // kWaveInvalidHandle; else a scripted failure, else `check()`, gives the result. The call is
+  // recorded with `value` either way, and `apply(live)` runs, after that, only on success.
+  template <typename Check, typename Apply>
+  WaveResult StreamCall(WaveCall call, WaveHandle handle, int64_t value, Check check, Apply apply);
   bool ValidDevice(int32_t device_id) const;
   // Plays up to `frames` frames of one stream. Caller holds mutex_.
   void Consume(Live& live, uint64_t frames);
