@@ -51,10 +51,11 @@ void SweepOrphans() {
   }
 }
 
-// Starts the program; the pid, or -1 with `err` set.
-pid_t Spawn(const std::string& program, const std::vector<std::string>& args, int& err) {
+// Sweeps finished orphans, then starts the program; the pid, or -1 with the reason in `error`.
+pid_t Spawn(const std::string& program, const std::vector<std::string>& args, std::string* error) {
+  SweepOrphans();
   if (program.empty()) {
-    err = ENOENT;
+    SetError(error, program + ": " + ErrnoText(ENOENT));
     return -1;
   }
   std::vector<char*> argv;
@@ -78,23 +79,23 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args, in
 
   pid_t pid = -1;
   const bool searchPath = program.find('/') == std::string::npos;
-  err = searchPath ? ::posix_spawnp(&pid, program.c_str(), nullptr, &attr, argv.data(), environ)
-                   : ::posix_spawn(&pid, program.c_str(), nullptr, &attr, argv.data(), environ);
+  const int err = searchPath
+                      ? ::posix_spawnp(&pid, program.c_str(), nullptr, &attr, argv.data(), environ)
+                      : ::posix_spawn(&pid, program.c_str(), nullptr, &attr, argv.data(), environ);
   posix_spawnattr_destroy(&attr);
-  return err == 0 ? pid : -1;
+  if (err != 0) {
+    SetError(error, program + ": " + ErrnoText(err));
+    return -1;
+  }
+  return pid;
 }
 
 }  // namespace
 
 int SpawnDetached(const std::string& program, const std::vector<std::string>& args,
                   std::string* error) {
-  SweepOrphans();
-  int err = 0;
-  const pid_t pid = Spawn(program, args, err);
-  if (pid < 0) {
-    SetError(error, program + ": " + ErrnoText(err));
-    return -1;
-  }
+  const pid_t pid = Spawn(program, args, error);
+  if (pid < 0) return -1;
   try {
     std::thread([pid] {
       int status = 0;
@@ -109,13 +110,8 @@ int SpawnDetached(const std::string& program, const std::vector<std::string>& ar
 
 int RunAndWait(const std::string& program, const std::vector<std::string>& args, int timeoutMs,
                std::string* error) {
-  SweepOrphans();
-  int err = 0;
-  const pid_t pid = Spawn(program, args, err);
-  if (pid < 0) {
-    SetError(error, program + ": " + ErrnoText(err));
-    return -1;
-  }
+  const pid_t pid = Spawn(program, args, error);
+  if (pid < 0) return -1;
 
   int status = 0;
   if (timeoutMs < 0) {
