@@ -21,22 +21,20 @@ int TwipsToPixels(double twips, int32_t tpp) {
   if (tpp <= 0 || !std::isfinite(twips)) return 0;
   return static_cast<int>(std::clamp(std::trunc(twips / tpp), -1.0e7, 1.0e7));
 }
+
+// Bits 1, 2 and 4 for the three given flags, in that order.
+template <typename Flags, typename Flag>
+int32_t ThreeBitCode(Flags flags, Flag bit1, Flag bit2, Flag bit4) {
+  return (flags & bit1 ? 1 : 0) | (flags & bit2 ? 2 : 0) | (flags & bit4 ? 4 : 0);
+}
 }  // namespace
 
 int32_t MouseButtonCode(Qt::MouseButtons buttons) {
-  int32_t code = 0;
-  if (buttons & Qt::LeftButton) code |= 1;
-  if (buttons & Qt::RightButton) code |= 2;
-  if (buttons & Qt::MiddleButton) code |= 4;
-  return code;
+  return ThreeBitCode(buttons, Qt::LeftButton, Qt::RightButton, Qt::MiddleButton);
 }
 
 int32_t ShiftCode(Qt::KeyboardModifiers modifiers) {
-  int32_t code = 0;
-  if (modifiers & Qt::ShiftModifier) code |= 1;
-  if (modifiers & Qt::ControlModifier) code |= 2;
-  if (modifiers & Qt::AltModifier) code |= 4;
-  return code;
+  return ThreeBitCode(modifiers, Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier);
 }
 
 int32_t ScreenTwipsPerPixel() {
