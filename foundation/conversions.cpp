@@ -16,6 +16,16 @@ double DbToGain(double dB) {
   return std::isfinite(gain) ? gain : 0.0;
 }
 
+std::optional<int32_t> NearestInt32(double value) {
+  if (!std::isfinite(value)) return std::nullopt;
+  const double rounded = std::nearbyint(value);
+  if (rounded < static_cast<double>(std::numeric_limits<int32_t>::min()) ||
+      rounded > static_cast<double>(std::numeric_limits<int32_t>::max())) {
+    return std::nullopt;
+  }
+  return static_cast<int32_t>(rounded);
+}
+
 int32_t CurToLong(double value) {
   if (std::isnan(value)) return 0;
   const double whole = std::floor(value);

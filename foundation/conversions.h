@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,10 @@ namespace foundation {
 
 // -110 dB or less gives 0, else 10^(dB/20).
 double DbToGain(double dB);
+
+// The nearest whole number, halves to even; nullopt for NaN, infinities and whatever falls
+// outside the signed 32-bit range.
+std::optional<int32_t> NearestInt32(double value);
 
 // 64-bit value -> unsigned 32-bit word held in a signed 32-bit integer: the value rounded down;
 // negative gives 0, above 4294967295 gives -1, above 2147483647 wraps.

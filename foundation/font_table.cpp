@@ -1,9 +1,9 @@
 #include "foundation/font_table.h"
 
-#include <cmath>
 #include <optional>
 
 #include "foundation/app_globals.h"
+#include "foundation/conversions.h"
 
 namespace foundation {
 
@@ -18,15 +18,6 @@ FontFactory* g_factory = nullptr;
 std::vector<FontHandleEntry> g_table;
 std::string g_uiFace;
 
-std::optional<int32_t> NearestLong(double value) {
-  if (!std::isfinite(value)) return std::nullopt;
-  const double rounded = std::nearbyint(value);
-  if (rounded < static_cast<double>(INT32_MIN) || rounded > static_cast<double>(INT32_MAX)) {
-    return std::nullopt;
-  }
-  return static_cast<int32_t>(rounded);
-}
-
 double ScaleOf(const std::string& face) { return face == kLargeCellFace ? kLargeCellScale : 1.0; }
 
 int16_t AsFlag(bool value) { return value ? kTrue : int16_t{0}; }
@@ -37,11 +28,11 @@ bool BuildFontRequest(float size, int16_t bold, int16_t italic, const std::strin
                       int32_t twipsPerPixel, FontRequest& request) {
   if (twipsPerPixel < 1) return false;
   const std::optional<int32_t> height =
-      NearestLong(static_cast<double>(size) * 20.0 * ScaleOf(face) / twipsPerPixel);
+      NearestInt32(static_cast<double>(size) * 20.0 * ScaleOf(face) / twipsPerPixel);
   if (!height) return false;
   int32_t weight = 0;
   if (bold == kTrue) {
-    const std::optional<int32_t> boldWeight = NearestLong(15.0 / twipsPerPixel * 700.0);
+    const std::optional<int32_t> boldWeight = NearestInt32(15.0 / twipsPerPixel * 700.0);
     if (!boldWeight) return false;
     weight = *boldWeight;
   }

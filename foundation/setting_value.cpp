@@ -2,7 +2,8 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
+
+#include "foundation/conversions.h"
 
 namespace foundation {
 
@@ -74,11 +75,7 @@ std::optional<double> ParseSettingNumber(std::string_view text) {
 std::optional<int32_t> ParseSettingInt(std::string_view text) {
   const std::optional<double> number = ParseSettingNumber(text);
   if (!number) return std::nullopt;
-  const double rounded = std::nearbyint(*number);
-  if (rounded < static_cast<double>(std::numeric_limits<int32_t>::min()) ||
-      rounded > static_cast<double>(std::numeric_limits<int32_t>::max()))
-    return std::nullopt;
-  return static_cast<int32_t>(rounded);
+  return NearestInt32(*number);
 }
 
 }  // namespace foundation

@@ -1,10 +1,10 @@
 #include "foundation/user_dialogs.h"
 
-#include <cmath>
 #include <filesystem>
 #include <system_error>
 
 #include "foundation/app_globals.h"
+#include "foundation/conversions.h"
 #include "foundation/paths.h"
 #include "foundation/text_fields.h"
 
@@ -18,21 +18,11 @@ constexpr const char kDefaultFolderTitle[] = "フォルダを選択してくだ�
 constexpr uint32_t kSaveDefaultFlags = 0x80006;
 constexpr uint32_t kOpenDefaultFlags = 0x81104;
 
-// Nearest whole number, halves to even; nullopt outside the 32-bit range or for NaN.
-std::optional<int64_t> RoundToLong(double value) {
-  if (!std::isfinite(value)) return std::nullopt;
-  const double rounded = std::nearbyint(value);
-  if (rounded < static_cast<double>(INT32_MIN) || rounded > static_cast<double>(INT32_MAX)) {
-    return std::nullopt;
-  }
-  return static_cast<int64_t>(rounded);
-}
-
 // R(R(extent) \ 2 + start) \ twipsPerPixel.
 std::optional<int32_t> CentreAxis(double start, double extent, int32_t twipsPerPixel) {
-  const std::optional<int64_t> whole = RoundToLong(extent);
+  const std::optional<int64_t> whole = NearestInt32(extent);
   if (!whole) return std::nullopt;
-  const std::optional<int64_t> middle = RoundToLong(static_cast<double>(*whole / 2) + start);
+  const std::optional<int64_t> middle = NearestInt32(static_cast<double>(*whole / 2) + start);
   if (!middle) return std::nullopt;
   return static_cast<int32_t>(*middle / twipsPerPixel);
 }

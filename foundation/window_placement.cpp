@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "foundation/app_globals.h"
+#include "foundation/conversions.h"
 #include "foundation/settings_store.h"
 
 namespace foundation {
@@ -32,13 +33,7 @@ DesktopExtent& CachedExtent() {
   return extent;
 }
 
-int32_t RoundedTwips(double value) {
-  const double rounded = std::nearbyint(value);
-  if (!(rounded >= std::numeric_limits<int32_t>::min() &&
-        rounded <= std::numeric_limits<int32_t>::max()))
-    return 0;
-  return static_cast<int32_t>(rounded);
-}
+int32_t RoundedTwips(double value) { return NearestInt32(value).value_or(0); }
 
 // A stored position read as a whole number of twips, kept on the desktop: below 0, or past the
 // desktop's far edge less the margin, it starts at 0.
