@@ -53,39 +53,32 @@ void BM_Feed8ch24bitGainSplit(benchmark::State& state) {
 }
 BENCHMARK(BM_Feed8ch24bitGainSplit)->Unit(benchmark::kMillisecond);
 
-// The same page processed in place (extensible: one 8-channel output).
-void BM_Feed8ch24bitGainInPlace(benchmark::State& state) {
-  const size_t bytes = static_cast<size_t>(kPageFrames) * 24;
+// One page of `sampleKind` processed in place, refilled with the same noise before each run.
+void FeedInPlace(benchmark::State& state, int32_t sampleKind, size_t bytesPerFrame,
+                 const audio::PageGains& gains) {
+  const size_t bytes = static_cast<size_t>(kPageFrames) * bytesPerFrame;
   const std::vector<uint8_t> source = NoisePage(bytes);
   std::vector<uint8_t> page = source;
-  const audio::PageGains gains{1.0f, 1.0f, 0.7071f};
   for (auto _ : state) {
     state.PauseTiming();
     std::memcpy(page.data(), source.data(), bytes);
     state.ResumeTiming();
-    audio::PageMeters m = audio::ProcessPageSamples(9, page, kPageFrames, gains, true, {});
+    audio::PageMeters m = audio::ProcessPageSamples(sampleKind, page, kPageFrames, gains, true, {});
     benchmark::DoNotOptimize(m);
     benchmark::DoNotOptimize(page.data());
   }
   SetPageCounters(state, bytes);
 }
+
+// The same page processed in place (extensible: one 8-channel output).
+void BM_Feed8ch24bitGainInPlace(benchmark::State& state) {
+  FeedInPlace(state, 9, 24, audio::PageGains{1.0f, 1.0f, 0.7071f});
+}
 BENCHMARK(BM_Feed8ch24bitGainInPlace)->Unit(benchmark::kMillisecond);
 
 // 16-bit stereo with gain and pan (UsePeakVol 1).
 void BM_Feed16bitStereoGain(benchmark::State& state) {
-  const size_t bytes = static_cast<size_t>(kPageFrames) * 4;
-  const std::vector<uint8_t> source = NoisePage(bytes);
-  std::vector<uint8_t> page = source;
-  const audio::PageGains gains{0.7071f, 0.5f, 0.7071f};
-  for (auto _ : state) {
-    state.PauseTiming();
-    std::memcpy(page.data(), source.data(), bytes);
-    state.ResumeTiming();
-    audio::PageMeters m = audio::ProcessPageSamples(3, page, kPageFrames, gains, true, {});
-    benchmark::DoNotOptimize(m);
-    benchmark::DoNotOptimize(page.data());
-  }
-  SetPageCounters(state, bytes);
+  FeedInPlace(state, 3, 4, audio::PageGains{0.7071f, 0.5f, 0.7071f});
 }
 BENCHMARK(BM_Feed16bitStereoGain)->Unit(benchmark::kMillisecond);
 

@@ -21,33 +21,6 @@ std::string MissingFactory(const std::vector<std::string>& factories) {
   return "";
 }
 
-bool EncodeTone(const std::string& encode, const std::string& path, int32_t ms) {
-  if (!audio::EnsureGstInit()) return false;
-  // 441 frames per buffer: one buffer is 10 ms.
-  std::string launch =
-      "audiotestsrc wave=sine freq=441 volume=0.5 samplesperbuffer=441 "
-      "num-buffers=" +
-      std::to_string(ms / 10) + " ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! " + encode +
-      " ! filesink location=\"" + path + "\"";
-  GError* error = nullptr;
-  GstElement* pipeline = gst_parse_launch(launch.c_str(), &error);
-  if (error != nullptr) {
-    g_error_free(error);
-    if (pipeline != nullptr) gst_object_unref(pipeline);
-    return false;
-  }
-  gst_element_set_state(pipeline, GST_STATE_PLAYING);
-  GstBus* bus = gst_element_get_bus(pipeline);
-  GstMessage* message = gst_bus_timed_pop_filtered(
-      bus, 60 * GST_SECOND, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-  bool ok = message != nullptr && GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
-  if (message != nullptr) gst_message_unref(message);
-  gst_object_unref(bus);
-  gst_element_set_state(pipeline, GST_STATE_NULL);
-  gst_object_unref(pipeline);
-  return ok;
-}
-
 std::string RiffWrapped(const std::string& payload, uint16_t tag) {
   // As MPEG in RIFF is written: byte rate of 128 kbit/s, block align 1, no sample width.
   std::string fmt = rifftest::Le16(tag) + rifftest::Le16(2) + rifftest::Le32(44100) +

@@ -10,6 +10,7 @@
 
 #include "audio/c_fgraph.h"
 #include "audio/fct_quartz.h"
+#include "tools/media_fixtures/gst_media_writer.h"
 
 // Helpers for the graph player tests: audio files made at test time with GStreamer's encoders,
 // sinks that capture what the renderer delivers, and a poll loop like the playout's tick.
@@ -18,10 +19,8 @@ namespace fgraphtest {
 // The first of `factories` GStreamer does not have, "" when all are there.
 std::string MissingFactory(const std::vector<std::string>& factories);
 
-// Runs "audiotestsrc ... ! <encode> ! filesink" for `ms` milliseconds of a 441 Hz sine (44.1 kHz
-// stereo, amplitude 0.5) into `path`. `encode` is a gst-launch fragment ("wavenc",
-// "audioconvert ! lamemp3enc", ...). True when the file was written.
-bool EncodeTone(const std::string& encode, const std::string& path, int32_t ms);
+// Writes `ms` milliseconds of a 441 Hz sine through a gst-launch encoder fragment into a file.
+using media_fixtures::EncodeTone;
 
 // A RIFF WAVE file whose data chunk holds `payload` (MPEG frames) under format tag `tag`.
 std::string RiffWrapped(const std::string& payload, uint16_t tag);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Audio files made on the spot with GStreamer's own encoders, for the tests and benchmarks that
+// need real media without shipping any.
+namespace media_fixtures {
+
+// Runs "audiotestsrc ! <encode> ! filesink" for `ms` milliseconds (negative counts as 0) of a
+// 441 Hz sine, 16-bit stereo at 44.1 kHz with amplitude 0.5, into `path`. `encode` is a
+// gst-launch fragment ("wavenc", "audioconvert ! lamemp3enc", ...). True when the file was
+// written; false when GStreamer or an element is missing or the pipeline fails or hangs.
+bool EncodeTone(const std::string& encode, const std::string& path, int32_t ms);
+
+}  // namespace media_fixtures
