@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "platform/ascii_case.h"
 #include "platform/atomic_file_update.h"
 #include "platform/cp932.h"
 
@@ -24,8 +25,6 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // Equality ignoring ASCII case on single-byte characters; double-byte characters compare exactly.
 bool NamesEqual(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -35,7 +34,7 @@ bool NamesEqual(std::string_view a, std::string_view b) {
       if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
       i += 2;
     } else {
-      if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+      if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
       ++i;
     }
   }

@@ -5,12 +5,12 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include "platform/steady_deadline.h"
 #include "platform/unique_fd.h"
 
 namespace platform {
@@ -29,15 +29,9 @@ uint64_t GetLe(std::string_view in, size_t offset, int bytes) {
   return value;
 }
 
-int64_t NowMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
-
 // Milliseconds left before `deadline`, for poll(); 0 once it has passed.
 int Remaining(int64_t deadline) {
-  const int64_t left = deadline - NowMs();
+  const int64_t left = deadline - SteadyNowMs();
   if (left <= 0) return 0;
   return left > 60000 ? 60000 : static_cast<int>(left);
 }
@@ -177,7 +171,7 @@ SendOutcome SendWindowMessage(const WindowInfo& target, uint64_t dataType, std::
   if (payload.size() > kMaxMessageBytes) {
     return Failure("message of " + std::to_string(payload.size()) + " bytes is over the limit");
   }
-  const int64_t deadline = NowMs() + (timeoutMs > 0 ? timeoutMs : 0);
+  const int64_t deadline = SteadyNowMs() + (timeoutMs > 0 ? timeoutMs : 0);
   sockaddr_un addr{};
   addr.sun_family = AF_UNIX;
   if (target.endpoint.empty() || target.endpoint.size() >= sizeof(addr.sun_path)) {

@@ -2,11 +2,12 @@
 
 #include <fcntl.h>
 #include <sys/socket.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <QSocketNotifier>
 #include <cerrno>
+
+#include "platform/steady_deadline.h"
 
 namespace platform {
 
@@ -14,12 +15,6 @@ namespace {
 
 constexpr size_t kReadChunkBytes = 64 * 1024;
 constexpr int kStallCheckMs = 1000;
-
-int64_t NowMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
 
 bool PeerIsSameUser(int fd) {
   ucred peer{};
@@ -67,7 +62,7 @@ void MessageReceiver::AcceptPending() {
     const uint64_t id = nextId_++;
     Connection& conn = connections_[id];
     conn.fd.reset(fd);
-    conn.openedAtMs = NowMs();
+    conn.openedAtMs = SteadyNowMs();
     conn.notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
     connect(conn.notifier, &QSocketNotifier::activated, this, [this, id] { ReadFrom(id); });
     if (!stallTimer_.isActive()) stallTimer_.start();
@@ -171,7 +166,7 @@ void MessageReceiver::Dispatch() {
 }
 
 void MessageReceiver::DropStalled() {
-  const int64_t now = NowMs();
+  const int64_t now = SteadyNowMs();
   std::vector<uint64_t> stalled;
   for (const auto& [id, conn] : connections_) {
     if (!conn.complete && now - conn.openedAtMs > kConnectionTimeoutMs) stalled.push_back(id);

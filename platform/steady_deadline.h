@@ -1,8 +1,16 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 
 namespace platform {
+
+// Milliseconds on the monotonic clock, for deadlines and ages kept as plain numbers.
+inline int64_t SteadyNowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
 
 // Whole milliseconds left before `deadline` for poll(2), rounded up so a wait never ends just
 // short of the deadline; 0 once it has passed. Meant for deadlines an int32 millisecond timeout

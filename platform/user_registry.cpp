@@ -7,20 +7,12 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/ascii_case.h"
 #include "platform/atomic_file_update.h"
 
 namespace platform {
 
 namespace {
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  return true;
-}
 
 // Creates `path` and its missing parents, private to the user. 0 or errno.
 int MakeFolders(const std::string& path) {
@@ -109,7 +101,7 @@ void ForEachEntry(std::string_view text, Visit visit) {
 void AppendFileNamePart(std::string& out, std::string_view part) {
   static const char kHex[] = "0123456789ABCDEF";
   for (char c : part) {
-    c = AsciiLower(c);
+    c = FoldAscii(c);
     if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-') {
       out += c;
     } else {
@@ -175,7 +167,7 @@ std::optional<std::string> UserRegistry::ReadValue(std::string_view keyPath,
   if (!text) return std::nullopt;
   std::optional<std::string> value;
   ForEachEntry(*text, [&](size_t, size_t, const Entry& entry) {
-    if (!EqualIgnoringAsciiCase(entry.name, name)) return true;
+    if (!EqualsIgnoringAsciiCase(entry.name, name)) return true;
     value = entry.value;
     return false;
   });
@@ -191,7 +183,7 @@ int UserRegistry::WriteValue(std::string_view keyPath, std::string_view name,
   return UpdateFileAtomically(*file, [&](std::string& text, bool) {
     bool replaced = false;
     ForEachEntry(text, [&](size_t begin, size_t next, const Entry& entry) {
-      if (!EqualIgnoringAsciiCase(entry.name, name)) return true;
+      if (!EqualsIgnoringAsciiCase(entry.name, name)) return true;
       // Keep the stored spelling of the name, as the registry does.
       const std::string kept = Escape(entry.name) + "=" + Escape(value) + "\n";
       text.replace(begin, next - begin, kept);
@@ -218,7 +210,7 @@ int UserRegistry::DeleteValue(std::string_view keyPath, std::string_view name) c
     while (again) {
       again = false;
       ForEachEntry(text, [&](size_t begin, size_t next, const Entry& entry) {
-        if (!EqualIgnoringAsciiCase(entry.name, name)) return true;
+        if (!EqualsIgnoringAsciiCase(entry.name, name)) return true;
         text.erase(begin, next - begin);
         removed = again = true;
         return false;
