@@ -43,15 +43,14 @@ bool RiffFile::ReadAt(int64_t offset, void* dst, int64_t count) {
 bool RiffFile::ReadU16(int64_t offset, uint16_t& value) {
   unsigned char b[2];
   if (!ReadAt(offset, b, 2)) return false;
-  value = static_cast<uint16_t>(b[0] | (b[1] << 8));
+  value = LoadLe16(b);
   return true;
 }
 
 bool RiffFile::ReadU32(int64_t offset, uint32_t& value) {
   unsigned char b[4];
   if (!ReadAt(offset, b, 4)) return false;
-  value = static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
-          (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
+  value = LoadLe32(b);
   return true;
 }
 

@@ -20,6 +20,15 @@ constexpr uint32_t FourCC(std::string_view code) {
   return value;
 }
 
+// Little-endian words as RIFF files store them, from bytes already read.
+constexpr uint16_t LoadLe16(const unsigned char* b) {
+  return static_cast<uint16_t>(b[0] | (b[1] << 8));
+}
+constexpr uint32_t LoadLe32(const unsigned char* b) {
+  return static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
+         (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
+}
+
 // Read access to a RIFF file for the chunk readers. A handle given by the caller is used as it
 // is and left open; with handle 0 the path is opened here and closed when the object goes.
 // Every read is bounded by the file's size: a read that does not lie wholly inside the file

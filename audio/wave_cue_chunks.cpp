@@ -15,11 +15,6 @@ constexpr int64_t kMinMarkedFileSize = 50;
 constexpr int64_t kCueEntryBytes = 24;
 constexpr int64_t kPlayListEntryBytes = 12;
 
-uint32_t Le32(const unsigned char* b) {
-  return static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
-         (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
-}
-
 int32_t AsLong(uint32_t word) { return static_cast<int32_t>(word); }
 
 // The first chunk with the id, found by the same walk FindRiffChunk does.
@@ -77,9 +72,9 @@ void ReadPlayList(RiffFile& file, std::vector<CuePoint>& cues) {
     if (!file.ReadAt(plst->DataOffset() + 4 + kPlayListEntryBytes * j, entry, sizeof entry)) {
       return;
     }
-    if (CuePoint* cue = FindCue(cues, AsLong(Le32(entry)))) {
-      cue->Length = AsLong(Le32(entry + 4));
-      cue->Repeats = AsLong(Le32(entry + 8));
+    if (CuePoint* cue = FindCue(cues, AsLong(LoadLe32(entry)))) {
+      cue->Length = AsLong(LoadLe32(entry + 4));
+      cue->Repeats = AsLong(LoadLe32(entry + 8));
     }
   }
 }
@@ -134,8 +129,8 @@ int32_t ReadWaveCueChunks(const std::string& path, foundation::FileHandleId hand
     if (!file.ReadAt(cueChunk->DataOffset() + 4 + kCueEntryBytes * i, entry, sizeof entry)) {
       return 0;
     }
-    cues[i].CueID = AsLong(Le32(entry));
-    cues[i].SampleOffset = AsLong(Le32(entry + 20));
+    cues[i].CueID = AsLong(LoadLe32(entry));
+    cues[i].SampleOffset = AsLong(LoadLe32(entry + 20));
   }
 
   ReadPlayList(file, cues);

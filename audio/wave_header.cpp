@@ -25,14 +25,7 @@ struct FormatFields {
   int32_t subFormatTag = 0;
 };
 
-int32_t Le16Signed(const unsigned char* b) {
-  return static_cast<int16_t>(static_cast<uint16_t>(b[0] | (b[1] << 8)));
-}
-
-uint32_t Le32(const unsigned char* b) {
-  return static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
-         (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
-}
+int32_t Le16Signed(const unsigned char* b) { return static_cast<int16_t>(LoadLe16(b)); }
 
 // The extensible format's sub-format code, read from the GUID at byte 24 of the chunk's data;
 // 0 when the chunk is too short for it or the GUID is not a standard format GUID.
@@ -41,7 +34,7 @@ int32_t ReadSubFormatTag(RiffFile& file, const RiffChunkHeader& chunk) {
   unsigned char guid[16];
   if (!file.ReadAt(chunk.DataOffset() + 24, guid, sizeof guid)) return 0;
   if (std::memcmp(guid + 4, kFormatGuidTail, sizeof kFormatGuidTail) != 0) return 0;
-  const uint32_t code = Le32(guid);
+  const uint32_t code = LoadLe32(guid);
   return code <= 0xFFFF ? static_cast<int32_t>(code) : 0;
 }
 
@@ -53,7 +46,7 @@ bool ReadFormat(RiffFile& file, const RiffChunkHeader& chunk, FormatFields& out)
   if (!file.ReadAt(chunk.DataOffset(), b, sizeof b)) return false;
   out.tag = Le16Signed(b);
   out.channels = Le16Signed(b + 2);
-  out.samplesPerSec = static_cast<int32_t>(Le32(b + 4));
+  out.samplesPerSec = static_cast<int32_t>(LoadLe32(b + 4));
   // Bytes 8-13: average bytes per second and block align, which the players do not use.
   out.bitsPerSample = Le16Signed(b + 14);
   out.subFormatTag = out.tag == kWaveFormatExtensible ? ReadSubFormatTag(file, chunk) : 0;
