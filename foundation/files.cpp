@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cerrno>
 #include <string_view>
 
 #include "foundation/paths.h"
+#include "foundation/text_fields.h"
 #include "foundation/waits.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
@@ -23,11 +23,6 @@ bool IsGone(const std::string& native) {
   errno = 0;
   if (platform::StatPath(native, true)) return false;
   return IsGoneError(errno);
-}
-
-std::string UpperAscii(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
 }
 
 constexpr int kRenameTries = 10;
