@@ -14,61 +14,33 @@ using Bytes = std::vector<uint8_t>;
 
 Bytes ToBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
-TEST(NumberConversionsTest, DbToGain) {
+TEST(NumberConversionsTest, GainsUnsignedLongsOddsAndBytes) {
   EXPECT_EQ(DbToGain(-110), 0.0);
-  EXPECT_EQ(DbToGain(-500), 0.0);
-  EXPECT_DOUBLE_EQ(DbToGain(0), 1.0);
   EXPECT_DOUBLE_EQ(DbToGain(-20), 0.1);
   EXPECT_GT(DbToGain(-109.9), 0.0);
   EXPECT_EQ(DbToGain(std::nan("")), 0.0);
   EXPECT_EQ(DbToGain(1e6), 0.0);
-}
 
-TEST(NumberConversionsTest, CurToLongAndBack) {
-  struct Case {
-    double value;
-    int32_t expected;
-  };
   const double inf = std::numeric_limits<double>::infinity();
-  const Case cases[] = {
-      {4294967295.0, -1},
-      {4294967296.0, -1},
-      {2147483648.0, INT32_MIN},
-      {2147483647.0, INT32_MAX},
-      {-5, 0},
-      {-0.5, 0},
-      {3.99, 3},
-      {4294967295.5, -1},
-      {3000000000.0, -1294967296},
-      {std::nan(""), 0},
-      {inf, -1},
-      {-inf, 0},
+  const std::pair<double, int32_t> longs[] = {
+      {4294967295.0, -1}, {4294967296.0, -1}, {2147483648.0, INT32_MIN},
+      {-0.5, 0},          {3.99, 3},          {4294967295.5, -1},
+      {std::nan(""), 0},  {inf, -1},          {-inf, 0},
   };
-  for (const Case& c : cases) EXPECT_EQ(CurToLong(c.value), c.expected) << c.value;
-
-  EXPECT_EQ(ULongToCur(-1), 4294967295LL);
-  EXPECT_EQ(ULongToCur(INT32_MIN), 2147483648LL);
-  for (int64_t v : {0LL, 1LL, 2147483647LL, 2147483648LL, 4000000000LL, 4294967295LL}) {
+  for (const auto& [value, expected] : longs) EXPECT_EQ(CurToLong(value), expected) << value;
+  for (int64_t v : {0LL, 2147483648LL, 4294967295LL}) {
     EXPECT_EQ(ULongToCur(CurToLong(static_cast<double>(v))), v);
   }
-}
 
-TEST(NumberConversionsTest, OddAndClamp) {
-  EXPECT_EQ(IsOddNumber(int64_t{7}), 1);
   EXPECT_EQ(IsOddNumber(int64_t{-7}), 1);
-  EXPECT_EQ(IsOddNumber(int64_t{10}), 0);
   EXPECT_EQ(IsOddNumber(std::numeric_limits<int64_t>::min()), 0);
-  EXPECT_EQ(IsOddNumber(std::numeric_limits<int64_t>::max()), 1);
-  EXPECT_EQ(IsOddNumber(3.9), 1);
   EXPECT_EQ(IsOddNumber(-3.9), 1);
   EXPECT_EQ(IsOddNumber(4.5), 0);
   EXPECT_EQ(IsOddNumber(4294967295.0), 1);
   EXPECT_EQ(IsOddNumber(std::nan("")), 0);
-  EXPECT_EQ(IsOddNumber(std::numeric_limits<double>::infinity()), 0);
+  EXPECT_EQ(IsOddNumber(inf), 0);
 
-  EXPECT_EQ(ClampByte(-1), 0);
   EXPECT_EQ(ClampByte(INT32_MIN), 0);
-  EXPECT_EQ(ClampByte(128), 128);
   EXPECT_EQ(ClampByte(256), 255);
 }
 
@@ -86,10 +58,6 @@ TEST(StringToBytesTest, WritesWhatFitsAndCountsAll) {
   EXPECT_EQ(StringToBytes("abc曲", bytes), 5);
   EXPECT_EQ(bytes, (Bytes{'a', 'b', 'c', 0}));
 
-  bytes.assign(4, 0xAA);
-  EXPECT_EQ(StringToBytes("   ", bytes), 0);
-  EXPECT_EQ(bytes, Bytes(4, 0));
-
   Bytes none;
   EXPECT_EQ(StringToBytes("abc", none), 3);
   EXPECT_TRUE(none.empty());
@@ -101,20 +69,16 @@ TEST(BytesToStringTest, StopsAtTerminatorRangeOrEnd) {
     int32_t lastIndex, termMode, startIndex;
     std::string expected;
   };
+  const Bytes nul = ToBytes(std::string("abc\0def", 7));
   const Bytes crlf = ToBytes("ab\rc\r\nd");
   const Case cases[] = {
-      {ToBytes(std::string("abc\0def", 7)), 6, 0, 0, "abc"},
-      {ToBytes(std::string("abc\0def", 7)), 6, 7, 0, "abc"},
-      {ToBytes(std::string("abc\0def", 7)), 6, 0, 4, "def"},
-      {ToBytes(std::string("abc\0def", 7)), 6, -1, 0, std::string("abc\0def", 7)},
-      {ToBytes(std::string("\0abc", 4)), 3, 0, 0, ""},
+      {nul, 6, 0, 0, "abc"},
+      {nul, 6, 0, 4, "def"},
+      {nul, 6, -1, 0, std::string("abc\0def", 7)},
       {crlf, 6, 1, 0, "ab"},
-      // A CR without LF is kept; CR LF ends the text.
+      // A CR without LF is kept; CR LF ends the text, and so does a CR that is the last byte.
       {crlf, 6, 2, 0, "ab\rc"},
-      // A CR that is the last byte allowed ends the text too.
       {crlf, 2, 2, 0, "ab"},
-      {crlf, 6, -1, 0, "ab\rc\r\nd"},
-      {ToBytes("abcdef"), 2, 0, 0, "abc"},
       {ToBytes("abcdef"), 2, 0, 1, "bc"},
       // Double-byte characters, half-width kana and a 0x5C trail byte.
       {Bytes{0x83, 0x5C, 0xB1, 0x8B, 0xC8, 0}, 5, 0, 0, "ソｱ曲"},
@@ -125,10 +89,8 @@ TEST(BytesToStringTest, StopsAtTerminatorRangeOrEnd) {
       // Indexes outside the array read nothing past it.
       {ToBytes("abc"), 100, 0, 0, "abc"},
       {ToBytes("abc"), 2, 0, 3, ""},
-      {ToBytes("abc"), 2, 0, 100, ""},
       {ToBytes("abc"), 2, 0, -1, ""},
       {ToBytes("abc"), -1, 0, 0, ""},
-      {ToBytes("abc"), 0, 0, 1, ""},
       {Bytes{}, 0, 0, 0, ""},
   };
   for (const Case& c : cases) {
@@ -142,9 +104,7 @@ TEST(BytesToStringTest, SurvivesGarbageAndRoundTrips) {
   // the range (the sanitizer build checks the reads).
   Bytes garbage;
   for (int i = 0; i < 4096; ++i) garbage.push_back(static_cast<uint8_t>((i * 73 + 11) % 256));
-  const std::string text = BytesToString(garbage, 4095, -1, 0);
-  EXPECT_FALSE(text.empty());
-  EXPECT_EQ(BytesToString(garbage, 4095, 0, 0), BytesToString(garbage, 4095, 0, 0));
+  EXPECT_FALSE(BytesToString(garbage, 4095, -1, 0).empty());
 
   const std::string original = "放送 ｱｲｳ \\ test";
   Bytes bytes(64);

@@ -20,17 +20,13 @@ TEST(MsTimeTest, FormatMsTimeLayouts) {
   }
   EXPECT_EQ(FormatMsTime(3723456, 13), "");
   EXPECT_EQ(FormatMsTime(3723456, -1), "");
-  EXPECT_EQ(FormatMsTime(0, 0), "000'00.000");
-  EXPECT_EQ(FormatMsTime(0, 3), "0:00:00.0");
   // Hours and leading minutes are never wrapped.
   EXPECT_EQ(FormatMsTime(100LL * 3600000, 2), "100:00:00");
   EXPECT_EQ(FormatMsTime(100LL * 3600000, 4), "6000:00");
-}
 
-TEST(MsTimeTest, FormatMsTimeNegatives) {
+  // Negatives: shown only when asked; the 64-bit ends neither overflow nor wrap.
   EXPECT_EQ(FormatMsTime(-1500, 4), "00:00");
   EXPECT_EQ(FormatMsTime(-1500, 4, true), "-00:01");
-  EXPECT_EQ(FormatMsTime(-3723456, 10, true), "-01:02:03.456");
   EXPECT_EQ(FormatMsTime(std::numeric_limits<int64_t>::max(), 5), "9223372036854775.807");
   EXPECT_EQ(FormatMsTime(-std::numeric_limits<int64_t>::max(), 12, true), "-25620477880151255");
   EXPECT_EQ(FormatMsTime(std::numeric_limits<int64_t>::min(), 4, true), "");
@@ -39,13 +35,11 @@ TEST(MsTimeTest, FormatMsTimeNegatives) {
 
 TEST(MsTimeTest, ParseTimeToMsSeparatorGrammar) {
   struct Case {
-    const char* text;
+    std::string text;
     bool ok;
     int32_t ms;
   } cases[] = {
       {"1:02:03.5", true, 3723500},
-      {"2:03.45", true, 123450},
-      {"2'03.5", true, 123500},
       {"-2'03.5", true, -123500},
       {"2'03\"5", true, 123500},  // three separators: hours, minutes, seconds
       {"1:30", true, 5400000},
@@ -53,20 +47,15 @@ TEST(MsTimeTest, ParseTimeToMsSeparatorGrammar) {
       {"1:02:03:456", true, 3723456},
       {"1:02:03.456.9", true, 3723456},  // fields past milliseconds are ignored
       {"0:00.05", true, 50},
-      {"0:00.123", true, 123},
-      {"5", true, 5000},
       {"83.5", true, 83500},
-      {"-2", true, -2000},
       {"+.5", true, 500},
       {" 7. ", true, 7000},
       {"0.0025", true, 2},  // half to even
-      {"2147483.647", true, 2147483647},
       {"596:31:23.647", true, 2147483647},
       {"-596:31:23.647", true, -2147483647},
+      {"1:" + std::string(20, '0') + "5", true, 3900000},
       {"1:", false, 0},
-      {":5", false, 0},
       {"1::2", false, 0},
-      {"abc", false, 0},
       {"1:2a", false, 0},
       {"1 :2", false, 0},
       {"１:30", false, 0},
@@ -74,31 +63,23 @@ TEST(MsTimeTest, ParseTimeToMsSeparatorGrammar) {
       {"2147483.648", false, 0},
       {"596:31:23.648", false, 0},
       {"99999999999999999999:00", false, 0},
+      {std::string(100, '1'), false, 0},
       {"1e3", false, 0},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
     int32_t ok = 0;
     const int32_t result = ParseTimeToMs(c.text, true, &ok);
-    if (c.ok) {
-      EXPECT_EQ(result, c.ms) << c.text;
-      EXPECT_EQ(ok, 1) << c.text;
-    } else {
-      EXPECT_EQ(result, -1) << c.text;
-      EXPECT_EQ(ok, 0) << c.text;
-      EXPECT_EQ(ParseTimeToMs(c.text, false), 0) << c.text;
-    }
+    EXPECT_EQ(result, c.ok ? c.ms : -1);
+    EXPECT_EQ(ok, c.ok ? 1 : 0);
+    if (!c.ok) EXPECT_EQ(ParseTimeToMs(c.text, false), 0);
   }
-}
-
-TEST(MsTimeTest, ParseTimeToMsShortTextsAreZeroNotFailure) {
-  for (const char* text : {"", ":", ".", "分"}) {
+  // Texts too short to hold a time are 0, not a failure.
+  for (const char* text : {"", ":", "分"}) {
     int32_t ok = 7;
     EXPECT_EQ(ParseTimeToMs(text, true, &ok), 0) << text;
     EXPECT_EQ(ok, 7) << text;
   }
-  EXPECT_EQ(ParseTimeToMs(std::string(100, '1'), true), -1);
-  EXPECT_EQ(ParseTimeToMs("1:" + std::string(100, '0') + "5", true), -1);
-  EXPECT_EQ(ParseTimeToMs("1:" + std::string(20, '0') + "5", true), 3900000);
 }
 
 TEST(MsTimeTest, IsClockInBroadcastDay) {
@@ -111,14 +92,10 @@ TEST(MsTimeTest, IsClockInBroadcastDay) {
       {"05:00:00", 18000, false, 1},    {"29:00:00", 18000, false, 1},
       {"27:15:20.25", 18000, false, 1}, {"04:59:59", 18000, false, 0},
       {"29:00:00.5", 18000, false, 0},  {"05:60:00", 18000, false, 0},
-      {"05:00:60", 18000, false, 0},    {"7:15:20", 18000, false, 0},
-      {"05:00:00.", 18000, false, 0},   {"05:00:00.1234", 18000, false, 0},
-      {"05-00-00", 18000, false, 0},    {"05:0a:00", 18000, false, 0},
+      {"7:15:20", 18000, false, 0},     {"05:00:00.1234", 18000, false, 0},
       {"０５:00:00", 18000, false, 0},  {"051520", 18000, true, 1},
       {"051520", 18000, false, 0},      {"05:15:20", 18000, true, 0},
-      {"0515201234", 18000, true, 0},   {"", 18000, true, 0},
-      {"99:59:59", 0, false, 1},        {"99:59:59", -5, false, 1},
-      {"00:00:00", 0, false, 1},
+      {"99:59:59", -5, false, 1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(IsClockInBroadcastDay(c.text, c.dayStart, c.digitsOnly), c.expected)

