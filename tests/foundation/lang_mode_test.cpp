@@ -56,7 +56,6 @@ TEST_F(LangModeTest, JapaneseSystemFollowsTheSettingAndChecksTheTranslation) {
       {"library without translation beside the program", false, true, true, true, 1},
       {"system holds both", false, false, true, true, 0},
       {"program holds both", true, true, false, false, 0},
-      {"nothing anywhere", false, false, false, false, 1},
       {"system lacks the translation", false, false, false, true, 1},
       {"translation alone beside the program", true, false, false, false, 1},
   };

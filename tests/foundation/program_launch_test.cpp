@@ -10,7 +10,6 @@
 #include "foundation/app_globals.h"
 #include "foundation/debug_log.h"
 #include "tests/foundation/app_test_env.h"
-#include "tests/support/temp_dir.h"
 
 namespace foundation {
 namespace {
@@ -35,18 +34,17 @@ TEST(RunProgram, CommandLineQuotingAndArgumentVector) {
        "/opt/my st/Ferlune",
        {"B"},
        1},
-      {"/bin/p", "a b", 1, "", "/bin/p \"a b\"", "/bin/p", {"a b"}, 1},
-      {"/bin/p", "", 6, "B", "/bin/p B", "/bin/p", {"B"}, 6},
       {"/my p", "a b", 6, "x y", "\"/my p\" \"a b\" x y", "/my p", {"a b", "x y"}, 6},
       {"/bin/p", "-v", 2, "B", "/bin/p -v B", "/bin/p", {"-v", "B"}, 2},
       {"C:\\st\\Ferlune", "", 0, "C", "C:\\st\\Ferlune C", "C:/st/Ferlune", {"C"}, 1},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
     const ProgramLaunch launch = BuildProgramLaunch(c.path, c.arguments, c.style, c.extra);
-    EXPECT_EQ(launch.commandLine, c.commandLine) << c.path;
-    EXPECT_EQ(launch.program, c.program) << c.path;
-    EXPECT_EQ(launch.args, c.args) << c.path;
-    EXPECT_EQ(launch.windowStyle, c.windowStyle) << c.path;
+    EXPECT_EQ(launch.commandLine, c.commandLine);
+    EXPECT_EQ(launch.program, c.program);
+    EXPECT_EQ(launch.args, c.args);
+    EXPECT_EQ(launch.windowStyle, c.windowStyle);
   }
 }
 
