@@ -10,11 +10,10 @@
 #include "audio/c_fgraph.h"
 #include "audio/player.h"
 #include "audio/wave_out.h"
-#include "foundation/app_globals.h"
 #include "platform/wave_out_virtual.h"
+#include "tests/audio/debug_log_fixture.h"
 #include "tests/audio/fgraph_fixture.h"
 #include "tests/audio/riff_fixture.h"
-#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -25,12 +24,6 @@ struct Subject {
   std::function<void(audio::Player&)> tick;
 };
 
-std::string SilentWav(int ms) {
-  std::string data(static_cast<size_t>(ms) * 441 / 10 * 4, '\0');
-  return rifftest::Riff(rifftest::Chunk("fmt ", rifftest::FmtData(1, 2, 44100, 16)) +
-                        rifftest::Chunk("data", data));
-}
-
 void TickFor(audio::Player& player, const Subject& s, int ms) {
   for (int t = 0; t < ms; t += 20) {
     s.tick(player);
@@ -38,12 +31,13 @@ void TickFor(audio::Player& player, const Subject& s, int ms) {
   }
 }
 
-TEST(PlayerContract, PlayStopAndPositionAlikeOnBothPlayers) {
+using PlayerContract = audiotest::DebugLogTest;
+
+TEST_F(PlayerContract, PlayStopAndPositionAlikeOnBothPlayers) {
   ASSERT_TRUE(audio::EnsureGstInit());
-  testsupport::TempDir dir;
-  foundation::Globals().LogError = 1;
-  foundation::Globals().DebugLogPath = dir.Sub("logs");
-  std::string path = dir.WriteFile("one.wav", SilentWav(1500));
+  // 1.5 s of silence, 16-bit stereo at 44.1 kHz.
+  const std::string path = dir_.WriteFile(
+      "one.wav", rifftest::PcmWave(2, 44100, 16, std::string(1500 * 441 / 10 * 4, '\0')));
 
   const Subject subjects[] = {
       {"C_WaveOut on the virtual device",

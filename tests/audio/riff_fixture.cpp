@@ -2,8 +2,6 @@
 
 namespace rifftest {
 
-using namespace std::string_literals;
-
 std::string Le16(uint16_t v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
 
 std::string Le32(uint32_t v) {
@@ -65,34 +63,28 @@ std::string ListChunk(std::string_view type, std::string_view subChunks) {
   return Chunk("LIST", std::string(type) + std::string(subChunks));
 }
 
+std::string Samples16(const std::vector<int32_t>& values) {
+  std::string out;
+  for (int32_t v : values) out += Le16(static_cast<uint16_t>(v));
+  return out;
+}
+
+std::string Samples24(const std::vector<int32_t>& values) {
+  std::string out;
+  for (int32_t v : values) out += Le32(static_cast<uint32_t>(v)).substr(0, 3);
+  return out;
+}
+
+std::string PcmWave(uint16_t channels, uint32_t rate, uint16_t bits, std::string_view data,
+                    uint16_t tag) {
+  return Riff(Chunk("fmt ", FmtData(tag, channels, rate, bits)) + Chunk("data", data));
+}
+
 std::string SimpleWave(uint16_t channels, uint32_t rate, uint16_t bits, uint32_t frames,
                        uint16_t tag) {
   std::string samples(static_cast<size_t>(frames) * channels * bits / 8, '\0');
   for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<char>(i * 7);
-  return Riff(Chunk("fmt ", FmtData(tag, channels, rate, bits)) + Chunk("data", samples));
-}
-
-std::vector<NamedFile> SampleFiles() {
-  const std::string fmt = Chunk("fmt ", FmtData(1, 2, 44100, 16));
-  const std::string marks =
-      Chunk("cue ", CueData({{1, 0}, {2, 100}, {3, 200}})) + Chunk("plst", PlstData({{2, 50, 1}})) +
-      ListChunk("INFO", Chunk("INAM", "x")) +
-      ListChunk("adtl", LablSubChunk(1, "intro") + LablSubChunk(2, "\x83\x65\x83\x58\x83\x67") +
-                            FileSubChunk(3, 0x20, "note\rrest"));
-  return {
-      {"stereo16.wav", SimpleWave(2, 44100, 16, 8)},
-      {"mono24_odd.wav", Riff(Chunk("fmt ", FmtData(1, 1, 48000, 24)) + Chunk("junk", "abc") +
-                              Chunk("data", std::string(9, '\x11')))},
-      {"data_first.wav", Riff(Chunk("data", std::string(4, '\x22')) + fmt)},
-      {"extensible.wav", Riff(Chunk("fmt ", FmtExtensibleData(8, 48000, 24, 1)) +
-                              Chunk("data", std::string(24, '\x33')))},
-      {"mp3_in_riff.wav", Riff(Chunk("fmt ", FmtData(0x55, 2, 44100, 0)) + Chunk("data", "xx"))},
-      {"marked.wav", Riff(fmt + Chunk("data", std::string(8, '\x44')) + marks)},
-      {"zero_chunk.wav", Riff(Chunk("pad ", "") + fmt + Chunk("data", "abcd"))},
-      {"cut.wav", SimpleWave(1, 8000, 8, 40).substr(0, 30)},
-      {"huge_data.wav", Riff(fmt + ChunkWithSize("data", 0xFFFFFFF0u, "abcd"))},
-      {"garbage.bin", "RIFF\xff\xff\xff\xffWAVEfmt \x02\x00\x00\x00\x01"s},
-  };
+  return PcmWave(channels, rate, bits, samples, tag);
 }
 
 }  // namespace rifftest

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-// Builders of RIFF WAVE files for the reader tests and the fuzz seed corpus. Every function
-// returns raw bytes in a std::string; numbers are little-endian.
+// Builders of RIFF WAVE files for the reader and player tests. Every function returns raw bytes
+// in a std::string; numbers are little-endian.
 namespace rifftest {
 
 std::string Le16(uint16_t v);
@@ -45,16 +45,15 @@ std::string FileSubChunk(uint32_t cueId, uint32_t mediaType, std::string_view da
 // "LIST" chunk of the type with the sub-chunks as its body.
 std::string ListChunk(std::string_view type, std::string_view subChunks);
 
+// Little-endian sample bytes: 16-bit (values cut to int16) and 24-bit.
+std::string Samples16(const std::vector<int32_t>& values);
+std::string Samples24(const std::vector<int32_t>& values);
+
+// A whole wave file: format chunk, then a data chunk holding `data`.
+std::string PcmWave(uint16_t channels, uint32_t rate, uint16_t bits, std::string_view data,
+                    uint16_t tag = 1);
 // A whole wave file: format chunk, then `frames` frames of a counting byte pattern.
 std::string SimpleWave(uint16_t channels, uint32_t rate, uint16_t bits, uint32_t frames,
                        uint16_t tag = 1);
-
-// Small files of every kind the readers meet (valid, marked, odd, cut, garbage), for seeding a
-// fuzzer: name and bytes.
-struct NamedFile {
-  std::string name;
-  std::string bytes;
-};
-std::vector<NamedFile> SampleFiles();
 
 }  // namespace rifftest

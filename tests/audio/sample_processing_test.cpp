@@ -3,26 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 #include <vector>
+
+#include "tests/audio/riff_fixture.h"
 
 namespace audio {
 namespace {
 
 std::vector<uint8_t> Bytes16(const std::vector<int32_t>& samples) {
-  std::vector<uint8_t> out;
-  for (int32_t s : samples) {
-    out.push_back(static_cast<uint8_t>(s & 0xFF));
-    out.push_back(static_cast<uint8_t>((s >> 8) & 0xFF));
-  }
-  return out;
+  const std::string bytes = rifftest::Samples16(samples);
+  return {bytes.begin(), bytes.end()};
 }
 
 std::vector<uint8_t> Bytes24(const std::vector<int32_t>& samples) {
-  std::vector<uint8_t> out;
-  for (int32_t s : samples) {
-    for (int b = 0; b < 3; ++b) out.push_back(static_cast<uint8_t>((s >> (8 * b)) & 0xFF));
-  }
-  return out;
+  const std::string bytes = rifftest::Samples24(samples);
+  return {bytes.begin(), bytes.end()};
 }
 
 TEST(SampleProcessing, GainRoundsHalfToEvenAndKeepsSamplesInRange) {

@@ -16,10 +16,10 @@ TEST(VolumeCurve, PointsFollowTheDecibelBands) {
     int k;
     double db;
   };
-  const Point points[] = {{0, -99.9}, {1, -99.9}, {2, -96},   {3, -90},    {10, -55},
-                          {11, -50},  {17, -45},  {23, -40},  {42, -30.5}, {43, -30},
-                          {79, -20},  {105, -15}, {143, -10}, {179, -5},   {206, -5.0 / 28},
-                          {207, 0},   {231, 5},   {255, 10}};
+  // Points on both sides of the band edges.
+  const Point points[] = {{0, -99.9}, {1, -99.9},       {2, -96},    {3, -90},
+                          {10, -55},  {11, -50},        {42, -30.5}, {43, -30},
+                          {179, -5},  {206, -5.0 / 28}, {207, 0},    {255, 10}};
   for (const Point& p : points) {
     EXPECT_NEAR(curve[p.k].Db, p.db, 1e-4) << p.k;
     EXPECT_FLOAT_EQ(curve[p.k].Gain, static_cast<float>(foundation::DbToGain(curve[p.k].Db)))
@@ -27,7 +27,6 @@ TEST(VolumeCurve, PointsFollowTheDecibelBands) {
   }
   EXPECT_EQ(curve[kVolumeCurveSteps].Gain, 1.0f);
   for (size_t k = 1; k < curve.size(); ++k) EXPECT_GE(curve[k].Db, curve[k - 1].Db) << k;
-  EXPECT_EQ(&VolumeCurve(), &curve) << "built once";
 }
 
 TEST(VolumeCurve, GainOfAVolume) {
@@ -36,9 +35,8 @@ TEST(VolumeCurve, GainOfAVolume) {
   EXPECT_EQ(VolumeCurveGain(7.0f), 1.0f);
   const float bottom = curve[0].Gain;
   EXPECT_GT(bottom, 0.0f) << "silence is -99.9 dB, not 0";
-  EXPECT_EQ(VolumeCurveGain(0.0f), bottom);
-  EXPECT_EQ(VolumeCurveGain(-0.5f), bottom);
-  EXPECT_EQ(VolumeCurveGain(std::numeric_limits<float>::quiet_NaN()), bottom);
+  for (float v : {0.0f, -0.5f, std::numeric_limits<float>::quiet_NaN()})
+    EXPECT_EQ(VolumeCurveGain(v), bottom) << v;
   // 0.5 lies half way between points 103 and 104.
   EXPECT_NEAR(VolumeCurveGain(0.5f), (curve[103].Gain + curve[104].Gain) / 2, 1e-6);
   EXPECT_NEAR(VolumeCurveGain(179.0f / 207), curve[179].Gain, 1e-6);

