@@ -4,9 +4,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <sstream>
+#include <optional>
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -26,31 +28,22 @@ using testsupport::AppTestEnv;
 using testsupport::PathExists;
 using testsupport::ReadWholeFile;
 
+// The log's lines without their CR LF; a torn last line is kept as it is.
 std::vector<std::string> Lines(const std::string& bytes) {
   std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    const size_t end = bytes.find("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(bytes.substr(start));  // a torn last line
-      break;
-    }
+  for (size_t start = 0, end = 0; start < bytes.size(); start = end + 2) {
+    end = std::min(bytes.find("\r\n", start), bytes.size());
     lines.push_back(bytes.substr(start, end - start));
-    start = end + 2;
   }
   return lines;
 }
 
-// True when the line starts with "yyyy/mm/dd hh:nn:ss " and `rest` is what follows.
-bool StampedLine(const std::string& line, std::string* rest) {
-  static const std::string kShape = "dddd/dd/dd dd:dd:dd ";
-  if (line.size() < kShape.size()) return false;
-  for (size_t i = 0; i < kShape.size(); ++i) {
-    const bool digit = line[i] >= '0' && line[i] <= '9';
-    if (kShape[i] == 'd' ? !digit : line[i] != kShape[i]) return false;
-  }
-  *rest = line.substr(kShape.size());
-  return true;
+// What follows the "yyyy/mm/dd hh:nn:ss " stamp of a line; nullopt when it has none.
+std::optional<std::string> AfterStamp(const std::string& line) {
+  static const std::regex kStamp(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d (.*))");
+  std::smatch m;
+  if (!std::regex_match(line, m, kStamp)) return std::nullopt;
+  return m[1].str();
 }
 
 // A program with the log switched on and its log folder in the temporary program folder.
@@ -103,9 +96,8 @@ TEST_F(DebugLogTest, LineIsStampBlankTextCrLfInCp932) {
   const std::string log = ReadWholeFile(LogFolder() + Computer() + " - OndrakeB.log");
   const std::vector<std::string> lines = Lines(log);
   ASSERT_EQ(lines.size(), 2u);
-  std::string rest;
-  EXPECT_TRUE(StampedLine(lines[0], &rest) && rest == "Play /snd/a.wav") << lines[0];
-  EXPECT_TRUE(StampedLine(lines[1], &rest) && rest == "second") << lines[1];
+  EXPECT_EQ(AfterStamp(lines[0]), "Play /snd/a.wav") << lines[0];
+  EXPECT_EQ(AfterStamp(lines[1]), "second") << lines[1];
   EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
 
   const std::string err = ReadWholeFile(LogFolder() + Computer() + " - OndrakeB.err");
@@ -205,16 +197,11 @@ TEST_F(DebugLogTest, TwoProcessesAppendWholeLines) {
   ASSERT_EQ(lines.size(), 2u * kLines);
   int next[2] = {0, 0};
   for (const std::string& line : lines) {
-    // "P<process> <number> <padding>", whole.
-    std::string rest;
-    ASSERT_TRUE(StampedLine(line, &rest)) << line;
-    ASSERT_TRUE(rest.size() > 3 && rest[0] == 'P' && (rest[1] == '0' || rest[1] == '1') &&
-                rest[2] == ' ')
-        << line;
-    const int p = rest[1] - '0';
-    const std::string expected = std::to_string(next[p]) + " " + padding;
-    ASSERT_EQ(rest.substr(3), expected) << "each process's lines whole and in order";
-    ++next[p];
+    // "P<process> <number> <padding>", whole, and each process's lines in order.
+    const std::optional<std::string> rest = AfterStamp(line);
+    ASSERT_TRUE(rest && (rest->starts_with("P0 ") || rest->starts_with("P1 "))) << line;
+    const int p = (*rest)[1] - '0';
+    ASSERT_EQ(rest->substr(3), std::to_string(next[p]++) + " " + padding);
   }
 }
 
