@@ -62,26 +62,28 @@ class FGraphPlayer : public audiotest::DebugLogTest {
     player->Init();
     return player;
   }
+
+  // What the renderer of a player made with CaptureSeams(capture_) delivered.
+  std::shared_ptr<Capture> capture_ = std::make_shared<Capture>();
 };
 
 TEST_F(FGraphPlayer, PlayStartsAtFromMsWithNothingOfTheOldPositionHeard) {
   std::string path = dir_.WriteFile("stairs.wav", StaircaseWav(3000));
-  auto capture = std::make_shared<Capture>();
-  auto player = NewPlayer(fgraphtest::CaptureSeams(capture));
+  auto player = NewPlayer(fgraphtest::CaptureSeams(capture_));
   player->SetFileName(path);
   ASSERT_EQ(player->Length(), 3000);
   for (int32_t from : {1000, 0, 2500, 1230}) {
     SCOPED_TRACE(from);
-    capture->Clear();
+    capture_->Clear();
     player->SetFromMS(from);
     ASSERT_TRUE(player->Play());
     std::vector<int32_t> modes = fgraphtest::PollUntilStopped(*player);
     EXPECT_EQ(modes.back(), 0);
-    std::vector<float> samples = capture->Samples();
+    std::vector<float> samples = capture_->Samples();
     ASSERT_GE(samples.size(), 2u);
     EXPECT_EQ(StepOf(samples[0]), from / 10) << "first sample heard";
     EXPECT_EQ(StepOf(samples[samples.size() - 2]), 299) << "last sample heard";
-    EXPECT_NEAR(static_cast<double>(capture->Frames()), (3000 - from) * 44.1, 1.0);
+    EXPECT_NEAR(static_cast<double>(capture_->Frames()), (3000 - from) * 44.1, 1.0);
   }
 }
 
@@ -173,8 +175,8 @@ TEST_F(FGraphPlayer, AttenuationAndBalanceOnTheDeliveredSamples) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.written) + " / " + std::to_string(c.balance));
-    auto capture = std::make_shared<Capture>();
-    auto player = NewPlayer(fgraphtest::CaptureSeams(capture));
+    capture_->Clear();
+    auto player = NewPlayer(fgraphtest::CaptureSeams(capture_));
     if (c.whileLoaded) player->SetFileName(path);
     player->SetAttenuation(c.written);
     player->SetPanValue(c.balance);
@@ -183,7 +185,7 @@ TEST_F(FGraphPlayer, AttenuationAndBalanceOnTheDeliveredSamples) {
     EXPECT_EQ(player->PanValue(), c.balance);
     ASSERT_TRUE(player->Play());
     fgraphtest::PollUntilStopped(*player);
-    std::vector<float> samples = capture->Samples();
+    std::vector<float> samples = capture_->Samples();
     double gain = std::pow(10.0, c.level / 2000.0);
     double left = gain * (c.balance > 0 ? std::pow(10.0, -c.balance / 2000.0) : 1.0);
     double right = gain * (c.balance < 0 ? std::pow(10.0, c.balance / 2000.0) : 1.0);
@@ -228,8 +230,7 @@ TEST_F(FGraphPlayer, VolMinLevelShapesTheCurveAndMustBeNegative) {
 
 TEST_F(FGraphPlayer, SameFileAgainPlaysItsWholeLengthUnlessRewritten) {
   std::string path = dir_.WriteFile("stairs.wav", StaircaseWav(1000));
-  auto capture = std::make_shared<Capture>();
-  auto player = NewPlayer(fgraphtest::CaptureSeams(capture));
+  auto player = NewPlayer(fgraphtest::CaptureSeams(capture_));
   player->SetFileName(path);
   ASSERT_EQ(player->Length(), 1000);
   player->SetFromMS(300);
@@ -254,10 +255,10 @@ TEST_F(FGraphPlayer, SameFileAgainPlaysItsWholeLengthUnlessRewritten) {
   struct timespec times[2] = {{0, UTIME_OMIT}, {1000000, 0}};
   ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
   player->SetFileName(path);
-  capture->Clear();
+  capture_->Clear();
   ASSERT_TRUE(player->Play());
   fgraphtest::PollUntilStopped(*player);
-  EXPECT_GT(fgraphtest::ChannelRms(capture->Samples(), 1), 0.2) << "the tone, not the stairs";
+  EXPECT_GT(fgraphtest::ChannelRms(capture_->Samples(), 1), 0.2) << "the tone, not the stairs";
 
   // Gone from the disk: nothing loaded.
   std::remove(path.c_str());
@@ -322,8 +323,8 @@ TEST_F(FGraphPlayer, ChainThatCannotBeBuiltGivesWayToTheNext) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    auto capture = std::make_shared<Capture>();
-    audio::GraphSeams seams = fgraphtest::CaptureSeams(capture);
+    capture_->Clear();
+    audio::GraphSeams seams = fgraphtest::CaptureSeams(capture_);
     seams.hidden_filters = c.hidden;
     auto player = NewPlayer(seams);
     player->SetFileName(c.file);
@@ -338,7 +339,7 @@ TEST_F(FGraphPlayer, ChainThatCannotBeBuiltGivesWayToTheNext) {
     EXPECT_NEAR(player->Length(), 1000, 80);
     ASSERT_TRUE(player->Play());
     EXPECT_EQ(fgraphtest::PollUntilStopped(*player).back(), 0);
-    EXPECT_NEAR(capture->Frames() / 44.1, 1000.0, 90.0);
+    EXPECT_NEAR(capture_->Frames() / 44.1, 1000.0, 90.0);
   }
 }
 
@@ -356,14 +357,13 @@ TEST_F(FGraphPlayer, MidiFileIsSynthesisedIntoTheRenderer) {
   std::string midi = "MThd" + be32(6) + std::string("\x00\x00\x00\x01\x01\xE0", 6) + "MTrk" +
                      be32(static_cast<uint32_t>(track.size())) + track;
   std::string path = dir_.WriteFile("note.mid", midi);
-  auto capture = std::make_shared<Capture>();
-  auto player = NewPlayer(fgraphtest::CaptureSeams(capture));
+  auto player = NewPlayer(fgraphtest::CaptureSeams(capture_));
   player->SetFileName(path);
   ASSERT_EQ(player->FileName(), path);
   EXPECT_NEAR(player->Length(), 1000, 50);
   ASSERT_TRUE(player->Play());
   EXPECT_EQ(fgraphtest::PollUntilStopped(*player).back(), 0);
-  if (fgraphtest::ChannelRms(capture->Samples(), 0) == 0.0) {
+  if (fgraphtest::ChannelRms(capture_->Samples(), 0) == 0.0) {
     GTEST_SKIP() << "no General MIDI sound font for fluiddec (install timgm6mb-soundfont)";
   }
 }

@@ -63,15 +63,13 @@ class WaveOutTest : public ::testing::Test {
     SetWaveErrorNotifier(nullptr);
   }
 
-  void UseDevice(VirtualClockMode mode) {
+  // A fresh device of four outputs and a player on it set up the way the playout does it, with
+  // short pages.
+  std::unique_ptr<C_WaveOut> MakePlayer(VirtualClockMode mode, int32_t muteMs = 0) {
     platform::VirtualWaveOutOptions options;
     options.outputs = {"out0", "out1", "out2", "out3"};
     options.clock = mode;
     device_ = std::make_shared<VirtualWaveOut>(options);
-  }
-
-  // A player set up the way the playout does it, with short pages.
-  std::unique_ptr<C_WaveOut> MakePlayer(int32_t muteMs = 0) {
     auto player = std::make_unique<C_WaveOut>(device_);
     player->SetBufferPagemsec(100);
     player->SetNumBufferPages(5);
@@ -85,6 +83,12 @@ class WaveOutTest : public ::testing::Test {
 
   std::string Write(const std::string& name, const std::string& bytes) {
     return env_.dir().WriteFile(name, bytes);
+  }
+
+  // Plays and polls until the player stops.
+  void PlayToEnd(C_WaveOut& player) {
+    EXPECT_TRUE(player.Play());
+    PollToEnd(player);
   }
 
   // Polls the way the playout's tick does until the player stops (bounded).
@@ -126,10 +130,9 @@ TEST_F(WaveOutTest, PlaysTheRangeByteForByte) {
                         {2, 24, true},  {1, 24, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.channels << " ch " << c.bits << " bit sw " << c.software);
-    UseDevice(VirtualClockMode::kInstant);
     const size_t align = c.channels * c.bits / 8;
     const std::string data = PatternBytes(5000 * align);
-    auto player = MakePlayer();
+    auto player = MakePlayer(VirtualClockMode::kInstant);
     player->SetUsePeakVol(c.software ? 1 : 0);
     player->SetFileName(Write("a.wav", WaveFile(c.channels, c.bits, data)));
     player->SetFromSample(123);
@@ -148,13 +151,11 @@ TEST_F(WaveOutTest, MultichannelFilesSplitIntoStereoOutputs) {
   for (const auto& [channels, bits] :
        std::vector<std::pair<uint16_t, uint16_t>>{{6, 16}, {8, 16}, {6, 24}, {8, 24}}) {
     SCOPED_TRACE(testing::Message() << channels << " ch " << bits << " bit");
-    UseDevice(VirtualClockMode::kInstant);
     const size_t sample = bits / 8;
     const std::string data = PatternBytes(2000 * channels * sample);
-    auto player = MakePlayer();
+    auto player = MakePlayer(VirtualClockMode::kInstant);
     player->SetFileName(Write("m.wav", WaveFile(channels, bits, data)));
-    ASSERT_TRUE(player->Play());
-    PollToEnd(*player);
+    PlayToEnd(*player);
     const auto streams = device_->Streams();
     ASSERT_EQ(streams.size(), channels / 2u);
     for (size_t o = 0; o < streams.size(); ++o) {
@@ -164,13 +165,11 @@ TEST_F(WaveOutTest, MultichannelFilesSplitIntoStereoOutputs) {
   }
 
   // With the extensible format one output carries every channel as the file has them.
-  UseDevice(VirtualClockMode::kInstant);
   const std::string data = PatternBytes(1500 * 24);
-  auto player = MakePlayer();
+  auto player = MakePlayer(VirtualClockMode::kInstant);
   player->SetUseExtensible(1);
   player->SetFileName(Write("x.wav", WaveFile(8, 24, data)));
-  ASSERT_TRUE(player->Play());
-  PollToEnd(*player);
+  PlayToEnd(*player);
   ASSERT_EQ(device_->Streams().size(), 1u);
   EXPECT_EQ(device_->Streams()[0].format.format_tag, platform::kWaveFormatExtensible);
   EXPECT_EQ(device_->Streams()[0].format.channels, 8);
@@ -184,8 +183,7 @@ TEST_F(WaveOutTest, AttenuationThroughDeviceVolumeOrSoftwareGainAndPan) {
   const float gain = VolumeCurveGain(0.5f);  // -2000 of -4000
 
   // Device volume: the samples go out as read, the device scales them.
-  UseDevice(VirtualClockMode::kManual);
-  auto mixer = MakePlayer();
+  auto mixer = MakePlayer(VirtualClockMode::kManual);
   mixer->SetUseMixer(1);
   mixer->SetFileName(path);
   mixer->SetAttenuation(-2000);
@@ -211,14 +209,12 @@ TEST_F(WaveOutTest, AttenuationThroughDeviceVolumeOrSoftwareGainAndPan) {
                         {10000, 0.0, gain}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.pan);
-    UseDevice(VirtualClockMode::kInstant);
-    auto player = MakePlayer();
+    auto player = MakePlayer(VirtualClockMode::kInstant);
     player->SetUsePeakVol(1);
     player->SetFileName(path);
     player->SetPanValue(c.pan);
     player->SetAttenuation(-2000);
-    ASSERT_TRUE(player->Play());
-    PollToEnd(*player);
+    PlayToEnd(*player);
     const std::string out = Played(0);
     ASSERT_EQ(out.size(), data.size());
     const auto sampleAt = [&](size_t i) {
@@ -232,18 +228,15 @@ TEST_F(WaveOutTest, AttenuationThroughDeviceVolumeOrSoftwareGainAndPan) {
   }
 
   // A stereo file without the software path plays at full level whatever Attenuation says.
-  UseDevice(VirtualClockMode::kInstant);
-  auto plain = MakePlayer();
+  auto plain = MakePlayer(VirtualClockMode::kInstant);
   plain->SetFileName(path);
   plain->SetAttenuation(-3000);
-  ASSERT_TRUE(plain->Play());
-  PollToEnd(*plain);
+  PlayToEnd(*plain);
   EXPECT_EQ(Played(0), data);
 }
 
 TEST_F(WaveOutTest, StopWithMuteThenReset) {
-  UseDevice(VirtualClockMode::kManual);
-  auto player = MakePlayer(50);
+  auto player = MakePlayer(VirtualClockMode::kManual, 50);
   player->SetFileName(Write("a.wav", WaveFile(2, 16, PatternBytes(20000 * 4))));
   int ticks = 0;
   int pendingWork = 0;
@@ -278,8 +271,7 @@ TEST_F(WaveOutTest, StopWithMuteThenReset) {
   EXPECT_EQ(stream.calls[callsBefore + 1].value, kPageFrames * 4);
 
   // CancelMute from the tick ends the wait at the first tick; pNoMute 1 stops at once.
-  UseDevice(VirtualClockMode::kManual);
-  player = MakePlayer(50);
+  player = MakePlayer(VirtualClockMode::kManual, 50);
   player->SetFileName(Write("a.wav", WaveFile(2, 16, PatternBytes(20000 * 4))));
   ticks = 0;
   C_WaveOut* raw = player.get();
@@ -297,8 +289,7 @@ TEST_F(WaveOutTest, StopWithMuteThenReset) {
 }
 
 TEST_F(WaveOutTest, FeedReportsTheEndAndStops) {
-  UseDevice(VirtualClockMode::kManual);
-  auto player = MakePlayer(50);
+  auto player = MakePlayer(VirtualClockMode::kManual, 50);
   const std::string data = PatternBytes(5000 * 2);
   player->SetFileName(Write("a.wav", WaveFile(1, 16, data)));
   // A range shorter than one page: one short page, then the end.
@@ -324,8 +315,7 @@ TEST_F(WaveOutTest, FeedReportsTheEndAndStops) {
   EXPECT_EQ(player->ProgressionPlay(), 0);
 
   // Polls queue the pages not yet written: (8000 div 768) div 3 = 3 pages per call at most.
-  UseDevice(VirtualClockMode::kManual);
-  player = MakePlayer();
+  player = MakePlayer(VirtualClockMode::kManual);
   player->SetFileName(Write("b.wav", WaveFile(1, 16, data)));
   ASSERT_TRUE(player->Play());
   EXPECT_EQ(WriteLengths().size(), 2u);
@@ -338,8 +328,7 @@ TEST_F(WaveOutTest, FeedReportsTheEndAndStops) {
 }
 
 TEST_F(WaveOutTest, LoopsFromTheEndPointToTheLoopPointWithoutAGap) {
-  UseDevice(VirtualClockMode::kInstant);
-  auto player = MakePlayer();
+  auto player = MakePlayer(VirtualClockMode::kInstant);
   const std::string data = PatternBytes(4000);
   player->SetFileName(Write("a.wav", WaveFile(1, 8, data)));
   player->SetFromSample(100);
@@ -359,8 +348,7 @@ TEST_F(WaveOutTest, LoopsFromTheEndPointToTheLoopPointWithoutAGap) {
 }
 
 TEST_F(WaveOutTest, EveryOutputFinishesAPageBeforeItIsRefilled) {
-  UseDevice(VirtualClockMode::kManual);
-  auto player = MakePlayer();
+  auto player = MakePlayer(VirtualClockMode::kManual);
   const std::string data = PatternBytes(3000 * 12);
   player->SetFileName(Write("a.wav", WaveFile(6, 16, data)));
   ASSERT_TRUE(player->Play());
@@ -376,8 +364,7 @@ TEST_F(WaveOutTest, EveryOutputFinishesAPageBeforeItIsRefilled) {
 }
 
 TEST_F(WaveOutTest, RefusesWhatItCannotPlay) {
-  UseDevice(VirtualClockMode::kInstant);
-  auto player = MakePlayer();
+  auto player = MakePlayer(VirtualClockMode::kInstant);
   const auto extensible = [&](const std::string& name, uint16_t subFormat) {
     return Write(name, rifftest::Riff(rifftest::Chunk("fmt ", rifftest::FmtExtensibleData(
                                                                   2, kRate, 16, subFormat)) +
@@ -406,8 +393,7 @@ TEST_F(WaveOutTest, ReadsThatComeUpShortPlaySilence) {
     for (uint16_t bits : {8, 16}) {
       SCOPED_TRACE(testing::Message() << diskPages << " disk pages, " << bits << " bit");
       const char silence = bits == 8 ? '\x80' : '\0';
-      UseDevice(VirtualClockMode::kManual);
-      auto player = MakePlayer();
+      auto player = MakePlayer(VirtualClockMode::kManual);
       player->SetNumDiskBufferPages(diskPages);
       player->SetNumBufferToPlay(3);
       player->Init();
@@ -431,8 +417,7 @@ TEST_F(WaveOutTest, ReadsThatComeUpShortPlaySilence) {
   }
 
   // A file gone before the first read: Play fails and leaves nothing open or queued.
-  UseDevice(VirtualClockMode::kManual);
-  auto player = MakePlayer();
+  auto player = MakePlayer(VirtualClockMode::kManual);
   const std::string path = Write("b.wav", WaveFile(6, 16, PatternBytes(3000 * 12)));
   player->SetFileName(path);
   std::filesystem::remove(path);
@@ -445,10 +430,9 @@ TEST_F(WaveOutTest, ReadsThatComeUpShortPlaySilence) {
 }
 
 TEST_F(WaveOutTest, OpenFailureIsReportedWithoutBlockingAndReleasesTheOutputs) {
-  UseDevice(VirtualClockMode::kManual);
   std::vector<std::string> shown;
   SetWaveErrorNotifier([&](const std::string& text, const std::string&) { shown.push_back(text); });
-  auto player = MakePlayer();
+  auto player = MakePlayer(VirtualClockMode::kManual);
   player->SetFileName(Write("a.wav", WaveFile(8, 16, PatternBytes(2000 * 16))));
   device_->ScriptFailure(WaveCall::kOpen, platform::kWaveAllocated, 1, 2);
   EXPECT_FALSE(player->Play());
@@ -462,8 +446,7 @@ TEST_F(WaveOutTest, OpenFailureIsReportedWithoutBlockingAndReleasesTheOutputs) {
 }
 
 TEST_F(WaveOutTest, StartPageSizeAndOutputReuse) {
-  UseDevice(VirtualClockMode::kManual);
-  auto player = MakePlayer();
+  auto player = MakePlayer(VirtualClockMode::kManual);
   player->SetNoClose(1);
   const std::string data = PatternBytes(5000 * 2);
   const std::string a = Write("a.wav", WaveFile(1, 16, data));
@@ -491,8 +474,7 @@ TEST_F(WaveOutTest, StartPageSizeAndOutputReuse) {
   EXPECT_EQ(device_->OpenStreamCount(), 1);
 
   // A page length too short for 256 frames is raised to 256.
-  UseDevice(VirtualClockMode::kManual);
-  player = MakePlayer();
+  player = MakePlayer(VirtualClockMode::kManual);
   player->SetBufferPagemsec(1);
   player->SetFileName(Write("d.wav", WaveFile(1, 16, data)));
   ASSERT_TRUE(player->Play());

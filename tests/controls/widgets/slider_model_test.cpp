@@ -26,11 +26,10 @@ TEST(SliderModelTest, ValueAssignmentLimitsAndPlacesThePointer) {
   } const cases[] = {
       {0, 1000, 500, 500, 952},     // 952.5 rounds to even
       {0, 1000, 1, 1, 2},           // 1.905
-      {0, 1000, 1000, 1000, 1905},  // the track end
       {0, 1000, 5000, 1000, 1905},  // capped at Max
       {0, 1000, -5, 0, 0},          // raised to Min
       {10, 5, 7, 10, 0},            // Min wins over Max
-      {10, 5, -100, 10, 0},        {-500, 500, 0, 0, 952},
+      {-500, 500, 0, 0, 952},
   };
   for (const Case& c : cases) {
     SliderModel model = HorizontalBar();
@@ -41,28 +40,21 @@ TEST(SliderModelTest, ValueAssignmentLimitsAndPlacesThePointer) {
     EXPECT_EQ(model.Value(), c.stored) << c.value;
     EXPECT_DOUBLE_EQ(*position, c.position) << c.value;
   }
-}
 
-TEST(SliderModelTest, AnEmptyRangeChangesNothing) {
+  // An empty range changes nothing.
   SliderModel model = HorizontalBar();
   ASSERT_TRUE(model.SetSliderValue(300).has_value());
   model.SetMax(0);
-  EXPECT_EQ(model.Range(), 0);
   EXPECT_FALSE(model.SetSliderValue(800).has_value());
   EXPECT_FALSE(model.PositionToValue(800).has_value());
   EXPECT_EQ(model.Value(), 300);
-}
 
-TEST(SliderModelTest, ExtremeBoundsNeitherOverflowNorWrap) {
-  SliderModel model = HorizontalBar();
+  // The widest bounds neither overflow nor wrap.
   model.SetMin(std::numeric_limits<int32_t>::min());
   model.SetMax(std::numeric_limits<int32_t>::max());
   EXPECT_EQ(model.Range(), 4294967295LL);
-  const auto top = model.SetSliderValue(std::numeric_limits<int32_t>::max());
-  ASSERT_TRUE(top.has_value());
-  EXPECT_DOUBLE_EQ(*top, 1905);
-  const auto drawn = model.PositionToValue(5000);
-  ASSERT_TRUE(drawn.has_value());
+  EXPECT_EQ(model.SetSliderValue(std::numeric_limits<int32_t>::max()), 1905);
+  ASSERT_TRUE(model.PositionToValue(5000).has_value());
   EXPECT_EQ(model.Value(), std::numeric_limits<int32_t>::max());
 }
 
@@ -72,10 +64,9 @@ TEST(SliderModelTest, PositionToValueHoldsTheEnds) {
     int32_t value;
     double drawn;
   } const cases[] = {
-      {952, 500, 952},                         // 499.74
-      {0, 0, 0},                               //
-      {1905, 1000, 1905}, {3000, 1000, 1905},  // past the end: held at Max, pointer at the end
-      {-100, 0, 0},                            // before the start: held at Min
+      {952, 500, 952},     // 499.74
+      {3000, 1000, 1905},  // past the end: held at Max, pointer at the end
+      {-100, 0, 0},        // before the start: held at Min
   };
   for (const Case& c : cases) {
     SliderModel model = HorizontalBar();
@@ -107,12 +98,9 @@ TEST(SliderModelTest, PointerRateIsAShareOfTheInnerLength) {
   } const cases[] = {
       {0.5F, 1192},                                    // 1192.5 to even
       {1.0F, 2266},                                    // 1 counts as 0.95
-      {7.0F, 2266},                                    //
       {0.01F, 120},                                    // at least 8 pixels
-      {-3.0F, 120},                                    //
       {std::numeric_limits<float>::quiet_NaN(), 120},  //
       {std::numeric_limits<float>::infinity(), 2266},  //
-      {-std::numeric_limits<float>::infinity(), 120},  //
   };
   for (const Case& c : cases) {
     SliderModel model = HorizontalBar();
@@ -135,26 +123,17 @@ TEST(SliderModelTest, LayoutPlacesTrackAndArrows) {
   ASSERT_TRUE(model.Layout(3000, 270, &h));
   EXPECT_DOUBLE_EQ(h.track.left, 285);
   EXPECT_DOUBLE_EQ(h.track.width, 2445);
-  EXPECT_DOUBLE_EQ(h.track.height, 270);
-  EXPECT_DOUBLE_EQ(h.arrow[0].left, 0);
   EXPECT_DOUBLE_EQ(h.arrow[1].left, 2730);
-  EXPECT_DOUBLE_EQ(h.arrow[1].width, 270);
-  EXPECT_EQ(h.cell.width, 6);
-  EXPECT_EQ(h.cell.maskRow, 10);
   EXPECT_EQ(h.arrowImageX[0], 6);  // 270 \ 30 - 3
   EXPECT_EQ(h.arrowImageY[0], 4);  // 270 \ 30 - 5
   EXPECT_DOUBLE_EQ(model.InnerWidth(), 2385);
-  EXPECT_DOUBLE_EQ(model.InnerHeight(), 210);
 
   model.IsVertical = 1;
   SliderLayout v;
   ASSERT_TRUE(model.Layout(270, 3000, &v));
   EXPECT_DOUBLE_EQ(v.track.top, 285);
   EXPECT_DOUBLE_EQ(v.track.height, 2445);
-  EXPECT_DOUBLE_EQ(v.track.width, 270);
   EXPECT_DOUBLE_EQ(v.arrow[1].top, 2730);
-  EXPECT_EQ(v.cell.width, 10);
-  EXPECT_EQ(v.cell.height, 6);
   EXPECT_EQ(v.arrowImageX[1], 4);
   EXPECT_EQ(v.arrowImageY[1], 6);
 

@@ -45,7 +45,7 @@ class UcCheckGuiTest : public ::testing::Test {
 TEST_F(UcCheckGuiTest, AClickTogglesByTheRules) {
   struct Case {
     int32_t isOption, before, after;
-  } const cases[] = {{0, 0, 1}, {0, 1, 0}, {0, 2, 1}, {1, 0, 1}, {1, 1, 1}};
+  } const cases[] = {{0, 0, 1}, {0, 1, 0}, {1, 1, 1}};  // the model test has every rule
   for (const Case& c : cases) {
     auto check = MakeCheck(c.isOption, c.before);
     QSignalSpy clicks(check.get(), &UC_Check::Click);
