@@ -58,14 +58,5 @@ TEST(Clock, LocalMillisecondsRoundTripIncludingBefore1970) {
   EXPECT_EQ(WallTimeToLocalMs({1969, 12, 31, 23, 59, 59, 999}), -1);
 }
 
-TEST(Clock, CurrentClockCanBeReplacedAndRestored) {
-  SimulatedClock simulated(WallTime{2030, 6, 1, 0, 0, 0, 0});
-  SetCurrentClock(&simulated);
-  EXPECT_EQ(CurrentClock().Now().year, 2030);
-  SetCurrentClock(nullptr);
-  EXPECT_NE(&CurrentClock(), &simulated);
-  EXPECT_LE(CurrentClock().Now().millisecond, 999);
-}
-
 }  // namespace
 }  // namespace platform

@@ -4,8 +4,6 @@
 
 #include <vector>
 
-#include "platform/fake_dialog_service.h"
-
 namespace platform {
 namespace {
 
@@ -65,29 +63,6 @@ TEST(MessageBoxPlacement, CentredThenKeptInsideTheDesktop) {
     EXPECT_EQ(place.x, c.x);
     EXPECT_EQ(place.y, c.y);
   }
-}
-
-TEST(FakeDialogService, AnswersInQueuedOrderThenAsACancellingUser) {
-  FakeDialogService fake;
-  fake.messageBoxAnswers = {kIdNo};
-  fake.fileAnswers = {std::string("/a/b.wav")};
-  MessageBoxRequest yesNo;
-  yesNo.style = kMbYesNo;
-  yesNo.prompt = "終了しますか？";
-  EXPECT_EQ(fake.ShowMessageBox(yesNo), kIdNo);
-  // Queue used up: the escape answer, which a Yes/No box does not have.
-  EXPECT_EQ(fake.ShowMessageBox(yesNo), 0);
-  MessageBoxRequest okCancel;
-  okCancel.style = kMbOkCancel;
-  EXPECT_EQ(fake.ShowMessageBox(okCancel), kIdCancel);
-  ASSERT_EQ(fake.messageBoxes.size(), 3u);
-  EXPECT_EQ(fake.messageBoxes[0].prompt, "終了しますか？");
-
-  EXPECT_EQ(fake.PickFile({}), std::optional<std::string>("/a/b.wav"));
-  EXPECT_EQ(fake.PickFile({}), std::nullopt);
-  EXPECT_EQ(fake.PickColour({}), std::nullopt);
-  EXPECT_EQ(fake.AskText({}), std::nullopt);
-  EXPECT_EQ(fake.fileRequests.size(), 2u);
 }
 
 }  // namespace

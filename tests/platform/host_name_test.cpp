@@ -32,10 +32,8 @@ TEST(HostNameTest, ValidatorTable) {
       {"au dio", false},
       {"audio;reboot", false},
       {"$(id)", false},
-      {"a/b", false},
       {"\\\\audio01", false},
       {"audio\n", false},
-      {"au_dio", false},
       {"[::1]", false},  // brackets belong to URLs, not to host names
       {"fe80::1%eth0", false},
       {"10.1.2", false},  // numeric forms the resolver would read as an address

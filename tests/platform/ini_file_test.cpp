@@ -42,7 +42,6 @@ TEST(IniFile, ReadsAsTheProfileFunctionsDo) {
     std::optional<std::string> expected;
   };
   const Case cases[] = {
-      {"plain", "[conf]\r\nKey=value\r\n", "conf", "Key", "value"},
       {"case of section and key", "[Conf]\r\nMyKey=1\r\n", "CONF", "mykey", "1"},
       {"LF-only lines", "[conf]\na=1\nb=2\n", "conf", "b", "2"},
       {"blanks trimmed", "  [conf]  \r\n  k \t=  v w \t\r\n", "conf", "k", "v w"},

@@ -110,34 +110,6 @@ class MessageChannelTest : public ::testing::Test {
   std::vector<Received> received_;
 };
 
-TEST(MessageFrames, EncodeAndRefuseGarbage) {
-  platform::MessageHeader header;
-  header.length = 6;
-  header.dataType = 0x0102030405060708u;
-  header.target = 42;
-  const std::string bytes = platform::EncodeMessageHeader(header);
-  platform::MessageHeader back;
-  ASSERT_TRUE(platform::DecodeMessageHeader(bytes, &back));
-  EXPECT_EQ(back.length, 6u);
-  EXPECT_EQ(back.dataType, header.dataType);
-  EXPECT_EQ(back.target, 42);
-
-  header.length = static_cast<uint32_t>(platform::kMaxMessageBytes);
-  EXPECT_TRUE(platform::DecodeMessageHeader(platform::EncodeMessageHeader(header), &back));
-  header.length = static_cast<uint32_t>(platform::kMaxMessageBytes + 1);
-  std::string wrongMagic = bytes;
-  wrongMagic[0] = 'X';
-  for (const std::string& bad : {platform::EncodeMessageHeader(header), wrongMagic,
-                                 bytes.substr(0, 23), bytes + "x", std::string()}) {
-    EXPECT_FALSE(platform::DecodeMessageHeader(bad, &back));
-  }
-
-  int64_t result = 0;
-  ASSERT_TRUE(platform::DecodeMessageAck(platform::EncodeMessageAck(-7), &result));
-  EXPECT_EQ(result, -7);
-  EXPECT_FALSE(platform::DecodeMessageAck("ODWA", &result));
-}
-
 TEST_F(MessageChannelTest, DeliversMessagesFromAnotherProcessInOrder) {
   OpenPlayoutWindow();
   const std::string none("NONE\0\0", 6);

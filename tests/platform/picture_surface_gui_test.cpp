@@ -391,17 +391,14 @@ TEST(PictureBox, PaintsItsSurfaceAndReportsMouseInTwips) {
   QSignalSpy up(&box, &platform::PictureBox::MouseUp);
   QSignalSpy dbl(&box, &platform::PictureBox::DblClick);
   QTest::mousePress(&box, Qt::LeftButton, Qt::ShiftModifier, QPoint(12, 7));
-  QTest::mouseRelease(&box, Qt::LeftButton, Qt::ShiftModifier, QPoint(12, 7));
-  QTest::mouseDClick(&box, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
-  QTest::mouseRelease(&box, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+  QTest::mouseRelease(&box, Qt::RightButton, Qt::NoModifier, QPoint(12, 7));
   ASSERT_EQ(down.count(), 1);
   EXPECT_EQ(down.at(0).at(0).toInt(), 1);           // left button
   EXPECT_EQ(down.at(0).at(1).toInt(), 1);           // Shift
   EXPECT_EQ(down.at(0).at(2).toDouble(), 10 * 15);  // inside the 2-pixel border
   EXPECT_EQ(down.at(0).at(3).toDouble(), 5 * 15);
-  EXPECT_EQ(dbl.count(), 1);
-  ASSERT_EQ(up.count(), 2);
-  EXPECT_EQ(up.last().at(0).toInt(), 2);
+  ASSERT_EQ(up.count(), 1);
+  EXPECT_EQ(up.at(0).at(0).toInt(), 2);  // right button
 
   // A real double click arrives as press, release, press, double click, release: the second
   // press is not reported as MouseDown.

@@ -23,12 +23,9 @@ VirtualWaveOutOptions Options(VirtualClockMode clock) {
   return o;
 }
 
-TEST(VirtualWaveOut, DeviceListsAndCaps) {
-  VirtualWaveOut dev(Options(VirtualClockMode::kInstant));
-  EXPECT_EQ(dev.NumDevs(), 3);
+TEST(VirtualWaveOut, DeviceCapsAndMisuse) {
+  VirtualWaveOut dev(Options(VirtualClockMode::kManual));
   WaveDeviceCaps caps;
-  ASSERT_EQ(dev.GetDevCaps(1, &caps), kWaveNoError);
-  EXPECT_EQ(caps.name, "Line Out");
   ASSERT_EQ(dev.GetDevCaps(kWaveMapper, &caps), kWaveNoError);
   EXPECT_EQ(caps.name, "default");
   ASSERT_EQ(dev.GetInDevCaps(0, &caps), kWaveNoError);
@@ -36,10 +33,7 @@ TEST(VirtualWaveOut, DeviceListsAndCaps) {
   EXPECT_EQ(dev.GetDevCaps(3, &caps), kWaveBadDeviceId);
   EXPECT_EQ(dev.GetDevCaps(-2, &caps), kWaveBadDeviceId);
   EXPECT_EQ(dev.GetDevCaps(0, nullptr), kWaveInvalidParam);
-}
 
-TEST(VirtualWaveOut, RejectsBadOpensAndHeaderMisuse) {
-  VirtualWaveOut dev(Options(VirtualClockMode::kManual));
   const WaveFormat f = PcmFormat(16, 2);
   WaveHandle h = 99;
   EXPECT_EQ(dev.Open(&h, 3, f), kWaveBadDeviceId);
