@@ -107,7 +107,8 @@ class WaveOutTest : public ::testing::Test {
 
   std::vector<int64_t> WriteLengths() {
     std::vector<int64_t> lengths;
-    for (const auto& call : device_->Streams()[0].calls) {
+    const auto streams = device_->Streams();
+    for (const auto& call : streams[0].calls) {
       if (call.call == WaveCall::kWrite) lengths.push_back(call.value);
     }
     return lengths;
