@@ -103,11 +103,12 @@ TEST(DesignPainter, CirclesAroundTheCentre) {
   Fixture f(60, 40);
   PaintPictureDesign(f.s, 13, 0xFFFFFF, 0x808080, 0, foundation::kDesignDefault,
                      foundation::kDesignDefault, foundation::kDesignDefault);
-  for (const Probe& p : std::vector<Probe>{{30, 2}, {30, 38}, {12, 20}, {48, 20}, {30, 20}}) {
-    EXPECT_NE(f.At(p.x, p.y), kSentinel) << p.x << "," << p.y;
+  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{30, 2}, {30, 38}, {12, 20}, {48, 20},
+                                                               {30, 20}}) {
+    EXPECT_NE(f.At(x, y), kSentinel) << x << "," << y;
   }
-  for (const Probe& p : std::vector<Probe>{{30, 1}, {10, 20}, {50, 20}, {0, 0}}) {
-    EXPECT_EQ(f.At(p.x, p.y), kSentinel) << p.x << "," << p.y;
+  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{30, 1}, {10, 20}, {50, 20}, {0, 0}}) {
+    EXPECT_EQ(f.At(x, y), kSentinel) << x << "," << y;
   }
   EXPECT_GT(f.At(30, 2) & 0xFF, 215);  // near white
   EXPECT_LT(f.At(30, 38) & 0xFF, 40);  // near black

@@ -72,7 +72,9 @@ TEST(MsTimeTest, ParseTimeToMsSeparatorGrammar) {
     const int32_t result = ParseTimeToMs(c.text, true, &ok);
     EXPECT_EQ(result, c.ok ? c.ms : -1);
     EXPECT_EQ(ok, c.ok ? 1 : 0);
-    if (!c.ok) EXPECT_EQ(ParseTimeToMs(c.text, false), 0);
+    if (!c.ok) {
+      EXPECT_EQ(ParseTimeToMs(c.text, false), 0);
+    }
   }
   // Texts too short to hold a time are 0, not a failure.
   for (const char* text : {"", ":", "分"}) {

@@ -254,7 +254,8 @@ void UC_Slider::TimerCheck_Timer() {
   if (model_.Disabletrim) return;
   std::optional<double> position;
   if (model_.ArrowStep(&position) < 0) return;
-  if (position) DrawPointer(*position);
+  const double at = position.value_or(-1.0);
+  if (position.has_value()) DrawPointer(at);
   emit Scrolled(1);
 }
 
