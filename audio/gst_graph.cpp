@@ -1,103 +1,15 @@
 #include "audio/gst_graph.h"
 
-#include <gst/audio/audio-format.h>
 #include <gst/base/gstbaseparse.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cctype>
 #include <chrono>
 #include <cmath>
 
+#include "audio/gst_pending_link.h"
+#include "audio/gst_renderer.h"
+
 namespace audio {
-
-namespace {
-
-constexpr const char* kDecodeBinFactory = "decodebin";
-
-bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
-
-// Caps of a pad: what it carries now, else what it could carry. Caller unrefs; may be null.
-GstCaps* PadCaps(GstPad* pad) {
-  GstCaps* caps = gst_pad_get_current_caps(pad);
-  if (caps == nullptr) caps = gst_pad_query_caps(pad, nullptr);
-  return caps;
-}
-
-// True when every form the pad can take is plain audio samples (ANY or unknown is not).
-bool PadGivesRawAudio(GstPad* pad) {
-  GstCaps* caps = PadCaps(pad);
-  if (caps == nullptr) return false;
-  bool raw = !gst_caps_is_any(caps) && !gst_caps_is_empty(caps);
-  for (guint i = 0; raw && i < gst_caps_get_size(caps); ++i) {
-    raw = gst_structure_has_name(gst_caps_get_structure(caps, i), "audio/x-raw");
-  }
-  gst_caps_unref(caps);
-  return raw;
-}
-
-// The pad's name says audio, or its caps do.
-bool IsAudioPad(GstPad* pad) {
-  gchar* name = gst_pad_get_name(pad);
-  bool audio = name != nullptr && IsAudioPinId(name) == 1;
-  g_free(name);
-  if (audio) return true;
-  GstCaps* caps = PadCaps(pad);
-  if (caps != nullptr) {
-    if (!gst_caps_is_any(caps) && gst_caps_get_size(caps) > 0) {
-      audio = StartsWith(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/");
-    }
-    gst_caps_unref(caps);
-  }
-  return audio;
-}
-
-bool HasSometimesSourceTemplate(GstElement* element) {
-  for (const GList* t = gst_element_class_get_pad_template_list(GST_ELEMENT_GET_CLASS(element));
-       t != nullptr; t = t->next) {
-    auto* templ = static_cast<GstPadTemplate*>(t->data);
-    if (GST_PAD_TEMPLATE_DIRECTION(templ) == GST_PAD_SRC &&
-        GST_PAD_TEMPLATE_PRESENCE(templ) == GST_PAD_SOMETIMES) {
-      return true;
-    }
-  }
-  return false;
-}
-
-// The pads of an element (src only or all), each with a reference the caller drops.
-std::vector<GstPad*> ElementPads(GstElement* element, bool sourcesOnly) {
-  std::vector<GstPad*> pads;
-  GstIterator* it =
-      sourcesOnly ? gst_element_iterate_src_pads(element) : gst_element_iterate_pads(element);
-  GValue item = G_VALUE_INIT;
-  bool done = false;
-  while (!done) {
-    switch (gst_iterator_next(it, &item)) {
-      case GST_ITERATOR_OK:
-        pads.push_back(GST_PAD(g_value_dup_object(&item)));
-        g_value_reset(&item);
-        break;
-      case GST_ITERATOR_RESYNC:
-        for (GstPad* p : pads) gst_object_unref(p);
-        pads.clear();
-        gst_iterator_resync(it);
-        break;
-      default:
-        done = true;
-        break;
-    }
-  }
-  g_value_unset(&item);
-  gst_iterator_free(it);
-  return pads;
-}
-
-void UnrefPads(std::vector<GstPad*>& pads) {
-  for (GstPad* p : pads) gst_object_unref(p);
-  pads.clear();
-}
-
-}  // namespace
 
 bool EnsureGstInit() {
   static std::once_flag once;
@@ -109,33 +21,6 @@ bool EnsureGstInit() {
   });
   return ok;
 }
-
-int32_t IsAudioPinId(const std::string& id) {
-  std::string folded;
-  for (char c : id) {
-    if (c == ' ' || c == '\t') continue;
-    folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  if (folded.find("audio") != std::string::npos) return 1;
-  return folded.find("stream") != std::string::npos && folded.find('1') != std::string::npos;
-}
-
-// One connection asked for by Connect (or made inside an inserted decodebin).
-struct GstGraph::PendingLink {
-  GstGraph* graph = nullptr;
-  std::string up;
-  std::string down;
-  GstElement* up_element = nullptr;  // owned by the pipeline
-  GstPad* down_pad = nullptr;        // own reference
-  bool to_renderer = false;
-  bool internal = false;  // made by an inserted decoder, not asked for by name
-  std::atomic<int32_t> state{0};
-  std::mutex mutex;  // pad bookkeeping below, touched from the streaming thread
-  int32_t pads_seen = 0;
-  GstPad* lone_pad = nullptr;  // first pad that did not look like audio; own reference
-  gulong added_id = 0;
-  gulong no_more_id = 0;
-};
 
 GstGraph::GstGraph() {
   if (!EnsureGstInit()) return;
@@ -168,46 +53,9 @@ bool GstGraph::AddFilter(const std::string& name, GstElement* element) {
 }
 
 bool GstGraph::AddRenderer(const std::string& name, GstElement* sink) {
-  if (sink == nullptr) return false;
-  gst_object_ref_sink(sink);
-  GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
-  // Float through volume and balance: integer volume works with a coarse fixed-point gain.
-  GstElement* toFloat = gst_element_factory_make("capsfilter", nullptr);
-  GstElement* resample = gst_element_factory_make("audioresample", nullptr);
-  GstElement* volume = gst_element_factory_make("volume", nullptr);
-  GstElement* panorama = gst_element_factory_make("audiopanorama", nullptr);
-  GstElement* convertOut = gst_element_factory_make("audioconvert", nullptr);
-  GstElement* bin = gst_bin_new(nullptr);
-  GstElement* parts[] = {convert, toFloat, resample, volume, panorama, convertOut, sink};
-  bool ok = bin != nullptr;
-  for (GstElement* e : parts) ok = ok && e != nullptr;
-  if (ok) {
-    // "simple" lowers one side and leaves the other untouched, as a balance control does.
-    g_object_set(panorama, "method", 1, nullptr);
-    GstCaps* floatCaps =
-        gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, GST_AUDIO_NE(F32), nullptr);
-    g_object_set(toFloat, "caps", floatCaps, nullptr);
-    gst_caps_unref(floatCaps);
-    for (GstElement* e : parts) gst_bin_add(GST_BIN(bin), e);
-    ok = gst_element_link_many(convert, toFloat, resample, volume, panorama, convertOut, sink,
-                               nullptr);
-    GstPad* target = gst_element_get_static_pad(convert, "sink");
-    ok = ok && target != nullptr &&
-         gst_element_add_pad(bin, gst_ghost_pad_new("sink", target)) != FALSE;
-    if (target != nullptr) gst_object_unref(target);
-  } else {
-    for (GstElement* e : parts) {
-      if (e != nullptr && e != sink) gst_object_unref(gst_object_ref_sink(e));
-    }
-    if (bin != nullptr) gst_object_unref(gst_object_ref_sink(bin));
-    bin = nullptr;
-  }
-  gst_object_unref(sink);
-  if (bin == nullptr) return false;
-  if (!ok) {
-    gst_object_unref(gst_object_ref_sink(bin));
-    return false;
-  }
+  RendererBin renderer;
+  if (!MakeRendererBin(sink, &renderer)) return false;
+  GstElement* bin = renderer.bin;
   gst_object_ref(bin);
   if (!AddFilter(name, bin)) {
     gst_object_unref(bin);
@@ -220,8 +68,8 @@ bool GstGraph::AddRenderer(const std::string& name, GstElement* sink) {
     }
   }
   gst_object_unref(bin);
-  volume_element_ = volume;
-  panorama_element_ = panorama;
+  volume_element_ = renderer.volume;
+  panorama_element_ = renderer.panorama;
   ApplyVolume();
   ApplyBalance();
   return true;
@@ -255,155 +103,6 @@ const GstGraph::Filter* GstGraph::FindFilterLocked(const std::string& name) cons
     if (f.name == name) return &f;
   }
   return nullptr;
-}
-
-GstGraph::PendingLink* GstGraph::NewLink(const std::string& up, const std::string& down,
-                                         GstElement* upElement, GstPad* downPad, bool toRenderer) {
-  auto link = std::make_unique<PendingLink>();
-  link->graph = this;
-  link->up = up;
-  link->down = down;
-  link->up_element = upElement;
-  link->down_pad = downPad;
-  link->to_renderer = toRenderer;
-  PendingLink* raw = link.get();
-  std::lock_guard<std::mutex> lock(mutex_);
-  links_.push_back(std::move(link));
-  return raw;
-}
-
-void GstGraph::WatchPads(PendingLink* link) {
-  link->added_id =
-      g_signal_connect(link->up_element, "pad-added", G_CALLBACK(&GstGraph::OnPadAdded), link);
-  link->no_more_id =
-      g_signal_connect(link->up_element, "no-more-pads", G_CALLBACK(&GstGraph::OnNoMorePads), link);
-}
-
-void GstGraph::OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
-  auto* link = static_cast<PendingLink*>(data);
-  if (GST_PAD_DIRECTION(pad) != GST_PAD_SRC) return;
-  std::lock_guard<std::mutex> lock(link->mutex);
-  if (link->state.load() != 0) return;
-  ++link->pads_seen;
-  if (!IsAudioPad(pad)) {
-    if (link->lone_pad == nullptr) link->lone_pad = GST_PAD(gst_object_ref(pad));
-    return;
-  }
-  link->state = link->graph->LinkPad(pad, link) ? 1 : -1;
-}
-
-void GstGraph::OnNoMorePads(GstElement*, gpointer data) {
-  auto* link = static_cast<PendingLink*>(data);
-  std::lock_guard<std::mutex> lock(link->mutex);
-  // A single output pin is taken whatever it is called.
-  if (link->state.load() == 0 && link->pads_seen == 1 && link->lone_pad != nullptr) {
-    link->state = link->graph->LinkPad(link->lone_pad, link) ? 1 : -1;
-  }
-}
-
-bool GstGraph::LinkPad(GstPad* pad, PendingLink* link) {
-  if (!link->to_renderer || PadGivesRawAudio(pad)) {
-    return gst_pad_link(pad, link->down_pad) == GST_PAD_LINK_OK;
-  }
-  // Coded data in front of the renderer: let a decodebin find parser and decoder.
-  GstElement* decoder = gst_element_factory_make(kDecodeBinFactory, nullptr);
-  if (decoder == nullptr) return false;
-  std::string name = kDecodeBinFactory;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (decodebin_count_ > 0) name += std::to_string(decodebin_count_);
-    ++decodebin_count_;
-  }
-  if (!AddFilter(name, decoder)) return false;
-  GstPad* sink = gst_element_get_static_pad(decoder, "sink");
-  bool ok = sink != nullptr && gst_pad_link(pad, sink) == GST_PAD_LINK_OK;
-  if (sink != nullptr) gst_object_unref(sink);
-  if (!ok) return false;
-  PendingLink* inner =
-      NewLink(name, link->down, decoder, GST_PAD(gst_object_ref(link->down_pad)), true);
-  inner->internal = true;
-  WatchPads(inner);
-  gst_element_sync_state_with_parent(decoder);
-  return true;
-}
-
-PinConnectResult GstGraph::Connect(const std::string& up, const std::string& down) {
-  PinConnectResult result;
-  GstElement* upElement = nullptr;
-  GstElement* downElement = nullptr;
-  bool toRenderer = false;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (const Filter* f = FindFilterLocked(up)) upElement = f->element;
-    const Filter* d = down == up ? nullptr : FindFilterLocked(down);
-    if (d != nullptr) {
-      downElement = d->element;
-      toRenderer = d->renderer;
-    }
-  }
-  if (upElement == nullptr) {
-    result.outcome = PinConnect::kNoUpstreamPin;
-    return result;
-  }
-  std::vector<GstPad*> outputs = ElementPads(upElement, true);
-  GstPad* upPad = outputs.empty() ? nullptr : outputs.front();
-  if (outputs.size() > 1) {
-    for (GstPad* p : outputs) {
-      if (IsAudioPad(p)) {
-        upPad = p;
-        break;
-      }
-    }
-  }
-  bool pending = outputs.empty() && HasSometimesSourceTemplate(upElement);
-  if (upPad == nullptr && !pending) {
-    result.outcome = PinConnect::kNoUpstreamPin;
-    result.found = 1;
-    result.num_pins = static_cast<int32_t>(outputs.size());
-    UnrefPads(outputs);
-    return result;
-  }
-  if (downElement == nullptr) {
-    result.outcome = PinConnect::kNoDownstreamPin;
-    UnrefPads(outputs);
-    return result;
-  }
-  std::vector<GstPad*> pins = ElementPads(downElement, false);
-  GstPad* downPad = nullptr;
-  for (GstPad* p : pins) {
-    if (GST_PAD_DIRECTION(p) == GST_PAD_SINK) {
-      downPad = GST_PAD(gst_object_ref(p));
-      break;
-    }
-  }
-  if (downPad == nullptr) {
-    result.outcome = PinConnect::kNoDownstreamPin;
-    result.found = 1;
-    result.num_pins = static_cast<int32_t>(pins.size());
-    UnrefPads(pins);
-    UnrefPads(outputs);
-    return result;
-  }
-  UnrefPads(pins);
-  PendingLink* link = NewLink(up, down, upElement, downPad, toRenderer);
-  if (pending) {
-    WatchPads(link);
-    result.outcome = PinConnect::kPending;
-  } else {
-    bool ok = LinkPad(upPad, link);
-    link->state = ok ? 1 : -1;
-    result.outcome = ok ? PinConnect::kConnected : PinConnect::kRefused;
-  }
-  UnrefPads(outputs);
-  return result;
-}
-
-int32_t GstGraph::ConnectionState(const std::string& up, const std::string& down) const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  for (auto it = links_.rbegin(); it != links_.rend(); ++it) {
-    if (!(*it)->internal && (*it)->up == up && (*it)->down == down) return (*it)->state.load();
-  }
-  return -2;
 }
 
 void GstGraph::DisconnectAll() {
@@ -714,18 +413,8 @@ void GstGraph::SetBalance(int32_t balance) {
   ApplyBalance();
 }
 
-void GstGraph::ApplyVolume() {
-  if (volume_element_ == nullptr) return;
-  double level = std::clamp(static_cast<double>(volume_), -10000.0, 0.0);
-  g_object_set(volume_element_, "volume", std::pow(10.0, level / 2000.0), nullptr);
-}
+void GstGraph::ApplyVolume() { ApplyVolumeLevel(volume_element_, volume_); }
 
-void GstGraph::ApplyBalance() {
-  if (panorama_element_ == nullptr) return;
-  double cut = std::min(std::fabs(static_cast<double>(balance_)), 10000.0);
-  double pan = 1.0 - std::pow(10.0, -cut / 2000.0);
-  if (balance_ < 0) pan = -pan;
-  g_object_set(panorama_element_, "panorama", static_cast<gfloat>(pan), nullptr);
-}
+void GstGraph::ApplyBalance() { ApplyBalanceCut(panorama_element_, balance_); }
 
 }  // namespace audio

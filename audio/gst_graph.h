@@ -41,10 +41,6 @@ struct GraphError {
   std::string text;
 };
 
-// 1 when an output pin's identifier names an audio stream: lower-cased and without blanks it
-// contains "audio", or both "stream" and "1".
-int32_t IsAudioPinId(const std::string& id);
-
 // One filter graph over a GStreamer pipeline. Filters are elements known by the names they were
 // added under; pins are pads. The graph stands for the control, event, position and audio
 // interfaces of the graph manager at once:

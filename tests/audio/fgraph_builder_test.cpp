@@ -5,6 +5,7 @@
 
 #include "audio/c_fgraph.h"
 #include "audio/fct_quartz.h"
+#include "audio/gst_pads.h"
 #include "tests/audio/debug_log_fixture.h"
 #include "tests/audio/fgraph_fixture.h"
 #include "tests/audio/riff_fixture.h"
