@@ -27,6 +27,16 @@ bool IsRiffWave(const std::string& path) {
   return std::string(head, 4) == "RIFF" && std::string(head + 8, 4) == "WAVE";
 }
 
+// The name a filter is in the graph under: names compare trimmed and in lower case, so a caller
+// may spell them either way. A name the graph does not hold comes back as given.
+std::string GraphName(const std::string& name, const GstGraph& graph) {
+  std::string folded = Fold(name);
+  for (const std::string& inGraph : graph.FilterNames()) {
+    if (Fold(inGraph) == folded) return inGraph;
+  }
+  return name;
+}
+
 bool RendererRegistered(const FilterGraphRec& rec) {
   return !rec.RendererDevice.empty() || rec.RegFilters->Has(rec.RendererName);
 }
@@ -257,7 +267,8 @@ int32_t ConnectPin(const std::string& upName, const std::string& downName, Filte
     foundation::WriteLog("ConnectPin err " + upName + "#" + downName);
     return 0;
   }
-  PinConnectResult result = rec.Graph->Connect(upName, downName);
+  PinConnectResult result =
+      rec.Graph->Connect(GraphName(upName, *rec.Graph), GraphName(downName, *rec.Graph));
   switch (result.outcome) {
     case PinConnect::kConnected:
     case PinConnect::kPending:

@@ -118,8 +118,8 @@ void EnumAudioFilters(int32_t mode, FilterGraphRec& rec);
 int32_t SetupPinsToDecode(const std::string& path, int32_t alternative, FilterGraphRec& rec);
 // File source straight to the renderer with a decodebin between: 1 when it prerolls, else 0.
 int32_t RenderPinsToDecode(const std::string& path, FilterGraphRec& rec);
-// Connects two filters of the graph by name: 1 when made (or waiting for a streaming pin), 0
-// with a "Pin not set " or "ConnectPin err " line.
+// Connects two filters of the graph by name (trimmed, in any case): 1 when made (or waiting for a
+// streaming pin), 0 with a "Pin not set " or "ConnectPin err " line.
 int32_t ConnectPin(const std::string& upName, const std::string& downName, FilterGraphRec& rec);
 // Unlinks every filter and takes them all out of the graph (a source left in unlinked would
 // stop the next chain).
