@@ -108,7 +108,7 @@ class C_WaveOut final : public Player {
   void SetStbyPoint(int32_t value);
   void SetLoopOn(int32_t value);
   int32_t Length() const override { return c_Wave.LengthMS; }
-  // Kept between -VolMinLevel and 0; reads back the value stored.
+  // Kept between VolMinLevel and 0; reads back the value stored.
   int32_t Attenuation() override { return c_Attenuation; }
   void SetAttenuation(int32_t value) override;
   int32_t PanValue() override { return PanValue_; }

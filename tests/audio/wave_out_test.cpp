@@ -485,5 +485,64 @@ TEST_F(WaveOutTest, StartPageSizeAndOutputReuse) {
   EXPECT_FALSE(player->Play());
 }
 
+TEST_F(WaveOutTest, LeadingSilenceReloadPauseAndLoopPosition) {
+  const std::string data = PatternBytes(5000 * 2);
+  const std::string path = Write("a.wav", WaveFile(1, 16, data));
+
+  // DelayMS: one page of silence ahead of the audio on the output; the position counts it.
+  auto player = MakePlayer(VirtualClockMode::kManual);
+  player->SetDelayMS(50);
+  player->Init();
+  player->SetFileName(path);
+  ASSERT_TRUE(player->Play());
+  ASSERT_FALSE(WriteLengths().empty());
+  EXPECT_EQ(WriteLengths()[0], 400 * 2);
+  device_->AdvanceMs(60);
+  EXPECT_EQ(Played(0), std::string(800, '\0') + data.substr(0, 80 * 2));
+  EXPECT_EQ(player->Position(0), 60);
+
+  // Paused while playing reads 2; the same file again stops, keeps the output and resets the
+  // range to the whole file.
+  player = MakePlayer(VirtualClockMode::kManual);
+  player->SetNoClose(1);
+  player->SetFileName(path);
+  player->SetFromSample(100);
+  player->SetToSample(3000);
+  ASSERT_TRUE(player->Play());
+  player->Pause();
+  EXPECT_EQ(player->mode(), 2);
+  player->Pause();
+  EXPECT_EQ(player->mode(), 3);
+  const platform::WaveHandle first = player->hWave(0);
+  player->SetFileName(path);
+  EXPECT_EQ(player->mode(), 1);
+  EXPECT_EQ(player->FromSample(), 0);
+  EXPECT_EQ(player->ToSample(), 5000);
+  EXPECT_EQ(player->hWave(0), first);
+  // A new device number opens the output there, the old stream closed.
+  player->SetDeviceID(2);
+  ASSERT_TRUE(player->Play());
+  EXPECT_NE(player->hWave(0), first);
+  EXPECT_EQ(device_->OpenStreamCount(), 1);
+  EXPECT_EQ(device_->Streams().back().device_id, 2);
+  player->StopIO(1);
+
+  // Looping: a position past the end point folds back by whole loop spans.
+  player = MakePlayer(VirtualClockMode::kManual);
+  player->SetFileName(path);
+  player->SetFromSample(100);
+  player->SetToSample(2000);
+  player->SetStbyPoint(1500);
+  player->SetLoopOn(1);
+  ASSERT_TRUE(player->Play());
+  for (int i = 0; i < 6; ++i) {
+    device_->AdvanceMs(50);
+    player->ProgressionPlay();
+  }
+  EXPECT_EQ(player->Position(0), 250);  // 100 + 2400 = 2500 -> 2000, not past the end point
+  device_->AdvanceFrames(508);
+  EXPECT_EQ(player->Position(0), 188);  // 3008 - 3 x 500 = 1508 = 188.5 ms, to even
+}
+
 }  // namespace
 }  // namespace audio
