@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "foundation/font_table.h"
+#include "foundation/twips_rect.h"
 
 namespace foundation {
 
@@ -11,19 +12,8 @@ namespace foundation {
 // through LayoutControl, so they work for any control (the widget adapter is in
 // view/widget_layout_control.h). Positions and sizes are twips.
 
-class LayoutControl {
+class LayoutControl : public TwipsRect {
  public:
-  virtual ~LayoutControl() = default;
-
-  virtual double Left() const = 0;
-  virtual double Top() const = 0;
-  virtual double Width() const = 0;
-  virtual double Height() const = 0;
-  virtual void SetLeft(double twips) = 0;
-  virtual void SetTop(double twips) = 0;
-  virtual void SetWidth(double twips) = 0;
-  virtual void SetHeight(double twips) = 0;
-
   // The control's own visibility flag (it may still be hidden by a hidden container).
   virtual bool Visible() const = 0;
   virtual void SetVisible(bool visible) = 0;

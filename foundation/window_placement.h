@@ -5,26 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "foundation/twips_rect.h"
+
 namespace foundation {
 
 // A window whose place and size are kept in the settings store, seen through the measures the
 // store needs: left, top, width and height in twips and the window state.
-class PlacementForm {
+class PlacementForm : public TwipsRect {
  public:
   static constexpr int16_t kNormal = 0;
   static constexpr int16_t kMinimized = 1;
   static constexpr int16_t kMaximized = 2;
 
-  virtual ~PlacementForm() = default;
-  virtual double Left() const = 0;
-  virtual double Top() const = 0;
-  virtual double Width() const = 0;
-  virtual double Height() const = 0;
   virtual int16_t WindowState() const = 0;
-  virtual void SetLeft(double twips) = 0;
-  virtual void SetTop(double twips) = 0;
-  virtual void SetWidth(double twips) = 0;
-  virtual void SetHeight(double twips) = 0;
   virtual void SetWindowState(int16_t state) = 0;
 };
 
