@@ -82,9 +82,8 @@ int32_t SetControlFont(FontWindow* window, int32_t mode, FontSource* control, fl
   if (g_uiFace.empty()) g_uiFace = kDefaultUiFace;
   if (g_table.empty() && CreateFontHandle(kDefaultSize, 0, 0, g_uiFace) == 0) return kFailed;
 
-  // The flags arrive as truths: any non-zero value is true (-1).
-  bold = AsFlag(bold != 0);
-  italic = AsFlag(italic != 0);
+  // The flags are compared as given: only -1 is true, so a 1 is a font of its own that is
+  // neither bold nor italic.
   std::string wantedFace = face;
   if (mode == -1) {
     // Without a control there is nothing to take the font from.

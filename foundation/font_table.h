@@ -76,8 +76,8 @@ class FontSource {
 struct FontHandleEntry {
   int32_t handle = 0;
   float size = 0.0F;
-  int16_t bold = 0;    // -1 true, 0 false
-  int16_t italic = 0;  // -1 true, 0 false
+  int16_t bold = 0;    // as asked: only -1 is true
+  int16_t italic = 0;  // as asked: only -1 is true
   std::string face;
   float heightFactor = 1.0F;
 };
@@ -101,7 +101,8 @@ int32_t CreateFontHandle(float size, int16_t bold, int16_t italic, const std::st
 // Entry 0 (the user-interface face at 9 points) is made on the first call. Mode -1 takes size,
 // bold, italic, face and window from `control`; mode -2 uses the arguments; for both an empty face
 // means the user-interface face, a size of 0 or below 9 points, and the first entry with the same
-// face (exact), size, bold and italic is reused, else one is made. Mode 0 or above applies that
+// face (exact), size, bold and italic (compared as given: only -1 is true, so 1 is neither bold
+// nor the entry of -1) is reused, else one is made. Mode 0 or above applies that
 // index. A null window gets nothing sent but the index is still returned.
 int32_t SetControlFont(FontWindow* window, int32_t mode, FontSource* control, float size,
                        int16_t bold, int16_t italic, const std::string& face);

@@ -77,8 +77,6 @@ TEST_F(FontTableTest, SameFaceSizeBoldItalicReusesOneEntry) {
   EXPECT_EQ(window_.fonts, std::vector<int32_t>({100}));
 
   EXPECT_EQ(SetControlFont(&window_, -2, nullptr, 12, -1, 0, "Arial"), 1);
-  // A true flag passed as 1 is the same truth.
-  EXPECT_EQ(SetControlFont(&window_, -2, nullptr, 12, 1, 0, "Arial"), 1);
   // Any difference makes a new entry: size, bold, italic, face case.
   EXPECT_EQ(SetControlFont(&window_, -2, nullptr, 12.5F, -1, 0, "Arial"), 2);
   EXPECT_EQ(SetControlFont(&window_, -2, nullptr, 12, 0, 0, "Arial"), 3);
@@ -87,6 +85,12 @@ TEST_F(FontTableTest, SameFaceSizeBoldItalicReusesOneEntry) {
   // Size 9 in the UI face is entry 0 again.
   EXPECT_EQ(SetControlFont(&window_, -2, nullptr, 9, 0, 0, kDefaultUiFace), 0);
   EXPECT_EQ(factory_.requests.size(), 6u);
+  // Only -1 is true: flags of 1 are an upright, normal-weight font of their own.
+  EXPECT_EQ(SetControlFont(&window_, -2, nullptr, 12, 1, 1, "Arial"), 6);
+  EXPECT_EQ(factory_.requests.back().weight, 0);
+  EXPECT_FALSE(factory_.requests.back().italic);
+  EXPECT_EQ(FontHandles()[6].bold, 1);
+  EXPECT_EQ(SetControlFont(&window_, -2, nullptr, 12, 1, 1, "Arial"), 6);
 
   // Mode -1 takes everything from the control and sends to the control's window.
   FakeControl control;
