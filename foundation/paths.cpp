@@ -67,6 +67,12 @@ std::string GetAppFolder() {
 
 std::string GetSystemFolder() { return "/etc/"; }
 
+bool IsDrivePath(const std::string& path) {
+  if (path.size() < 2 || path[1] != ':') return false;
+  const char letter = path[0];
+  return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+}
+
 std::string SetTrailingSeparator(const std::string& path, bool remove) {
   if (TrimBlanks(path).empty()) return "";
   // Web-style paths ("http...") use '/', and on this platform so does every other path.

@@ -15,6 +15,11 @@ std::string GetAppFolder();
 // The platform's system folder with a trailing '/' ("/etc/" here).
 std::string GetSystemFolder();
 
+// True when the path names a Windows drive: an ASCII letter and ':' at its start ("D:\x",
+// "d:/x", "D:", "D:x"). No such path exists here; read as it stands it would name a folder under
+// the current one, so stored paths like that are refused where they are read.
+bool IsDrivePath(const std::string& path);
+
 // Adds (remove false) or removes (remove true) one trailing separator; "" for a blank path.
 // A path that already ends in '/' or '\' counts as having one.
 std::string SetTrailingSeparator(const std::string& path, bool remove = false);

@@ -19,6 +19,15 @@ constexpr int32_t kAliveMaxAgeSec = 300;
 
 std::string Key(const char* stem, int32_t index) { return stem + std::to_string(index + 1); }
 
+// A stored folder with a trailing separator added. A Windows drive path is refused (read as
+// unset) with a log line: taken as it stands it would become a folder under the current one.
+std::string LoadFolderSetting(const std::string& key, const std::string& name) {
+  const std::string stored = LoadSettingText(key, "", name);
+  if (!IsDrivePath(stored)) return SetTrailingSeparator(stored);
+  WriteLog(key + " refused, a drive path names no folder here: " + stored, 0);
+  return "";
+}
+
 void SaveServerTable(const StationSettings& s, const std::string& name) {
   for (int32_t i = 0; i < kServerCount; ++i) {
     SaveSettingValue(Key("SrvPath_", i), s.SrvPath[i], 0, name);
@@ -35,7 +44,7 @@ void SaveServerTable(const StationSettings& s, const std::string& name) {
 
 void LoadServerTable(StationSettings& s, const std::string& name) {
   for (int32_t i = 0; i < kServerCount; ++i) {
-    s.SrvPath[i] = SetTrailingSeparator(LoadSettingText(Key("SrvPath_", i), "", name));
+    s.SrvPath[i] = LoadFolderSetting(Key("SrvPath_", i), name);
     WriteLog("SrvPath_" + std::to_string(i + 1) + "=" + s.SrvPath[i], 0);
     s.SrvName[i] = LoadSettingText(Key("SrvName_", i), "", name);
     s.SaveTip[i] = LoadSettingInt(Key("SaveTip_", i), 0, name);
@@ -59,7 +68,7 @@ void LoadServerTable(StationSettings& s, const std::string& name) {
 
   // Stored paths that lack the separator get one, as SrvPath does: the folders are built by
   // appending to it.
-  s.LocalPath = SetTrailingSeparator(LoadSettingText("LocalPath", "", name));
+  s.LocalPath = LoadFolderSetting("LocalPath", name);
   if (!s.LocalPath.empty()) {
     s.LocalConfFolder = s.LocalPath + "conf/";
     s.LocalSchedFolder = s.LocalPath + "sched/";

@@ -59,6 +59,8 @@ void EnsureWorkFolders();
 // Loading writes a debug-log line "SrvPath_<n>=<path>" for every entry, adds a trailing
 // separator to every non-empty SrvPath and to LocalPath, forces SaveTip 1 and SrvRO 0 on the
 // current server, and (in the companion) leaves UseSubFolder alone, which it does not store.
+// A SrvPath or LocalPath that names a Windows drive ("D:\x") is refused with a log line and
+// read as empty.
 void LoadServerSettings(int32_t save, const std::string& name = "");
 
 // Sets ServerAlive: 0 when the current server has no path; otherwise whether it answers

@@ -53,6 +53,16 @@ TEST(EnsureExtensionTest, AppendsLowerCasedExtensionWhenMissing) {
   for (const Case& c : cases) EXPECT_EQ(EnsureExtension(c.path, c.ext), c.expected) << c.path;
 }
 
+TEST(IsDrivePathTest, ALetterAndAColonAtTheStart) {
+  for (const char* path : {"D:\\x", "d:/x", "D:", "z:x", "A:\\"}) {
+    EXPECT_TRUE(IsDrivePath(path)) << path;
+  }
+  for (const char* path :
+       {"", "D", "/D:/x", "1:/x", "DD:/x", "\\\\srv\\D:", "http://h/", "\xef\xbc\xa4:"}) {
+    EXPECT_FALSE(IsDrivePath(path)) << path;
+  }
+}
+
 TEST(SetTrailingSeparatorTest, AddsOrRemovesOneSeparator) {
   struct Case {
     std::string path;

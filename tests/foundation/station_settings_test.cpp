@@ -81,6 +81,29 @@ TEST_F(StationSettingsTest, LoadDerivesFoldersAndForcesCurrentServer) {
   EXPECT_EQ(s.LocalConfFolder, local + "/conf/");
 }
 
+TEST_F(StationSettingsTest, DrivePathsAreRefusedWithALogLine) {
+  WriteIni(
+      "[conf]\r\nSrvPath_1=D:\\audio\\\r\nSrvPath_2=d:/x\r\nSrvPath_3=\\\\nas\\a\\\r\n"
+      "LocalPath=D:\r\n");
+  LoadServerSettings(0);
+  const StationSettings& s = Station();
+  EXPECT_EQ(s.SrvPath[0], "");
+  EXPECT_EQ(s.SrvPath[1], "");
+  EXPECT_EQ(s.SrvPath[2], "\\\\nas\\a\\");
+  EXPECT_EQ(s.ServerConfFolder[0], "conf/");
+  EXPECT_EQ(s.ServerSchedFolder, "");
+  EXPECT_EQ(s.LocalPath, "");
+  EXPECT_EQ(s.LocalConfFolder, "");
+  const std::string log = Log();
+  for (const char* line :
+       {" SrvPath_1 refused, a drive path names no folder here: D:\\audio\\\r\n",
+        " SrvPath_2 refused, a drive path names no folder here: d:/x\r\n",
+        " LocalPath refused, a drive path names no folder here: D:\r\n", " SrvPath_1=\r\n"}) {
+    EXPECT_NE(log.find(line), std::string::npos) << line;
+  }
+  EXPECT_EQ(log.find("SrvPath_3 refused"), std::string::npos);
+}
+
 TEST_F(StationSettingsTest, SaveWritesTableAsItStands) {
   StationSettings& s = Station();
   s.SrvPath[0] = "/srv/a/";
