@@ -1,8 +1,11 @@
 #include "foundation/command_files.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 
+#include "foundation/debug_log.h"
+#include "foundation/error_traps.h"
 #include "foundation/files.h"
 #include "foundation/paths.h"
 #include "foundation/settings_store.h"
@@ -59,14 +62,21 @@ std::vector<ScheduleEntry>& ScheduleList() {
 void LoadScheduleList(int32_t useLocal) {
   std::vector<ScheduleEntry>& list = ScheduleList();
   list.clear();
-  try {
+  // An error part-way keeps the records read so far and goes to the error log.
+  RunTrapped("LoadScheduleList", [&] {
     const StationSettings& s = Station();
     const std::string folder = useLocal != 0 ? s.LocalCommandFolder : s.ServerCommandFolder;
     // An unset folder would name the current folder; it holds no command files of ours.
     if (TrimBlanks(folder).empty()) return;
     const std::optional<std::vector<platform::DirEntry>> entries =
         platform::ListDirectory(platform::ToNativePath(folder));
-    if (!entries) return;
+    if (!entries) {
+      // A missing folder simply has no commands; one that is there but cannot be listed is
+      // a failure the empty list must not hide.
+      const int err = errno;
+      if (err != ENOENT) WriteLog("LoadScheduleList " + folder + ": " + GetWin32ErrorText(err), 1);
+      return;
+    }
 
     std::vector<std::string> names;
     for (const platform::DirEntry& entry : *entries) {
@@ -81,9 +91,7 @@ void LoadScheduleList(int32_t useLocal) {
       if (FileExists(file) == 0) continue;  // a folder behind a link, or gone meanwhile
       list.push_back(ReadEntry(file, name));
     }
-  } catch (...) {
-    // The records read so far stay.
-  }
+  });
 }
 
 int32_t FindScheduleIndex(const std::string& name) {

@@ -28,7 +28,8 @@ std::vector<ScheduleEntry>& ScheduleList();
 // vanished files skipped. Each file is read as INI (section "conf"); missing keys are written
 // into it as 0 unless the file is read-only. Then InCh over 8 becomes 1, OutTime over 0 becomes
 // 0 and InTime below OutTime becomes OutTime. A missing or unnamed folder gives an empty list; a
-// failure part-way keeps the records read so far. Never runs pending work.
+// folder that cannot be listed gives one too, with an error-log line; a failure part-way keeps
+// the records read so far and is logged. Never runs pending work.
 void LoadScheduleList(int32_t useLocal);
 
 // The index of the command file `name` (with or without ".scm", ASCII case ignored) in

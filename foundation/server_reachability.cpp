@@ -5,6 +5,8 @@
 #include <mutex>
 #include <utility>
 
+#include "foundation/debug_log.h"
+#include "foundation/error_traps.h"
 #include "foundation/text_fields.h"
 #include "platform/clock.h"
 
@@ -82,60 +84,72 @@ std::string ServerHostOfPath(const std::string& path,
 }
 
 int32_t PingHost(const std::string& host, int32_t timeoutMs) {
-  try {
+  int32_t answered = 0;
+  RunTrapped("PingHost " + host, [&] {
     platform::Pinger* pinger;
     {
       std::lock_guard<std::mutex> lock(State().mutex);
       pinger = State().pinger;
     }
     if (pinger == nullptr) pinger = &RealPinger();
-    return pinger->Ping(host, timeoutMs).success ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+    const platform::PingResult result = pinger->Ping(host, timeoutMs);
+    // Silence is an answer; an echo that could not be sent at all is a failure of this PC.
+    if (!result.success && result.error_code != 0)
+      WriteLog("PingHost " + host + ": " + result.error, 1);
+    answered = result.success ? 1 : 0;
+  });
+  return answered;
 }
 
-int32_t IsServerReachable(const std::string& path, int32_t timeoutMs, int32_t maxAgeSec) {
-  try {
-    const std::string server = ServerHostOfPath(path, CurrentMounts());
-    if (server.empty()) return 1;
+namespace {
 
-    ReachabilityState& state = State();
-    const int64_t maxAgeMs = static_cast<int64_t>(maxAgeSec) * 1000;
-    {
-      std::lock_guard<std::mutex> lock(state.mutex);
-      const int64_t now = platform::CurrentClock().MonotonicMs();
-      for (const PingRecord& r : state.cache) {
-        if (r.server != server) continue;
-        if (now - r.stampMs <= maxAgeMs) return r.result;
-        break;
-      }
-    }
+// The answer for `path` from the cache or one echo; may throw (the caller traps it).
+int32_t CheckReachable(const std::string& path, int32_t timeoutMs, int32_t maxAgeSec) {
+  const std::string server = ServerHostOfPath(path, CurrentMounts());
+  if (server.empty()) return 1;
 
-    // The echo runs outside the lock: it may take the whole time-out.
-    const int32_t result = PingHost(server, timeoutMs);
-
+  ReachabilityState& state = State();
+  const int64_t maxAgeMs = static_cast<int64_t>(maxAgeSec) * 1000;
+  {
     std::lock_guard<std::mutex> lock(state.mutex);
     const int64_t now = platform::CurrentClock().MonotonicMs();
-    for (PingRecord& r : state.cache) {
-      if (r.server == server) {
-        r.result = result;
-        r.stampMs = now;
-        return result;
-      }
+    for (const PingRecord& r : state.cache) {
+      if (r.server != server) continue;
+      if (now - r.stampMs <= maxAgeMs) return r.result;
+      break;
     }
-    if (state.cache.size() >= kPingCacheCapacity) {
-      // Full: the record echoed longest ago makes room.
-      size_t oldest = 0;
-      for (size_t i = 1; i < state.cache.size(); ++i)
-        if (state.cache[i].stampMs < state.cache[oldest].stampMs) oldest = i;
-      state.cache.erase(state.cache.begin() + static_cast<std::ptrdiff_t>(oldest));
-    }
-    state.cache.push_back(PingRecord{server, result, now});
-    return result;
-  } catch (...) {
-    return 0;
   }
+
+  // The echo runs outside the lock: it may take the whole time-out.
+  const int32_t result = PingHost(server, timeoutMs);
+
+  std::lock_guard<std::mutex> lock(state.mutex);
+  const int64_t now = platform::CurrentClock().MonotonicMs();
+  for (PingRecord& r : state.cache) {
+    if (r.server == server) {
+      r.result = result;
+      r.stampMs = now;
+      return result;
+    }
+  }
+  if (state.cache.size() >= kPingCacheCapacity) {
+    // Full: the record echoed longest ago makes room.
+    size_t oldest = 0;
+    for (size_t i = 1; i < state.cache.size(); ++i)
+      if (state.cache[i].stampMs < state.cache[oldest].stampMs) oldest = i;
+    state.cache.erase(state.cache.begin() + static_cast<std::ptrdiff_t>(oldest));
+  }
+  state.cache.push_back(PingRecord{server, result, now});
+  return result;
+}
+
+}  // namespace
+
+int32_t IsServerReachable(const std::string& path, int32_t timeoutMs, int32_t maxAgeSec) {
+  int32_t reachable = 0;
+  RunTrapped("IsServerReachable " + path,
+             [&] { reachable = CheckReachable(path, timeoutMs, maxAgeSec); });
+  return reachable;
 }
 
 void SetPinger(platform::Pinger* pinger) {

@@ -26,11 +26,12 @@ inline constexpr size_t kPingCacheCapacity = 32;
 // The host's answer, failure included, is reused without sending anything while it is at most
 // `maxAgeSec` seconds old on the monotonic clock (platform::CurrentClock), so setting the PC
 // clock never makes a stale answer look fresh. Host names are cached lower-cased. Never throws;
-// a failure inside counts as no answer.
+// a failure inside counts as no answer and goes to the error log.
 int32_t IsServerReachable(const std::string& path, int32_t timeoutMs, int32_t maxAgeSec);
 
 // 1 when an echo reply from `host` (a host name or dotted IPv4 address) arrived within
-// `timeoutMs`, else 0 (an unresolvable name included). Sends through the pinger in force.
+// `timeoutMs`, else 0 (an unresolvable name included). Sends through the pinger in force. An
+// echo that could not be sent at all (no ICMP socket, no route) or a failing pinger is logged.
 int32_t PingHost(const std::string& host, int32_t timeoutMs);
 
 // The host IsServerReachable would ping for `path`, lower-cased; "" for a local path.

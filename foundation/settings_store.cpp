@@ -2,13 +2,18 @@
 
 #include <unistd.h>
 
-#include <exception>
+#include <cerrno>
 #include <mutex>
+#include <optional>
+#include <string>
 
 #include "foundation/app_globals.h"
+#include "foundation/debug_log.h"
+#include "foundation/error_traps.h"
 #include "foundation/files.h"
 #include "foundation/paths.h"
 #include "foundation/text_fields.h"
+#include "platform/atomic_file_update.h"
 #include "platform/ini_file.h"
 #include "platform/native_path.h"
 #include "platform/user_registry.h"
@@ -49,40 +54,54 @@ std::string StoredText(const SettingValue& value) {
 
 std::string ReadText(const std::string& text) { return text == kEmptyValueMark ? "" : text; }
 
+// A store that failed keeps its documented result for the caller; the reason goes to the error
+// log so that a setting that never sticks can be traced.
+void LogFailure(const std::string& what, int err) {
+  WriteLog(what + ": " + GetWin32ErrorText(err), 1);
+}
+
+// Why a file that gave no value could not be read: 0 when it is simply not there (a missing
+// file is a missing key), else the errno value (a folder, a FIFO, no permission, too large).
+int ReadFailure(const std::string& nativePath) {
+  int err = 0;
+  platform::ReadFileBounded(nativePath, platform::kMaxUpdatableFileBytes, &err);
+  return err == ENOENT ? 0 : err;
+}
+
 }  // namespace
 
 std::string ResolveSettingsStore(const std::string& name, int32_t mode, int32_t& kind) {
   kind = kStoreUnresolved;
-  try {
+  int32_t found = kStoreRegistry;
+  std::string store;
+  const bool resolved = RunTrapped("ResolveSettingsStore", [&] {
     const AppGlobals& app = Globals();
     if (!name.empty()) {
       const std::string ini = GetAppFolder() + name + ".ini";
       if (FileExists(ini)) {
-        kind = kStoreIni;
-        return ini;
+        found = kStoreIni;
+        store = ini;
+      } else {
+        store = name;
       }
-      kind = kStoreRegistry;
-      return name;
-    }
-    if (mode != 1) {
+    } else if (mode != 1) {
       if (!app.IniPath.empty()) {
-        kind = kStoreIni;
-        return app.IniPath;
+        found = kStoreIni;
+        store = app.IniPath;
+      } else {
+        store = app.SettingsName;
       }
-      kind = kStoreRegistry;
-      return app.SettingsName;
+    } else {
+      const std::string ini = GetAppFolder() + app.ProgramTitle + ".ini";
+      if (FileExists(ini)) {
+        found = kStoreIni;
+        store = ini;
+      }
     }
-    const std::string ini = GetAppFolder() + app.ProgramTitle + ".ini";
-    if (FileExists(ini)) {
-      kind = kStoreIni;
-      return ini;
-    }
-    kind = kStoreRegistry;
-    return "";
-  } catch (const std::exception&) {
-    kind = kStoreUnresolved;
-    return "";
-  }
+  });
+  if (!resolved) return "";
+  kind = found;
+  return store;
 }
 
 std::string LoadSettingValue(const std::string& key, const SettingValue& defaultValue, int32_t mode,
@@ -119,67 +138,84 @@ double LoadSettingDouble(const std::string& key, double defaultValue, const std:
 
 std::string ReadIniValue(const std::string& key, const SettingValue& defaultValue,
                          const std::string& file, const std::string& section, int32_t writeBack) {
-  try {
+  std::string result;
+  RunTrapped("ReadIniValue", [&] {
     const std::string path = IniFileOrDefault(file);
     const std::string sect = SectionOrDefault(section);
-    std::optional<std::string> stored =
-        platform::ReadIniString(platform::ToNativePath(path), sect, key, kMaxIniValueBytes);
-    if (!stored || *stored == kMissingIniMark) {
-      if (writeBack == 1) WriteIniValue(key, defaultValue, path, sect);
-      return ReadText(defaultValue.Text());
+    const std::string native = platform::ToNativePath(path);
+    const std::optional<std::string> stored =
+        platform::ReadIniString(native, sect, key, kMaxIniValueBytes);
+    if (stored && *stored != kMissingIniMark) {
+      result = ReadText(*stored);
+      return;
     }
-    return ReadText(*stored);
-  } catch (const std::exception&) {
-    return "";
-  }
+    result = ReadText(defaultValue.Text());
+    // A file that is there but cannot be read is no missing key: nothing is written into it.
+    if (!stored) {
+      if (const int err = ReadFailure(native)) {
+        LogFailure("ReadIniValue " + path, err);
+        return;
+      }
+    }
+    if (writeBack == 1) WriteIniValue(key, defaultValue, path, sect);
+  });
+  return result;
 }
 
 void WriteIniValue(const std::string& key, const SettingValue& value, const std::string& file,
                    const std::string& section) {
-  try {
+  RunTrapped("WriteIniValue", [&] {
     const std::string path = IniFileOrDefault(file);
-    platform::WriteIniString(platform::ToNativePath(path), SectionOrDefault(section), key,
-                             StoredText(value));
-  } catch (const std::exception&) {
-  }
+    const std::string sect = SectionOrDefault(section);
+    if (const int err =
+            platform::WriteIniString(platform::ToNativePath(path), sect, key, StoredText(value)))
+      LogFailure("WriteIniValue " + path + " [" + sect + "] " + key, err);
+  });
 }
 
 std::string ReadRegValue(const std::string& valueName, const SettingValue& defaultValue,
                          const std::string& name, uint32_t root, const std::string& keyPath) {
-  try {
-    std::string result = defaultValue.Text();
+  std::string result;
+  RunTrapped("ReadRegValue", [&] {
+    std::string text = defaultValue.Text();
     if (const std::optional<std::string> path = RegistryKeyPath(name, root, keyPath)) {
       const platform::UserRegistry registry(Globals().CompanyName);
-      if (std::optional<std::string> stored = registry.ReadValue(*path, valueName))
-        result = TrimBlanks(*stored);
+      if (std::optional<std::string> stored = registry.ReadValue(*path, valueName)) {
+        text = TrimBlanks(*stored);
+      } else if (const std::optional<std::string> keyFile = registry.KeyFilePath(*path)) {
+        if (const int err = ReadFailure(*keyFile)) LogFailure("ReadRegValue " + *path, err);
+      }
     }
-    return ReadText(result);
-  } catch (const std::exception&) {
-    return "";
-  }
+    result = ReadText(text);
+  });
+  return result;
 }
 
 int32_t WriteRegValue(const std::string& valueName, const SettingValue& value,
                       const std::string& name, uint32_t root, const std::string& keyPath) {
-  try {
+  int32_t written = 0;
+  RunTrapped("WriteRegValue", [&] {
     const std::optional<std::string> path = RegistryKeyPath(name, root, keyPath);
-    if (!path) return 0;
+    if (!path) return;
     const platform::UserRegistry registry(Globals().CompanyName);
-    return registry.WriteValue(*path, valueName, StoredText(value)) == 0 ? 1 : 0;
-  } catch (const std::exception&) {
-    return 0;
-  }
+    if (const int err = registry.WriteValue(*path, valueName, StoredText(value))) {
+      LogFailure("WriteRegValue " + *path + " " + valueName, err);
+      return;
+    }
+    written = 1;
+  });
+  return written;
 }
 
 void DeleteRegValue(const std::string& valueName, const std::string& name, uint32_t root,
                     const std::string& keyPath) {
-  try {
+  RunTrapped("DeleteRegValue", [&] {
     const std::optional<std::string> path = RegistryKeyPath(name, root, keyPath);
     if (!path) return;
     const platform::UserRegistry registry(Globals().CompanyName);
-    registry.DeleteValue(*path, valueName);
-  } catch (const std::exception&) {
-  }
+    if (const int err = registry.DeleteValue(*path, valueName))
+      LogFailure("DeleteRegValue " + *path + " " + valueName, err);
+  });
 }
 
 std::string GetComputerNameText() {

@@ -12,7 +12,8 @@ namespace foundation {
 // SaveSettingValue. A settings set lives in the INI file <program folder><name>.ini when that file
 // exists, else in the current user's registry under Software\<company>\<name> (lower-cased).
 // The choice is made afresh on every call. Values are texts; an empty text is stored as "***".
-// No routine here throws: a failure reads as the default (or empty) and writes nothing.
+// No routine here throws: a failure reads as the default (or empty) and writes nothing, and its
+// reason goes to the error (.err) debug log. A missing file, key or value is no failure.
 
 // Store kinds reported by ResolveSettingsStore.
 inline constexpr int32_t kStoreUnresolved = 0;
@@ -38,7 +39,8 @@ std::string ResolveSettingsStore(const std::string& name, int32_t mode, int32_t&
 std::string LoadSettingValue(const std::string& key, const SettingValue& defaultValue,
                              int32_t mode = 0, const std::string& name = "");
 
-// Stores the value's text form ("***" for an empty one). A failed write is not reported.
+// Stores the value's text form ("***" for an empty one). A failed write is not reported to the
+// caller (the store logs it).
 void SaveSettingValue(const std::string& key, const SettingValue& value, int32_t mode = 0,
                       const std::string& name = "");
 
@@ -53,11 +55,14 @@ double LoadSettingDouble(const std::string& key, double defaultValue, const std:
 // The INI reader and writer of settings files, conf.ini and the command files. An empty file
 // means <program folder><program title>.ini, an empty section "conf". A value is read cut to 254
 // CP932 bytes, never in the middle of a double-byte character. With writeBack 1 a missing key
-// (or one holding "ISDEFAULT") is written with the default. "***" reads as "".
+// (or one holding "ISDEFAULT") is written with the default. "***" reads as "". A file that exists
+// but cannot be read (a folder, no permission, too large) gives the default, is logged and is not
+// written.
 std::string ReadIniValue(const std::string& key, const SettingValue& defaultValue,
                          const std::string& file = "", const std::string& section = "",
                          int32_t writeBack = 0);
-// Writes the value's text form, "***" for an empty one. A failed write is not reported.
+// Writes the value's text form, "***" for an empty one. A failed write (a read-only file, a missing
+// folder, a name that cannot be stored) is logged, not reported to the caller.
 void WriteIniValue(const std::string& key, const SettingValue& value, const std::string& file = "",
                    const std::string& section = "");
 
@@ -70,11 +75,11 @@ void WriteIniValue(const std::string& key, const SettingValue& value, const std:
 std::string ReadRegValue(const std::string& valueName, const SettingValue& defaultValue,
                          const std::string& name = "", uint32_t root = 0,
                          const std::string& keyPath = "");
-// 1 when written, 0 when not (key not creatable, invalid path or root).
+// 1 when written, 0 when not (key not creatable, invalid path or root); a failed write is logged.
 int32_t WriteRegValue(const std::string& valueName, const SettingValue& value,
                       const std::string& name = "", uint32_t root = 0,
                       const std::string& keyPath = "");
-// Removes the value; a missing key or value is ignored.
+// Removes the value; a missing key or value is ignored, another failure is logged.
 void DeleteRegValue(const std::string& valueName, const std::string& name = "", uint32_t root = 0,
                     const std::string& keyPath = "");
 

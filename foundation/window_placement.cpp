@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <limits>
 
 #include "foundation/app_globals.h"
 #include "foundation/conversions.h"
+#include "foundation/error_traps.h"
 #include "foundation/settings_store.h"
 
 namespace foundation {
@@ -50,7 +50,8 @@ int32_t LoadPosition(const std::string& key, double current, int32_t extentIndex
 
 void LoadWindowPlacement(PlacementForm& form, const std::string& suffix, bool keepSize,
                          bool keepState, bool keepPosition) {
-  try {
+  // A failure leaves the window where it stands, with the reason in the error log.
+  RunTrapped("LoadWindowPlacement", [&] {
     if (form.WindowState() == PlacementForm::kNormal) {
       if (!keepPosition) {
         const int32_t left = LoadPosition("WindowLeft" + suffix, form.Left(), 0, kRightMarginTwips);
@@ -77,13 +78,12 @@ void LoadWindowPlacement(PlacementForm& form, const std::string& suffix, bool ke
       if (state >= PlacementForm::kNormal && state <= PlacementForm::kMaximized)
         form.SetWindowState(static_cast<int16_t>(state));
     }
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void SaveWindowPlacement(PlacementForm& form, const std::string& suffix, bool keepSize,
                          bool keepState) {
-  try {
+  RunTrapped("SaveWindowPlacement", [&] {
     const int16_t state = form.WindowState();
     if (state == PlacementForm::kNormal) {
       SaveSettingValue("WindowLeft" + suffix, SettingValue(static_cast<float>(form.Left())));
@@ -94,8 +94,7 @@ void SaveWindowPlacement(PlacementForm& form, const std::string& suffix, bool ke
       }
     }
     if (!keepState) SaveSettingValue("WindowState" + suffix, SettingValue(state));
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void SetMonitorProvider(MonitorProvider provider) {
@@ -104,7 +103,8 @@ void SetMonitorProvider(MonitorProvider provider) {
 }
 
 int32_t GetDesktopExtent(int32_t index, bool pixels) {
-  try {
+  int32_t result = 0;
+  RunTrapped("GetDesktopExtent", [&] {
     DesktopExtent& extent = CachedExtent();
     if (extent.right < 1 && Provider()) {
       for (const MonitorRect& monitor : Provider()()) {
@@ -116,11 +116,10 @@ int32_t GetDesktopExtent(int32_t index, bool pixels) {
     if (index == 0) value = extent.right;
     if (index == 1) value = extent.bottom;
     if (!pixels) value *= Globals().TwipsPerPixel;
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-  } catch (const std::exception&) {
-    return 0;
-  }
+    result = static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                      std::numeric_limits<int32_t>::max()));
+  });
+  return result;
 }
 
 }  // namespace foundation

@@ -26,11 +26,13 @@ class PlacementForm : public TwipsRect {
 // current values). Position and size are applied only to a normal window; a left beyond the
 // desktop's right edge less 600 twips, or a top beyond its bottom edge less 900 twips, starts at
 // 0 so the window stays reachable (a value exactly on the limit is kept); negative ones become 0.
+// An error part-way keeps what was applied so far and goes to the error log; nothing is thrown.
 void LoadWindowPlacement(PlacementForm& form, const std::string& suffix = "", bool keepSize = false,
                          bool keepState = false, bool keepPosition = false);
 
 // Stores the same values. Position and size are stored only while the window is normal, so a
 // minimised or maximised window keeps its last normal place and size and comes back in its state.
+// Failed writes are logged by the settings store; nothing is thrown.
 void SaveWindowPlacement(PlacementForm& form, const std::string& suffix = "", bool keepSize = false,
                          bool keepState = false);
 
@@ -51,7 +53,7 @@ void SetMonitorProvider(MonitorProvider provider);
 // The largest right (index 0) or bottom (index 1) edge over all monitors, in pixels when pixels
 // is set, else in twips (times TwipsPerPixel). Found once and kept: monitors added or moved while
 // the program runs are not seen (an extent still below 1 is looked up again). 0 for another
-// index or when no monitor is known.
+// index or when no monitor is known, and 0 (logged) when the provider fails.
 int32_t GetDesktopExtent(int32_t index, bool pixels = false);
 
 }  // namespace foundation

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/app_globals.h"
+#include "foundation/debug_log.h"
 #include "foundation/station_settings.h"
 #include "platform/file_system.h"
 #include "tests/foundation/app_test_env.h"
@@ -21,6 +23,8 @@ class CommandFilesTest : public ::testing::Test {
     Station().ServerCommandFolder = env_.dir().Sub("srv/command") + "/";
     Station().LocalCommandFolder = env_.dir().Sub("local/command") + "/";
     ScheduleList().clear();
+    Globals().LogError = 1;
+    Globals().DebugLogPath = env_.dir().Sub("log");
   }
   void TearDown() override {
     Station() = StationSettings{};
@@ -71,7 +75,7 @@ TEST_F(CommandFilesTest, ListsClampedRecordsInNameOrder) {
   EXPECT_EQ(ScheduleList()[0].Name, "local");
 }
 
-TEST_F(CommandFilesTest, MissingOrUnsetFolderGivesEmptyList) {
+TEST_F(CommandFilesTest, MissingUnsetOrUnlistableFolderGivesEmptyList) {
   ScheduleList().push_back(ScheduleEntry{"old"});
   LoadScheduleList(0);  // the folder does not exist
   EXPECT_TRUE(ScheduleList().empty());
@@ -81,6 +85,17 @@ TEST_F(CommandFilesTest, MissingOrUnsetFolderGivesEmptyList) {
   LoadScheduleList(1);
   EXPECT_TRUE(ScheduleList().empty());
   EXPECT_EQ(FindScheduleIndex("stray"), -1);
+  // Neither is a failure.
+  EXPECT_EQ(ReadWholeFile(DebugLogFilePath(1)), "");
+
+  // A file where the folder should be cannot be listed: that is one.
+  Station().ServerCommandFolder = env_.dir().WriteFile("srv/command", "") + "/";
+  ScheduleList().push_back(ScheduleEntry{"old"});
+  LoadScheduleList(0);
+  EXPECT_TRUE(ScheduleList().empty());
+  EXPECT_NE(ReadWholeFile(DebugLogFilePath(1))
+                .find("LoadScheduleList " + Station().ServerCommandFolder + ": "),
+            std::string::npos);
 }
 
 TEST_F(CommandFilesTest, FindIgnoresCaseAndExtension) {

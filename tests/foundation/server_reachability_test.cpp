@@ -3,9 +3,13 @@
 #include <errno.h>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "foundation/app_globals.h"
+#include "foundation/debug_log.h"
+#include "tests/foundation/app_test_env.h"
 #include "tests/foundation/reachability_seams.h"
 
 namespace foundation {
@@ -119,6 +123,44 @@ TEST(ReachabilityRealEchoTest, LoopbackAnswers) {
   EXPECT_EQ(PingCacheSize(), 1u);
   EXPECT_EQ(PingHost("bad host;rm", 200), 0);
   ClearPingCache();
+}
+
+// A pinger whose echo fails inside.
+struct ThrowingPinger final : platform::Pinger {
+  platform::PingResult Ping(const std::string&, int32_t) override {
+    throw std::runtime_error("echo failed");
+  }
+};
+
+TEST_F(ReachabilityTest, FailuresCountAsNoAnswerAndAreLogged) {
+  testsupport::AppTestEnv env;
+  Globals().LogError = 1;
+  Globals().DebugLogPath = env.dir().Sub("log");
+  const auto errors = [] { return testsupport::ReadWholeFile(DebugLogFilePath(1)); };
+
+  // Silence is an answer, not a failure of this PC.
+  pinger_.Script(false);
+  EXPECT_EQ(IsServerReachable("\\\\quiet\\share\\", 500, 300), 0);
+  EXPECT_EQ(errors(), "");
+
+  // An echo that could not be sent at all.
+  pinger_.Script(platform::PingResult{false, 0, EPERM, "cannot open an ICMP socket"});
+  EXPECT_EQ(IsServerReachable("\\\\nosocket\\share\\", 500, 300), 0);
+  EXPECT_NE(errors().find("PingHost nosocket: cannot open an ICMP socket"), std::string::npos);
+
+  // A pinger that throws: no answer, cached like one.
+  ThrowingPinger throwing;
+  SetPinger(&throwing);
+  EXPECT_EQ(IsServerReachable("\\\\broken\\share\\", 500, 300), 0);
+  EXPECT_NE(errors().find("PingHost broken echo failed"), std::string::npos);
+  EXPECT_EQ(IsServerReachable("\\\\broken\\share\\", 500, 300), 0);
+
+  // A mount table that cannot be read: no answer either.
+  SetMountTableSource(
+      []() -> std::vector<platform::MountEntry> { throw std::runtime_error("no mount table"); });
+  EXPECT_EQ(IsServerReachable("/srv/audio/", 500, 300), 0);
+  EXPECT_NE(errors().find("IsServerReachable /srv/audio/ no mount table"), std::string::npos);
+  SetPinger(&pinger_);
 }
 
 }  // namespace

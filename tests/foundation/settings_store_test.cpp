@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "foundation/app_globals.h"
+#include "foundation/debug_log.h"
 #include "platform/cp932.h"
+#include "platform/file_system.h"
 #include "platform/user_registry.h"
 #include "tests/foundation/app_test_env.h"
 
@@ -196,6 +199,96 @@ TEST(SettingsStore, NumbersIgnoreTheLocale) {
   std::setlocale(LC_ALL, "C");
   EXPECT_EQ(ReadWholeFile(ini), "[conf]\r\nRate=2.5\r\n") << chosen;
   EXPECT_EQ(read, 2.5);
+}
+
+// A store that fails gives the caller its documented result and leaves a line in the error log;
+// a file, key or value that is merely missing leaves none.
+TEST(SettingsStore, FailuresKeepTheirResultAndReachTheErrorLog) {
+  const std::string keyFile = "config/tarnwick/software.tarnwick.ondrake.key";
+  struct Case {
+    const char* what;
+    std::function<std::string(const AppTestEnv&)> run;  // the call's result as text
+    std::string result;
+    std::string logged;  // part of the error-log line; "" when nothing may be logged
+  };
+  const Case cases[] = {
+      {"INI file is a folder",
+       [](const AppTestEnv& env) {
+         env.dir().WriteFile("bin/Ondrake.ini/inner", "");
+         Globals().IniPath = env.dir().Sub("bin/Ondrake.ini");
+         return LoadSettingValue("Key", "dflt");
+       },
+       "dflt", "ReadIniValue "},
+      {"read-only INI file, missing key read",
+       [](const AppTestEnv& env) {
+         Globals().IniPath = env.dir().WriteFile("bin/Ondrake.ini", "[conf]\r\n");
+         platform::SetReadOnly(Globals().IniPath, true);
+         return LoadSettingValue("Key", "dflt") + "|" + ReadWholeFile(Globals().IniPath);
+       },
+       "dflt|[conf]\r\n", "Ondrake.ini [conf] Key: "},
+      {"read-only INI file, save",
+       [](const AppTestEnv& env) {
+         Globals().IniPath = env.dir().WriteFile("bin/Ondrake.ini", "[conf]\r\n");
+         platform::SetReadOnly(Globals().IniPath, true);
+         SaveSettingValue("Key", "v");
+         return ReadWholeFile(Globals().IniPath);
+       },
+       "[conf]\r\n", "WriteIniValue "},
+      {"INI file in a missing folder",
+       [](const AppTestEnv& env) {
+         WriteIniValue("Key", 1, env.dir().Sub("none/x.ini"));
+         return std::string(testsupport::PathExists(env.dir().Sub("none")) ? "made" : "");
+       },
+       "", "none/x.ini [conf] Key: "},
+      {"missing INI key and file are no failure",
+       [](const AppTestEnv& env) {
+         Globals().IniPath = env.dir().WriteFile("bin/Ondrake.ini", "[conf]\r\n");
+         const std::string key = LoadSettingValue("Key", "dflt");
+         return key + ReadIniValue("K", "d", env.dir().Sub("no.ini"));
+       },
+       "dfltd", ""},
+      {"registry key file is a folder, read",
+       [&](const AppTestEnv& env) {
+         env.dir().WriteFile(keyFile + "/inner", "");
+         return LoadSettingValue("Key", "dflt");
+       },
+       "dflt", "ReadRegValue Software\\tarnwick\\ondrake: "},
+      {"registry key file is a folder, write",
+       [&](const AppTestEnv& env) {
+         env.dir().WriteFile(keyFile + "/inner", "");
+         return std::to_string(WriteRegValue("Key", "v"));
+       },
+       "0", "WriteRegValue Software\\tarnwick\\ondrake Key: "},
+      {"read-only registry key file, delete",
+       [&](const AppTestEnv& env) {
+         WriteRegValue("Key", "v");
+         platform::SetReadOnly(env.dir().Sub(keyFile), true);
+         DeleteRegValue("Key");
+         return LoadSettingValue("Key", "gone");
+       },
+       "v", "DeleteRegValue Software\\tarnwick\\ondrake Key: "},
+      {"missing registry key and value are no failure",
+       [](const AppTestEnv&) {
+         DeleteRegValue("Key", "other");
+         std::string out = LoadSettingValue("Key", "dflt");
+         out += std::to_string(WriteRegValue("Key", "v"));
+         return out + LoadSettingValue("Missing", "m");
+       },
+       "dflt1m", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    AppTestEnv env;
+    Globals().LogError = 1;
+    Globals().DebugLogPath = env.dir().Sub("log");
+    EXPECT_EQ(c.run(env), c.result);
+    const std::string errors = ReadWholeFile(DebugLogFilePath(1));
+    if (c.logged.empty()) {
+      EXPECT_EQ(errors, "");
+    } else {
+      EXPECT_NE(errors.find(c.logged), std::string::npos) << errors;
+    }
+  }
 }
 
 }  // namespace

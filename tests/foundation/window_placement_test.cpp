@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "foundation/app_globals.h"
+#include "foundation/debug_log.h"
+#include "platform/file_system.h"
 #include "tests/foundation/app_test_env.h"
 
 namespace foundation {
@@ -118,6 +121,38 @@ TEST_F(PlacementTest, MaximisedWindowKeepsItsNormalPlacement) {
   LoadWindowPlacement(minimised);
   EXPECT_EQ(minimised.left, 0);
   EXPECT_EQ(minimised.state, PlacementForm::kMinimized);
+}
+
+// A window whose height cannot be set, as a view half torn down might be.
+struct BrokenForm : FakeForm {
+  using FakeForm::FakeForm;
+  void SetHeight(double) override { throw std::runtime_error("no window"); }
+};
+
+TEST_F(PlacementTest, FailuresAreLoggedAndLeaveTheWindowAsItStands) {
+  Globals().LogError = 1;
+  Globals().DebugLogPath = env_.dir().Sub("log");
+  const auto errors = [] { return ReadWholeFile(DebugLogFilePath(1)); };
+
+  // An error part-way keeps what was applied before it and goes no further.
+  Store("[conf]\r\nWindowLeft=100\r\nWindowHeight=5000\r\nWindowState=2\r\n");
+  BrokenForm broken(300, 450, 900, 600);
+  LoadWindowPlacement(broken);
+  EXPECT_EQ(broken.left, 100);
+  EXPECT_EQ(broken.state, PlacementForm::kNormal);
+  EXPECT_NE(errors().find("LoadWindowPlacement no window"), std::string::npos) << errors();
+
+  // A store that cannot be written leaves it as it was, and says so.
+  platform::SetReadOnly(Store("[conf]\r\n"), true);
+  FakeForm form(10, 20, 30, 40);
+  SaveWindowPlacement(form);
+  EXPECT_EQ(ReadWholeFile(ini_), "[conf]\r\n");
+  EXPECT_NE(errors().find("[conf] WindowLeft: "), std::string::npos) << errors();
+
+  // A failing monitor look-up gives no extent.
+  SetMonitorProvider([]() -> std::vector<MonitorRect> { throw std::runtime_error("no screen"); });
+  EXPECT_EQ(GetDesktopExtent(0), 0);
+  EXPECT_NE(errors().find("GetDesktopExtent no screen"), std::string::npos) << errors();
 }
 
 }  // namespace
