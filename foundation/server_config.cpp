@@ -6,6 +6,7 @@
 #include <string>
 
 #include "foundation/colors.h"
+#include "foundation/debug_log.h"
 #include "foundation/files.h"
 #include "foundation/folders.h"
 #include "foundation/paths.h"
@@ -198,9 +199,10 @@ void LoadConfIni(int32_t save) {
   ConfTables& c = Conf();
 
   if (save == 0) {
-    // A failed copy is not reported: whatever the local copy holds is read.
-    if (IsServerReachable(server, kFetchTimeoutMs, kFetchMaxAgeSec) != 0 && FileExists(server) != 0)
-      CopyFileOver(server, local, false);
+    // A failed copy is only logged: whatever the local copy holds is read.
+    if (IsServerReachable(server, kFetchTimeoutMs, kFetchMaxAgeSec) != 0 &&
+        FileExists(server) != 0 && CopyFileOver(server, local, false) == 0)
+      WriteLog("LoadConfIni " + server + " not copied to " + local, 1);
     ReadTables(ConfReader(local, MayWriteBack(local)), c);
     return;
   }
@@ -210,7 +212,11 @@ void LoadConfIni(int32_t save) {
   // The program folder's copy stands in only until the server has the settings: it goes once
   // the copy has arrived there, never before.
   const bool programFolderCopy = local == GetAppFolder() + kConfIniName;
-  if (CopyFileOver(local, server, false) != 0 && programFolderCopy) DeleteFileForce(local);
+  if (CopyFileOver(local, server, false) == 0) {
+    WriteLog("LoadConfIni " + local + " not copied to " + server, 1);
+    return;
+  }
+  if (programFolderCopy) DeleteFileForce(local);
 }
 
 std::string TypeNameFromIndex(const std::string& text) {

@@ -67,11 +67,10 @@ std::string LocalConfIniPath();
 // save 0: when the server copy's host answers (1500 ms, an answer up to 300 s old reused) and
 // the file is there, it is copied over the local copy; then every key is read from the local
 // copy, a missing one written into it with its default (nothing is written into a read-only
-// copy; the server copy is never written by a load). HourAdjust is kept in 0-86399 and TimeSrv
-// loses every backslash.
-// save non-zero: every key is written into the local copy, which then replaces the server copy
-// (a read-only server copy is left alone); a copy kept in the program folder is deleted only
-// once it has reached the server.
+// copy; the server copy is never written by a load). A failed copy is logged. HourAdjust is kept in
+// 0-86399 and TimeSrv loses every backslash. save non-zero: every key is written into the local
+// copy, which then replaces the server copy (a read-only server copy is left alone, and the failed
+// copy logged); a copy kept in the program folder is deleted only once it has reached the server.
 void LoadConfIni(int32_t save);
 
 // The name of a type given by its number as text ("3"): entry 0 for anything that is not a

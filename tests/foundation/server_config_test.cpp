@@ -5,6 +5,7 @@
 #include <string>
 
 #include "foundation/app_globals.h"
+#include "foundation/debug_log.h"
 #include "foundation/station_settings.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
@@ -28,6 +29,8 @@ class ConfIniTest : public ::testing::Test {
     SetLocalPath(env_.dir().Sub("local") + "/");
     env_.dir().WriteFile("local/conf/.keep", "");
     SetColumnCaptions();
+    Globals().LogError = 1;
+    Globals().DebugLogPath = env_.dir().Sub("log");
   }
   void TearDown() override {
     Station() = StationSettings{};
@@ -51,6 +54,7 @@ class ConfIniTest : public ::testing::Test {
   static bool Has(const std::string& text, const std::string& line) {
     return text.find(line) != std::string::npos;
   }
+  static std::string Errors() { return ReadWholeFile(DebugLogFilePath(1)); }
 
   testsupport::AppTestEnv env_;
   testsupport::ReachabilitySeams seams_;
@@ -152,6 +156,7 @@ TEST_F(ConfIniTest, ReadOnlyLocalCopyIsOnlyRead) {
   EXPECT_EQ(ReadWholeFile(local), before);
   EXPECT_EQ(Conf().HourAdjust, 3600);
   EXPECT_EQ(Conf().TypeName[3], "種別4");
+  EXPECT_TRUE(Has(Errors(), "srv/conf/conf.ini not copied to " + local)) << Errors();
 }
 
 TEST_F(ConfIniTest, SaveReachesServerBeforeProgramFolderCopyGoes) {
@@ -163,10 +168,12 @@ TEST_F(ConfIniTest, SaveReachesServerBeforeProgramFolderCopyGoes) {
   // A read-only server copy is left alone, and so is the program folder's copy.
   const std::string server = WriteConf("srv/conf/conf.ini", "HourAdjust=1\r\n");
   ASSERT_EQ(platform::SetReadOnly(server, true), 0);
+  EXPECT_EQ(Errors(), "");
   LoadConfIni(1);
   EXPECT_EQ(Text(server), "[conf]\r\nHourAdjust=1\r\n");
   const std::string programCopy = env_.programFolder() + "conf.ini";
   EXPECT_TRUE(Has(Text(programCopy), "HourAdjust=14400\r\n"));
+  EXPECT_TRUE(Has(Errors(), "conf.ini not copied to " + server)) << Errors();
 
   ASSERT_EQ(platform::SetReadOnly(server, false), 0);
   LoadConfIni(1);
