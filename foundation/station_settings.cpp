@@ -94,7 +94,8 @@ void EnsureWorkFolders() {
   if (s.LocalPath.empty() || FolderExists(s.LocalPath) == 0) return;
   for (const std::string* folder :
        {&s.LocalConfFolder, &s.LocalSchedFolder, &s.LocalLogFolder, &s.LocalCommandFolder}) {
-    if (!folder->empty() && FolderExists(*folder) == 0) MakeFolder(*folder);
+    if (!folder->empty() && FolderExists(*folder) == 0 && MakeFolder(*folder) == 0)
+      WriteLog("EnsureWorkFolders " + *folder + " cannot be made", 1);
   }
 }
 

@@ -51,7 +51,7 @@ StationSettings& Station();
 int32_t CurrentServerIndex();
 
 // Creates the missing local conf, sched, log and command folders, only when LocalPath names an
-// existing folder; does nothing while LocalPath is empty.
+// existing folder; does nothing while LocalPath is empty. One that cannot be made is logged.
 void EnsureWorkFolders();
 
 // save 0 loads the server table and LocalPath from the settings set `name` (empty: the

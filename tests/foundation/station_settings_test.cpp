@@ -138,10 +138,14 @@ TEST_F(StationSettingsTest, EnsureWorkFoldersOnlyUnderExistingLocalPath) {
   EXPECT_EQ(FolderExists(local), 0);  // a missing LocalPath is not created
 
   MakeFolder(local);
+  // A file where a folder should be is left alone, and said.
+  env_.dir().WriteFile("local/log", "");
   EnsureWorkFolders();
-  for (const char* sub : {"conf", "sched", "log", "command"}) {
+  for (const char* sub : {"conf", "sched", "command"}) {
     EXPECT_EQ(FolderExists(local + "/" + sub), 1) << sub;
   }
+  EXPECT_NE(ReadWholeFile(DebugLogFilePath(1)).find("EnsureWorkFolders " + local + "/log/ "),
+            std::string::npos);
 }
 
 TEST_F(StationSettingsTest, CheckServerAliveSetsFlagAndLogs) {
