@@ -131,8 +131,8 @@ int32_t SplitCsvLine(std::vector<std::string>& fields, const std::string& line,
 
 std::string TrimNulls(const std::string& text) { return text.substr(0, text.find('\0')); }
 
-std::string FitTextToWidth(const std::string& text, const TextWidthSource& surface, double width,
-                           bool fromRight) {
+std::string FitTextToWidth(const std::string& text, const platform::TextWidthSource& surface,
+                           double width, bool fromRight) {
   const size_t count = CharCount(text);
   if (count < 2 || surface.TextWidth(text) <= width) return text;
   // The first (or last) n characters of the text.

@@ -5,14 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace foundation {
+#include "platform/text_width_source.h"
 
-// Anything that measures the drawn width of a text (a drawing surface), in its own units.
-class TextWidthSource {
- public:
-  virtual ~TextWidthSource() = default;
-  virtual double TextWidth(const std::string& utf8) const = 0;
-};
+namespace foundation {
 
 // Makes a field safe for a quoted comma-separated list file: CR, LF, NUL, TAB and backspace are
 // dropped, '"' becomes U+201D, ',' and '，' (U+FF0C) become '.'. Everything else, including
@@ -33,8 +28,8 @@ std::string TrimNulls(const std::string& text);
 // The longest head (or tail, fromRight) of the text, cut at character boundaries, whose width
 // on `surface` is at most `width`; at least one character remains and no ellipsis is added.
 // A text of fewer than 2 characters or one that fits is returned unchanged.
-std::string FitTextToWidth(const std::string& text, const TextWidthSource& surface, double width,
-                           bool fromRight = false);
+std::string FitTextToWidth(const std::string& text, const platform::TextWidthSource& surface,
+                           double width, bool fromRight = false);
 
 // Number of characters (code points) of a UTF-8 text, and the byte offset of character `n`
 // (the text's size when n is at or past the end). Every length and position rule counts

@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "foundation/text_fields.h"
 #include "platform/system_colors.h"
+#include "platform/text_width_source.h"
 #include "platform/twips.h"
 #include "platform/view/edge_3d.h"
 #include "platform/view/raster_ops.h"
@@ -33,7 +33,7 @@ namespace platform {
 // resolved through the fixed table at drawing time, so a stored ForeColor of &H80000012 stays a
 // reference. Pen drawing (lines, boxes, points, circles; scaled and device) mixes with DrawMode;
 // text, edges and Cls always copy. Drawing outside the picture is clipped. Nothing throws.
-class PictureSurface : public foundation::TextWidthSource {
+class PictureSurface : public TextWidthSource {
  public:
   // FillStyle values understood by Circle: 0 solid (FillColor), 1 transparent.
   static constexpr int32_t kFillSolid = 0;

@@ -66,7 +66,7 @@ TEST(CharCountTest, CountsCodePointsAndToleratesBadBytes) {
 }
 
 // Every character one unit wide, whatever its byte length.
-class CharWidth : public TextWidthSource {
+class CharWidth : public platform::TextWidthSource {
  public:
   double TextWidth(const std::string& utf8) const override {
     return static_cast<double>(CharCount(utf8));
