@@ -4,7 +4,6 @@
 #include <string>
 
 #include "foundation/setting_value.h"
-#include "foundation/window_placement.h"
 
 namespace foundation {
 
