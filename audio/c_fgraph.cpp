@@ -7,6 +7,7 @@
 #include "audio/wave_device_names.h"
 #include "foundation/debug_log.h"
 #include "foundation/files.h"
+#include "platform/ascii_text.h"
 
 namespace audio {
 
@@ -21,17 +22,6 @@ int32_t ToInt32(double value) {
   if (value > 2147483647.0) return 2147483647;
   if (value < -2147483648.0) return -2147483647 - 1;
   return static_cast<int32_t>(value);
-}
-
-std::string Folded(const std::string& text) {
-  size_t begin = text.find_first_not_of(" \t");
-  if (begin == std::string::npos) return "";
-  size_t end = text.find_last_not_of(" \t");
-  std::string folded = text.substr(begin, end - begin + 1);
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return folded;
 }
 
 bool FileStamp(const std::string& path, int64_t* size, int64_t* mtimeNs) {
@@ -63,13 +53,13 @@ void C_FGraph::Init() {
   FromMS_ = 0;
   Unload();
   EnumAudioFilters(DevMode, graph_);
-  if (Folded(DevName).empty() || !graph_.RegFilters) return;
+  if (platform::TrimWhiteSpace(DevName).empty() || !graph_.RegFilters) return;
   const std::vector<platform::WaveDeviceEntry>& devices = graph_.RegFilters->Devices();
   std::vector<std::string> names;
   for (const platform::WaveDeviceEntry& entry : devices) names.push_back(entry.name);
   int32_t index = DeviceNumberForName(names, DevName).value_or(-1);
   if (index >= 0 && static_cast<size_t>(index) < devices.size()) {
-    graph_.RendererName = Folded(devices[static_cast<size_t>(index)].name);
+    graph_.RendererName = platform::TrimmedLowerAscii(devices[static_cast<size_t>(index)].name);
     graph_.RendererDevice = devices[static_cast<size_t>(index)].pcm;
   }
 }

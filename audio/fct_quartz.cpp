@@ -1,23 +1,14 @@
 #include "audio/fct_quartz.h"
 
-#include <cctype>
 #include <fstream>
 
 #include "audio/audio_file_type.h"
 #include "foundation/debug_log.h"
+#include "platform/ascii_text.h"
 
 namespace audio {
 
 namespace {
-
-std::string Fold(const std::string& text) {
-  size_t begin = text.find_first_not_of(" \t\r\n");
-  if (begin == std::string::npos) return "";
-  size_t end = text.find_last_not_of(" \t\r\n");
-  std::string folded = text.substr(begin, end - begin + 1);
-  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return folded;
-}
 
 // True when the file starts as a RIFF WAVE file does.
 bool IsRiffWave(const std::string& path) {
@@ -30,9 +21,9 @@ bool IsRiffWave(const std::string& path) {
 // The name a filter is in the graph under: names compare trimmed and in lower case, so a caller
 // may spell them either way. A name the graph does not hold comes back as given.
 std::string GraphName(const std::string& name, const GstGraph& graph) {
-  std::string folded = Fold(name);
+  std::string folded = platform::TrimmedLowerAscii(name);
   for (const std::string& inGraph : graph.FilterNames()) {
-    if (Fold(inGraph) == folded) return inGraph;
+    if (platform::TrimmedLowerAscii(inGraph) == folded) return inGraph;
   }
   return name;
 }
@@ -109,7 +100,7 @@ int32_t ConnectChain(const std::vector<std::string>& chain, const std::string& w
 }  // namespace
 
 RegFilterCollection::RegFilterCollection(GraphSeams seams) : seams_(std::move(seams)) {
-  for (std::string& name : seams_.hidden_filters) name = Fold(name);
+  for (std::string& name : seams_.hidden_filters) name = platform::TrimmedLowerAscii(name);
 }
 
 bool RegFilterCollection::Hidden(const std::string& folded) const {
@@ -120,7 +111,7 @@ bool RegFilterCollection::Hidden(const std::string& folded) const {
 }
 
 bool RegFilterCollection::Has(const std::string& name) const {
-  std::string folded = Fold(name);
+  std::string folded = platform::TrimmedLowerAscii(name);
   if (folded.empty() || Hidden(folded)) return false;
   if (EnsureGstInit()) {
     GstPluginFeature* feature =
@@ -142,10 +133,10 @@ const std::vector<platform::WaveDeviceEntry>& RegFilterCollection::Devices() con
 }
 
 const platform::WaveDeviceEntry* RegFilterCollection::FindDevice(const std::string& name) const {
-  std::string folded = Fold(name);
+  std::string folded = platform::TrimmedLowerAscii(name);
   if (folded.empty() || Hidden(folded)) return nullptr;
   for (const platform::WaveDeviceEntry& entry : Devices()) {
-    if (Fold(entry.name) == folded) return &entry;
+    if (platform::TrimmedLowerAscii(entry.name) == folded) return &entry;
   }
   return nullptr;
 }

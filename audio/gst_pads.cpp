@@ -1,6 +1,6 @@
 #include "audio/gst_pads.h"
 
-#include <cctype>
+#include "platform/ascii_case.h"
 
 namespace audio {
 
@@ -21,7 +21,7 @@ int32_t IsAudioPinId(const std::string& id) {
   std::string folded;
   for (char c : id) {
     if (c == ' ' || c == '\t') continue;
-    folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    folded += platform::FoldAscii(c);
   }
   if (folded.find("audio") != std::string::npos) return 1;
   return folded.find("stream") != std::string::npos && folded.find('1') != std::string::npos;

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "foundation/text_fields.h"
+#include "platform/ascii_text.h"
 
 namespace audio {
 namespace {
@@ -28,12 +29,12 @@ void DropLeadingNumbering(std::string& name) {
     const std::string numbering = std::string(1, n) + "- ";
     if (name.compare(0, numbering.size(), numbering) == 0) RemoveAll(name, numbering);
   }
-  name = foundation::TrimBlanks(name);
+  name = std::string(platform::TrimBlanks(name));
 }
 
 // Lower-cased and trimmed, as device names are compared.
 std::string Normalised(const std::string& name) {
-  return foundation::LowerAscii(foundation::TrimBlanks(name));
+  return platform::LowerAscii(platform::TrimBlanks(name));
 }
 
 // A whole number with an optional sign that fits 32 bits.
@@ -49,8 +50,8 @@ bool ParseDeviceNumber(const std::string& text, int32_t& number) {
 }  // namespace
 
 int32_t DeviceNameMatches(const std::string& a, const std::string& b) {
-  std::string x = foundation::LowerAscii(a);
-  std::string y = foundation::LowerAscii(b);
+  std::string x = platform::LowerAscii(a);
+  std::string y = platform::LowerAscii(b);
   DropNumberingInParentheses(x);
   DropNumberingInParentheses(y);
   if (x == y) return 1;

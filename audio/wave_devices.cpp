@@ -5,6 +5,7 @@
 #include "foundation/debug_log.h"
 #include "foundation/text_fields.h"
 #include "foundation/user_dialogs.h"
+#include "platform/ascii_text.h"
 #include "platform/dialog_service.h"
 #include "platform/wave_out_backend.h"
 
@@ -18,7 +19,7 @@ std::vector<std::string> WaveDeviceNames(platform::WaveOutDevice& device, int32_
     const platform::WaveResult result =
         input != 0 ? device.GetInDevCaps(i, &caps) : device.GetDevCaps(i, &caps);
     names.push_back(result == platform::kWaveNoError
-                        ? foundation::TrimBlanks(foundation::TrimNulls(caps.name))
+                        ? std::string(platform::TrimBlanks(foundation::TrimNulls(caps.name)))
                         : std::string());
   }
   return names;

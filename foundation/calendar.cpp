@@ -1,5 +1,8 @@
 #include "foundation/calendar.h"
 
+#include <string_view>
+
+#include "platform/ascii_text.h"
 #include "platform/clock.h"
 
 namespace foundation {
@@ -91,17 +94,14 @@ bool ReadDigits(const std::string& text, size_t pos, size_t count, int& value) {
 }
 
 bool IsPlainNumber(const std::string& text) {
-  size_t i = 0;
-  size_t end = text.size();
-  while (i < end && text[i] == ' ') ++i;
-  while (end > i && text[end - 1] == ' ') --end;
-  if (i < end && (text[i] == '+' || text[i] == '-')) ++i;
+  std::string_view number = platform::TrimBlanks(text);
+  if (!number.empty() && (number.front() == '+' || number.front() == '-')) number.remove_prefix(1);
   bool digit = false;
   bool dot = false;
-  for (; i < end; ++i) {
-    if (IsAsciiDigit(text[i])) {
+  for (const char c : number) {
+    if (IsAsciiDigit(c)) {
       digit = true;
-    } else if (text[i] == '.' && !dot) {
+    } else if (c == '.' && !dot) {
       dot = true;
     } else {
       return false;

@@ -10,8 +10,7 @@
 #include "foundation/paths.h"
 #include "foundation/settings_store.h"
 #include "foundation/station_settings.h"
-#include "foundation/text_fields.h"
-#include "platform/ascii_case.h"
+#include "platform/ascii_text.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
 
@@ -67,7 +66,7 @@ void LoadScheduleList(int32_t useLocal) {
     const StationSettings& s = Station();
     const std::string folder = useLocal != 0 ? s.LocalCommandFolder : s.ServerCommandFolder;
     // An unset folder would name the current folder; it holds no command files of ours.
-    if (TrimBlanks(folder).empty()) return;
+    if (platform::TrimBlanks(folder).empty()) return;
     const std::optional<std::vector<platform::DirEntry>> entries =
         platform::ListDirectory(platform::ToNativePath(folder));
     if (!entries) {

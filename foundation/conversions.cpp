@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "foundation/text_fields.h"
+#include "platform/ascii_text.h"
 #include "platform/cp932.h"
 
 namespace foundation {
@@ -51,7 +51,7 @@ int32_t IsOddNumber(int64_t value) { return value % 2 != 0 ? 1 : 0; }
 int32_t ClampByte(int32_t value) { return std::clamp(value, 0, 255); }
 
 int32_t StringToBytes(const std::string& text, std::vector<uint8_t>& bytes) {
-  const std::string ansi = platform::Utf8ToCp932(TrimBlanks(text));
+  const std::string ansi = platform::Utf8ToCp932(platform::TrimBlanks(text));
   // A double-byte character that does not fit whole is not started: half of it would read
   // back as a different character.
   const size_t written = platform::Cp932SafePrefixLength(ansi, bytes.size());

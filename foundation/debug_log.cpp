@@ -14,6 +14,7 @@
 #include "foundation/paths.h"
 #include "foundation/settings_store.h"
 #include "foundation/text_fields.h"
+#include "platform/ascii_text.h"
 #include "platform/cp932.h"
 #include "platform/native_path.h"
 
@@ -132,7 +133,7 @@ std::string GetWin32ErrorText(int32_t code) {
   char buf[1024] = {};
   const char* message = ::strerror_r(code, buf, sizeof buf);
   if (message == nullptr) return "";
-  return TrimBlanks(TrimNulls(message));
+  return std::string(platform::TrimBlanks(TrimNulls(message)));
 }
 
 }  // namespace foundation

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "foundation/paths.h"
-#include "foundation/text_fields.h"
 #include "foundation/waits.h"
+#include "platform/ascii_text.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
 
@@ -81,13 +81,13 @@ int32_t IsReservedDeviceName(const std::string& path) {
       "CON",  "PRN",  "AUX",  "NUL",  "CLOCK$", "COM0", "COM1", "COM2", "COM3",
       "COM4", "COM5", "COM6", "COM7", "COM8",   "COM9", "LPT0", "LPT1", "LPT2",
       "LPT3", "LPT4", "LPT5", "LPT6", "LPT7",   "LPT8", "LPT9"};
-  const std::string name = UpperAscii(SplitPath(path, false, false, true, false, false));
+  const std::string name = platform::UpperAscii(SplitPath(path, false, false, true, false, false));
   return std::find(kReserved.begin(), kReserved.end(), name) != kReserved.end() ? 1 : 0;
 }
 
 int32_t IsSystemFolderPath(const std::string& path) {
   // Stored paths may be written with either separator.
-  std::string text = UpperAscii(path);
+  std::string text = platform::UpperAscii(path);
   std::replace(text.begin(), text.end(), '/', '\\');
   static constexpr std::array<std::string_view, 4> kMarks = {
       ":\\RECYCLED", ":\\$RECYCLE", ":\\$RECYCLE.BIN", ":\\SYSTEM VOLUME INFORMATION"};

@@ -3,9 +3,11 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 #include "foundation/calendar.h"
 #include "foundation/text_fields.h"
+#include "platform/ascii_text.h"
 
 namespace foundation {
 
@@ -23,12 +25,12 @@ bool IsSeparator(char c) { return c == '.' || c == ':' || c == '\'' || c == '"';
 // A plain number of seconds; false when it leaves the 32-bit range in ms. Read without the
 // C locale, which a GUI may have set to one with a decimal comma.
 bool SecondsTextToMs(const std::string& text, int64_t& ms) {
-  size_t begin = text.find_first_not_of(' ');
-  const size_t end = text.find_last_not_of(' ') + 1;
-  if (begin < end && text[begin] == '+') ++begin;
+  std::string_view number = platform::TrimBlanks(text);
+  if (!number.empty() && number.front() == '+') number.remove_prefix(1);
+  const char* const end = number.data() + number.size();
   double seconds = 0;
-  const auto [ptr, ec] = std::from_chars(text.data() + begin, text.data() + end, seconds);
-  if (ec != std::errc() || ptr != text.data() + end) return false;
+  const auto [ptr, ec] = std::from_chars(number.data(), end, seconds);
+  if (ec != std::errc() || ptr != end) return false;
   const double value = std::nearbyint(seconds * 1000.0);
   if (!std::isfinite(value) || value > static_cast<double>(kInt32Max) ||
       value < static_cast<double>(kInt32Min)) {

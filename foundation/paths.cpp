@@ -5,7 +5,7 @@
 
 #include "foundation/app_globals.h"
 #include "foundation/files.h"
-#include "foundation/text_fields.h"
+#include "platform/ascii_text.h"
 #include "platform/native_path.h"
 
 namespace foundation {
@@ -44,7 +44,7 @@ PathParts Parse(const std::string& path) {
 
 bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() &&
-         LowerAscii(text.substr(text.size() - tail.size())) == LowerAscii(tail);
+         platform::LowerAscii(text.substr(text.size() - tail.size())) == platform::LowerAscii(tail);
 }
 
 // Zero-padded decimal of n with at least `digits` digits.
@@ -74,7 +74,7 @@ bool IsDrivePath(const std::string& path) {
 }
 
 std::string SetTrailingSeparator(const std::string& path, bool remove) {
-  if (TrimBlanks(path).empty()) return "";
+  if (platform::TrimBlanks(path).empty()) return "";
   // Web-style paths ("http...") use '/', and on this platform so does every other path.
   const bool hasOne = IsSeparator(path.back());
   if (remove) return hasOne ? path.substr(0, path.size() - 1) : path;
@@ -83,11 +83,11 @@ std::string SetTrailingSeparator(const std::string& path, bool remove) {
 
 std::string EnsureExtension(const std::string& path, const std::string& ext) {
   if (path.empty()) return "";
-  std::string dotted = TrimBlanks(ext);
+  std::string dotted(platform::TrimBlanks(ext));
   if (dotted.empty()) return path;
   if (dotted.front() != '.') dotted.insert(dotted.begin(), '.');
   if (EndsWithIgnoringCase(path, dotted)) return path;
-  return path + LowerAscii(dotted);
+  return path + platform::LowerAscii(dotted);
 }
 
 std::string SplitPath(const std::string& path, bool folder, bool separator, bool base, bool dot,
@@ -101,8 +101,8 @@ std::string SplitPath(const std::string& path, bool folder, bool separator, bool
   if (base) out += parts.base;
   if (dot && parts.HasExt()) out += '.';
   if (ext) out += parts.ext;
-  if (caseMode == 1) return LowerAscii(std::move(out));
-  if (caseMode == 2) return UpperAscii(std::move(out));
+  if (caseMode == 1) return platform::LowerAscii(out);
+  if (caseMode == 2) return platform::UpperAscii(out);
   return out;
 }
 

@@ -7,7 +7,7 @@
 
 #include "foundation/debug_log.h"
 #include "foundation/error_traps.h"
-#include "foundation/text_fields.h"
+#include "platform/ascii_text.h"
 #include "platform/clock.h"
 
 namespace foundation {
@@ -77,10 +77,10 @@ std::string LexicalAbsolutePath(const std::string& path) {
 std::string ServerHostOfPath(const std::string& path,
                              const std::vector<platform::MountEntry>& mounts) {
   const std::string unc = platform::UncHost(path);
-  if (!unc.empty()) return LowerAscii(unc);
+  if (!unc.empty()) return platform::LowerAscii(unc);
   const std::string native = LexicalAbsolutePath(path);
   if (native.empty()) return {};
-  return LowerAscii(platform::NetworkSourceHost(native, mounts));
+  return platform::LowerAscii(platform::NetworkSourceHost(native, mounts));
 }
 
 int32_t PingHost(const std::string& host, int32_t timeoutMs) {

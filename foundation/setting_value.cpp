@@ -4,17 +4,11 @@
 #include <cmath>
 
 #include "foundation/conversions.h"
+#include "platform/ascii_text.h"
 
 namespace foundation {
 
 namespace {
-
-std::string_view TrimSpaces(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
 
 template <typename T>
 std::string ShortestText(T number) {
@@ -54,7 +48,7 @@ std::string SettingValue::Text() const {
 }
 
 std::optional<double> ParseSettingNumber(std::string_view text) {
-  text = TrimSpaces(text);
+  text = platform::TrimWhiteSpace(text);
   if (text.size() > 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h'))
     return ParseHex(text.substr(2));
   bool negative = false;

@@ -13,6 +13,7 @@
 #include "foundation/files.h"
 #include "foundation/paths.h"
 #include "foundation/text_fields.h"
+#include "platform/ascii_text.h"
 #include "platform/atomic_file_update.h"
 #include "platform/ini_file.h"
 #include "platform/native_path.h"
@@ -44,7 +45,7 @@ std::optional<std::string> RegistryKeyPath(const std::string& name, uint32_t roo
   }
   const AppGlobals& app = Globals();
   const std::string& settingsName = name.empty() ? app.ProgramTitle : name;
-  return "Software\\" + LowerAscii(app.CompanyName + "\\" + settingsName);
+  return "Software\\" + platform::LowerAscii(app.CompanyName + "\\" + settingsName);
 }
 
 std::string StoredText(const SettingValue& value) {
@@ -181,7 +182,7 @@ std::string ReadRegValue(const std::string& valueName, const SettingValue& defau
     if (const std::optional<std::string> path = RegistryKeyPath(name, root, keyPath)) {
       const platform::UserRegistry registry(Globals().CompanyName);
       if (std::optional<std::string> stored = registry.ReadValue(*path, valueName)) {
-        text = TrimBlanks(*stored);
+        text = platform::TrimBlanks(*stored);
       } else if (const std::optional<std::string> keyFile = registry.KeyFilePath(*path)) {
         if (const int err = ReadFailure(*keyFile)) LogFailure("ReadRegValue " + *path, err);
       }

@@ -38,11 +38,4 @@ std::string FitTextToWidth(const std::string& text, const platform::TextWidthSou
 size_t CharCount(const std::string& utf8);
 size_t CharOffset(const std::string& utf8, size_t n);
 
-// The text without ASCII spaces at both ends (other white space is kept).
-std::string TrimBlanks(const std::string& text);
-
-// ASCII letters lower- or upper-cased; every other byte (so every multibyte character) is kept.
-std::string LowerAscii(std::string text);
-std::string UpperAscii(std::string text);
-
 }  // namespace foundation

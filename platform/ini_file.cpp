@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "platform/ascii_case.h"
+#include "platform/ascii_text.h"
 #include "platform/atomic_file_update.h"
 #include "platform/cp932.h"
 
@@ -14,16 +15,6 @@ namespace {
 // ('\n', '\r', '=', ';', '[', quotes, blanks) can never be the trail byte of a double-byte
 // character; ']' (0x5D) and the ASCII letters can, so those are only looked at on character
 // boundaries.
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n';
-}
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 // Equality ignoring ASCII case on single-byte characters; double-byte characters compare exactly.
 bool NamesEqual(std::string_view a, std::string_view b) {
@@ -62,7 +53,7 @@ Line ParseLine(std::string_view text, size_t begin) {
   line.end = nl == std::string_view::npos ? text.size() : nl;
   if (line.end > begin && text[line.end - 1] == '\r') --line.end;
 
-  const std::string_view s = Trim(text.substr(begin, line.end - begin));
+  const std::string_view s = TrimWhiteSpace(text.substr(begin, line.end - begin));
   if (s.empty() || s.front() == ';') return line;
   if (s.front() == '[') {
     size_t close = std::string_view::npos;
@@ -72,14 +63,14 @@ Line ParseLine(std::string_view text, size_t begin) {
     }
     if (close == std::string_view::npos) return line;  // no header: an odd line
     line.kind = LineKind::Section;
-    line.name = Trim(s.substr(1, close - 1));
+    line.name = TrimWhiteSpace(s.substr(1, close - 1));
     return line;
   }
   const size_t eq = s.find('=');
   if (eq == std::string_view::npos) return line;
   line.kind = LineKind::Key;
-  line.name = Trim(s.substr(0, eq));
-  line.value = Trim(s.substr(eq + 1));
+  line.name = TrimWhiteSpace(s.substr(0, eq));
+  line.value = TrimWhiteSpace(s.substr(eq + 1));
   return line;
 }
 
@@ -135,7 +126,7 @@ bool ValidNames(std::string_view section, std::string_view key, std::string_view
   if (section.find(']') != std::string_view::npos) return false;
   if (key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';')
     return false;
-  return Trim(key).size() == key.size();
+  return TrimWhiteSpace(key).size() == key.size();
 }
 
 // True when `text` ends with an empty (or blank) line, or holds nothing but such lines.
@@ -144,7 +135,7 @@ bool EndsWithBlankLine(std::string_view text) {
   text.remove_suffix(1);
   const size_t prev = text.rfind('\n');
   const std::string_view last = prev == std::string_view::npos ? text : text.substr(prev + 1);
-  return Trim(last).empty();
+  return TrimWhiteSpace(last).empty();
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -18,6 +17,7 @@
 #include "foundation/debug_log.h"
 #include "foundation/server_config.h"
 #include "foundation/settings_store.h"
+#include "platform/ascii_text.h"
 #include "platform/cp932.h"
 #include "tests/foundation/app_test_env.h"
 
@@ -89,9 +89,8 @@ class TimeServerSyncTest : public ::testing::Test {
 TEST_F(TimeServerSyncTest, NothingStartsForNoServerThisComputerOrABadName) {
   SetTimeSyncSeams(setter_);
   EXPECT_FALSE(SyncClockWithTimeServer().valid());
-  std::string upper = GetComputerNameText();
+  const std::string upper = platform::UpperAscii(GetComputerNameText());
   ASSERT_FALSE(upper.empty());
-  for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   for (const std::string& name :
        {GetComputerNameText(), upper, std::string("ntp; rm -rf /"), std::string("$(reboot)"),
         std::string("host\tname"), std::string("-ntp")}) {
