@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -36,7 +37,7 @@ constexpr const char* kColumnCaptionKeys[kColumnCaptionCount] = {
     "DriveName",     "FolderName",  "TitleName",      "TypeName",    "LengthName",
     "DateNameStart", "DateNameEnd", "UserColumnName", "FiletimeName"};
 
-std::string Key(const char* stem, int32_t number) { return stem + std::to_string(number); }
+std::string Key(const char* stem, size_t index) { return stem + std::to_string(index + 1); }
 
 // The dark-scheme variant of a type or command colour: lightened by 60 per channel.
 int32_t Lightened(int32_t colour) { return BlendColor(colour, 60, 60, 60, -1); }
@@ -48,24 +49,149 @@ std::string WithoutBackslashes(std::string text) {
   return text;
 }
 
+// A numbered family of text keys <stem>1, <stem>2, ... filling a table from entry 0.
+struct TextKeys {
+  const char* stem;
+  std::string (*defaultFor)(size_t index);
+  // Entries before this one read an empty value as their default.
+  size_t defaultWhenEmptyBelow = 0;
+  // Reading stops after the first empty value that is kept, leaving later entries as they were.
+  bool stopAtEmpty = false;
+};
+
+// A range of an Int key; reading keeps the value inside it.
+struct IntRange {
+  int32_t min = std::numeric_limits<int32_t>::min();
+  int32_t max = std::numeric_limits<int32_t>::max();
+};
+
+// "TIME", "SEQ", then the contact triggers "CNT1"...
+std::string TriggerDefault(size_t index) {
+  if (index < 2) return index == 0 ? "TIME" : "SEQ";
+  return "CNT" + std::to_string(index - 1);
+}
+
+// Every key of conf.ini, in the order the file is written, with the field it fills and its
+// default: the one list that both reading and writing go through.
+template <typename Visitor>
+void ForEachConfKey(ConfTables& c, Visitor& v) {
+  v.Texts(TextKeys{"TriggerString_", TriggerDefault, 2, true}, c.TriggerString);
+  v.Texts(TextKeys{"AirName_", [](size_t i) { return "Air" + std::to_string(i + 1); }, 0, true},
+          c.AirName);
+  v.Int("NumRef", c.NumRef, 3, IntRange{1, kMaxRefCount});
+  v.Texts(TextKeys{"RefName_", [](size_t i) { return "参照" + std::to_string(i + 1); }}, c.RefName,
+          c.NumRef);
+  v.Texts(TextKeys{"TypeName_", [](size_t i) { return "種別" + std::to_string(i + 1); }},
+          c.TypeName);
+  v.Ints("TypeColor_", c.TypeColor, 0);
+  v.Text("CommandName", c.CommandName, "コマンド");
+  v.Int("CommandColor", c.CommandColor, kDefaultCommandColor);
+  v.Ints("TabVisible_", c.TabVisible, 1);
+  // The captions set before loading are their own defaults.
+  for (size_t i = 0; i < kColumnCaptionCount; ++i)
+    v.Text(kColumnCaptionKeys[i], c.ColumnCaption[i], c.ColumnCaption[i]);
+  // A start outside the day would shift every broadcast-day stamp by whole days.
+  v.Int("HourAdjust", c.HourAdjust, kDefaultHourAdjust, IntRange{0, kLastSecondOfDay});
+  v.Text("TimeSrv", c.TimeSrv, "");
+  v.Int("UseTime", c.UseTime, 0);
+  v.Int("UseUser", c.UseUser, 0);
+  v.Int("UserCCUF", c.UserCCUF, 1);
+  v.Int("DefaultClassGB", c.DefaultClassGB, 0);
+}
+
 // Reads conf.ini keys from one file, writing missing keys back with their defaults when the
 // file may be written.
 class ConfReader {
  public:
   ConfReader(std::string file, bool writeBack) : file_(std::move(file)), writeBack_(writeBack) {}
 
-  std::string Text(const std::string& key, const std::string& defaultValue) const {
-    return ReadIniValue(key, defaultValue, file_, kConfSection, writeBack_ ? 1 : 0);
+  void Text(const std::string& key, std::string& field, const std::string& defaultValue) const {
+    field = Read(key, defaultValue);
   }
-  int32_t Int(const std::string& key, int32_t defaultValue) const {
-    return ParseSettingInt(ReadIniValue(key, defaultValue, file_, kConfSection, writeBack_ ? 1 : 0))
-        .value_or(defaultValue);
+  void Int(const std::string& key, int32_t& field, int32_t defaultValue,
+           IntRange range = {}) const {
+    const int32_t value = ParseSettingInt(Read(key, defaultValue)).value_or(defaultValue);
+    field = std::clamp(value, range.min, range.max);
+  }
+  template <size_t N>
+  void Ints(const char* stem, std::array<int32_t, N>& table, int32_t defaultValue) const {
+    for (size_t i = 0; i < N; ++i) Int(Key(stem, i), table[i], defaultValue);
+  }
+  template <size_t N>
+  void Texts(const TextKeys& keys, std::array<std::string, N>& table) const {
+    ReadTexts(keys, table.data(), N);
+  }
+  // A list as long as `count`, read in full.
+  void Texts(const TextKeys& keys, std::vector<std::string>& list, int32_t count) const {
+    list.assign(static_cast<size_t>(std::max(count, 0)), std::string());
+    ReadTexts(keys, list.data(), list.size());
   }
 
  private:
+  std::string Read(const std::string& key, const SettingValue& defaultValue) const {
+    return ReadIniValue(key, defaultValue, file_, kConfSection, writeBack_ ? 1 : 0);
+  }
+  void ReadTexts(const TextKeys& keys, std::string* table, size_t count) const {
+    for (size_t i = 0; i < count; ++i) {
+      const std::string defaultValue = keys.defaultFor(i);
+      table[i] = Read(Key(keys.stem, i), defaultValue);
+      if (!table[i].empty()) continue;
+      if (i < keys.defaultWhenEmptyBelow) {
+        table[i] = defaultValue;
+      } else if (keys.stopAtEmpty) {
+        break;
+      }
+    }
+  }
+
   std::string file_;
   bool writeBack_;
 };
+
+// Writes every conf.ini key into one file.
+class ConfWriter {
+ public:
+  explicit ConfWriter(std::string file) : file_(std::move(file)) {}
+
+  void Text(const std::string& key, const std::string& field, const std::string&) const {
+    Write(key, field);
+  }
+  void Int(const std::string& key, int32_t field, int32_t, IntRange = {}) const {
+    Write(key, field);
+  }
+  template <size_t N>
+  void Ints(const char* stem, const std::array<int32_t, N>& table, int32_t) const {
+    for (size_t i = 0; i < N; ++i) Write(Key(stem, i), table[i]);
+  }
+  template <size_t N>
+  void Texts(const TextKeys& keys, const std::array<std::string, N>& table) const {
+    for (size_t i = 0; i < N; ++i) Write(Key(keys.stem, i), table[i]);
+  }
+  // The first `count` entries that the list holds.
+  void Texts(const TextKeys& keys, const std::vector<std::string>& list, int32_t count) const {
+    const size_t n = std::min(list.size(), static_cast<size_t>(std::max(count, 0)));
+    for (size_t i = 0; i < n; ++i) Write(Key(keys.stem, i), list[i]);
+  }
+
+ private:
+  void Write(const std::string& key, const SettingValue& value) const {
+    WriteIniValue(key, value, file_, kConfSection);
+  }
+
+  std::string file_;
+};
+
+// What the loaded keys imply: the dark-scheme colours, the play list's captions and a time
+// server name without backslashes.
+void DeriveFromKeys(ConfTables& c) {
+  for (int32_t i = 0; i < kTypeCount; ++i) c.TypeColorAlt[i] = AltColour(c.TypeColor[i]);
+  c.CommandColorAlt = Lightened(c.CommandColor);
+  c.DisplayColumnCaption[2] = c.ColumnCaption[3];
+  c.DisplayColumnCaption[3] = c.ColumnCaption[4];
+  c.DisplayColumnCaption[4] = c.ColumnCaption[1];
+  c.DisplayColumnCaption[5] = c.ColumnCaption[2];
+  c.TimeSrv = WithoutBackslashes(std::move(c.TimeSrv));
+}
 
 // A copy that exists with its write bit clear is read as it stands: writing defaults into it
 // would only fail, once per key.
@@ -73,84 +199,6 @@ bool MayWriteBack(const std::string& storedPath) {
   const std::optional<platform::FileInfo> info =
       platform::StatPath(platform::ToNativePath(storedPath));
   return !(info && info->readOnly);
-}
-
-// Fills entries [first, last) from <stem><number>, numbers starting at firstKey; stops after the
-// first empty value (which is kept), leaving later entries as they were.
-template <size_t N>
-void ReadUntilEmpty(const ConfReader& in, std::array<std::string, N>& table, size_t first,
-                    const char* stem, int32_t firstKey,
-                    std::string (*defaultFor)(int32_t keyNumber)) {
-  for (size_t i = first; i < N; ++i) {
-    const int32_t number = firstKey + static_cast<int32_t>(i - first);
-    table[i] = in.Text(Key(stem, number), defaultFor(number));
-    if (table[i].empty()) break;
-  }
-}
-
-void ReadTables(const ConfReader& in, ConfTables& c) {
-  c.TriggerString[0] = in.Text("TriggerString_1", "TIME");
-  if (c.TriggerString[0].empty()) c.TriggerString[0] = "TIME";
-  c.TriggerString[1] = in.Text("TriggerString_2", "SEQ");
-  if (c.TriggerString[1].empty()) c.TriggerString[1] = "SEQ";
-  ReadUntilEmpty(in, c.TriggerString, 2, "TriggerString_", 3,
-                 [](int32_t n) { return "CNT" + std::to_string(n - 2); });
-  ReadUntilEmpty(in, c.AirName, 0, "AirName_", 1,
-                 [](int32_t n) { return "Air" + std::to_string(n); });
-
-  c.NumRef = std::clamp(in.Int("NumRef", 3), 1, kMaxRefCount);
-  c.RefName.assign(static_cast<size_t>(c.NumRef), std::string());
-  for (int32_t i = 0; i < c.NumRef; ++i)
-    c.RefName[i] = in.Text(Key("RefName_", i + 1), "参照" + std::to_string(i + 1));
-
-  for (int32_t i = 0; i < kTypeCount; ++i)
-    c.TypeName[i] = in.Text(Key("TypeName_", i + 1), "種別" + std::to_string(i + 1));
-  for (int32_t i = 0; i < kTypeCount; ++i) {
-    c.TypeColor[i] = in.Int(Key("TypeColor_", i + 1), 0);
-    c.TypeColorAlt[i] = AltColour(c.TypeColor[i]);
-  }
-  c.CommandName = in.Text("CommandName", "コマンド");
-  c.CommandColor = in.Int("CommandColor", kDefaultCommandColor);
-  c.CommandColorAlt = Lightened(c.CommandColor);
-
-  for (int32_t i = 0; i < kTabCount; ++i) c.TabVisible[i] = in.Int(Key("TabVisible_", i + 1), 1);
-  for (int32_t i = 0; i < kColumnCaptionCount; ++i)
-    c.ColumnCaption[i] = in.Text(kColumnCaptionKeys[i], c.ColumnCaption[i]);
-  c.DisplayColumnCaption[2] = c.ColumnCaption[3];
-  c.DisplayColumnCaption[3] = c.ColumnCaption[4];
-  c.DisplayColumnCaption[4] = c.ColumnCaption[1];
-  c.DisplayColumnCaption[5] = c.ColumnCaption[2];
-
-  // A start outside the day would shift every broadcast-day stamp by whole days.
-  c.HourAdjust = std::clamp(in.Int("HourAdjust", kDefaultHourAdjust), 0, kLastSecondOfDay);
-  c.TimeSrv = WithoutBackslashes(in.Text("TimeSrv", ""));
-  c.UseTime = in.Int("UseTime", 0);
-  c.UseUser = in.Int("UseUser", 0);
-  c.UserCCUF = in.Int("UserCCUF", 1);
-  c.DefaultClassGB = in.Int("DefaultClassGB", 0);
-}
-
-void WriteTables(const std::string& file, const ConfTables& c) {
-  const auto put = [&](const std::string& key, const SettingValue& value) {
-    WriteIniValue(key, value, file, kConfSection);
-  };
-  for (int32_t i = 0; i < kTriggerCount; ++i) put(Key("TriggerString_", i + 1), c.TriggerString[i]);
-  for (int32_t i = 0; i < kAirCount; ++i) put(Key("AirName_", i + 1), c.AirName[i]);
-  put("NumRef", c.NumRef);
-  for (int32_t i = 0; i < c.NumRef && i < static_cast<int32_t>(c.RefName.size()); ++i)
-    put(Key("RefName_", i + 1), c.RefName[i]);
-  for (int32_t i = 0; i < kTypeCount; ++i) put(Key("TypeName_", i + 1), c.TypeName[i]);
-  for (int32_t i = 0; i < kTypeCount; ++i) put(Key("TypeColor_", i + 1), c.TypeColor[i]);
-  put("CommandName", c.CommandName);
-  put("CommandColor", c.CommandColor);
-  for (int32_t i = 0; i < kTabCount; ++i) put(Key("TabVisible_", i + 1), c.TabVisible[i]);
-  for (int32_t i = 0; i < kColumnCaptionCount; ++i) put(kColumnCaptionKeys[i], c.ColumnCaption[i]);
-  put("HourAdjust", c.HourAdjust);
-  put("TimeSrv", c.TimeSrv);
-  put("UseTime", c.UseTime);
-  put("UseUser", c.UseUser);
-  put("UserCCUF", c.UserCCUF);
-  put("DefaultClassGB", c.DefaultClassGB);
 }
 
 // The entry of a table of `size` named by a number as text, or entry 0.
@@ -203,11 +251,14 @@ void LoadConfIni(int32_t save) {
     if (IsServerReachable(server, kFetchTimeoutMs, kFetchMaxAgeSec) != 0 &&
         FileExists(server) != 0 && CopyFileOver(server, local, false) == 0)
       WriteLog("LoadConfIni " + server + " not copied to " + local, 1);
-    ReadTables(ConfReader(local, MayWriteBack(local)), c);
+    const ConfReader reader(local, MayWriteBack(local));
+    ForEachConfKey(c, reader);
+    DeriveFromKeys(c);
     return;
   }
 
-  WriteTables(local, c);
+  const ConfWriter writer(local);
+  ForEachConfKey(c, writer);
   if (local == server) return;
   // The program folder's copy stands in only until the server has the settings: it goes once
   // the copy has arrived there, never before.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "foundation/app_globals.h"
 #include "foundation/debug_log.h"
@@ -66,7 +67,7 @@ TEST_F(ConfIniTest, ServerCopyFetchedThenReadWithDefaultsWrittenLocally) {
       "TriggerString_1=\r\nTriggerString_3=CUE\r\nTriggerString_4=\r\nAirName_1=Studio\r\n"
       "AirName_3=\r\nNumRef=12\r\nTypeName_2=ニュース\r\nTypeColor_1=&H102030\r\n"
       "TypeColor_2=16777215\r\nTitleName=曲名\r\nFolderName=場所\r\nHourAdjust=90000\r\n"
-      "TimeSrv=\\\\ntp1\r\nTabVisible_3=0\r\nUserCCUF=0\r\n");
+      "TimeSrv=\\\\ntp1\r\nTabVisible_3=0\r\nUserCCUF=0\r\nTypeName_3=\r\nRefName_2=\r\n");
   const std::string serverBytes = ReadWholeFile(server);
   Conf().TriggerString[5] = "kept";
   WriteConf("local/conf/conf.ini", "HourAdjust=3600\r\nStale=1\r\n");
@@ -92,6 +93,9 @@ TEST_F(ConfIniTest, ServerCopyFetchedThenReadWithDefaultsWrittenLocally) {
   EXPECT_EQ(c.NumRef, 8);
   EXPECT_EQ(c.RefName.size(), 8u);
   EXPECT_EQ(c.TypeName[1], "ニュース");
+  EXPECT_EQ(c.TypeName[2], "");  // an empty name is kept and ends no list
+  EXPECT_EQ(c.RefName[1], "");
+  EXPECT_EQ(c.TypeName[3], "種別4");
   EXPECT_EQ(c.TypeColorAlt[0], 0x4C5C6C);
   EXPECT_EQ(c.TypeColorAlt[1], 0xFFFFFF);  // channels stop at 255
   EXPECT_EQ(c.TypeColorAlt[2], 0xFFFFFF);  // no colour: white
@@ -186,6 +190,41 @@ TEST_F(ConfIniTest, SaveReachesServerBeforeProgramFolderCopyGoes) {
   SetLocalPath(env_.dir().Sub("local") + "/");
   LoadConfIni(1);
   EXPECT_TRUE(Has(Text(env_.dir().Sub("local/conf/conf.ini")), "HourAdjust=14400\r\n"));
+}
+
+TEST_F(ConfIniTest, EverySavedKeyReadsBack) {
+  ConfTables& c = Conf();
+  for (int32_t i = 0; i < kTriggerCount; ++i) c.TriggerString[i] = "トリガ" + std::to_string(i);
+  for (int32_t i = 0; i < kAirCount; ++i) c.AirName[i] = "air " + std::to_string(i);
+  c.NumRef = 5;
+  c.RefName = {"r1", "r2", "r3", "r4", "r5"};
+  for (int32_t i = 0; i < kTypeCount; ++i) {
+    c.TypeName[i] = "type" + std::to_string(i);
+    c.TypeColor[i] = 0x010203 * (i + 1);
+  }
+  c.CommandName = "cmd";
+  c.CommandColor = 0x123456;
+  for (int32_t i = 0; i < kTabCount; ++i) c.TabVisible[i] = i % 2;
+  for (int32_t i = 0; i < kColumnCaptionCount; ++i) c.ColumnCaption[i] = "col" + std::to_string(i);
+  c.HourAdjust = 3600;
+  c.TimeSrv = "ntp.example";
+  c.UseTime = 1;
+  c.UseUser = 1;
+  c.UserCCUF = 0;
+  c.DefaultClassGB = 2;
+  const ConfTables saved = c;
+  LoadConfIni(1);
+
+  Conf() = ConfTables{};
+  SetColumnCaptions();
+  LoadConfIni(0);
+  const auto keyed = [](const ConfTables& t) {
+    return std::tie(t.TriggerString, t.AirName, t.NumRef, t.RefName, t.TypeName, t.TypeColor,
+                    t.CommandName, t.CommandColor, t.TabVisible, t.ColumnCaption, t.HourAdjust,
+                    t.TimeSrv, t.UseTime, t.UseUser, t.UserCCUF, t.DefaultClassGB);
+  };
+  EXPECT_EQ(keyed(c), keyed(saved));
+  EXPECT_EQ(c.DisplayColumnCaption[5], "col2");
 }
 
 TEST_F(ConfIniTest, NameAndIndexLookups) {
