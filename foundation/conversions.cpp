@@ -26,6 +26,13 @@ std::optional<int32_t> NearestInt32(double value) {
   return static_cast<int32_t>(rounded);
 }
 
+int32_t NearestInt32Saturated(double value) {
+  if (std::isnan(value)) return 0;
+  return static_cast<int32_t>(std::clamp(std::nearbyint(value),
+                                         static_cast<double>(std::numeric_limits<int32_t>::min()),
+                                         static_cast<double>(std::numeric_limits<int32_t>::max())));
+}
+
 int32_t CurToLong(double value) {
   if (std::isnan(value)) return 0;
   const double whole = std::floor(value);

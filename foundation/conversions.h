@@ -13,6 +13,9 @@ double DbToGain(double dB);
 // The nearest whole number, halves to even; nullopt for NaN, infinities and whatever falls
 // outside the signed 32-bit range.
 std::optional<int32_t> NearestInt32(double value);
+// The nearest whole number, halves to even, held within the signed 32-bit range (infinities
+// included); 0 for NaN. For measures and samples, where the nearest value that fits serves.
+int32_t NearestInt32Saturated(double value);
 
 // 64-bit value -> unsigned 32-bit word held in a signed 32-bit integer: the value rounded down;
 // negative gives 0, above 4294967295 gives -1, above 2147483647 wraps.

@@ -15,4 +15,8 @@ inline constexpr int32_t kDefaultTwipsPerPixel = 15;
 // positive finite number gives 15; the result is kept within 1 .. 1440.
 int32_t TwipsPerPixelForDpi(double dpi);
 
+// Whole pixels of a twips measure: the division truncated toward zero, held within +-10^7
+// (no screen is wider); 0 without a scale or for a measure that is not finite.
+int32_t TwipsToPixels(double twips, int32_t twipsPerPixel);
+
 }  // namespace platform

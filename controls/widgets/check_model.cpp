@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "controls/widgets/nearest_long.h"
+#include "foundation/conversions.h"
 
 namespace widgets {
 
@@ -14,7 +14,9 @@ double Rate(float sizeRate) {
 
 }  // namespace
 
-int32_t CheckBoxSize(float sizeRate) { return NearestLong(Rate(sizeRate) * kCheckBoxTwips); }
+int32_t CheckBoxSize(float sizeRate) {
+  return foundation::NearestInt32Saturated(Rate(sizeRate) * kCheckBoxTwips);
+}
 
 CheckTops CheckLayoutTops(double lineHeight, double boxSize) {
   CheckTops tops;
@@ -34,8 +36,8 @@ std::array<PixelPoint, 5> CheckTickPoints(float sizeRate, int32_t twipsPerPixel,
   for (int i = 0; i < 5; ++i) {
     points[i].y = boxTopPx;
     if (twipsPerPixel <= 0) continue;
-    points[i].x = NearestLong(kTick[i][0] * rate) / twipsPerPixel;
-    points[i].y = boxTopPx + NearestLong(kTick[i][1] * rate) / twipsPerPixel;
+    points[i].x = foundation::NearestInt32Saturated(kTick[i][0] * rate) / twipsPerPixel;
+    points[i].y = boxTopPx + foundation::NearestInt32Saturated(kTick[i][1] * rate) / twipsPerPixel;
   }
   return points;
 }

@@ -4,7 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "controls/widgets/nearest_long.h"
+#include "foundation/conversions.h"
+#include "platform/twips.h"
 
 namespace widgets {
 
@@ -18,8 +19,8 @@ int32_t ClampToLong(int64_t value) {
 // CLng(centre \ (2 × tpp) − cell / 2): an image of `cell` pixels centred in a button of `side`
 // twips.
 int32_t CentredImage(double side, int32_t cell, int32_t tpp) {
-  const int32_t whole = NearestLong(side) / (2 * tpp);
-  return NearestLong(whole - cell / 2.0);
+  const int32_t whole = foundation::NearestInt32Saturated(side) / (2 * tpp);
+  return foundation::NearestInt32Saturated(whole - cell / 2.0);
 }
 
 }  // namespace
@@ -43,15 +44,15 @@ std::optional<double> SliderModel::SetSliderValue(int32_t value) {
   value_ = std::max(std::min(value, max_), min_);
   if (trackLength_ <= 0) return 0.0;
   const double offset = static_cast<double>(value_) - min_;
-  return static_cast<double>(
-      NearestLong(static_cast<double>(trackLength_) / static_cast<double>(range_) * offset));
+  return static_cast<double>(foundation::NearestInt32Saturated(
+      static_cast<double>(trackLength_) / static_cast<double>(range_) * offset));
 }
 
 std::optional<double> SliderModel::PositionToValue(int32_t position) {
   if (range_ == 0 || trackLength_ <= 0) return std::nullopt;
   const double raw =
       static_cast<double>(range_) / static_cast<double>(trackLength_) * position + min_;
-  const int32_t value = NearestLong(raw);
+  const int32_t value = foundation::NearestInt32Saturated(raw);
   double drawn = position;
   if (value > max_) {
     value_ = max_;
@@ -67,7 +68,7 @@ std::optional<double> SliderModel::PositionToValue(int32_t position) {
 
 void SliderModel::LetPointerSize(int32_t twips) {
   pointerSize_ = twips;
-  trackLength_ = NearestLong(InnerLength() - pointerSize_);
+  trackLength_ = foundation::NearestInt32Saturated(InnerLength() - pointerSize_);
 }
 
 bool SliderModel::SetPointerRate(float rate) {
@@ -76,7 +77,7 @@ bool SliderModel::SetPointerRate(float rate) {
   if (share >= 1.0F) share = 0.95F;
   // Single precision, as the rate and the inner length are.
   const float product = share * static_cast<float>(InnerLength());
-  int32_t size = NearestLong(product);
+  int32_t size = foundation::NearestInt32Saturated(product);
   const int32_t smallest = 8 * twipsPerPixel_;
   if (size < smallest) size = smallest;
   pointerSize_ = size;
@@ -88,7 +89,8 @@ bool SliderModel::Layout(double width, double height, SliderLayout* layout) {
   const int32_t tpp = twipsPerPixel_;
   const double px = tpp;
   // The arrow buttons keep their designed side in whole pixels.
-  const double arrowSide = static_cast<double>(TwipsToPixels(kSliderArrowTwips, tpp)) * tpp;
+  const double arrowSide =
+      static_cast<double>(platform::TwipsToPixels(kSliderArrowTwips, tpp)) * tpp;
   // A control cannot be smaller than nothing.
   width = std::isfinite(width) ? std::max(width, 0.0) : 0.0;
   height = std::isfinite(height) ? std::max(height, 0.0) : 0.0;
@@ -99,8 +101,8 @@ bool SliderModel::Layout(double width, double height, SliderLayout* layout) {
     out.track = {0, 0, width, height};
     out.arrow[0] = {0, 0, width, arrowSide};
     if (arrows) {
-      out.track.height =
-          std::max<double>(NearestLong(height - 2 * arrowSide - px), kSliderMinInner);
+      out.track.height = std::max<double>(
+          foundation::NearestInt32Saturated(height - 2 * arrowSide - px), kSliderMinInner);
       out.track.top = arrowSide + px;
     }
     out.arrow[1] = {0, out.track.top + out.track.height, width, arrowSide};
@@ -110,7 +112,8 @@ bool SliderModel::Layout(double width, double height, SliderLayout* layout) {
     out.arrow[0] = {0, 0, arrowSide, height};
     if (arrows) {
       // The same floor as the vertical track, so a narrow control never gets a negative track.
-      out.track.width = std::max<double>(NearestLong(width - 2 * arrowSide - px), kSliderMinInner);
+      out.track.width = std::max<double>(
+          foundation::NearestInt32Saturated(width - 2 * arrowSide - px), kSliderMinInner);
       out.track.left = arrowSide + px;
     }
     out.arrow[1] = {out.track.left + out.track.width, 0, arrowSide, height};
@@ -136,7 +139,7 @@ bool SliderModel::FitPointer(const TwipsRect& track) {
   } else {
     innerWidth_ = std::max(track.width - border, kSliderMinInner);
   }
-  trackLength_ = NearestLong(InnerLength() - pointerSize_);
+  trackLength_ = foundation::NearestInt32Saturated(InnerLength() - pointerSize_);
   return true;
 }
 
@@ -165,7 +168,7 @@ int32_t SliderModel::PressAt(double c) {
   } else {
     grabOffset_ = static_cast<float>(pointerSize_ / 2.0);
   }
-  return NearestLong(c - grabOffset_);
+  return foundation::NearestInt32Saturated(c - grabOffset_);
 }
 
 std::optional<int32_t> SliderModel::DragTo(double c) {
@@ -173,7 +176,7 @@ std::optional<int32_t> SliderModel::DragTo(double c) {
   const float at = static_cast<float>(c);
   if (at == lastMouse_) return std::nullopt;
   lastMouse_ = at;
-  return NearestLong(static_cast<double>(at) - grabOffset_);
+  return foundation::NearestInt32Saturated(static_cast<double>(at) - grabOffset_);
 }
 
 int32_t SliderModel::ArrowStep(std::optional<double>* position) {

@@ -6,8 +6,8 @@
 #include <QScreen>
 #include <QStyleHints>
 #include <algorithm>
-#include <cmath>
 
+#include "platform/twips.h"
 #include "platform/view/edge_3d.h"
 
 namespace platform {
@@ -16,11 +16,6 @@ namespace {
 constexpr int kMouseDown = 0;
 constexpr int kMouseMove = 1;
 constexpr int kMouseUp = 2;
-
-int TwipsToPixels(double twips, int32_t tpp) {
-  if (tpp <= 0 || !std::isfinite(twips)) return 0;
-  return static_cast<int>(std::clamp(std::trunc(twips / tpp), -1.0e7, 1.0e7));
-}
 
 // Bits 1, 2 and 4 for the three given flags, in that order.
 template <typename Flags, typename Flag>

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,34 @@ TEST(NumberConversionsTest, GainsUnsignedLongsOddsAndBytes) {
 
   EXPECT_EQ(ClampByte(INT32_MIN), 0);
   EXPECT_EQ(ClampByte(256), 255);
+}
+
+TEST(NumberConversionsTest, NearestInt32HalvesToEvenAndKeepsTo32Bits) {
+  const double nan = std::nan("");
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    double value;
+    std::optional<int32_t> checked;
+    int32_t saturated;
+  } cases[] = {
+      {0.5, 0, 0},
+      {1.5, 2, 2},
+      {2.5, 2, 2},
+      {-2.5, -2, -2},
+      {-0.4, 0, 0},
+      {2147483647.4, INT32_MAX, INT32_MAX},
+      {2147483647.5, std::nullopt, INT32_MAX},  // rounds to 2^31
+      {-2147483648.5, INT32_MIN, INT32_MIN},    // rounds to the even -2^31
+      {-2147483649.0, std::nullopt, INT32_MIN},
+      {1e300, std::nullopt, INT32_MAX},
+      {inf, std::nullopt, INT32_MAX},
+      {-inf, std::nullopt, INT32_MIN},
+      {nan, std::nullopt, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(NearestInt32(c.value), c.checked) << c.value;
+    EXPECT_EQ(NearestInt32Saturated(c.value), c.saturated) << c.value;
+  }
 }
 
 TEST(StringToBytesTest, WritesWhatFitsAndCountsAll) {

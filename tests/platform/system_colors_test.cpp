@@ -57,4 +57,20 @@ TEST(Twips, PerPixelFollowsTheLogicalResolution) {
   for (const Case& c : cases) EXPECT_EQ(platform::TwipsPerPixelForDpi(c.dpi), c.expected) << c.dpi;
 }
 
+TEST(Twips, PixelsTruncateTowardZeroWithinScreenReach) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    double twips;
+    int32_t twipsPerPixel, pixels;
+  } cases[] = {
+      {29.9, 15, 1}, {-29.9, 15, -1}, {30, 15, 2},  {14.99, 15, 0},       {30, 0, 0},
+      {30, -15, 0},  {nan, 15, 0},    {inf, 15, 0}, {1e300, 1, 10000000}, {-1e300, 1, -10000000},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::TwipsToPixels(c.twips, c.twipsPerPixel), c.pixels)
+        << c.twips << " / " << c.twipsPerPixel;
+  }
+}
+
 }  // namespace

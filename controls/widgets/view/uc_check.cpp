@@ -1,11 +1,11 @@
 #include "controls/widgets/view/uc_check.h"
 
-#include "controls/widgets/nearest_long.h"
 #include "foundation/app_globals.h"
 #include "foundation/error_traps.h"
 #include "foundation/font_table.h"
 #include "foundation/view/design_painter.h"
 #include "platform/system_colors.h"
+#include "platform/twips.h"
 #include "platform/view/raster_ops.h"
 
 namespace widgets {
@@ -103,7 +103,7 @@ bool UC_Check::Layout() {
 
 void UC_Check::PaintOwnBoxImage() {
   const int32_t tpp = Surface().TwipsPerPixel();
-  const int side = TwipsToPixels(boxSize_, tpp);
+  const int side = platform::TwipsToPixels(boxSize_, tpp);
   if (!pbName_) {
     pbName_ = std::make_unique<platform::PictureSurface>(side, side, tpp);
     pbNameHandle_ = std::make_unique<SurfaceHandle>(pbName_.get());
@@ -130,8 +130,8 @@ void UC_Check::Draw() {
   s.SetForeColor(enabled_ ? kTextRef : kGrayTextRef);
 
   if (const platform::PictureSurface* background = Background()) {
-    s.BitBlt(0, 0, s.PixelWidth(), s.PixelHeight(), *background, TwipsToPixels(pX_, tpp),
-             TwipsToPixels(pY_, tpp), platform::SRCCOPY);
+    s.BitBlt(0, 0, s.PixelWidth(), s.PixelHeight(), *background, platform::TwipsToPixels(pX_, tpp),
+             platform::TwipsToPixels(pY_, tpp), platform::SRCCOPY);
   } else {
     s.Cls();
   }
@@ -140,8 +140,8 @@ void UC_Check::Draw() {
   s.SetCurrentY(textTop_);
   s.Print(caption_);
 
-  const int side = TwipsToPixels(boxSize_, tpp);
-  const int boxTopPx = TwipsToPixels(boxTop_, tpp);
+  const int side = platform::TwipsToPixels(boxSize_, tpp);
+  const int boxTopPx = platform::TwipsToPixels(boxTop_, tpp);
   if (const platform::PictureSurface* image = SurfaceOfHandle(gradhdc_)) {
     s.BitBlt(0, boxTopPx, side, side, *image, 0, 0, platform::SRCCOPY);
   }

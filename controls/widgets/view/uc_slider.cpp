@@ -1,12 +1,12 @@
 #include "controls/widgets/view/uc_slider.h"
 
-#include "controls/widgets/nearest_long.h"
 #include "controls/widgets/view/slider_arrow_sheet.h"
 #include "foundation/app_globals.h"
 #include "foundation/colors.h"
 #include "foundation/error_traps.h"
 #include "foundation/view/design_painter.h"
 #include "platform/system_colors.h"
+#include "platform/twips.h"
 #include "platform/view/raster_ops.h"
 
 namespace widgets {
@@ -90,8 +90,8 @@ void UC_Slider::Init() {
     pictureArrow_[i]->setVisible(layout_.arrowsVisible);
   }
   const int32_t tpp = model_.TwipsPerPixel();
-  pictureGrad_.Resize(TwipsToPixels(model_.InnerWidth(), tpp),
-                      TwipsToPixels(model_.InnerHeight(), tpp));
+  pictureGrad_.Resize(platform::TwipsToPixels(model_.InnerWidth(), tpp),
+                      platform::TwipsToPixels(model_.InnerHeight(), tpp));
 
   gradColor_[0] = foundation::BlendColor(kShadowRef, 0, 0, 0, 1.2F);
   gradColor_[1] = foundation::BlendColor(kFaceRef, 0, 0, 0, 1.1F);
@@ -138,8 +138,8 @@ void UC_Slider::Init2() {
   if (!model_.FitPointer(layout_.track)) return;
   const int32_t tpp = model_.TwipsPerPixel();
   const bool vertical = model_.IsVertical != 0;
-  const int length = TwipsToPixels(model_.PointerSize(), tpp);
-  const int across = TwipsToPixels(model_.InnerThickness(), tpp);
+  const int length = platform::TwipsToPixels(model_.PointerSize(), tpp);
+  const int across = platform::TwipsToPixels(model_.InnerThickness(), tpp);
   if (vertical) {
     pictureGrad_.Resize(across, length);
   } else {
@@ -184,7 +184,7 @@ void UC_Slider::DrawPointer(double position) {
   platform::PictureSurface& track = pictureSlider_->Surface();
   track.Cls();
   // Only the pointer image itself is copied: it is PointerSize long, not the whole track.
-  const int at = TwipsToPixels(position, tpp);
+  const int at = platform::TwipsToPixels(position, tpp);
   const int w = pictureGrad_.PixelWidth();
   const int h = pictureGrad_.PixelHeight();
   if (model_.IsVertical != 0) {
