@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/wave_out_gain.h"
+#include "platform/wave_out_health.h"
 #include "platform/wave_page_queue.h"
 
 namespace platform {
@@ -97,15 +98,16 @@ bool ConfigurePcm(snd_pcm_t* pcm, const WaveFormat& format, snd_pcm_uframes_t* p
 // Shutdown.
 class AlsaWaveOut::Stream {
  public:
-  Stream(snd_pcm_t* pcm, int32_t device_id, const WaveFormat& format, snd_pcm_uframes_t period,
-         bool can_pause, uint32_t volume)
+  Stream(snd_pcm_t* pcm, int32_t device_id, std::string device_name, const WaveFormat& format,
+         snd_pcm_uframes_t period, bool can_pause, uint32_t volume)
       : pcm_(pcm),
         device_id_(device_id),
         format_(format),
         chunk_frames_(std::clamp<snd_pcm_uframes_t>(period, 256, 8192)),
         can_pause_(can_pause),
         queue_(format.block_align),
-        volume_(volume) {}
+        volume_(volume),
+        health_(std::move(device_name)) {}
 
   ~Stream() { Shutdown(); }
 
@@ -116,10 +118,14 @@ class AlsaWaveOut::Stream {
   int32_t device_id() const { return device_id_; }
   void set_volume(uint32_t volume) { volume_.store(volume); }
 
-  void Write(WaveHeader* header) {
+  // False once the stream is shutting down: the page is left as it was, never queued on a
+  // stream that will not mark it done.
+  bool Write(WaveHeader* header) {
     std::lock_guard lock(mutex_);
+    if (closing_) return false;
     queue_.Push(header);
     wake_.notify_all();
+    return true;
   }
 
   void Reset() {
@@ -144,6 +150,8 @@ class AlsaWaveOut::Stream {
     return WavePosition{played_, played_ * format_.block_align};
   }
 
+  WaveHealth Health() const { return health_.Get(); }
+
   // Drops the queued pages (marked done), ends the feeder and closes the PCM. Idempotent.
   void Shutdown() {
     {
@@ -162,7 +170,8 @@ class AlsaWaveOut::Stream {
 
  private:
   void Feed();
-  // Writes what is left of the chunk; false when the device failed for good on it.
+  // Writes what is left of the chunk; false when the device failed for good on it (the reason
+  // is left in failure_).
   bool WriteChunk();
   // Frames written that the PCM has not played yet.
   uint64_t Delay();
@@ -183,6 +192,7 @@ class AlsaWaveOut::Stream {
   uint64_t reset_requested_ = 0;  // guarded by mutex_
   uint64_t reset_done_ = 0;       // guarded by mutex_
   std::atomic<uint32_t> volume_;
+  WaveHealthMonitor health_;
   std::thread feeder_;
 
   // Feeder-only state.
@@ -190,6 +200,7 @@ class AlsaWaveOut::Stream {
   size_t chunk_count_ = 0;  // frames in chunk_
   size_t chunk_pos_ = 0;    // frames of chunk_ already written
   uint64_t written_ = 0;    // caller's frames handed to the PCM since reset
+  std::string failure_;     // why the last chunk could not be written
 };
 
 uint64_t AlsaWaveOut::Stream::Delay() {
@@ -215,8 +226,16 @@ bool AlsaWaveOut::Stream::WriteChunk() {
     snd_pcm_wait(pcm_, static_cast<int>(kPlayPoll.count()) * 2);
     return true;
   }
-  // Underrun (the caller ran out of pages) or a suspend: recover quietly and try again.
-  return snd_pcm_recover(pcm_, static_cast<int>(n), 1) == 0;
+  // The PCM ran dry while this chunk was due (the caller or this thread came late), or the
+  // machine was suspended: restart it and write the chunk again. An error the PCM cannot be
+  // restarted from is a failed device.
+  const int err = static_cast<int>(n);
+  if (snd_pcm_recover(pcm_, err, 1) == 0) {
+    if (err != -EINTR) health_.NoteUnderrun();
+    return true;
+  }
+  failure_ = snd_strerror(err);
+  return false;
 }
 
 void AlsaWaveOut::Stream::Feed() {
@@ -255,7 +274,9 @@ void AlsaWaveOut::Stream::Feed() {
       const snd_pcm_state_t state = snd_pcm_state(pcm_);
       if (want_pause && can_pause_ && state == SND_PCM_STATE_RUNNING) snd_pcm_pause(pcm_, 1);
       if (!want_pause && state == SND_PCM_STATE_PAUSED) snd_pcm_pause(pcm_, 0);
-      // Without hardware pause the feeder simply stops writing: the buffer plays out.
+      // Without hardware pause the feeder simply stops writing: the buffer plays out and the
+      // PCM runs dry. That gap was asked for, so it is no underrun: start afresh.
+      if (!want_pause && state == SND_PCM_STATE_XRUN) snd_pcm_prepare(pcm_);
       pcm_paused = want_pause;
     }
 
@@ -265,6 +286,8 @@ void AlsaWaveOut::Stream::Feed() {
       // The device is gone or broken: count the chunk as heard at the pace it would have
       // played, so the caller's pages still finish and nothing waits forever.
       const size_t left = chunk_count_ - chunk_pos_;
+      health_.NoteFailure(failure_);
+      health_.NoteDropped(left);
       written_ += left;
       chunk_pos_ = chunk_count_;
       snd_pcm_drop(pcm_);
@@ -370,6 +393,8 @@ WaveResult AlsaWaveOut::Open(WaveHandle* handle, int32_t device_id, const WaveFo
   if (CheckWaveFormat(format) != kWaveNoError) return kWaveBadFormat;
   const std::string name =
       device_id == kWaveMapper ? std::string("default") : outputs_[size_t(device_id)].pcm;
+  const std::string label =
+      device_id == kWaveMapper ? std::string("default") : outputs_[size_t(device_id)].name;
 
   snd_pcm_t* pcm = nullptr;
   const int err = config_ != nullptr
@@ -389,7 +414,7 @@ WaveResult AlsaWaveOut::Open(WaveHandle* handle, int32_t device_id, const WaveFo
     std::lock_guard lock(mutex_);
     auto v = volumes_.find(device_id);
     const uint32_t volume = v == volumes_.end() ? kWaveFullVolume : v->second;
-    stream = std::make_shared<Stream>(pcm, device_id, format, period, can_pause, volume);
+    stream = std::make_shared<Stream>(pcm, device_id, label, format, period, can_pause, volume);
   }
   try {
     stream->Start();
@@ -436,8 +461,8 @@ WaveResult AlsaWaveOut::Write(WaveHandle handle, WaveHeader* header) {
   auto stream = Find(handle);
   if (!stream) return kWaveInvalidHandle;
   if (const WaveResult r = CheckWaveWrite(header); r != kWaveNoError) return r;
-  stream->Write(header);
-  return kWaveNoError;
+  // Closed meanwhile by another thread.
+  return stream->Write(header) ? kWaveNoError : kWaveInvalidHandle;
 }
 
 WaveResult AlsaWaveOut::Reset(WaveHandle handle) {
@@ -466,6 +491,14 @@ WaveResult AlsaWaveOut::GetPosition(WaveHandle handle, WavePosition* position) {
   auto stream = Find(handle);
   if (!stream) return kWaveInvalidHandle;
   *position = stream->Position();
+  return kWaveNoError;
+}
+
+WaveResult AlsaWaveOut::GetHealth(WaveHandle handle, WaveHealth* health) {
+  if (health == nullptr) return kWaveInvalidParam;
+  auto stream = Find(handle);
+  if (!stream) return kWaveInvalidHandle;
+  *health = stream->Health();
   return kWaveNoError;
 }
 

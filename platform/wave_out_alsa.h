@@ -19,8 +19,12 @@ namespace platform {
 // volume as a software gain to each chunk as it goes out, so a volume change is heard after
 // the ALSA buffer (about 80 ms) and never reaches the system mixer. A page is done once its
 // last frame has been played (frames written minus the PCM's delay). When the pages run out
-// the PCM underruns quietly and restarts with the next page; the position counts only the
-// caller's frames. Every wait inside is bounded, so a stuck device never hangs a caller.
+// the PCM runs dry and restarts with the next page; the position counts only the caller's
+// frames. A restart while pages were due counts as an underrun, and a PCM that cannot be
+// restarted marks the stream failed: its chunks are then counted as heard at the pace they
+// would have played (dropped frames), so pages still finish. Both are logged (WriteWaveOutLog)
+// with the device's name and kept for GetHealth. Every wait inside is bounded, so a stuck
+// device never hangs a caller.
 //
 // Formats: U8, S16_LE and S24_3LE; 1, 2, 6 or 8 channels; any rate the PCM accepts
 // (resampling allowed).
@@ -50,6 +54,7 @@ class AlsaWaveOut final : public WaveOutDevice {
   WaveResult Pause(WaveHandle handle) override;
   WaveResult Restart(WaveHandle handle) override;
   WaveResult GetPosition(WaveHandle handle, WavePosition* position) override;
+  WaveResult GetHealth(WaveHandle handle, WaveHealth* health) override;
   WaveResult SetVolume(int32_t device_id, uint32_t volume) override;
   WaveResult GetVolume(int32_t device_id, uint32_t* volume) override;
 

@@ -69,17 +69,32 @@ WaveHandle NextWaveHandle() {
 }
 
 WaveResult CheckWaveFormat(const WaveFormat& format) {
+  return WaveFormatProblem(format).empty() ? kWaveNoError : kWaveBadFormat;
+}
+
+std::string WaveFormatProblem(const WaveFormat& format) {
+  constexpr uint32_t kMaxRate = 768000;
   if (format.format_tag != kWaveFormatPcm &&
       !(format.format_tag == kWaveFormatExtensible && format.sub_format_pcm)) {
-    return kWaveBadFormat;
+    return "format tag " + std::to_string(format.format_tag) + " is not PCM";
   }
   const uint16_t bits = format.bits_per_sample;
-  if (bits != 8 && bits != 16 && bits != 24) return kWaveBadFormat;
+  if (bits != 8 && bits != 16 && bits != 24) {
+    return std::to_string(bits) + " bits per sample (8, 16 or 24 play)";
+  }
   const uint16_t ch = format.channels;
-  if (ch != 1 && ch != 2 && ch != 6 && ch != 8) return kWaveBadFormat;
-  if (format.block_align != ch * (bits / 8)) return kWaveBadFormat;
-  if (format.samples_per_sec < 1 || format.samples_per_sec > 768000) return kWaveBadFormat;
-  return kWaveNoError;
+  if (ch != 1 && ch != 2 && ch != 6 && ch != 8) {
+    return std::to_string(ch) + " channels (1, 2, 6 or 8 play)";
+  }
+  if (format.block_align != ch * (bits / 8)) {
+    return "block size " + std::to_string(format.block_align) + " for " + std::to_string(ch) +
+           " channels of " + std::to_string(bits) + " bits";
+  }
+  if (format.samples_per_sec < 1 || format.samples_per_sec > kMaxRate) {
+    return "sample rate " + std::to_string(format.samples_per_sec) + " outside 1 to " +
+           std::to_string(kMaxRate);
+  }
+  return {};
 }
 
 WaveResult PrepareWaveHeader(WaveHeader* header) {

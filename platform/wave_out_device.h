@@ -71,6 +71,9 @@ struct WaveFormat {
 
 // kWaveNoError when the format is playable (see WaveFormat), else kWaveBadFormat.
 WaveResult CheckWaveFormat(const WaveFormat& format);
+// Why no device plays the format, as one short text for a log line ("sample rate 2147483647
+// outside 1 to 768000"); "" when it is playable. The same rules as CheckWaveFormat.
+std::string WaveFormatProblem(const WaveFormat& format);
 
 // Page header flags (the classic bit values).
 inline constexpr uint32_t kWaveHeaderDone = 0x01;      // set by the device when played
@@ -80,9 +83,11 @@ inline constexpr uint32_t kWaveHeaderEndLoop = 0x08;
 inline constexpr uint32_t kWaveHeaderInQueue = 0x10;  // set while the device holds the page
 
 // One page. The caller owns the header and its buffer and keeps both at a fixed address
-// while the page is queued (from Write until the done flag is set). The device reads `data`
-// and `buffer_length` at Write and afterwards only the bytes of the buffer; it changes only
-// `flags`. Only whole frames are played: a trailing partial frame is ignored.
+// while the page is queued (from Write until the done flag is set). The device takes `data`
+// and `buffer_length` at Write; the bytes themselves are read as the page is fed to the
+// sound device, not copied at Write, so the caller must leave them alone until the done flag
+// is set. The device changes only `flags`. Only whole frames are played: a trailing partial
+// frame is ignored.
 //
 // `flags` is atomic because the device's thread sets kWaveHeaderDone while the caller polls
 // it: once the caller reads the done flag (acquire), the device no longer touches the buffer
@@ -135,6 +140,25 @@ struct WavePosition {
   uint64_t bytes = 0;
 };
 
+// What went wrong on a stream since it was opened (Reset keeps the counts). A caller that polls
+// it can log a dropout when it happened instead of finding silence later.
+struct WaveHealth {
+  // The device ran dry (or was suspended) while pages were due and was restarted: each one is
+  // a gap the listener heard.
+  uint64_t underruns = 0;
+  // The device failed and could not be restarted. It stays set for the stream's life; the
+  // pages written still finish (see dropped_frames), so nothing waits for them forever.
+  bool failed = false;
+  // Monotonic milliseconds (platform::CurrentClock) of the failure; only meaningful once
+  // `failed` is set.
+  int64_t failed_at_ms = 0;
+  // The caller's frames counted as heard (position and done flags move on at the pace they
+  // would have played) although the device never played them.
+  uint64_t dropped_frames = 0;
+
+  bool operator==(const WaveHealth&) const = default;
+};
+
 // Full volume: left in the low word, right in the high word, 0xFFFF each = unity gain; the
 // gain of a word is word / 65535 (linear amplitude).
 inline constexpr uint32_t kWaveFullVolume = 0xFFFFFFFFu;
@@ -159,23 +183,29 @@ class WaveOutDevice {
   // kWaveError, kWaveInvalidParam (null handle pointer).
   virtual WaveResult Open(WaveHandle* handle, int32_t device_id, const WaveFormat& format) = 0;
   // Stops the stream and releases it. Pages still queued are dropped and marked done first,
-  // so closing never leaves the device holding a caller's buffer.
+  // so closing never leaves the device holding a caller's buffer. A Write racing the Close
+  // either queues its page before the close (then marked done by it) or fails with
+  // kWaveInvalidHandle, leaving the page untouched.
   virtual WaveResult Close(WaveHandle handle) = 0;
 
   virtual WaveResult PrepareHeader(WaveHandle handle, WaveHeader* header) = 0;
   virtual WaveResult UnprepareHeader(WaveHandle handle, WaveHeader* header) = 0;
   // Queues a page behind the pages already queued; it clears the done flag and sets the
-  // in-queue flag. Running out of pages is not an error: the stream waits (silently) for more,
-  // and the position does not move meanwhile.
+  // in-queue flag. Running out of pages is not an error: the stream waits for more, and the
+  // position does not move meanwhile (a page that arrives after the device ran dry counts as
+  // an underrun, see WaveHealth). A failed Write leaves the header's flags as they were.
   virtual WaveResult Write(WaveHandle handle, WaveHeader* header) = 0;
   // Stops at once, marks every queued page done, sets the position back to 0 and un-pauses.
-  // When it returns the device touches none of the pages any more.
+  // When it returns the device touches none of the pages queued before it; a page written
+  // while it runs is either among them or queued afresh behind it.
   virtual WaveResult Reset(WaveHandle handle) = 0;
   // Holds playback where it is; writes are queued meanwhile. Pausing twice is harmless.
   virtual WaveResult Pause(WaveHandle handle) = 0;
   // Resumes after Pause; harmless when not paused.
   virtual WaveResult Restart(WaveHandle handle) = 0;
   virtual WaveResult GetPosition(WaveHandle handle, WavePosition* position) = 0;
+  // The stream's health (see WaveHealth); kWaveInvalidHandle once it is closed.
+  virtual WaveResult GetHealth(WaveHandle handle, WaveHealth* health) = 0;
 
   // Volume of a device (not of a handle), kWaveMapper included; see kWaveFullVolume. It is a
   // software gain applied to the frames of every stream on that device as they go out, so a

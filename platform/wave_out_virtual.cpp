@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "platform/wave_out_gain.h"
+#include "platform/wave_out_health.h"
 #include "platform/wave_page_queue.h"
 
 namespace platform {
@@ -18,8 +19,12 @@ constexpr uint64_t kConsumeStep = 4096;
 }  // namespace
 
 struct VirtualWaveOut::Live {
-  Live(size_t record_index, int32_t device_id, const WaveFormat& format)
-      : record(record_index), device_id(device_id), format(format), queue(format.block_align) {}
+  Live(size_t record_index, int32_t device_id, std::string device_name, const WaveFormat& format)
+      : record(record_index),
+        device_id(device_id),
+        format(format),
+        queue(format.block_align),
+        health(std::move(device_name)) {}
 
   size_t record;  // index into records_
   int32_t device_id;
@@ -28,6 +33,8 @@ struct VirtualWaveOut::Live {
   bool paused = false;
   uint64_t position = 0;
   uint64_t carry = 0;  // microseconds x rate not yet worth a whole frame
+  bool failed = false;
+  WaveHealthMonitor health;
 };
 
 VirtualWaveOut::VirtualWaveOut(VirtualWaveOutOptions options)
@@ -119,12 +126,14 @@ void VirtualWaveOut::Consume(Live& live, uint64_t frames) {
       volumes_.count(live.device_id) ? volumes_[live.device_id] : kWaveFullVolume;
   const WaveGain gain = WaveVolumeToGain(volume);
   while (frames > 0 && !live.paused && live.queue.untaken_frames() > 0) {
-    const size_t step = static_cast<size_t>(std::min(frames, kConsumeStep));
+    const size_t step = static_cast<size_t>(std::min({frames, kConsumeStep, MeetFaults(live)}));
     scratch_.resize(step * live.format.block_align);
     const size_t n = live.queue.Take(scratch_.data(), step);
     if (n == 0) break;
     ApplyWaveGain(scratch_.data(), n, live.format, gain);
-    if (options_.record) {
+    if (live.failed) {
+      live.health.NoteDropped(n);
+    } else if (options_.record) {
       auto& played = records_[live.record].played;
       played.insert(played.end(), scratch_.begin(), scratch_.begin() + n * live.format.block_align);
     }
@@ -137,6 +146,29 @@ void VirtualWaveOut::Consume(Live& live, uint64_t frames) {
 }
 
 void VirtualWaveOut::ConsumeAll(Live& live) { Consume(live, live.queue.untaken_frames()); }
+
+uint64_t VirtualWaveOut::MeetFaults(Live& live) {
+  uint64_t until_next = UINT64_MAX;
+  for (auto it = faults_.begin(); it != faults_.end();) {
+    if (it->device_id != kAnyWaveDevice && it->device_id != live.device_id) {
+      ++it;
+      continue;
+    }
+    if (it->at_frame > live.position) {
+      until_next = std::min(until_next, it->at_frame - live.position);
+      ++it;
+      continue;
+    }
+    if (it->fault == VirtualFault::kUnderrun) {
+      live.health.NoteUnderrun();
+    } else {
+      live.failed = true;
+      live.health.NoteFailure("scripted failure");
+    }
+    it = faults_.erase(it);
+  }
+  return until_next;
+}
 
 WaveResult VirtualWaveOut::Open(WaveHandle* handle, int32_t device_id, const WaveFormat& format) {
   std::lock_guard lock(mutex_);
@@ -153,7 +185,9 @@ WaveResult VirtualWaveOut::Open(WaveHandle* handle, int32_t device_id, const Wav
   record.format = format;
   record.open = true;
   records_.push_back(std::move(record));
-  live_[h] = std::make_unique<Live>(records_.size() - 1, device_id, format);
+  const std::string name =
+      device_id == kWaveMapper ? "default" : options_.outputs[size_t(device_id)];
+  live_[h] = std::make_unique<Live>(records_.size() - 1, device_id, name, format);
   *handle = h;
   return Note(WaveCall::kOpen, h, device_id, 0, kWaveNoError);
 }
@@ -250,6 +284,15 @@ WaveResult VirtualWaveOut::GetPosition(WaveHandle handle, WavePosition* position
               r);
 }
 
+WaveResult VirtualWaveOut::GetHealth(WaveHandle handle, WaveHealth* health) {
+  std::lock_guard lock(mutex_);
+  Live* live = FindLive(handle);
+  if (live == nullptr) return kWaveInvalidHandle;
+  if (health == nullptr) return kWaveInvalidParam;
+  *health = live->health.Get();
+  return kWaveNoError;
+}
+
 WaveResult VirtualWaveOut::SetVolume(int32_t device_id, uint32_t volume) {
   std::lock_guard lock(mutex_);
   WaveResult r =
@@ -286,9 +329,15 @@ void VirtualWaveOut::ScriptFailure(WaveCall call, WaveResult result, int times, 
   failures_.push_back(Failure{call, result, times, device_id});
 }
 
+void VirtualWaveOut::ScriptFault(VirtualFault fault, uint64_t at_frame, int32_t device_id) {
+  std::lock_guard lock(mutex_);
+  faults_.push_back(Fault{fault, at_frame, device_id});
+}
+
 void VirtualWaveOut::ClearFailures() {
   std::lock_guard lock(mutex_);
   failures_.clear();
+  faults_.clear();
 }
 
 void VirtualWaveOut::AdvanceMicrosLocked(uint64_t micros) {

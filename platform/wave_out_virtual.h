@@ -36,6 +36,12 @@ enum class WaveCall {
   kGetVolume,
 };
 
+// What a test can make happen to a stream in the middle of a play (ScriptFault).
+enum class VirtualFault {
+  kUnderrun,       // the device runs dry once and restarts: counted and logged, nothing lost
+  kDeviceFailure,  // the device fails for good: from there on its frames go unheard (dropped)
+};
+
 // One recorded call. `value`: the buffer length for Prepare/Unprepare/Write, the volume for
 // SetVolume/GetVolume, the frame position for GetPosition, else 0.
 struct VirtualWaveCall {
@@ -91,6 +97,7 @@ class VirtualWaveOut final : public WaveOutDevice {
   WaveResult Pause(WaveHandle handle) override;
   WaveResult Restart(WaveHandle handle) override;
   WaveResult GetPosition(WaveHandle handle, WavePosition* position) override;
+  WaveResult GetHealth(WaveHandle handle, WaveHealth* health) override;
   WaveResult SetVolume(int32_t device_id, uint32_t volume) override;
   WaveResult GetVolume(int32_t device_id, uint32_t* volume) override;
 
@@ -101,6 +108,12 @@ class VirtualWaveOut final : public WaveOutDevice {
   // handle.
   void ScriptFailure(WaveCall call, WaveResult result, int times = 1,
                      int32_t device_id = kAnyWaveDevice);
+  // The first open stream on `device_id` (kAnyWaveDevice: any) whose position (frames since
+  // open or reset) reaches `at_frame` meets `fault` there, once. Its health and the log lines
+  // are those of the ALSA backend; a failed stream goes on taking frames at the clock's pace,
+  // so its pages still finish.
+  void ScriptFault(VirtualFault fault, uint64_t at_frame, int32_t device_id = kAnyWaveDevice);
+  // Forgets the scripted failures and faults not met yet.
   void ClearFailures();
   // Manual clock: every open, unpaused stream plays `ms` milliseconds at its own rate (the
   // fractions carry over between calls), or `frames` frames. Frames with no page to play are
@@ -124,6 +137,11 @@ class VirtualWaveOut final : public WaveOutDevice {
     int times;
     int32_t device_id;
   };
+  struct Fault {
+    VirtualFault fault;
+    uint64_t at_frame;
+    int32_t device_id;
+  };
 
   // Takes a scripted failure for this call, or kWaveNoError. Caller holds mutex_.
   WaveResult ScriptedResult(WaveCall call, int32_t device_id);
@@ -140,6 +158,9 @@ class VirtualWaveOut final : public WaveOutDevice {
   // Plays up to `frames` frames of one stream. Caller holds mutex_.
   void Consume(Live& live, uint64_t frames);
   void ConsumeAll(Live& live);
+  // Applies the scripted faults due at the stream's position; returns how many frames it may
+  // play before the next one is due (UINT64_MAX when none is). Caller holds mutex_.
+  uint64_t MeetFaults(Live& live);
   void AdvanceMicrosLocked(uint64_t micros);
   void StartTickerLocked();
   void Tick();
@@ -148,6 +169,7 @@ class VirtualWaveOut final : public WaveOutDevice {
   mutable std::mutex mutex_;
   VirtualClockMode clock_;
   std::vector<Failure> failures_;
+  std::vector<Fault> faults_;
   std::map<WaveHandle, std::unique_ptr<Live>> live_;
   std::vector<VirtualWaveStream> records_;  // one per opened stream; Live points into it by index
   std::vector<VirtualWaveCall> calls_;

@@ -13,7 +13,7 @@ void WavePageQueue::Push(WaveHeader* header) {
   const uint64_t frames =
       (block_align_ == 0 || header->data == nullptr) ? 0 : header->buffer_length / block_align_;
   pushed_frames_ += frames;
-  entries_.push_back(Entry{header, frames, pushed_frames_});
+  entries_.push_back(Entry{header, header->data, frames, pushed_frames_});
 }
 
 size_t WavePageQueue::Take(uint8_t* out, size_t max_frames) {
@@ -27,7 +27,7 @@ size_t WavePageQueue::Take(uint8_t* out, size_t max_frames) {
       continue;
     }
     const size_t n = static_cast<size_t>(std::min<uint64_t>(left, max_frames - copied));
-    std::memcpy(out + copied * block_align_, e.header->data + take_offset_ * block_align_,
+    std::memcpy(out + copied * block_align_, e.data + take_offset_ * block_align_,
                 n * block_align_);
     copied += n;
     take_offset_ += n;

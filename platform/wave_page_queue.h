@@ -12,9 +12,9 @@ namespace platform {
 // frame in write order (Take) and marked done once the backend reports their last frame as
 // played (MarkPlayed). Frame counts start at 0 on construction and after Clear.
 //
-// Not thread-safe: the owning stream holds its lock around every call. Page bytes are read
-// only inside Take, so a caller that holds the same lock around Clear knows that no page is
-// read afterwards.
+// Not thread-safe: the owning stream holds its lock around every call. A page's address and
+// length are taken at Push; its bytes are read only inside Take, so a caller that holds the
+// same lock around Clear knows that no page is read afterwards.
 class WavePageQueue {
  public:
   explicit WavePageQueue(uint32_t block_align);
@@ -39,6 +39,7 @@ class WavePageQueue {
  private:
   struct Entry {
     WaveHeader* header;
+    const uint8_t* data;  // header->data at Push: a later change to the header is not followed
     uint64_t frames;
     uint64_t end_frame;  // pushed_frames_ after this page
   };
