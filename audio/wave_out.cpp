@@ -30,9 +30,10 @@ class BusyScope {
   int32_t saved_;
 };
 
-int32_t ClampToInt32(double x) {
-  if (!(x == x)) return 0;
-  return static_cast<int32_t>(std::clamp(x, -2147483648.0, 2147483647.0));
+// The nearest whole number, halves to even; beyond the 32-bit range it stays at the edge.
+int32_t NearestHeld(double x) {
+  if (std::isnan(x)) return 0;
+  return foundation::NearestInt32(std::clamp(x, -2147483648.0, 2147483647.0)).value_or(0);
 }
 
 // Pages of 256 frames upward: 2 s at 192 kHz and beyond stay far below this cap, which only
@@ -42,14 +43,15 @@ constexpr int64_t kMaxPageBytes = int64_t{1} << 28;
 }  // namespace
 
 C_WaveOut::C_WaveOut(std::shared_ptr<platform::WaveOutDevice> device)
-    : device_(device ? std::move(device) : platform::CurrentWaveOut()) {}
+    : c_Device(device ? std::move(device) : platform::CurrentWaveOut()) {}
 
 C_WaveOut::~C_WaveOut() {
+  EndMute();
   if (c_Playing != 0) StopIO(1);
   for (int32_t o = 0; o < kMaxOutputs; ++o) {
     if (c_hWave[o] == 0) continue;
-    device_->Reset(c_hWave[o]);
-    device_->Close(c_hWave[o]);
+    c_Device->Reset(c_hWave[o]);
+    c_Device->Close(c_hWave[o]);
     c_hWave[o] = 0;
   }
   foundation::CloseFileHandle(c_FileHnd);
@@ -66,17 +68,18 @@ void C_WaveOut::LogWaveFailure(const char* call, const char* step, platform::Wav
 
 int32_t C_WaveOut::SamplesToMs(int64_t samples) const {
   if (c_Wave.SamplesPerSec <= 0) return 0;
-  return ClampToInt32(std::nearbyint(static_cast<double>(samples) / c_Wave.SamplesPerSec * 1000.0));
+  return NearestHeld(static_cast<double>(samples) / c_Wave.SamplesPerSec * 1000.0);
 }
 
 int32_t C_WaveOut::MsToSamples(int64_t ms) const {
-  return ClampToInt32(std::nearbyint(c_Wave.SamplesPerSec / 1000.0 * static_cast<double>(ms)));
+  return NearestHeld(c_Wave.SamplesPerSec / 1000.0 * static_cast<double>(ms));
 }
 
 void C_WaveOut::ZeroMeters() { std::fill(c_Meters.begin(), c_Meters.end(), PageMeters{}); }
 
 void C_WaveOut::Init() {
   // The headers are remade below: nothing may stay queued on them.
+  EndMute();
   if (c_Playing != 0) StopIO(1);
   c_FileLoaded = 0;
   ClearSampleArrays();
@@ -85,7 +88,7 @@ void C_WaveOut::Init() {
   c_NumPages = std::max(2, NumBufferPages);
   for (auto& headers : c_PageHeaders) headers.assign(c_NumPages, platform::WaveHeader{});
   c_LeadHeaders = {};
-  c_PageState.assign(c_NumPages, 0);
+  c_PageState.assign(c_NumPages, PageState::kFree);
   c_PageSeq.assign(c_NumPages, -1);
   c_PageStart.assign(c_NumPages, -1);
   c_Meters.assign(c_NumPages, PageMeters{});
@@ -111,6 +114,7 @@ void C_WaveOut::UpdateLength() {
 }
 
 void C_WaveOut::SetFileName(const std::string& name) {
+  EndMute();
   BusyScope busy(c_Busy);
   if (c_Playing == 1) StopIO(1);
   c_PlayFrom = 0;
@@ -130,10 +134,23 @@ void C_WaveOut::SetFileName(const std::string& name) {
   c_FromSample = 0;
   foundation::CloseFileHandle(c_FileHnd);
   const WaveInfo info = ReadWaveHeader(name);
-  // Compressed audio in a RIFF wrapper would play as noise: PCM only.
-  if (info.Valid != 1 || !IsPcmFormat(info)) {
+  int32_t lastOutput = 0;
+  const platform::WaveFormat format = OutputFormat(info, &lastOutput);
+  // Compressed audio in a RIFF wrapper would play as noise: PCM only. A format no output can
+  // take is refused here, before pages are made to its measure.
+  std::string refusal;
+  if (info.Valid == 1) {
+    refusal = IsPcmFormat(info) ? platform::WaveFormatProblem(format)
+                                : "format tag " + std::to_string(info.FormatTag) + " is not PCM";
+  }
+  if (info.Valid != 1 || !refusal.empty()) {
     c_Playing = 0;
-    if (!name.empty()) foundation::WriteLog("C_WaveOut Let FileName Fail " + name, 1);
+    if (!name.empty()) {
+      foundation::WriteLog("C_WaveOut Let FileName Fail " + name, 1);
+      if (!refusal.empty()) {
+        foundation::WriteLog("C_WaveOut FileName no output plays " + refusal + " " + name, 1);
+      }
+    }
     c_FileName.clear();
     return;
   }
@@ -155,30 +172,11 @@ void C_WaveOut::SetFileName(const std::string& name) {
   c_Wave = info;
   c_OpenFormat = {info.SamplesPerSec, info.BitsPerSample, info.Channels};
   for (int32_t o = 0; o < kMaxOutputs; ++o) CloseOutput(o, "Filename");
-
-  const int32_t channels = info.Channels;
-  platform::WaveFormat format;
-  if (UseExtensible == 0 || channels < 3) {
-    c_LastOutput = channels == 6 ? 2 : channels == 8 ? 3 : 0;
-    format.format_tag = platform::kWaveFormatPcm;
-    format.channels = static_cast<uint16_t>(channels > 1 ? 2 : 1);
-  } else {
-    c_LastOutput = 0;
-    format.format_tag = platform::kWaveFormatExtensible;
-    format.channels = static_cast<uint16_t>(channels);
-    format.valid_bits_per_sample = static_cast<uint16_t>(info.BitsPerSample);
-    format.channel_mask = 0x3F;
-    format.sub_format_pcm = true;
-  }
-  format.bits_per_sample = static_cast<uint16_t>(info.BitsPerSample);
-  format.samples_per_sec = static_cast<uint32_t>(info.SamplesPerSec);
-  format.block_align = static_cast<uint16_t>(format.channels * info.BitsPerSample / 8);
-  format.avg_bytes_per_sec = format.samples_per_sec * format.block_align;
+  c_LastOutput = lastOutput;
   c_Format = format;
 
   // Pages are whole multiples of 256 frames, at least one such block whatever the page length.
-  int64_t frames = static_cast<int64_t>(
-      std::nearbyint(static_cast<double>(info.SamplesPerSec) * BufferPagemsec / 1000.0));
+  int64_t frames = NearestHeld(static_cast<double>(info.SamplesPerSec) * BufferPagemsec / 1000.0);
   frames = std::clamp<int64_t>(frames, 0, kMaxPageBytes / std::max(1, info.BlockAlign));
   frames -= frames % 256;
   c_PageFrames = static_cast<int32_t>(std::max<int64_t>(256, frames));
@@ -197,14 +195,37 @@ void C_WaveOut::SetFileName(const std::string& name) {
   c_FileLoaded = 1;
 }
 
+platform::WaveFormat C_WaveOut::OutputFormat(const WaveInfo& info, int32_t* lastOutput) const {
+  const int32_t channels = info.Channels;
+  platform::WaveFormat format;
+  if (UseExtensible == 0 || channels < 3) {
+    *lastOutput = channels == 6 ? 2 : channels == 8 ? 3 : 0;
+    format.format_tag = platform::kWaveFormatPcm;
+    format.channels = static_cast<uint16_t>(channels > 1 ? 2 : 1);
+  } else {
+    *lastOutput = 0;
+    format.format_tag = platform::kWaveFormatExtensible;
+    format.channels = static_cast<uint16_t>(channels);
+    format.valid_bits_per_sample = static_cast<uint16_t>(info.BitsPerSample);
+    format.channel_mask = 0x3F;
+    format.sub_format_pcm = true;
+  }
+  format.bits_per_sample = static_cast<uint16_t>(info.BitsPerSample);
+  format.samples_per_sec = static_cast<uint32_t>(info.SamplesPerSec);
+  format.block_align = static_cast<uint16_t>(format.channels * info.BitsPerSample / 8);
+  format.avg_bytes_per_sec = format.samples_per_sec * format.block_align;
+  return format;
+}
+
 void C_WaveOut::CloseOutput(int32_t output, const char* step) {
   if (c_hWave[output] == 0) return;
-  const platform::WaveResult r = device_->Close(c_hWave[output]);
+  const platform::WaveResult r = c_Device->Close(c_hWave[output]);
   if (r != platform::kWaveNoError) LogWaveFailure("waveOutClose", step, r);
   c_hWave[output] = 0;
 }
 
 bool C_WaveOut::Play() {
+  EndMute();
   BusyScope busy(c_Busy);
   struct RestartingScope {
     int32_t& flag;
@@ -217,10 +238,13 @@ bool C_WaveOut::Play() {
   }
   if (c_FileLoaded == 0) return false;
 
-  // A changed device number opens every output anew (none left behind open).
+  // A changed device number opens every output anew (none left behind open); so does a device
+  // that failed, which would otherwise take the pages of every play to come without a sound.
   bool deviceChanged = false;
   for (int32_t o = 0; o <= c_LastOutput; ++o) {
-    if (c_hWave[o] != 0 && c_DeviceID[o] != c_OpenDeviceID[o]) deviceChanged = true;
+    if (c_hWave[o] != 0 && (c_DeviceID[o] != c_OpenDeviceID[o] || OutputFailed(o))) {
+      deviceChanged = true;
+    }
   }
   if (deviceChanged) {
     for (int32_t o = 0; o < kMaxOutputs; ++o) CloseOutput(o, "Start1");
@@ -231,7 +255,8 @@ bool C_WaveOut::Play() {
     for (int32_t o = 0; o <= c_LastOutput; ++o) {
       CloseOutput(o, "Start1");
       platform::WaveHandle handle = 0;
-      const platform::WaveResult r = device_->Open(&handle, c_DeviceID[o], c_Format);
+      const platform::WaveResult r = c_Device->Open(&handle, c_DeviceID[o], c_Format);
+      c_Health[o] = c_HealthLogged[o] = {};
       if (r != platform::kWaveNoError || handle == 0 || handle == HaitahWave) {
         if (handle != 0) {
           c_hWave[o] = handle;
@@ -257,11 +282,11 @@ bool C_WaveOut::Play() {
       platform::WaveHeader& header = c_PageHeaders[o][p];
       header.buffer_length = pageBytes;
       header.loops = 0;
-      const platform::WaveResult r = device_->PrepareHeader(c_hWave[o], &header);
+      const platform::WaveResult r = c_Device->PrepareHeader(c_hWave[o], &header);
       if (r != platform::kWaveNoError) LogWaveFailure("waveOutPrepareHeader", "Start1", r);
     }
   }
-  std::fill(c_PageState.begin(), c_PageState.end(), 0);
+  std::fill(c_PageState.begin(), c_PageState.end(), PageState::kFree);
   std::fill(c_PageStart.begin(), c_PageStart.end(), -1);
   std::fill(c_PageSeq.begin(), c_PageSeq.end(), -1);
 
@@ -272,13 +297,10 @@ bool C_WaveOut::Play() {
       lead.flags.store(0);
       lead.data = c_SilenceLine.data();
       lead.buffer_length = c_LeadBytes;
-      const platform::WaveResult r = device_->PrepareHeader(c_hWave[o], &lead);
+      const platform::WaveResult r = c_Device->PrepareHeader(c_hWave[o], &lead);
       if (r != platform::kWaveNoError) LogWaveFailure("waveOutPrepareHeader", "Start mute", r);
     }
-    for (int32_t o = 0; o <= c_LastOutput; ++o) {
-      const platform::WaveResult r = device_->Write(c_hWave[o], &c_LeadHeaders[o]);
-      if (r != platform::kWaveNoError) LogWaveFailure("waveOutWrite", "Start mute", r);
-    }
+    for (int32_t o = 0; o <= c_LastOutput; ++o) WritePage(o, c_LeadHeaders[o], "Start mute");
   }
 
   const int32_t toPlay = std::clamp(NumBufferToPlay, 1, c_NumPages);
@@ -298,10 +320,7 @@ bool C_WaveOut::Play() {
   }
 
   for (int32_t p = 0; p <= c_LastPage; ++p) {
-    for (int32_t o = 0; o <= c_LastOutput; ++o) {
-      const platform::WaveResult r = device_->Write(c_hWave[o], &c_PageHeaders[o][p]);
-      if (r != platform::kWaveNoError) LogWaveFailure("waveOutWrite", "Start1", r);
-    }
+    for (int32_t o = 0; o <= c_LastOutput; ++o) WritePage(o, c_PageHeaders[o][p], "Start1");
   }
   c_Playing = 1;
   return true;
@@ -310,16 +329,16 @@ bool C_WaveOut::Play() {
 void C_WaveOut::AbandonPlay(const std::array<bool, kMaxOutputs>& openedHere) {
   foundation::CloseFileHandle(c_FileHnd);
   for (int32_t o = 0; o < kMaxOutputs; ++o) {
-    if (c_hWave[o] != 0) device_->Reset(c_hWave[o]);
+    if (c_hWave[o] != 0) c_Device->Reset(c_hWave[o]);
   }
   for (int32_t o = 0; o < kMaxOutputs; ++o) {
     for (platform::WaveHeader& header : c_PageHeaders[o]) {
-      if (c_hWave[o] != 0) device_->UnprepareHeader(c_hWave[o], &header);
+      if (c_hWave[o] != 0) c_Device->UnprepareHeader(c_hWave[o], &header);
       header.flags.store(0);
     }
     c_LeadHeaders[o].flags.store(0);
   }
-  std::fill(c_PageState.begin(), c_PageState.end(), 0);
+  std::fill(c_PageState.begin(), c_PageState.end(), PageState::kFree);
   std::fill(c_PageStart.begin(), c_PageStart.end(), -1);
   std::fill(c_PageSeq.begin(), c_PageSeq.end(), -1);
   for (int32_t o = 0; o < kMaxOutputs; ++o) {
@@ -327,114 +346,11 @@ void C_WaveOut::AbandonPlay(const std::array<bool, kMaxOutputs>& openedHere) {
   }
 }
 
-void C_WaveOut::ResetAllOutputs(const char* step) {
-  for (int32_t o = 0; o < kMaxOutputs; ++o) {
-    if (c_hWave[o] == 0) continue;
-    const platform::WaveResult r = device_->Reset(c_hWave[o]);
-    if (r != platform::kWaveNoError) LogWaveFailure("waveOutReset", step, r);
-  }
-}
-
-void C_WaveOut::StopIO(int32_t pNoMute) {
-  BusyScope busy(c_Busy);
-  foundation::CloseFileHandle(c_FileHnd);
-  const int32_t muteLength = pNoMute == 0 ? MuteMS : 0;
-
-  if (c_Wave.Frames < 1) {
-    ResetAllOutputs("StopIO2");
-  } else {
-    if (muteLength > 0) {
-      bool anyOutput = false;
-      for (int32_t o = 0; o < kMaxOutputs; ++o) {
-        if (c_hWave[o] == 0) continue;
-        anyOutput = true;
-        const platform::WaveResult r = device_->Reset(c_hWave[o]);
-        if (r != platform::kWaveNoError) LogWaveFailure("waveOutReset", "mute", r);
-      }
-      // Every other page goes out as silence, so the output fades into zeros rather than
-      // stopping on a sample.
-      const uint32_t pageBytes = OutputBlockAlign() * static_cast<uint32_t>(c_PageFrames);
-      for (int32_t p = 0; p < c_NumPages; p += 2) {
-        for (int32_t o = 0; o <= c_LastOutput; ++o) {
-          platform::WaveHeader& header = c_PageHeaders[o][p];
-          if (header.data == nullptr || c_hWave[o] == 0) continue;
-          std::fill_n(header.data, pageBytes, SilenceByte());
-          header.buffer_length = pageBytes;
-          const platform::WaveResult r = device_->Write(c_hWave[o], &header);
-          if (r != platform::kWaveNoError) LogWaveFailure("waveOutWrite", "mute", r);
-        }
-      }
-      if (anyOutput) {
-        // A plain wait: running the event loop here let a tick start another play inside
-        // the stop, which the reset below then silenced.
-        platform::Clock& clock = platform::CurrentClock();
-        WhileMute_ = 1;
-        CancelMute = 0;
-        c_MuteTicks = 0;
-        const int64_t start = clock.MonotonicMs();
-        for (int32_t pass = 0; pass < muteLength; ++pass) {
-          clock.Sleep(1);
-          if (++c_MuteTicks >= 10) {
-            c_MuteTicks = 0;
-            if (MuteTick) {
-              try {
-                MuteTick();
-              } catch (...) {
-                foundation::WriteLog("C_WaveOut MuteTick handler failed", 1);
-              }
-            }
-          }
-          if (CancelMute == 1) {
-            CancelMute = 0;
-            break;
-          }
-          if (clock.MonotonicMs() - start > muteLength) break;
-        }
-        WhileMute_ = 0;
-      }
-    }
-
-    ResetAllOutputs("StopIO1");
-    for (int32_t o = 0; o < kMaxOutputs; ++o) {
-      for (platform::WaveHeader& header : c_PageHeaders[o]) {
-        if (c_hWave[o] != 0 && (header.flags.load() & platform::kWaveHeaderPrepared) != 0) {
-          const platform::WaveResult r = device_->UnprepareHeader(c_hWave[o], &header);
-          if (r != platform::kWaveNoError) LogWaveFailure("waveOutUnprepareHeader", "StopIO", r);
-        }
-        header.flags.store(0);
-      }
-      c_LeadHeaders[o].flags.store(0);
-    }
-    std::fill(c_PageState.begin(), c_PageState.end(), 0);
-    std::fill(c_PageStart.begin(), c_PageStart.end(), -1);
-    std::fill(c_PageSeq.begin(), c_PageSeq.end(), -1);
-    ZeroMeters();
-  }
-
-  if (NoClose == 0) {
-    for (int32_t o = 0; o < kMaxOutputs; ++o) CloseOutput(o, "StopIO");
-  }
-  c_Paused = 0;
-  c_Playing = 0;
-}
-
-void C_WaveOut::CloseWave() {
-  if (c_Playing != 0) StopIO(0);
-  foundation::CloseFileHandle(c_FileHnd);
-  c_FileLoaded = 0;
-  ClearSampleArrays();
-  for (auto& headers : c_PageHeaders) headers.clear();
-  c_PageState.clear();
-  c_PageSeq.clear();
-  c_PageStart.clear();
-  c_Meters.clear();
-  // The ring is gone: the next file builds it again (with NoClose 1 the outputs stay open
-  // until a file is loaded).
-  c_NumPages = 0;
-  c_OpenFormat = {};
-  c_Playing = 0;
-  c_FileName.clear();
-  c_Wave.SamplesPerSec = 0;
+void C_WaveOut::WritePage(int32_t output, platform::WaveHeader& header, const char* step) {
+  const platform::WaveResult r = c_Device->Write(c_hWave[output], &header);
+  if (r == platform::kWaveNoError) return;
+  LogWaveFailure("waveOutWrite", step, r);
+  header.flags.fetch_or(platform::kWaveHeaderDone);
 }
 
 void C_WaveOut::Pause() {
@@ -443,9 +359,9 @@ void C_WaveOut::Pause() {
   for (int32_t o = 0; o <= c_LastOutput; ++o) {
     if (c_hWave[o] == 0) continue;
     if (resume) {
-      device_->Restart(c_hWave[o]);
+      c_Device->Restart(c_hWave[o]);
     } else {
-      device_->Pause(c_hWave[o]);
+      c_Device->Pause(c_hWave[o]);
     }
   }
   c_Paused = resume ? 0 : 1;
@@ -505,11 +421,11 @@ void C_WaveOut::SetLoopOn(int32_t value) {
 void C_WaveOut::SetAttenuation(int32_t value) {
   if (c_Busy == 1) return;
   int32_t v = std::min(value, 0);
-  v = std::max(v, VolMinLevel_);
+  v = std::max(v, c_VolMinLevel);
   c_Attenuation = v;
-  const double range = std::abs(static_cast<double>(VolMinLevel_));
+  const double range = std::abs(static_cast<double>(c_VolMinLevel));
   const float ratio =
-      range > 0 ? static_cast<float>((v - static_cast<double>(VolMinLevel_)) / range) : 1.0f;
+      range > 0 ? static_cast<float>((v - static_cast<double>(c_VolMinLevel)) / range) : 1.0f;
   const float gain = VolumeCurveGain(ratio);
   if (UseMixer == 0) {
     c_Gain = gain;
@@ -518,16 +434,16 @@ void C_WaveOut::SetAttenuation(int32_t value) {
   }
   const int64_t m = std::clamp<int64_t>(static_cast<int64_t>(std::floor(gain * 65535.0)), 0, 65535);
   const uint32_t volume = static_cast<uint32_t>(m * 0x10000 + m);
-  for (int32_t o = 0; o <= c_LastOutput; ++o) device_->SetVolume(c_DeviceID[o], volume);
+  for (int32_t o = 0; o <= c_LastOutput; ++o) c_Device->SetVolume(c_DeviceID[o], volume);
 }
 
 void C_WaveOut::SetPanValue(int32_t value) {
-  PanValue_ = value;
+  c_PanValue = value;
   UpdatePanGains();
 }
 
 void C_WaveOut::UpdatePanGains() {
-  const int32_t p = PanValue_;
+  const int32_t p = c_PanValue;
   c_PanGain = {c_Gain, c_Gain};
   if (p < 0) {
     c_PanGain[1] = p == -10000
@@ -545,7 +461,7 @@ int32_t C_WaveOut::Position(int32_t pMode) {
   if (c_Playing == 0) {
     if (c_Restarting != 1) return 0;
     pos = c_PlayFrom;
-  } else if (WhileMute_ == 1) {
+  } else if (c_WhileMute == 1) {
     switch (pMode) {
       case 0:
         return SamplesToMs(c_Wave.Frames);
@@ -560,7 +476,7 @@ int32_t C_WaveOut::Position(int32_t pMode) {
     }
   } else {
     platform::WavePosition played;
-    device_->GetPosition(c_hWave[0], &played);
+    c_Device->GetPosition(c_hWave[0], &played);
     pos = c_PlayStart + static_cast<int64_t>(std::min<uint64_t>(played.frames, INT32_MAX));
     const int64_t span = int64_t{c_PlayEnd} - c_LoopStart;
     if (LoopOn != 0 && span > 0 && pos > c_PlayEnd) {
@@ -582,9 +498,9 @@ int32_t C_WaveOut::Position(int32_t pMode) {
 }
 
 int32_t C_WaveOut::mode() {
-  if (c_Paused != 0) return 2;
-  if (c_Playing != 0 || c_Restarting == 1) return 3;
-  return 1;
+  if (c_Paused != 0) return kModePaused;
+  if (c_Playing != 0 || c_Restarting == 1) return kModePlaying;
+  return kModeStopped;
 }
 
 }  // namespace audio

@@ -23,9 +23,21 @@ namespace audio {
 //
 // Property reads carry the property's name, writes are Set<Name> (see Player). Every member is
 // called on one thread (the UI thread) and never throws; failures go to the debug log as error
-// lines and show as results (Play false, an empty FileName).
+// lines and show as results (Play false, an empty FileName). What the outputs report of their
+// health (underruns, a failed device, dropped frames) is read on every poll and a change goes
+// to the debug log as it happens.
+//
+// Fields keep the system's names. Where a field is the stored value of a property of the same
+// name, it is c_<Name> (c_Attenuation, c_VolMinLevel, c_WhileMute, c_PanValue).
 class C_WaveOut final : public Player {
  public:
+  // What mode() answers.
+  enum PlayMode : int32_t {
+    kModeStopped = 1,
+    kModePaused = 2,
+    kModePlaying = 3,  // also while Play restarts and while StopIO's closing silence runs
+  };
+
   // Plays through `device`; null takes the process's device (platform::CurrentWaveOut()).
   explicit C_WaveOut(std::shared_ptr<platform::WaveOutDevice> device = nullptr);
   // Stops at once and closes every output, whatever NoClose says.
@@ -40,8 +52,8 @@ class C_WaveOut final : public Player {
   void SetUseMixer(int32_t value) { UseMixer = value; }
   // 1: software gain, pan and metering run for mono and stereo files too.
   void SetUsePeakVol(int32_t value) { UsePeakVol = value; }
-  int32_t VolMinLevel() const { return VolMinLevel_; }
-  void SetVolMinLevel(int32_t value) override { VolMinLevel_ = value; }
+  int32_t VolMinLevel() const { return c_VolMinLevel; }
+  void SetVolMinLevel(int32_t value) override { c_VolMinLevel = value; }
   // Device number of output 0 (-1 = the default device).
   int32_t DeviceID() const { return c_DeviceID[0]; }
   void SetDeviceID(int32_t value) { c_DeviceID[0] = value; }
@@ -59,15 +71,16 @@ class C_WaveOut final : public Player {
   // Silence played by a normal stop before the reset; leading silence before the audio.
   void SetMuteMS(int32_t value) { MuteMS = value; }
   void SetDelayMS(int32_t value) { DelayMS = value; }
-  // 1 ends a running stop silence early (from the MuteTick handler).
+  // 1 ends a running stop silence at the next poll (or at once from the MuteTick handler).
   void SetCancelMute(int32_t value) { CancelMute = value; }
-  // 1 while StopIO plays its closing silence.
-  int32_t WhileMute() const { return WhileMute_; }
-  // Raised every 10 waits of the closing silence; the handler runs inside StopIO.
+  // 1 while StopIO's closing silence runs.
+  int32_t WhileMute() const { return c_WhileMute; }
+  // Raised every 10 ms of the closing silence, from inside the poll (ProgressionPlay) that
+  // finds them passed.
   void SetMuteTick(std::function<void()> handler) { MuteTick = std::move(handler); }
 
-  // Builds the page ring for NumBufferPages pages and unloads the file; stops first when
-  // playing, so no page held by a device is ever freed.
+  // Builds the page ring for NumBufferPages pages and unloads the file; stops first (at once)
+  // when playing, so no page held by a device is ever freed.
   void Init() override;
   // Re-reads the loaded file's header: a valid file updates Length, Frames and the end point;
   // anything else empties the player.
@@ -75,23 +88,37 @@ class C_WaveOut final : public Player {
 
   // ---- per item ---------------------------------------------------------------------------
   std::string FileName() const override { return c_FileName; }
-  // Loads a file (stops a running play first). A file that is not a playable PCM wave leaves
-  // the player empty with an empty name and the line "C_WaveOut Let FileName Fail <name>".
+  // Loads a file (stops a running play, or ends a closing silence, first). A file that is not
+  // a PCM wave whose format an output can take (rate, channels, sample width) leaves the
+  // player empty with an empty name and the line "C_WaveOut Let FileName Fail <name>"; a
+  // header that was read but refused adds a line with the reason.
   void SetFileName(const std::string& name) override;
   // True only when pages were queued on every output. A failure leaves nothing queued and
-  // closes the outputs this call opened.
+  // closes the outputs this call opened. A running closing silence ends first; an output whose
+  // device failed is opened anew, NoClose or not.
   bool Play() override;
   // Handle of output pDev, 0 when not open.
   platform::WaveHandle hWave(int32_t pDev = 0) const;
   int32_t Freq() const { return c_Wave.SamplesPerSec; }
   void Pause() override;
-  // pNoMute 0: MuteMS of silence, then the reset; 1: at once. The silence wait blocks this
-  // thread (it never runs the event loop).
+  // pNoMute 1: stops at once. pNoMute 0 (with MuteMS above 0): the outputs play MuteMS of
+  // silence before the reset, without holding this thread: StopIO queues the silence and
+  // returns with the player still busy (WhileMute 1, mode 3, Position as for the silence);
+  // the owner's polls (ProgressionPlay) raise MuteTick and finish the stop once MuteMS have
+  // passed or CancelMute is 1. Until then the setters that check c_Busy, Pause and the feed do
+  // nothing; FileName, Play, Init, CloseWave and StopIO(1) finish the stop at once and go on;
+  // another StopIO(0) lets the silence run on.
   void StopIO(int32_t pNoMute = 0) override;
+  // Stops at once (a closing silence would need polls that no longer come) and releases the
+  // file and the page ring. With NoClose 1 the outputs stay open.
   void CloseWave() override;
-  // The owner's poll while playing: refills finished pages and stops (with the closing
-  // silence) once the range has been played. 0, or -1 when nothing was playing.
+  // The owner's poll (every 50 ms): reads the outputs' health, runs a closing silence on,
+  // refills finished pages and stops (with the closing silence) once the range has been
+  // played. 0, or -1 when nothing was playing.
   int32_t ProgressionPlay();
+  // Health of output pDev (0 to 3) as the last poll or stop read it; it stays after the
+  // output closes, until the output is opened again. All zero for an output never opened.
+  platform::WaveHealth Health(int32_t pDev = 0) const;
   // Meter of channel pCh (0 to 7) for the page sounding now, 0 to 128; 0 unless UsePeakVol.
   int32_t Peak(int32_t pCh) const;
   int32_t RMS(int32_t pCh) const;
@@ -111,15 +138,28 @@ class C_WaveOut final : public Player {
   // Kept between VolMinLevel and 0; reads back the value stored.
   int32_t Attenuation() override { return c_Attenuation; }
   void SetAttenuation(int32_t value) override;
-  int32_t PanValue() override { return PanValue_; }
+  int32_t PanValue() override { return c_PanValue; }
   void SetPanValue(int32_t value) override;
   // ms: 0 elapsed position, 1 to the end of the file, 2 to the end point, 3 start + position.
   int32_t Position(int32_t pMode = 0) override;
-  // 2 paused; 3 playing (also while Play restarts); 1 otherwise.
+  // See PlayMode.
   int32_t mode() override;
 
  private:
   static constexpr int32_t kMaxOutputs = 4;
+
+  // What ProgPlay answers when it answers no page index (>= 0).
+  enum FeedResult : int32_t {
+    kFeedGoesOn = -1,      // playback goes on
+    kFeedNotPlaying = -2,  // nothing is playing
+    kFeedEndQueued = -3,   // the end of the range is reached; a filled page is still queued
+    kFeedEnded = -4,       // the end is reached and every filled page has been played
+  };
+  // A page of the ring.
+  enum class PageState : int32_t {
+    kFree = 0,    // free to fill
+    kQueued = 1,  // filled and queued on every output
+  };
 
   // Page ring and feed (wave_out_feed.cpp).
   int32_t ProgPlay();
@@ -137,9 +177,34 @@ class C_WaveOut final : public Player {
   // The byte of silence: 8-bit samples are unsigned, centred on 128.
   uint8_t SilenceByte() const { return c_Wave.BitsPerSample == 8 ? 0x80 : 0x00; }
 
+  // Queues a page on one output. A refused write is logged with `step` and the header marked
+  // done: no device holds it, so nothing may wait for it.
+  void WritePage(int32_t output, platform::WaveHeader& header, const char* step);
+  // Reads the health of every open output. A new underrun or failure is logged at once; with
+  // `stopping`, so are frames dropped since the last line.
+  void ReadOutputHealth(bool stopping);
+  // True when output's device reports itself failed.
+  bool OutputFailed(int32_t output);
+
+  // The stop (wave_out_stop.cpp).
+  // Resets the outputs and queues the closing silence; false when no output is open (nothing
+  // to wait for).
+  bool StartMute(int32_t muteLength);
+  // The waits of the closing silence that have passed by the clock, then the end of the stop
+  // when its time is up or CancelMute is 1.
+  void RunMute();
+  // Finishes a stop whose silence is running (nothing otherwise): what StopIO does after the
+  // wait, and the player is no longer busy.
+  void EndMute();
+  // The rest of a stop: with `releasePages` every output is reset and the pages freed; then the
+  // outputs close unless NoClose is 1 and the player is stopped.
+  void FinishStop(bool releasePages);
+  void ResetAllOutputs(const char* step);
+
   // Player (wave_out.cpp).
   void UpdatePanGains();
-  void ResetAllOutputs(const char* step);
+  // The format every output opens with for `info`, and the index of the last output in use.
+  platform::WaveFormat OutputFormat(const WaveInfo& info, int32_t* lastOutput) const;
   void CloseOutput(int32_t output, const char* step);
   // Undoes a Play that failed part-way: nothing stays queued and the outputs it opened close.
   void AbandonPlay(const std::array<bool, kMaxOutputs>& openedHere);
@@ -148,7 +213,7 @@ class C_WaveOut final : public Player {
   int32_t MsToSamples(int64_t ms) const;
   void ZeroMeters();
 
-  std::shared_ptr<platform::WaveOutDevice> device_;
+  std::shared_ptr<platform::WaveOutDevice> c_Device;
 
   std::array<int32_t, kMaxOutputs> c_DeviceID{-1, 0, 0, 0};
   std::array<int32_t, kMaxOutputs> c_OpenDeviceID{};
@@ -159,7 +224,7 @@ class C_WaveOut final : public Player {
   int32_t UsePeakVol = 0;
   int32_t NoClose = 0;
   int32_t LoopOn = 0;
-  int32_t VolMinLevel_ = -4000;
+  int32_t c_VolMinLevel = -4000;
   int32_t BufferPagemsec = 200;
   int32_t NumBufferPages = 7;
   int32_t NumDiskBufferPages = 0;
@@ -168,9 +233,17 @@ class C_WaveOut final : public Player {
   int32_t MuteMS = 0;
   int32_t DelayMS = 0;
   int32_t CancelMute = 0;
-  int32_t WhileMute_ = 0;
+  int32_t c_WhileMute = 0;
   int32_t c_MuteTicks = 0;
   std::function<void()> MuteTick;
+  // The running closing silence: its length, when it began (monotonic ms) and the 1 ms waits
+  // counted so far.
+  int32_t c_MuteLength = 0;
+  int64_t c_MuteStart = 0;
+  int32_t c_MutePasses = 0;
+  // Per output: the health as last read, and as last written to the log.
+  std::array<platform::WaveHealth, kMaxOutputs> c_Health{};
+  std::array<platform::WaveHealth, kMaxOutputs> c_HealthLogged{};
 
   WaveInfo c_Wave;
   struct OpenFormat {
@@ -195,13 +268,13 @@ class C_WaveOut final : public Player {
   int32_t c_Attenuation = 0;
   float c_Gain = 1.0f;
   std::array<float, 2> c_PanGain{1.0f, 1.0f};
-  int32_t PanValue_ = 0;
+  int32_t c_PanValue = 0;
 
   // The ring: its size is fixed by Init (NumBufferPages at that time).
   int32_t c_NumPages = 0;
   std::array<std::vector<platform::WaveHeader>, kMaxOutputs> c_PageHeaders;
   std::array<platform::WaveHeader, kMaxOutputs> c_LeadHeaders;
-  std::vector<int32_t> c_PageState;
+  std::vector<PageState> c_PageState;
   std::vector<int32_t> c_PageSeq;
   std::vector<int32_t> c_PageStart;
   std::vector<PageMeters> c_Meters;

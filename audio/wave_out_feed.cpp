@@ -62,24 +62,60 @@ void C_WaveOut::ClearSampleArrays() {
 }
 
 int32_t C_WaveOut::ProgressionPlay() {
+  if (c_Playing == 1) ReadOutputHealth(false);
+  // The pass keeps a closing silence going: it does the waiting StopIO did not do.
+  if (c_WhileMute == 1) {
+    RunMute();
+    return 0;
+  }
   if (c_Playing != 1 || c_Busy == 1) return 0;
   const int32_t r = ProgPlay();
-  if ((r == -4 || r == -2) && WhileMute_ == 0) {
+  if (r == kFeedEnded || r == kFeedNotPlaying) {
     StopIO(0);
     c_PlayStart = 0;
     c_NextSample = 0;
     c_PlayFrom = 0;
-    return r == -2 ? -1 : 0;
+    return r == kFeedNotPlaying ? -1 : 0;
   }
   return 0;
+}
+
+void C_WaveOut::ReadOutputHealth(bool stopping) {
+  for (int32_t o = 0; o < kMaxOutputs; ++o) {
+    if (c_hWave[o] == 0) continue;
+    platform::WaveHealth now;
+    if (c_Device->GetHealth(c_hWave[o], &now) != platform::kWaveNoError) continue;
+    c_Health[o] = now;
+    const platform::WaveHealth& logged = c_HealthLogged[o];
+    const bool news = now.underruns != logged.underruns || now.failed != logged.failed;
+    if (!news && !(stopping && now.dropped_frames != logged.dropped_frames)) continue;
+    c_HealthLogged[o] = now;
+    platform::WaveDeviceCaps caps;
+    c_Device->GetDevCaps(c_OpenDeviceID[o], &caps);
+    foundation::WriteLog("C_WaveOut Output " + std::to_string(o) + " (" + caps.name + ")" +
+                             (now.failed ? " device failed," : "") + " underruns " +
+                             std::to_string(now.underruns) + " dropped frames " +
+                             std::to_string(now.dropped_frames) + " " + c_FileName,
+                         1);
+  }
+}
+
+bool C_WaveOut::OutputFailed(int32_t output) {
+  platform::WaveHealth health;
+  return c_hWave[output] != 0 &&
+         c_Device->GetHealth(c_hWave[output], &health) == platform::kWaveNoError && health.failed;
+}
+
+platform::WaveHealth C_WaveOut::Health(int32_t pDev) const {
+  return pDev >= 0 && pDev < kMaxOutputs ? c_Health[pDev] : platform::WaveHealth{};
 }
 
 int32_t C_WaveOut::ProgPlay() {
   if (c_Playing != 1) {
     foundation::WriteLog("C_WaveOut ProgPlay error", 1);
-    return -2;
+    return kFeedNotPlaying;
   }
-  if (c_NumPages < 1 || c_Pages.empty()) return -2;
+  if (c_NumPages < 1 || c_Pages.empty()) return kFeedNotPlaying;
 
   // The page sounding now: the oldest one output 0 has not finished.
   int32_t current = -1;
@@ -101,11 +137,11 @@ int32_t C_WaveOut::ProgPlay() {
     for (int32_t o = 0; o <= c_LastOutput; ++o) {
       if (c_PageHeaders[o][p].done()) ++doneCount;
     }
-    if (c_PageState[p] != 0 && doneCount < OutputCount()) {
-      if (c_PageState[p] == 1) pending = true;
+    if (c_PageState[p] != PageState::kFree && doneCount < OutputCount()) {
+      if (c_PageState[p] == PageState::kQueued) pending = true;
       continue;
     }
-    c_PageState[p] = 0;
+    c_PageState[p] = PageState::kFree;
     c_PageStart[p] = -1;
     c_PageSeq[p] = -1;
     if (c_NextSample >= c_PlayEnd) {
@@ -122,10 +158,7 @@ int32_t C_WaveOut::ProgPlay() {
       endReached = true;
       break;
     }
-    for (int32_t o = 0; o <= c_LastOutput; ++o) {
-      const platform::WaveResult r = device_->Write(c_hWave[o], &c_PageHeaders[o][p]);
-      if (r != platform::kWaveNoError) LogWaveFailure("waveOutWrite", "ProgPlay", r);
-    }
+    for (int32_t o = 0; o <= c_LastOutput; ++o) WritePage(o, c_PageHeaders[o][p], "ProgPlay");
     // A page queued in this very call is still to be played.
     pending = true;
     c_NextSample = static_cast<int32_t>(std::min<int64_t>(int64_t{c_NextSample} + c_PageFrames,
@@ -137,8 +170,8 @@ int32_t C_WaveOut::ProgPlay() {
   }
 
   if (earlierFilled >= 0) return earlierFilled;
-  if (endReached) return pending ? -3 : -4;
-  return -1;
+  if (endReached) return pending ? kFeedEndQueued : kFeedEnded;
+  return kFeedGoesOn;
 }
 
 bool C_WaveOut::AddPlayBuffer(int32_t page, int32_t pFrom, int32_t pDirect,
@@ -175,7 +208,7 @@ bool C_WaveOut::AddPlayBuffer(int32_t page, int32_t pFrom, int32_t pDirect,
 
   const uint32_t length = OutputBlockAlign() * static_cast<uint32_t>(frames);
   for (int32_t o = 0; o <= c_LastOutput; ++o) c_PageHeaders[o][page].buffer_length = length;
-  c_PageState[page] = 1;
+  c_PageState[page] = PageState::kQueued;
   c_PageStart[page] = pFrom;
   c_PageSeq[page] = c_NextSeq++;
   return true;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "foundation/debug_log.h"
 #include "foundation/waits.h"
 #include "platform/clock.h"
+#include "platform/wave_out_log.h"
 #include "platform/wave_out_virtual.h"
 #include "tests/audio/riff_fixture.h"
 #include "tests/foundation/app_test_env.h"
@@ -24,6 +26,7 @@ namespace audio {
 namespace {
 
 using platform::VirtualClockMode;
+using platform::VirtualFault;
 using platform::VirtualWaveOut;
 using platform::WaveCall;
 
@@ -91,12 +94,27 @@ class WaveOutTest : public ::testing::Test {
     PollToEnd(player);
   }
 
+  // One pass of the playout's tick: the device plays on and the clock moves by `ms`.
+  void Pass(C_WaveOut& player, int64_t ms = 50) {
+    if (device_) device_->AdvanceMs(ms);
+    clock_.Advance(ms);
+    player.ProgressionPlay();
+  }
+
   // Polls the way the playout's tick does until the player stops (bounded).
   void PollToEnd(C_WaveOut& player, int64_t msPerPoll = 50, int maxPolls = 2000) {
-    for (int i = 0; i < maxPolls && player.mode() == 3; ++i) {
-      if (device_) device_->AdvanceMs(msPerPoll);
-      player.ProgressionPlay();
+    for (int i = 0; i < maxPolls && player.mode() == 3; ++i) Pass(player, msPerPoll);
+  }
+
+  // The calls of stream `stream` from call `from` on.
+  std::vector<WaveCall> CallsOf(size_t stream, size_t from = 0) {
+    const auto streams = device_->Streams();
+    std::vector<WaveCall> calls;
+    if (stream >= streams.size()) return calls;
+    for (size_t i = from; i < streams[stream].calls.size(); ++i) {
+      calls.push_back(streams[stream].calls[i].call);
     }
+    return calls;
   }
 
   std::string Played(size_t stream) {
@@ -236,56 +254,138 @@ TEST_F(WaveOutTest, AttenuationThroughDeviceVolumeOrSoftwareGainAndPan) {
   EXPECT_EQ(Played(0), data);
 }
 
-TEST_F(WaveOutTest, StopWithMuteThenReset) {
-  auto player = MakePlayer(VirtualClockMode::kManual, 50);
-  player->SetFileName(Write("a.wav", WaveFile(2, 16, PatternBytes(20000 * 4))));
+TEST_F(WaveOutTest, ClosingSilenceRunsOnThePassesWithoutHoldingTheCaller) {
+  auto player = MakePlayer(VirtualClockMode::kManual, 120);
+  const std::string path = Write("a.wav", WaveFile(2, 16, PatternBytes(20000 * 4)));
+  player->SetFileName(path);
   int ticks = 0;
   int pendingWork = 0;
   foundation::SetPendingWorkHook([&] { ++pendingWork; });
   player->SetMuteTick([&] {
     ++ticks;
     EXPECT_EQ(player->WhileMute(), 1);
-    EXPECT_EQ(player->Position(0), player->Length());
   });
   ASSERT_TRUE(player->Play());
   device_->AdvanceMs(30);
   const size_t callsBefore = device_->Streams()[0].calls.size();
   const int64_t before = clock_.MonotonicMs();
   player->StopIO(0);
-  foundation::SetPendingWorkHook(nullptr);
 
-  EXPECT_GE(clock_.MonotonicMs() - before, 50);
+  // StopIO returns at once; the player stays busy through the silence.
+  EXPECT_EQ(clock_.MonotonicMs(), before);
+  EXPECT_EQ(player->WhileMute(), 1);
+  EXPECT_EQ(player->mode(), 3);
+  EXPECT_EQ(player->Position(0), player->Length());
+  // Reset, then silence on pages 0, 2 and 4.
+  EXPECT_EQ(CallsOf(0, callsBefore), (std::vector<WaveCall>{WaveCall::kReset, WaveCall::kWrite,
+                                                            WaveCall::kWrite, WaveCall::kWrite}));
+  EXPECT_EQ(device_->Streams()[0].calls[callsBefore + 1].value, kPageFrames * 4);
+
+  // The 50 ms passes keep their rhythm: MuteTick every 10 ms, the stop finished by the pass
+  // that finds 120 ms gone.
+  Pass(*player);
   EXPECT_EQ(ticks, 5);
-  EXPECT_EQ(pendingWork, 0) << "the mute wait must not run pending window work";
+  EXPECT_EQ(player->WhileMute(), 1);
+  Pass(*player);
+  EXPECT_EQ(ticks, 10);
+  EXPECT_EQ(player->mode(), 3);
+  Pass(*player);
+  EXPECT_EQ(ticks, 12);
+  foundation::SetPendingWorkHook(nullptr);
+  EXPECT_EQ(pendingWork, 0) << "the silence never runs pending window work";
   EXPECT_EQ(player->WhileMute(), 0);
   EXPECT_EQ(player->mode(), 1);
-  const auto stream = device_->Streams()[0];
-  EXPECT_FALSE(stream.open);
-  std::vector<WaveCall> calls;
-  for (size_t i = callsBefore; i < stream.calls.size(); ++i) calls.push_back(stream.calls[i].call);
-  // Reset, silence on pages 0, 2 and 4, the reset after the wait, five unprepares, close.
-  const std::vector<WaveCall> expected = {
-      WaveCall::kReset,     WaveCall::kWrite,     WaveCall::kWrite,     WaveCall::kWrite,
-      WaveCall::kReset,     WaveCall::kUnprepare, WaveCall::kUnprepare, WaveCall::kUnprepare,
-      WaveCall::kUnprepare, WaveCall::kUnprepare, WaveCall::kClose};
-  EXPECT_EQ(calls, expected);
-  EXPECT_EQ(stream.calls[callsBefore + 1].value, kPageFrames * 4);
+  EXPECT_FALSE(device_->Streams()[0].open);
+  // After the silence: the reset, five unprepares, the close.
+  EXPECT_EQ(CallsOf(0, callsBefore + 4),
+            (std::vector<WaveCall>{WaveCall::kReset, WaveCall::kUnprepare, WaveCall::kUnprepare,
+                                   WaveCall::kUnprepare, WaveCall::kUnprepare, WaveCall::kUnprepare,
+                                   WaveCall::kClose}));
 
-  // CancelMute from the tick ends the wait at the first tick; pNoMute 1 stops at once.
-  player = MakePlayer(VirtualClockMode::kManual, 50);
-  player->SetFileName(Write("a.wav", WaveFile(2, 16, PatternBytes(20000 * 4))));
-  ticks = 0;
+  // CancelMute ends the silence: from the tick handler within the pass, or set between passes
+  // at the next pass.
   C_WaveOut* raw = player.get();
+  ticks = 0;
   player->SetMuteTick([&] {
     ++ticks;
     raw->SetCancelMute(1);
   });
   ASSERT_TRUE(player->Play());
   player->StopIO(0);
+  Pass(*player);
   EXPECT_EQ(ticks, 1);
+  EXPECT_EQ(player->mode(), 1);
   ASSERT_TRUE(player->Play());
-  player->StopIO(1);
+  player->StopIO(0);
+  player->SetCancelMute(1);
+  Pass(*player, 5);
   EXPECT_EQ(ticks, 1);
+  EXPECT_EQ(player->mode(), 1);
+  EXPECT_EQ(device_->OpenStreamCount(), 0);
+}
+
+// What each member does while the closing silence runs: the setters, Pause and the feed do
+// nothing; FileName, Play, Init, CloseWave and an immediate stop finish the stop and go on.
+TEST_F(WaveOutTest, MembersDuringTheClosingSilence) {
+  const std::string data = PatternBytes(20000 * 2);
+  const std::string path = Write("a.wav", WaveFile(1, 16, data));
+  struct Case {
+    const char* name;
+    std::function<void(C_WaveOut&)> call;
+    bool endsSilence;
+    std::function<void(C_WaveOut&)> check;
+  };
+  const Case cases[] = {
+      {"StopIO(0)", [](C_WaveOut& p) { p.StopIO(0); }, false, nullptr},
+      {"Pause", [](C_WaveOut& p) { p.Pause(); }, false, nullptr},
+      {"ProgressionPlay", [](C_WaveOut& p) { p.ProgressionPlay(); }, false, nullptr},
+      {"FromSample", [](C_WaveOut& p) { p.SetFromSample(800); }, false,
+       [](C_WaveOut& p) { EXPECT_EQ(p.FromSample(), 0); }},
+      {"Attenuation", [](C_WaveOut& p) { p.SetAttenuation(-1000); }, false,
+       [](C_WaveOut& p) { EXPECT_EQ(p.Attenuation(), 0); }},
+      {"StopIO(1)", [](C_WaveOut& p) { p.StopIO(1); }, true, nullptr},
+      {"Init", [](C_WaveOut& p) { p.Init(); }, true, nullptr},
+      {"CloseWave", [](C_WaveOut& p) { p.CloseWave(); }, true,
+       [](C_WaveOut& p) { EXPECT_EQ(p.FileName(), ""); }},
+      {"FileName", [&](C_WaveOut& p) { p.SetFileName(path); }, true,
+       [&](C_WaveOut& p) {
+         EXPECT_EQ(p.FileName(), path);
+         p.SetFromSample(800);
+         EXPECT_EQ(p.FromSample(), 800);
+       }},
+      {"Play", [](C_WaveOut& p) { EXPECT_TRUE(p.Play()); }, true, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto player = MakePlayer(VirtualClockMode::kManual, 50);
+    player->SetFileName(path);
+    ASSERT_TRUE(player->Play());
+    player->StopIO(0);
+    ASSERT_EQ(player->WhileMute(), 1);
+    c.call(*player);
+    EXPECT_EQ(player->WhileMute(), c.endsSilence ? 0 : 1);
+    EXPECT_FALSE(device_->Streams()[0].open && c.endsSilence) << "the stopped output closes";
+    if (c.check) c.check(*player);
+    if (std::string(c.name) == "Play") {
+      // The new play is not cut by the stop it ended: it plays from the start.
+      EXPECT_EQ(player->mode(), 3);
+      ASSERT_EQ(device_->Streams().size(), 2u);
+      device_->AdvanceMs(50);
+      EXPECT_EQ(Played(1), data.substr(0, 400 * 2));
+      player->StopIO(1);
+    } else if (!c.endsSilence) {
+      EXPECT_EQ(player->mode(), 3);
+      Pass(*player);
+      EXPECT_EQ(player->WhileMute(), 0) << "the next pass still ends the silence";
+    }
+    EXPECT_EQ(player->mode(), 1);
+  }
+  // The player's end finishes a running silence too, leaving no output open.
+  auto player = MakePlayer(VirtualClockMode::kManual, 50);
+  player->SetFileName(path);
+  ASSERT_TRUE(player->Play());
+  player->StopIO(0);
+  player.reset();
   EXPECT_EQ(device_->OpenStreamCount(), 0);
 }
 
@@ -309,8 +409,11 @@ TEST_F(WaveOutTest, FeedReportsTheEndAndStops) {
   // -4 once the devices have played it: stopped with the mute, next play from the start.
   device_->AdvanceMs(40);
   EXPECT_EQ(player->ProgressionPlay(), 0);
+  EXPECT_EQ(player->WhileMute(), 1);
+  Pass(*player);
   EXPECT_EQ(player->mode(), 1);
-  EXPECT_EQ(Played(0), data.substr(2000, 800));
+  EXPECT_EQ(Played(0), data.substr(2000, 800) + std::string(400 * 2, '\0'))
+      << "the range, then the closing silence";
   EXPECT_EQ(player->FromSample(), 1000);
   EXPECT_EQ(player->Position(0), 0);
   EXPECT_EQ(player->ProgressionPlay(), 0);
@@ -364,6 +467,65 @@ TEST_F(WaveOutTest, EveryOutputFinishesAPageBeforeItIsRefilled) {
   for (size_t o = 0; o < 3; ++o) EXPECT_EQ(Played(o), PairOf(data, 6, 2, o)) << "output " << o;
 }
 
+// A dropout reaches the debug log at the pass after it happened; the pages of a failed device
+// still finish, and the next play opens the output anew and is heard.
+TEST_F(WaveOutTest, DeviceHealthReachesTheLogAtThePass) {
+  std::vector<std::string> deviceLines;
+  platform::SetWaveOutLogSink([&](const std::string& line) { deviceLines.push_back(line); });
+  auto player = MakePlayer(VirtualClockMode::kManual, 50);
+  player->SetNoClose(1);  // as the playout sets it: the failed output must not be kept
+  const std::string data = PatternBytes(5000 * 2);
+  const std::string path = Write("a.wav", WaveFile(1, 16, data));
+  player->SetFileName(path);
+  // An underrun at 125 ms, the device gone at 237.5 ms.
+  device_->ScriptFault(VirtualFault::kUnderrun, 1000);
+  device_->ScriptFault(VirtualFault::kDeviceFailure, 1900);
+  ASSERT_TRUE(player->Play());
+
+  const std::string underrunLine = "C_WaveOut Output 0 (out0) underruns 1 dropped frames 0 " + path;
+  const std::string failedLine = "C_WaveOut Output 0 (out0) device failed, underruns 1";
+  const auto logged = [&](const std::string& line) {
+    return ErrorLog().find(line) != std::string::npos;
+  };
+  for (int pass = 1; pass <= 5; ++pass) {
+    Pass(*player);
+    SCOPED_TRACE(pass);
+    EXPECT_EQ(logged(underrunLine), pass >= 3);
+    EXPECT_EQ(logged(failedLine), pass >= 5);
+  }
+  EXPECT_TRUE(player->Health(0).failed);
+  EXPECT_EQ(player->Health(0).underruns, 1u);
+
+  // Nothing waits for the dead device: the pages finish and the player stops by itself, with
+  // a last line counting what was never heard.
+  PollToEnd(*player, 50, 100);
+  EXPECT_EQ(player->mode(), 1);
+  EXPECT_EQ(Played(0), data.substr(0, 1900 * 2));
+  EXPECT_GE(player->Health(0).dropped_frames, 5000u - 1900u);
+  EXPECT_TRUE(logged("C_WaveOut Output 0 (out0) device failed, underruns 1 dropped frames " +
+                     std::to_string(player->Health(0).dropped_frames) + " " + path));
+  // The device said it too, once each, with its name.
+  EXPECT_EQ(deviceLines,
+            (std::vector<std::string>{
+                "wave output \"out0\": underrun, restarted (1 so far)",
+                "wave output \"out0\": device failed (scripted failure); its pages are dropped "
+                "from now on"}));
+  platform::SetWaveOutLogSink(nullptr);
+
+  ASSERT_TRUE(player->Play());
+  EXPECT_EQ(device_->OpenStreamCount(), 1);
+  EXPECT_EQ(player->Health(0), platform::WaveHealth{});
+  PollToEnd(*player);
+  EXPECT_EQ(Played(1).substr(0, data.size()), data);
+
+  // A page the device refuses is done all the same: the play still comes to its end.
+  device_->ScriptFailure(WaveCall::kWrite, platform::kWaveError, 2);
+  ASSERT_TRUE(player->Play());
+  PollToEnd(*player, 50, 100);
+  EXPECT_EQ(player->mode(), 1);
+  EXPECT_NE(ErrorLog().find("waveOutWrite (Start1) Failed r=1 " + path), std::string::npos);
+}
+
 TEST_F(WaveOutTest, RefusesWhatItCannotPlay) {
   auto player = MakePlayer(VirtualClockMode::kInstant);
   const auto extensible = [&](const std::string& name, uint16_t subFormat) {
@@ -371,15 +533,38 @@ TEST_F(WaveOutTest, RefusesWhatItCannotPlay) {
                                                                   2, kRate, 16, subFormat)) +
                                       rifftest::Chunk("data", PatternBytes(400))));
   };
+  const auto atRate = [&](const std::string& name, uint32_t rate) {
+    return Write(name, rifftest::PcmWave(2, rate, 16, PatternBytes(400)));
+  };
   const std::string floatFile = Write("f.wav", WaveFile(2, 16, PatternBytes(400), 3));
   const std::string extFloat = extensible("e.wav", 3);
   const std::string extPcm = extensible("p.wav", 1);
-  for (const std::string& path : {floatFile, extFloat, env_.dir().Sub("missing.wav")}) {
-    player->SetFileName(path);
+  // A rate no output takes is refused before pages are made to its measure (gigabytes).
+  struct Case {
+    std::string path;
+    std::string reason;  // "" for a file whose header is not read at all
+  };
+  const Case cases[] = {
+      {floatFile, "format tag 3 is not PCM"},
+      {extFloat, "format tag -2 is not PCM"},
+      {atRate("huge.wav", 0x7FFFFFFF), "sample rate 2147483647 outside 1 to 768000"},
+      {atRate("over.wav", 768001), "sample rate 768001 outside 1 to 768000"},
+      {env_.dir().Sub("missing.wav"), ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    player->SetFileName(c.path);
     EXPECT_EQ(player->FileName(), "");
     EXPECT_FALSE(player->Play());
-    EXPECT_NE(ErrorLog().find("C_WaveOut Let FileName Fail " + path), std::string::npos);
+    const std::string log = ErrorLog();
+    EXPECT_NE(log.find("C_WaveOut Let FileName Fail " + c.path), std::string::npos);
+    const std::string reason = "C_WaveOut FileName no output plays " + c.reason + " " + c.path;
+    EXPECT_EQ(log.find(reason) != std::string::npos, !c.reason.empty());
   }
+  EXPECT_EQ(device_->Streams().size(), 0u);
+  const std::string fastest = atRate("top.wav", 768000);
+  player->SetFileName(fastest);
+  EXPECT_EQ(player->FileName(), fastest);
   // The same empty name again does not count as loaded.
   player->SetFileName("");
   EXPECT_FALSE(player->Play());
