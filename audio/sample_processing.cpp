@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "foundation/conversions.h"
+
 namespace audio {
 namespace {
 
@@ -19,20 +21,13 @@ struct MeterSums {
   }
 };
 
-// A double already rounded to a whole number, as a 32-bit value (limited, so no conversion
-// can overflow).
-inline int32_t ToInt32(double x) {
-  return static_cast<int32_t>(std::clamp(x, -2147483648.0, 2147483647.0));
-}
-
 // One sample width: Load gives the signed value, ScaleStore writes value x gain (rounded half
 // to even and kept in range) and returns the value the meters see.
 struct Pcm8 {
   static constexpr int kBytes = 1;
   static int32_t Load(const uint8_t* p) { return static_cast<int32_t>(p[0]) - 128; }
   static int32_t ScaleStore(int32_t s, double gain, uint8_t* out) {
-    const double x = std::clamp(std::nearbyint(s * gain + 128.0), 0.0, 255.0);
-    const int32_t v = static_cast<int32_t>(x);
+    const int32_t v = std::clamp(foundation::NearestInt32Saturated(s * gain + 128.0), 0, 255);
     out[0] = static_cast<uint8_t>(v);
     return v - 128;
   }
@@ -45,7 +40,7 @@ struct Pcm16 {
   }
   static int32_t ScaleStore(int32_t s, double gain, uint8_t* out) {
     // Full scale is kept symmetric: -32768 comes out as -32767.
-    const int32_t v = static_cast<int32_t>(std::clamp(std::nearbyint(s * gain), -32767.0, 32767.0));
+    const int32_t v = std::clamp(foundation::NearestInt32Saturated(s * gain), -32767, 32767);
     const uint16_t u = static_cast<uint16_t>(v);
     out[0] = static_cast<uint8_t>(u);
     out[1] = static_cast<uint8_t>(u >> 8);
@@ -61,7 +56,7 @@ struct Pcm24 {
     return v;
   }
   static int32_t ScaleStore(int32_t s, double gain, uint8_t* out) {
-    const int32_t v = ToInt32(std::nearbyint(s * gain));
+    const int32_t v = foundation::NearestInt32Saturated(s * gain);
     const int32_t stored = std::clamp(v, -8388608, 8388607);
     const uint32_t u = static_cast<uint32_t>(stored);
     out[0] = static_cast<uint8_t>(u);
@@ -179,8 +174,8 @@ PageMeters ProcessPageSamples(int32_t sampleKind, std::span<uint8_t> page, int32
 
   const double scale = std::ldexp(1.0, layout.BitsPerSample - 8);
   for (int32_t c = 0; c < layout.Channels; ++c) {
-    meters.RMS[c] = ToInt32(std::nearbyint(std::sqrt(sums.squares[c] / frames) / scale));
-    meters.Peak[c] = ToInt32(std::nearbyint(static_cast<double>(sums.peak[c]) / scale));
+    meters.RMS[c] = foundation::NearestInt32Saturated(std::sqrt(sums.squares[c] / frames) / scale);
+    meters.Peak[c] = foundation::NearestInt32Saturated(static_cast<double>(sums.peak[c]) / scale);
   }
   for (int32_t c = layout.Channels; c < 8; ++c) {
     meters.RMS[c] = meters.RMS[0];

@@ -10,7 +10,6 @@
 #include "audio/wave_error.h"
 #include "foundation/conversions.h"
 #include "foundation/debug_log.h"
-#include "platform/clock.h"
 #include "platform/wave_out_backend.h"
 
 namespace audio {
@@ -29,12 +28,6 @@ class BusyScope {
   int32_t& flag_;
   int32_t saved_;
 };
-
-// The nearest whole number, halves to even; beyond the 32-bit range it stays at the edge.
-int32_t NearestHeld(double x) {
-  if (std::isnan(x)) return 0;
-  return foundation::NearestInt32(std::clamp(x, -2147483648.0, 2147483647.0)).value_or(0);
-}
 
 // Pages of 256 frames upward: 2 s at 192 kHz and beyond stay far below this cap, which only
 // keeps an absurd page length from asking for gigabytes.
@@ -68,11 +61,12 @@ void C_WaveOut::LogWaveFailure(const char* call, const char* step, platform::Wav
 
 int32_t C_WaveOut::SamplesToMs(int64_t samples) const {
   if (c_Wave.SamplesPerSec <= 0) return 0;
-  return NearestHeld(static_cast<double>(samples) / c_Wave.SamplesPerSec * 1000.0);
+  return foundation::NearestInt32Saturated(static_cast<double>(samples) / c_Wave.SamplesPerSec *
+                                           1000.0);
 }
 
 int32_t C_WaveOut::MsToSamples(int64_t ms) const {
-  return NearestHeld(c_Wave.SamplesPerSec / 1000.0 * static_cast<double>(ms));
+  return foundation::NearestInt32Saturated(c_Wave.SamplesPerSec / 1000.0 * static_cast<double>(ms));
 }
 
 void C_WaveOut::ZeroMeters() { std::fill(c_Meters.begin(), c_Meters.end(), PageMeters{}); }
@@ -176,7 +170,8 @@ void C_WaveOut::SetFileName(const std::string& name) {
   c_Format = format;
 
   // Pages are whole multiples of 256 frames, at least one such block whatever the page length.
-  int64_t frames = NearestHeld(static_cast<double>(info.SamplesPerSec) * BufferPagemsec / 1000.0);
+  int64_t frames = foundation::NearestInt32Saturated(static_cast<double>(info.SamplesPerSec) *
+                                                     BufferPagemsec / 1000.0);
   frames = std::clamp<int64_t>(frames, 0, kMaxPageBytes / std::max(1, info.BlockAlign));
   frames -= frames % 256;
   c_PageFrames = static_cast<int32_t>(std::max<int64_t>(256, frames));

@@ -1,11 +1,11 @@
 // The page ring of C_WaveOut: buffers per format, the owner's poll and the page filler.
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstring>
 #include <limits>
 
 #include "audio/wave_out.h"
+#include "foundation/conversions.h"
 #include "foundation/debug_log.h"
 
 namespace audio {
@@ -41,9 +41,9 @@ void C_WaveOut::MakeSampleArrays() {
   c_LeadBytes = 0;
   c_SilenceLine.clear();
   if (DelayMS > 0) {
-    const double bytes =
-        std::nearbyint(DelayMS / 1000.0 * c_Wave.SamplesPerSec * OutputBlockAlign());
-    c_LeadBytes = static_cast<uint32_t>(std::clamp(bytes, 0.0, double{1 << 30}));
+    const int32_t bytes = foundation::NearestInt32Saturated(
+        DelayMS / 1000.0 * c_Wave.SamplesPerSec * OutputBlockAlign());
+    c_LeadBytes = static_cast<uint32_t>(std::clamp(bytes, 0, 1 << 30));
     c_SilenceLine.assign(c_LeadBytes, SilenceByte());
   }
 }

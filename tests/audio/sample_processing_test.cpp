@@ -38,6 +38,8 @@ TEST(SampleProcessing, GainRoundsHalfToEvenAndKeepsSamplesInRange) {
       {"16-bit halves", 2, Bytes16({3, 5, -3}), {0.5f, 1, 1}, Bytes16({2, 2, -2})},
       {"24-bit limits", 5, Bytes24({8000000, -8000000}), {2, 2, 1}, Bytes24({8388607, -8388608})},
       {"24-bit half", 4, Bytes24({-8388608, 7}), {0.5f, 1, 1}, Bytes24({-4194304, 4})},
+      // Products past the 32-bit range are held at its edge before the 24-bit limit.
+      {"24-bit huge gain", 4, Bytes24({8388607, -1}), {1e30f, 1, 1}, Bytes24({8388607, -8388608})},
       {"16-bit 6ch in place",
        6,
        Bytes16({1, 2, 3, 4, 5, -32768}),
