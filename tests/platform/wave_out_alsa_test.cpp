@@ -22,11 +22,8 @@ using wavetest::WaitUntil;
 class AlsaWaveOutTest : public ::testing::Test {
  protected:
   AlsaWaveOutTest() {
-    std::string config = "pcm.sink { type null }\n";
-    for (const char* name : {"default", "d0", "d1", "d2"}) {
-      config += std::string("pcm.") + name + " { type file slave.pcm \"sink\" file \"" +
-                Capture(name) + "\" format \"raw\" }\n";
-    }
+    const std::string config = wavetest::AlsaFilePcmConfig(
+        {"default", "d0", "d1", "d2"}, [this](const std::string& name) { return Capture(name); });
     dev_ = std::make_unique<AlsaWaveOut>(
         std::vector<WaveDeviceEntry>{
             {"Out 0", "d0"}, {"Out 1", "d1"}, {"Out 2", "d2"}, {"Gone", "gone"}},
@@ -61,6 +58,8 @@ TEST_F(AlsaWaveOutTest, DeviceListsAndFailedOpens) {
   EXPECT_EQ(dev_->Open(&h, 3, PcmFormat(16, 2)), kWaveNoDriver);
   EXPECT_EQ(h, 0u);
   EXPECT_EQ(dev_->Write(12345, nullptr), kWaveInvalidHandle);
+  WaveHealth health;
+  EXPECT_EQ(dev_->GetHealth(12345, &health), kWaveInvalidHandle);
 }
 
 // Each layout reaches the PCM byte for byte: the format handed to ALSA matches the pages.
@@ -91,6 +90,10 @@ TEST_F(AlsaWaveOutTest, PlaysEveryFormatByteForByte) {
     ASSERT_EQ(dev_->GetPosition(h, &pos), kWaveNoError);
     EXPECT_EQ(pos.frames, 4037u);
     EXPECT_EQ(pos.bytes, 4037u * f.block_align);
+    WaveHealth health;
+    ASSERT_EQ(dev_->GetHealth(h, &health), kWaveNoError);
+    EXPECT_EQ(health, WaveHealth{}) << "a device that keeps up reports nothing";
+    EXPECT_EQ(dev_->GetHealth(h, nullptr), kWaveInvalidParam);
     ASSERT_EQ(dev_->Close(h), kWaveNoError);
     EXPECT_EQ(Captured("d0"), wavetest::Joined({a.get(), b.get(), d.get()}))
         << c.bits << "-bit x" << c.channels;

@@ -40,7 +40,10 @@ TEST(WaveOutFormat, PlayableFormats) {
     f.sub_format_pcm = c.sub_pcm;
     f.block_align = static_cast<uint16_t>(f.block_align + c.block_align_delta);
     EXPECT_EQ(CheckWaveFormat(f), c.want) << c.tag << " " << c.bits << " " << c.channels;
+    EXPECT_EQ(WaveFormatProblem(f).empty(), c.want == kWaveNoError);
   }
+  EXPECT_EQ(WaveFormatProblem(PcmFormat(16, 2, 0x7FFFFFFF)),
+            "sample rate 2147483647 outside 1 to 768000");
 }
 
 TEST(WaveOutFormat, UnknownCodesGetTheBadErrorNumberText) {
@@ -125,7 +128,11 @@ TEST(WavePageQueue, TakesInOrderAndMarksDoneByPlayedFrames) {
   EXPECT_TRUE(empty->header.done());
   EXPECT_EQ(a->header.flags.load() & kWaveHeaderInQueue, 0u);
   EXPECT_FALSE(b->header.done());
+  // The page's address was taken at Push: pointing its header elsewhere changes nothing.
+  auto other = wavetest::MakePage(f, 2, 9);
+  b->header.data = other->bytes.data();
   EXPECT_EQ(q.Take(out.data(), 10), 1u);
+  EXPECT_TRUE(std::equal(b->bytes.begin() + 2, b->bytes.begin() + 4, out.begin()));
   EXPECT_EQ(q.Take(out.data(), 10), 0u);
 
   auto c = wavetest::MakePage(f, 4, 4);

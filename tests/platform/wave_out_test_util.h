@@ -7,6 +7,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -73,6 +74,19 @@ inline void Queue(platform::WaveOutDevice& dev, platform::WaveHandle h, Page& pa
 inline uint64_t PositionFrames(platform::WaveOutDevice& dev, platform::WaveHandle h) {
   platform::WavePosition pos;
   return dev.GetPosition(h, &pos) == platform::kWaveNoError ? pos.frames : UINT64_MAX;
+}
+
+// ALSA configuration text defining each of `pcms` as a `file` PCM over a `null` sink: no
+// sound card needed, and each writes the raw bytes it is given to file_of(name).
+inline std::string AlsaFilePcmConfig(
+    const std::vector<std::string>& pcms,
+    const std::function<std::string(const std::string&)>& file_of) {
+  std::string config = "pcm.sink { type null }\n";
+  for (const std::string& name : pcms) {
+    config += "pcm." + name + " { type file slave.pcm \"sink\" file \"" + file_of(name) +
+              "\" format \"raw\" }\n";
+  }
+  return config;
 }
 
 // Polls `done` until it holds or a generous deadline passes; never asserts a duration.

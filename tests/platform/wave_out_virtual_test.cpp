@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/clock.h"
 #include "platform/wave_out_gain.h"
+#include "platform/wave_out_log.h"
 #include "tests/platform/wave_out_test_util.h"
 
 namespace platform {
@@ -205,6 +207,68 @@ TEST(VirtualWaveOut, ScriptedFailures) {
   EXPECT_EQ(dev.Reset(h2), kWaveNoDriver);
   dev.ClearFailures();
   EXPECT_EQ(dev.Reset(h1), kWaveNoError);
+}
+
+// An underrun and a failure in the middle of a play: counted, logged once with the device's
+// name, the failed stream's frames dropped at the clock's pace so its pages still finish.
+TEST(VirtualWaveOut, ScriptedFaultsInTheMiddleOfAPlay) {
+  std::vector<std::string> lines;
+  SetWaveOutLogSink([&](const std::string& line) { lines.push_back(line); });
+  SimulatedClock clock;
+  SetCurrentClock(&clock);
+  VirtualWaveOut dev(Options(VirtualClockMode::kManual));
+  const WaveFormat f = PcmFormat(16, 2, 1000);
+  const WaveHandle h0 = OpenOk(dev, 0, f);
+  const WaveHandle h1 = OpenOk(dev, 1, f);
+  dev.ScriptFault(VirtualFault::kUnderrun, 30, 0);
+  dev.ScriptFault(VirtualFault::kDeviceFailure, 60, 0);
+  dev.ScriptFault(VirtualFault::kDeviceFailure, 1000, 2);  // never reached
+  auto a = MakePage(f, 50, 1);
+  auto b = MakePage(f, 50, 2);
+  auto c = MakePage(f, 100, 3);
+  Queue(dev, h0, *a);
+  Queue(dev, h0, *b);
+  Queue(dev, h1, *c);
+  const auto health = [&](WaveHandle h) {
+    WaveHealth out;
+    EXPECT_EQ(dev.GetHealth(h, &out), kWaveNoError);
+    return out;
+  };
+
+  dev.AdvanceMs(40);
+  EXPECT_EQ(health(h0).underruns, 1u);
+  EXPECT_FALSE(health(h0).failed);
+  clock.Advance(20);
+  dev.AdvanceMs(40);
+  EXPECT_TRUE(health(h0).failed);
+  EXPECT_EQ(health(h0).failed_at_ms, clock.MonotonicMs());
+  EXPECT_EQ(health(h0).dropped_frames, 20u);
+  dev.AdvanceMs(100);
+  EXPECT_TRUE(a->header.done() && b->header.done()) << "nothing waits for a dead device";
+  EXPECT_EQ(PositionFrames(dev, h0), 100u);
+  EXPECT_EQ(health(h0).dropped_frames, 40u);
+  EXPECT_EQ(dev.Stream(h0).played, Joined({a.get(), b.get()}, 10 * 4));
+  EXPECT_EQ(dev.Stream(h1).played, c->bytes) << "the other device plays on";
+  EXPECT_EQ(health(h1), WaveHealth{});
+  // The counts outlive a reset; the failure is logged once however many pages follow.
+  auto d = MakePage(f, 10, 4);
+  EXPECT_EQ(dev.Reset(h0), kWaveNoError);
+  Queue(dev, h0, *d);
+  dev.AdvanceMs(10);
+  EXPECT_EQ(health(h0).dropped_frames, 50u);
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "wave output \"Speakers (2- USB Audio Device)\": underrun, restarted (1 so "
+                       "far)",
+                       "wave output \"Speakers (2- USB Audio Device)\": device failed (scripted "
+                       "failure); its pages are dropped from now on"}));
+
+  WaveHealth unused;
+  EXPECT_EQ(dev.GetHealth(12345, &unused), kWaveInvalidHandle);
+  EXPECT_EQ(dev.GetHealth(h1, nullptr), kWaveInvalidParam);
+  EXPECT_EQ(dev.Close(h0), kWaveNoError);
+  EXPECT_EQ(dev.GetHealth(h0, &unused), kWaveInvalidHandle);
+  SetCurrentClock(nullptr);
+  SetWaveOutLogSink(nullptr);
 }
 
 TEST(VirtualWaveOut, CloseDropsQueuedPagesAndKeepsTheRecord) {
