@@ -183,7 +183,7 @@ class C_WaveOut final : public Player {
   // Reads the health of every open output. A new underrun or failure is logged at once; with
   // `stopping`, so are frames dropped since the last line.
   void ReadOutputHealth(bool stopping);
-  // True when output's device reports itself failed.
+  // True when the device of `output` reports the stream failed.
   bool OutputFailed(int32_t output);
 
   // The stop (wave_out_stop.cpp).
