@@ -44,10 +44,11 @@ std::vector<Backend> Backends(const testsupport::TempDir& dir) {
   return backends;
 }
 
+using Pages = std::vector<std::unique_ptr<Page>>;
+
 // Short prepared pages, so that some are played while others are still being written.
-std::vector<std::unique_ptr<Page>> PreparedPages(WaveOutDevice& dev, WaveHandle h,
-                                                 const WaveFormat& f, int count) {
-  std::vector<std::unique_ptr<Page>> pages;
+Pages PreparedPages(WaveOutDevice& dev, WaveHandle h, const WaveFormat& f, int count) {
+  Pages pages;
   for (int i = 0; i < count; ++i) {
     pages.push_back(MakePage(f, 64, static_cast<uint8_t>(i)));
     EXPECT_EQ(dev.PrepareHeader(h, &pages.back()->header), kWaveNoError);
@@ -55,78 +56,72 @@ std::vector<std::unique_ptr<Page>> PreparedPages(WaveOutDevice& dev, WaveHandle 
   return pages;
 }
 
-// Runs `a` and `b` on two threads released together.
-void RunTogether(const std::function<void()>& a, const std::function<void()>& b) {
-  std::atomic<bool> go{false};
-  std::thread ta([&] {
-    while (!go.load()) std::this_thread::yield();
-    a();
-  });
-  std::thread tb([&] {
-    while (!go.load()) std::this_thread::yield();
-    b();
-  });
-  go.store(true);
-  ta.join();
-  tb.join();
+// On every backend, `rounds` times: a fresh stream with `count` prepared pages, written one by
+// one from one thread while `other` runs on a second (both released together); `check` then
+// sees the pages and what each Write answered.
+void RaceRounds(int rounds, int count, const std::function<void(WaveOutDevice&, WaveHandle)>& other,
+                const std::function<void(WaveOutDevice&, WaveHandle, const Pages&,
+                                         const std::vector<WaveResult>&)>& check) {
+  testsupport::TempDir dir;
+  const WaveFormat f = PcmFormat(16, 2, 48000);
+  for (Backend& backend : Backends(dir)) {
+    SCOPED_TRACE(backend.name);
+    WaveOutDevice& dev = *backend.device;
+    for (int round = 0; round < rounds; ++round) {
+      const WaveHandle h = wavetest::OpenOk(dev, 0, f);
+      const Pages pages = PreparedPages(dev, h, f, count);
+      std::vector<WaveResult> results(pages.size(), -1);
+      std::atomic<bool> go{false};
+      std::thread writer([&] {
+        while (!go.load()) std::this_thread::yield();
+        for (size_t i = 0; i < pages.size(); ++i) results[i] = dev.Write(h, &pages[i]->header);
+      });
+      std::thread second([&] {
+        while (!go.load()) std::this_thread::yield();
+        other(dev, h);
+      });
+      go.store(true);
+      writer.join();
+      second.join();
+      check(dev, h, pages, results);
+    }
+  }
 }
 
 TEST(WaveOutRace, WriteRacingCloseStrandsNoPage) {
-  testsupport::TempDir dir;
-  const WaveFormat f = PcmFormat(16, 2, 48000);
-  for (Backend& backend : Backends(dir)) {
-    SCOPED_TRACE(backend.name);
-    WaveOutDevice& dev = *backend.device;
-    for (int round = 0; round < 20; ++round) {
-      const WaveHandle h = wavetest::OpenOk(dev, 0, f);
-      auto pages = PreparedPages(dev, h, f, 16);
-      std::vector<WaveResult> results(pages.size(), -1);
-      RunTogether(
-          [&] {
-            for (size_t i = 0; i < pages.size(); ++i) results[i] = dev.Write(h, &pages[i]->header);
-          },
-          [&] { EXPECT_EQ(dev.Close(h), kWaveNoError); });
-      for (size_t i = 0; i < pages.size(); ++i) {
-        const uint32_t flags = pages[i]->header.flags.load();
-        EXPECT_EQ(flags & kWaveHeaderInQueue, 0u) << "page " << i;
-        if (results[i] == kWaveNoError) {
-          EXPECT_TRUE(pages[i]->header.done()) << "page " << i;
-        } else {
-          EXPECT_EQ(results[i], kWaveInvalidHandle) << "page " << i;
+  RaceRounds(
+      20, 16, [](WaveOutDevice& dev, WaveHandle h) { EXPECT_EQ(dev.Close(h), kWaveNoError); },
+      [](WaveOutDevice&, WaveHandle, const Pages& pages, const std::vector<WaveResult>& results) {
+        for (size_t i = 0; i < pages.size(); ++i) {
+          SCOPED_TRACE(i);
+          EXPECT_EQ(pages[i]->header.flags.load() & kWaveHeaderInQueue, 0u);
+          if (results[i] == kWaveNoError) {
+            EXPECT_TRUE(pages[i]->header.done());
+          } else {
+            EXPECT_EQ(results[i], kWaveInvalidHandle);
+          }
         }
-      }
-    }
-  }
+      });
 }
 
 TEST(WaveOutRace, ResetDuringWritesFinishesEveryPage) {
-  testsupport::TempDir dir;
-  const WaveFormat f = PcmFormat(16, 2, 48000);
-  for (Backend& backend : Backends(dir)) {
-    SCOPED_TRACE(backend.name);
-    WaveOutDevice& dev = *backend.device;
-    for (int round = 0; round < 10; ++round) {
-      const WaveHandle h = wavetest::OpenOk(dev, 0, f);
-      auto pages = PreparedPages(dev, h, f, 32);
-      std::vector<WaveResult> results(pages.size(), -1);
-      RunTogether(
-          [&] {
-            for (size_t i = 0; i < pages.size(); ++i) results[i] = dev.Write(h, &pages[i]->header);
-          },
-          [&] {
-            for (int i = 0; i < 5; ++i) EXPECT_EQ(dev.Reset(h), kWaveNoError);
-          });
-      for (WaveResult r : results) EXPECT_EQ(r, kWaveNoError);
-      // Each page was either cleared by a reset or queued behind it, and then plays out.
-      EXPECT_TRUE(wavetest::WaitUntil([&] {
-        for (const auto& page : pages) {
-          if (!page->header.done()) return false;
-        }
-        return true;
-      }));
-      EXPECT_EQ(dev.Close(h), kWaveNoError);
-    }
-  }
+  RaceRounds(
+      10, 32,
+      [](WaveOutDevice& dev, WaveHandle h) {
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(dev.Reset(h), kWaveNoError);
+      },
+      [](WaveOutDevice& dev, WaveHandle h, const Pages& pages,
+         const std::vector<WaveResult>& results) {
+        for (WaveResult r : results) EXPECT_EQ(r, kWaveNoError);
+        // Each page was either cleared by a reset or queued behind it, and then plays out.
+        EXPECT_TRUE(wavetest::WaitUntil([&] {
+          for (const auto& page : pages) {
+            if (!page->header.done()) return false;
+          }
+          return true;
+        }));
+        EXPECT_EQ(dev.Close(h), kWaveNoError);
+      });
 }
 
 }  // namespace
