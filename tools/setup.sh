@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian packages only), then configures and builds.
-#   tools/setup.sh [--deps-only] [--build-dir DIR] [--sanitize] [--type Release|Debug]
+#   tools/setup.sh [--deps-only] [--build-dir DIR] [--sanitize | --tsan] [--type Release|Debug]
+# --sanitize builds with AddressSanitizer and UndefinedBehaviorSanitizer (in build-asan),
+# --tsan with ThreadSanitizer (in build-tsan; only the tests labelled `threads`, no benchmarks).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -18,11 +20,12 @@ packages=(
   libc-bin locales
 )
 
-deps_only=0; sanitize=0; build_dir=""; build_type=Release
+deps_only=0; sanitize=0; tsan=0; build_dir=""; build_type=Release
 while [ $# -gt 0 ]; do
   case "$1" in
     --deps-only) deps_only=1 ;;
     --sanitize) sanitize=1 ;;
+    --tsan) tsan=1 ;;
     --build-dir) build_dir=$2; shift ;;
     --type) build_type=$2; shift ;;
     *) echo "setup.sh: unknown option $1" >&2; exit 2 ;;
@@ -44,10 +47,16 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 [ $deps_only -eq 1 ] && exit 0
 
+if [ $sanitize -eq 1 ] && [ $tsan -eq 1 ]; then
+  echo "setup.sh: --sanitize and --tsan need separate builds" >&2; exit 2
+fi
 if [ -z "$build_dir" ]; then
-  if [ $sanitize -eq 1 ]; then build_dir="$here/build-asan"; else build_dir="$here/build"; fi
+  build_dir="$here/build"
+  [ $sanitize -eq 1 ] && build_dir="$here/build-asan"
+  [ $tsan -eq 1 ] && build_dir="$here/build-tsan"
 fi
 opts=(-G Ninja -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYPE="$build_type")
 [ $sanitize -eq 1 ] && opts+=(-DONDRAKE_SANITIZE=ON)
+[ $tsan -eq 1 ] && opts+=(-DONDRAKE_TSAN=ON)
 cmake "${opts[@]}"
 cmake --build "$build_dir" -j "$(nproc)"
