@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test twice: a release build, then a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer. Then the tests labelled `threads` (those of
+# our own threads) run a third time, built with ThreadSanitizer.
 # Last, the libFuzzer targets are built with clang and each runs briefly on its seed corpus.
-#   tools/test.sh [--no-sanitize] [--only-sanitize] [--no-fuzz] [ctest arguments...]
+#   tools/test.sh [--no-sanitize] [--only-sanitize] [--no-tsan] [--only-tsan] [--no-fuzz]
+#                 [ctest arguments...]
+# --no-sanitize runs the release build alone; --only-sanitize the two sanitizer builds.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-normal=1; sanitize=1; fuzz=1
+normal=1; sanitize=1; tsan=1; fuzz=1
 fuzz_seconds=${ONDRAKE_FUZZ_SECONDS:-10}
 while [ $# -gt 0 ]; do
   case "$1" in
-    --no-sanitize) sanitize=0; fuzz=0; shift ;;
+    --no-sanitize) sanitize=0; tsan=0; fuzz=0; shift ;;
     --only-sanitize) normal=0; fuzz=0; shift ;;
+    --no-tsan) tsan=0; shift ;;
+    --only-tsan) normal=0; sanitize=0; fuzz=0; shift ;;
     --no-fuzz) fuzz=0; shift ;;
     *) break ;;
   esac
@@ -18,13 +23,15 @@ done
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen TZ=Asia/Tokyo
 
-run_suite() {  # build-dir label setup-args...
-  local dir=$1 label=$2; shift 2
+run_suite() {  # build-dir label ctest-label setup-args...  (ctest-label "" runs every test)
+  local dir=$1 label=$2 only=$3; shift 3
   echo "=== $label build ($dir)"
   bash "$here/tools/setup.sh" --build-dir "$dir" "$@"
   echo "=== $label tests"
-  local log="$dir/ctest-summary.log" rc=0
-  (cd "$dir" && ctest --output-on-failure -j "$jobs" "${extra[@]}") 2>&1 | tee "$log" || rc=1
+  local log="$dir/ctest-summary.log" rc=0 select=()
+  [ -n "$only" ] && select=(-L "$only")
+  (cd "$dir" && ctest --output-on-failure -j "$jobs" "${select[@]}" "${extra[@]}") 2>&1 |
+    tee "$log" || rc=1
   # "NN% tests passed, F tests failed out of T"
   local line
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)
@@ -41,8 +48,9 @@ run_suite() {  # build-dir label setup-args...
 
 extra=("$@")
 status=0; total_passed=0; total_failed=0
-[ $normal -eq 1 ] && { run_suite "$here/build" "release" || status=1; }
-[ $sanitize -eq 1 ] && { run_suite "$here/build-asan" "sanitizer" --sanitize --type RelWithDebInfo || status=1; }
+[ $normal -eq 1 ] && { run_suite "$here/build" "release" "" || status=1; }
+[ $sanitize -eq 1 ] && { run_suite "$here/build-asan" "sanitizer" "" --sanitize --type RelWithDebInfo || status=1; }
+[ $tsan -eq 1 ] && { run_suite "$here/build-tsan" "thread sanitizer" threads --tsan --type RelWithDebInfo || status=1; }
 if [ $fuzz -eq 1 ]; then
   echo "=== fuzz targets (${fuzz_seconds}s each)"
   bash "$here/tools/fuzz.sh" "$fuzz_seconds" "$here/build-fuzz" || status=1
