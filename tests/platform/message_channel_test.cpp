@@ -8,9 +8,12 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <atomic>
 #include <cstring>
 #include <functional>
+#include <latch>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -148,6 +151,57 @@ TEST_F(MessageChannelTest, DeliversMessagesFromAnotherProcessInOrder) {
     EXPECT_EQ(received_[i].dataType, expected[i].first) << i;
     const std::string& want = expected[i].second ? *expected[i].second : texts[i];
     EXPECT_TRUE(received_[i].payload == want) << i << ": " << received_[i].payload.size();
+  }
+  EXPECT_EQ(receiver_->openConnections(), 0u);
+}
+
+TEST_F(MessageChannelTest, TwoSendersAtOnceAreEachDeliveredWholeAndInOrder) {
+  OpenPlayoutWindow();
+  // Frames far larger than one read, so the receiver gathers both connections piece by piece
+  // at the same time; each sender's bytes differ, so a mix-up of the two shows.
+  constexpr int kSenders = 2;
+  constexpr uint64_t kRounds = 3;
+  auto payloadOf = [](int sender, uint64_t round) {
+    std::string bytes(300 * 1000 + sender * 7 + round, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i) {
+      bytes[i] = static_cast<char>(i * (sender + 3) + round * 11 + (i >> 10));
+    }
+    return bytes;
+  };
+  std::vector<std::vector<platform::SendOutcome>> outcomes(kSenders);
+  std::atomic<int> finished{0};
+  std::latch start(kSenders);
+  std::vector<std::thread> senders;
+  for (int s = 0; s < kSenders; ++s) {
+    senders.emplace_back([&, s] {
+      start.arrive_and_wait();
+      const auto playout = platform::FindWindowByPrefix("Ondrake");
+      for (uint64_t round = 0; playout && round < kRounds; ++round) {
+        outcomes[s].push_back(SendWindowMessage(*playout, s * 100 + round, payloadOf(s, round)));
+      }
+      ++finished;
+    });
+  }
+  const bool ended = PumpUntil([&] { return finished == kSenders; });
+  for (std::thread& t : senders) t.join();
+  ASSERT_TRUE(ended);
+
+  for (int s = 0; s < kSenders; ++s) {
+    ASSERT_EQ(outcomes[s].size(), kRounds) << "sender " << s;
+    for (uint64_t round = 0; round < kRounds; ++round) {
+      const platform::SendOutcome& out = outcomes[s][round];
+      EXPECT_TRUE(out.delivered) << s << "/" << round << ": " << out.error;
+      EXPECT_EQ(out.reply, static_cast<int64_t>(payloadOf(s, round).size()) + 1000);
+    }
+  }
+  ASSERT_EQ(received_.size(), kSenders * kRounds);
+  std::vector<uint64_t> nextRound(kSenders, 0);
+  for (const Received& r : received_) {
+    const int s = static_cast<int>(r.dataType / 100);
+    ASSERT_LT(s, kSenders);
+    const uint64_t round = r.dataType % 100;
+    EXPECT_EQ(round, nextRound[s]++) << "sender " << s;
+    EXPECT_TRUE(r.payload == payloadOf(s, round)) << s << "/" << round;
   }
   EXPECT_EQ(receiver_->openConnections(), 0u);
 }
