@@ -14,6 +14,10 @@ namespace platform {
 namespace {
 
 constexpr size_t kReadChunkBytes = 64 * 1024;
+// Bytes taken from one connection per wake-up. A fast sender refills its socket as quickly as
+// it is read, so without a limit its whole frame (up to kMaxMessageBytes) would be read in one
+// go, holding up the window and every other sender until it is whole.
+constexpr size_t kReadBytesPerWake = 4 * kReadChunkBytes;
 constexpr int kStallCheckMs = 1000;
 
 bool PeerIsSameUser(int fd) {
@@ -73,7 +77,8 @@ void MessageReceiver::ReadFrom(uint64_t id) {
   auto it = connections_.find(id);
   if (it == connections_.end()) return;
   Connection& conn = it->second;
-  for (;;) {
+  for (size_t readThisWake = 0;;) {
+    if (readThisWake >= kReadBytesPerWake) return;  // the notifier fires again for the rest
     char* dest = nullptr;
     size_t want = 0;
     if (!conn.haveHeader) {
@@ -90,6 +95,7 @@ void MessageReceiver::ReadFrom(uint64_t id) {
     }
     const ssize_t n = want == 0 ? 0 : recv(conn.fd.get(), dest, want, 0);
     const size_t got = n > 0 ? static_cast<size_t>(n) : 0;
+    readThisWake += got;
     std::string& buffer = conn.haveHeader ? conn.payload : conn.header;
     buffer.resize(buffer.size() - want + got);
     if (want != 0 && n == 0) {
