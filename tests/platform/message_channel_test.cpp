@@ -158,16 +158,19 @@ TEST_F(MessageChannelTest, DeliversMessagesFromAnotherProcessInOrder) {
 TEST_F(MessageChannelTest, TwoSendersAtOnceAreEachDeliveredWholeAndInOrder) {
   OpenPlayoutWindow();
   // Frames far larger than one read, so the receiver gathers both connections piece by piece
-  // at the same time; each sender's bytes differ, so a mix-up of the two shows.
+  // at the same time; each frame's bytes differ, so a mix-up of the two shows.
   constexpr int kSenders = 2;
-  constexpr uint64_t kRounds = 3;
-  auto payloadOf = [](int sender, uint64_t round) {
-    std::string bytes(300 * 1000 + sender * 7 + round, '\0');
-    for (size_t i = 0; i < bytes.size(); ++i) {
-      bytes[i] = static_cast<char>(i * (sender + 3) + round * 11 + (i >> 10));
+  constexpr size_t kRounds = 3;
+  std::vector<std::vector<std::string>> payloads(kSenders);
+  for (int s = 0; s < kSenders; ++s) {
+    for (size_t round = 0; round < kRounds; ++round) {
+      std::string bytes(1000 * 1000 + s * 7 + round, '\0');
+      for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>(i * (s + 3) + round * 11 + (i >> 10));
+      }
+      payloads[s].push_back(std::move(bytes));
     }
-    return bytes;
-  };
+  }
   std::vector<std::vector<platform::SendOutcome>> outcomes(kSenders);
   std::atomic<int> finished{0};
   std::latch start(kSenders);
@@ -176,8 +179,8 @@ TEST_F(MessageChannelTest, TwoSendersAtOnceAreEachDeliveredWholeAndInOrder) {
     senders.emplace_back([&, s] {
       start.arrive_and_wait();
       const auto playout = platform::FindWindowByPrefix("Ondrake");
-      for (uint64_t round = 0; playout && round < kRounds; ++round) {
-        outcomes[s].push_back(SendWindowMessage(*playout, s * 100 + round, payloadOf(s, round)));
+      for (size_t round = 0; playout && round < kRounds; ++round) {
+        outcomes[s].push_back(SendWindowMessage(*playout, s * 100 + round, payloads[s][round]));
       }
       ++finished;
     });
@@ -188,20 +191,21 @@ TEST_F(MessageChannelTest, TwoSendersAtOnceAreEachDeliveredWholeAndInOrder) {
 
   for (int s = 0; s < kSenders; ++s) {
     ASSERT_EQ(outcomes[s].size(), kRounds) << "sender " << s;
-    for (uint64_t round = 0; round < kRounds; ++round) {
+    for (size_t round = 0; round < kRounds; ++round) {
       const platform::SendOutcome& out = outcomes[s][round];
       EXPECT_TRUE(out.delivered) << s << "/" << round << ": " << out.error;
-      EXPECT_EQ(out.reply, static_cast<int64_t>(payloadOf(s, round).size()) + 1000);
+      EXPECT_EQ(out.reply, static_cast<int64_t>(payloads[s][round].size()) + 1000);
     }
   }
   ASSERT_EQ(received_.size(), kSenders * kRounds);
-  std::vector<uint64_t> nextRound(kSenders, 0);
+  std::vector<size_t> nextRound(kSenders, 0);
   for (const Received& r : received_) {
-    const int s = static_cast<int>(r.dataType / 100);
-    ASSERT_LT(s, kSenders);
-    const uint64_t round = r.dataType % 100;
+    const size_t s = r.dataType / 100;
+    ASSERT_LT(s, payloads.size());
+    const size_t round = r.dataType % 100;
     EXPECT_EQ(round, nextRound[s]++) << "sender " << s;
-    EXPECT_TRUE(r.payload == payloadOf(s, round)) << s << "/" << round;
+    ASSERT_LT(round, kRounds);
+    EXPECT_TRUE(r.payload == payloads[s][round]) << s << "/" << round;
   }
   EXPECT_EQ(receiver_->openConnections(), 0u);
 }
