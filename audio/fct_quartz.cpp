@@ -113,13 +113,10 @@ bool RegFilterCollection::Hidden(const std::string& folded) const {
 bool RegFilterCollection::Has(const std::string& name) const {
   std::string folded = platform::TrimmedLowerAscii(name);
   if (folded.empty() || Hidden(folded)) return false;
-  if (EnsureGstInit()) {
-    GstPluginFeature* feature =
-        gst_registry_find_feature(gst_registry_get(), folded.c_str(), GST_TYPE_ELEMENT_FACTORY);
-    if (feature != nullptr) {
-      gst_object_unref(feature);
-      return true;
-    }
+  if (EnsureGstInit() &&
+      GstPtr<GstPluginFeature>(gst_registry_find_feature(gst_registry_get(), folded.c_str(),
+                                                         GST_TYPE_ELEMENT_FACTORY)) != nullptr) {
+    return true;
   }
   return FindDevice(folded) != nullptr;
 }

@@ -17,57 +17,42 @@ bool EnsureGstInit() {
   std::call_once(once, [] {
     GError* error = nullptr;
     ok = gst_init_check(nullptr, nullptr, &error) != FALSE;
-    if (error != nullptr) g_error_free(error);
+    GstPtr<GError> reason(error);  // not kept: the result says it all
   });
   return ok;
 }
 
 GstGraph::GstGraph() {
   if (!EnsureGstInit()) return;
-  pipeline_ = gst_pipeline_new(nullptr);
+  pipeline_ = GstSink(gst_pipeline_new(nullptr));
   if (pipeline_ == nullptr) return;
-  gst_object_ref_sink(pipeline_);
-  bus_ = gst_element_get_bus(pipeline_);
+  bus_.reset(gst_element_get_bus(pipeline_.get()));
 }
 
-GstGraph::~GstGraph() {
-  if (pipeline_ == nullptr) return;
-  DisconnectAll();
-  if (bus_ != nullptr) gst_object_unref(bus_);
-  gst_object_unref(pipeline_);
-}
+GstGraph::~GstGraph() { DisconnectAll(); }
 
 bool GstGraph::AddFilter(const std::string& name, GstElement* element) {
-  if (element == nullptr) return false;
-  gst_object_ref_sink(element);
-  bool ok = false;
-  if (pipeline_ != nullptr) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (FindFilterLocked(name) == nullptr && gst_bin_add(GST_BIN(pipeline_), element)) {
-      filters_.push_back(Filter{name, element, false});
-      ok = true;
-    }
+  GstPtr<GstElement> held = GstSink(element);
+  if (held == nullptr || pipeline_ == nullptr) return false;
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (FindFilterLocked(name) != nullptr || !gst_bin_add(GST_BIN(pipeline_.get()), element)) {
+    return false;
   }
-  gst_object_unref(element);
-  return ok;
+  filters_.push_back(Filter{name, element, false});
+  return true;
 }
 
 bool GstGraph::AddRenderer(const std::string& name, GstElement* sink) {
   RendererBin renderer;
   if (!MakeRendererBin(sink, &renderer)) return false;
-  GstElement* bin = renderer.bin;
-  gst_object_ref(bin);
-  if (!AddFilter(name, bin)) {
-    gst_object_unref(bin);
-    return false;
-  }
+  GstElement* bin = renderer.bin.get();
+  if (!AddFilter(name, bin)) return false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     for (Filter& f : filters_) {
       if (f.element == bin) f.renderer = true;
     }
   }
-  gst_object_unref(bin);
   volume_element_ = renderer.volume;
   panorama_element_ = renderer.panorama;
   ApplyVolume();
@@ -108,7 +93,7 @@ const GstGraph::Filter* GstGraph::FindFilterLocked(const std::string& name) cons
 void GstGraph::DisconnectAll() {
   if (pipeline_ == nullptr) return;
   // Streaming threads end here, so no pad callback runs past this point.
-  gst_element_set_state(pipeline_, GST_STATE_NULL);
+  gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
   std::vector<Filter> filters;
   std::vector<std::unique_ptr<PendingLink>> links;
   {
@@ -116,14 +101,14 @@ void GstGraph::DisconnectAll() {
     filters.swap(filters_);
     links.swap(links_);
   }
+  // While the filters the handlers sit on are still alive.
   for (auto& link : links) {
     if (link->added_id != 0) g_signal_handler_disconnect(link->up_element, link->added_id);
     if (link->no_more_id != 0) g_signal_handler_disconnect(link->up_element, link->no_more_id);
-    if (link->down_pad != nullptr) gst_object_unref(link->down_pad);
-    if (link->lone_pad != nullptr) gst_object_unref(link->lone_pad);
   }
+  links.clear();
   // Taking a filter out of the bin unlinks all its pins.
-  for (Filter& f : filters) gst_bin_remove(GST_BIN(pipeline_), f.element);
+  for (Filter& f : filters) gst_bin_remove(GST_BIN(pipeline_.get()), f.element);
   volume_element_ = nullptr;
   panorama_element_ = nullptr;
   stopped_ = true;
@@ -137,47 +122,39 @@ void GstGraph::Remember(GstMessage* message) {
     GError* err = nullptr;
     gchar* debug = nullptr;
     gst_message_parse_error(message, &err, &debug);
+    GstPtr<GError> ownedErr(err);
+    GstPtr<gchar> ownedDebug(debug);
     pending_completion_ = 2;
     pending_error_.filter = FilterNameOf(GST_MESSAGE_SRC(message));
     pending_error_.text = err != nullptr && err->message != nullptr ? err->message : "";
-    if (err != nullptr) g_error_free(err);
-    g_free(debug);
   } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS && pending_completion_ == 0) {
     pending_completion_ = 1;
   }
 }
 
-GstMessage* GstGraph::PopUntil(GstMessageType types, int32_t timeoutMs) {
+GstPtr<GstMessage> GstGraph::PopUntil(GstMessageType types, int32_t timeoutMs) {
   if (bus_ == nullptr) return nullptr;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
     auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
                     deadline - std::chrono::steady_clock::now())
                     .count();
-    GstMessage* message = gst_bus_timed_pop(bus_, left > 0 ? static_cast<GstClockTime>(left) : 0);
-    if (message == nullptr) return nullptr;
-    if ((GST_MESSAGE_TYPE(message) & types) != 0) return message;
-    Remember(message);
-    gst_message_unref(message);
+    GstPtr<GstMessage> message(
+        gst_bus_timed_pop(bus_.get(), left > 0 ? static_cast<GstClockTime>(left) : 0));
+    if (message == nullptr || (GST_MESSAGE_TYPE(message.get()) & types) != 0) return message;
+    Remember(message.get());
   }
 }
 
 std::string GstGraph::FilterNameOf(GstObject* object) const {
-  if (object == nullptr) return "";
-  GstObject* current = GST_OBJECT(gst_object_ref(object));
   std::string name;
-  while (current != nullptr && name.empty()) {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      for (const Filter& f : filters_) {
-        if (GST_OBJECT(f.element) == current) name = f.name;
-      }
+  for (GstPtr<GstObject> current = GstRef(object); current != nullptr && name.empty();
+       current.reset(gst_object_get_parent(current.get()))) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const Filter& f : filters_) {
+      if (GST_OBJECT(f.element) == current.get()) name = f.name;
     }
-    GstObject* parent = gst_object_get_parent(current);
-    gst_object_unref(current);
-    current = parent;
   }
-  if (current != nullptr) gst_object_unref(current);
   return name;
 }
 
@@ -187,22 +164,19 @@ bool GstGraph::WaitAsyncDone(int32_t timeoutMs, GraphError* error) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                     deadline - std::chrono::steady_clock::now())
                     .count();
-    GstMessage* message =
+    GstPtr<GstMessage> message =
         PopUntil(static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR),
                  left > 0 ? static_cast<int32_t>(left) : 0);
     if (message == nullptr) {
       if (error != nullptr) *error = GraphError{"", "no preroll"};
       return false;
     }
-    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
-      Remember(message);
-      gst_message_unref(message);
+    if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR) {
+      Remember(message.get());
       if (error != nullptr) *error = pending_error_;
       return false;
     }
-    bool ours = GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline_);
-    gst_message_unref(message);
-    if (ours) return true;
+    if (GST_MESSAGE_SRC(message.get()) == GST_OBJECT(pipeline_.get())) return true;
   }
 }
 
@@ -213,22 +187,18 @@ bool GstGraph::Preroll(int32_t timeoutMs, GraphError* error) {
   }
   DropPendingEvents();
   stopped_ = true;
-  GstStateChangeReturn ret = gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+  GstStateChangeReturn ret = gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
   bool ok = ret == GST_STATE_CHANGE_SUCCESS || ret == GST_STATE_CHANGE_NO_PREROLL;
   if (ret == GST_STATE_CHANGE_ASYNC) {
     ok = WaitAsyncDone(timeoutMs, error);
   } else if (!ok) {
-    GstMessage* message = PopUntil(GST_MESSAGE_ERROR, 0);
-    if (message != nullptr) {
-      Remember(message);
-      gst_message_unref(message);
-    }
+    if (GstPtr<GstMessage> message = PopUntil(GST_MESSAGE_ERROR, 0)) Remember(message.get());
     if (error != nullptr) {
       *error = pending_completion_ == 2 ? pending_error_ : GraphError{"", "state change refused"};
     }
   }
   if (!ok) {
-    gst_element_set_state(pipeline_, GST_STATE_NULL);
+    gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
     DropPendingEvents();
     return false;
   }
@@ -240,11 +210,9 @@ bool GstGraph::Preroll(int32_t timeoutMs, GraphError* error) {
 
 GraphState GstGraph::State(int32_t timeoutMs) {
   if (pipeline_ == nullptr || stopped_) return GraphState::kStopped;
-  gst_element_get_state(pipeline_, nullptr, nullptr,
+  gst_element_get_state(pipeline_.get(), nullptr, nullptr,
                         static_cast<GstClockTime>(std::max(timeoutMs, 0)) * GST_MSECOND);
-  GST_OBJECT_LOCK(pipeline_);
-  GstState target = GST_STATE_TARGET(pipeline_);
-  GST_OBJECT_UNLOCK(pipeline_);
+  GstState target = TargetState();
   if (target == GST_STATE_PLAYING) return GraphState::kRunning;
   if (target == GST_STATE_PAUSED) return GraphState::kPaused;
   return GraphState::kStopped;
@@ -254,29 +222,26 @@ void GstGraph::Run() {
   if (pipeline_ == nullptr) return;
   stopped_ = false;
   prerolled_at_ = -1;
-  gst_element_set_state(pipeline_, GST_STATE_PLAYING);
+  gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING);
 }
 
 void GstGraph::Pause() {
   if (pipeline_ == nullptr || stopped_) return;
-  gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+  gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
 }
 
 void GstGraph::Stop() {
   if (pipeline_ == nullptr) return;
   stopped_ = true;
   prerolled_at_ = -1;
-  gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+  gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
 }
 
 int32_t GstGraph::WaitForCompletion(int32_t timeoutMs, GraphError* error) {
   if (pending_completion_ == 0) {
-    GstMessage* message = PopUntil(static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR),
-                                   std::max(timeoutMs, 0));
-    if (message != nullptr) {
-      Remember(message);
-      gst_message_unref(message);
-    }
+    GstPtr<GstMessage> message = PopUntil(
+        static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR), std::max(timeoutMs, 0));
+    if (message != nullptr) Remember(message.get());
   }
   int32_t result = pending_completion_;
   if (result == 2 && error != nullptr) *error = pending_error_;
@@ -289,13 +254,22 @@ void GstGraph::DropPendingEvents() {
   pending_completion_ = 0;
   pending_error_ = GraphError{};
   if (bus_ == nullptr) return;
-  while (GstMessage* message = gst_bus_pop(bus_)) gst_message_unref(message);
+  // Each message goes with its holder.
+  while (GstPtr<GstMessage> message{gst_bus_pop(bus_.get())}) {
+  }
+}
+
+GstState GstGraph::TargetState() const {
+  GST_OBJECT_LOCK(pipeline_.get());
+  GstState target = GST_STATE_TARGET(pipeline_.get());
+  GST_OBJECT_UNLOCK(pipeline_.get());
+  return target;
 }
 
 bool GstGraph::Duration(double* seconds) {
   if (pipeline_ == nullptr) return false;
   gint64 duration = -1;
-  if (!gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) || duration < 0) {
+  if (!gst_element_query_duration(pipeline_.get(), GST_FORMAT_TIME, &duration) || duration < 0) {
     duration = EstimatedDuration();
   }
   if (duration < 0) return false;
@@ -306,19 +280,16 @@ bool GstGraph::Duration(double* seconds) {
 namespace {
 
 // The first stream parser in the bin or a bin inside it (own reference), or nullptr.
-GstElement* FindParser(GstBin* bin) {
-  GstElement* found = nullptr;
-  GstIterator* it = gst_bin_iterate_recurse(bin);
+GstPtr<GstElement> FindParser(GstBin* bin) {
+  GstPtr<GstElement> found;
+  GstPtr<GstIterator> it(gst_bin_iterate_recurse(bin));
   GValue item = G_VALUE_INIT;
-  while (found == nullptr && gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
+  while (found == nullptr && gst_iterator_next(it.get(), &item) == GST_ITERATOR_OK) {
     auto* element = GST_ELEMENT(g_value_get_object(&item));
-    if (G_TYPE_CHECK_INSTANCE_TYPE(element, GST_TYPE_BASE_PARSE)) {
-      found = GST_ELEMENT(gst_object_ref(element));
-    }
+    if (G_TYPE_CHECK_INSTANCE_TYPE(element, GST_TYPE_BASE_PARSE)) found = GstRef(element);
     g_value_reset(&item);
   }
   g_value_unset(&item);
-  gst_iterator_free(it);
   return found;
 }
 
@@ -328,35 +299,33 @@ int64_t GstGraph::EstimatedDuration() {
   // A parser of a stream without a length header (MP3 without an info frame) knows the length
   // only once it has seen many frames; until then it can still turn the file's size into time
   // from the frames it has parsed, as a splitter does from the bit rate.
-  GstElement* source = nullptr;
+  GstPtr<GstElement> source;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!filters_.empty()) source = GST_ELEMENT(gst_object_ref(filters_.front().element));
+    if (!filters_.empty()) source = GstRef(filters_.front().element);
   }
   if (source == nullptr) return -1;
+  // The parser does the sum, also inside a decodebin; failing one, the element after the source.
+  GstPtr<GstElement> next = FindParser(GST_BIN(pipeline_.get()));
+  if (next == nullptr) {
+    GstPtr<GstPad> out(gst_element_get_static_pad(source.get(), "src"));
+    GstPtr<GstPad> peer(out != nullptr ? gst_pad_get_peer(out.get()) : nullptr);
+    if (peer != nullptr) next.reset(gst_pad_get_parent_element(peer.get()));
+  }
   gint64 result = -1;
   gint64 bytes = -1;
-  GstPad* out = gst_element_get_static_pad(source, "src");
-  GstPad* peer = out != nullptr ? gst_pad_get_peer(out) : nullptr;
-  // The parser does the sum, also inside a decodebin; failing one, the element after the source.
-  GstElement* next = FindParser(GST_BIN(pipeline_));
-  if (next == nullptr && peer != nullptr) next = gst_pad_get_parent_element(peer);
-  if (next != nullptr && gst_element_query_duration(source, GST_FORMAT_BYTES, &bytes) &&
+  if (next != nullptr && gst_element_query_duration(source.get(), GST_FORMAT_BYTES, &bytes) &&
       bytes > 0 &&
-      !gst_element_query_convert(next, GST_FORMAT_BYTES, bytes, GST_FORMAT_TIME, &result)) {
+      !gst_element_query_convert(next.get(), GST_FORMAT_BYTES, bytes, GST_FORMAT_TIME, &result)) {
     result = -1;
   }
-  if (next != nullptr) gst_object_unref(next);
-  if (peer != nullptr) gst_object_unref(peer);
-  if (out != nullptr) gst_object_unref(out);
-  gst_object_unref(source);
   return result;
 }
 
 double GstGraph::CurrentPosition() {
   gint64 position = -1;
-  if (pipeline_ != nullptr && gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) &&
-      position >= 0) {
+  if (pipeline_ != nullptr &&
+      gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &position) && position >= 0) {
     last_position_ = static_cast<double>(position) / 1e9;
   }
   return last_position_;
@@ -369,15 +338,12 @@ bool GstGraph::SetCurrentPosition(double seconds, int32_t timeoutMs, bool always
   auto target = static_cast<int64_t>(std::nearbyint(seconds * 1e9));
   if (!always && prerolled_at_ == target && prerolled_rate_ == rate_) return true;
   bool ok =
-      gst_element_seek(pipeline_, rate_, GST_FORMAT_TIME,
+      gst_element_seek(pipeline_.get(), rate_, GST_FORMAT_TIME,
                        static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                        GST_SEEK_TYPE_SET, target, GST_SEEK_TYPE_NONE, -1) != FALSE;
   if (!ok) return false;
   last_position_ = seconds;
-  GST_OBJECT_LOCK(pipeline_);
-  GstState state = GST_STATE_TARGET(pipeline_);
-  GST_OBJECT_UNLOCK(pipeline_);
-  if (state == GST_STATE_PAUSED) {
+  if (TargetState() == GST_STATE_PAUSED) {
     // An error during this preroll stays pending: the next completion poll reports it.
     ok = WaitAsyncDone(timeoutMs, nullptr);
     if (ok) {
@@ -391,13 +357,9 @@ bool GstGraph::SetCurrentPosition(double seconds, int32_t timeoutMs, bool always
 void GstGraph::SetRate(double rate) {
   if (!(rate > 0.0)) return;
   rate_ = rate;
-  if (pipeline_ == nullptr || stopped_) return;
-  GST_OBJECT_LOCK(pipeline_);
-  GstState state = GST_STATE_TARGET(pipeline_);
-  GST_OBJECT_UNLOCK(pipeline_);
-  if (state != GST_STATE_PLAYING) return;
+  if (pipeline_ == nullptr || stopped_ || TargetState() != GST_STATE_PLAYING) return;
   double here = CurrentPosition();
-  gst_element_seek(pipeline_, rate_, GST_FORMAT_TIME,
+  gst_element_seek(pipeline_.get(), rate_, GST_FORMAT_TIME,
                    static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                    GST_SEEK_TYPE_SET, static_cast<int64_t>(std::nearbyint(here * 1e9)),
                    GST_SEEK_TYPE_NONE, -1);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "audio/gst_ptr.h"
+
 namespace audio {
 
 // Starts GStreamer once for the process (later calls only report the first result). False
@@ -61,8 +63,9 @@ class GstGraph {
   bool valid() const { return pipeline_ != nullptr; }
 
   // ---- filters ----------------------------------------------------------------------------
-  // Adds `element` (a floating reference, taken over in every case) under `name`. False for a
-  // null element, a name already in the graph or a refused add.
+  // Adds `element` under `name`. A floating reference is taken over in every case (a refused
+  // element is gone after the call); a reference the caller holds stays the caller's. False for
+  // a null element, a name already in the graph or a refused add.
   bool AddFilter(const std::string& name, GstElement* element);
   // Adds the renderer: `sink` behind format conversion, the volume and the balance elements.
   bool AddRenderer(const std::string& name, GstElement* sink);
@@ -137,23 +140,25 @@ class GstGraph {
   // when the pad gives coded data. Streaming thread or caller; returns the link outcome.
   bool LinkPad(GstPad* pad, PendingLink* link);
   PendingLink* NewLink(const std::string& up, const std::string& down, GstElement* upElement,
-                       GstPad* downPad, bool toRenderer);
+                       GstPtr<GstPad> downPad, bool toRenderer);
   void WatchPads(PendingLink* link);
   static void OnPadAdded(GstElement* element, GstPad* pad, gpointer data);
   static void OnNoMorePads(GstElement* element, gpointer data);
   // Pops bus messages for up to timeoutMs until one of `types`; ends and errors met on the way
-  // are kept for WaitForCompletion. Returns the message (caller unrefs) or nullptr.
-  GstMessage* PopUntil(GstMessageType types, int32_t timeoutMs);
+  // are kept for WaitForCompletion. Null when none came.
+  GstPtr<GstMessage> PopUntil(GstMessageType types, int32_t timeoutMs);
   void Remember(GstMessage* message);
   bool WaitAsyncDone(int32_t timeoutMs, GraphError* error);
+  // The state the pipeline is on its way to (or in); needs a pipeline.
+  GstState TargetState() const;
   std::string FilterNameOf(GstObject* object) const;
   // The length the element after the source makes of the source's size in bytes; -1 unknown.
   int64_t EstimatedDuration();
   void ApplyVolume();
   void ApplyBalance();
 
-  GstElement* pipeline_ = nullptr;
-  GstBus* bus_ = nullptr;
+  GstPtr<GstElement> pipeline_;
+  GstPtr<GstBus> bus_;
   mutable std::mutex mutex_;  // filters_ and links_; streaming threads add to both
   std::vector<Filter> filters_;
   std::vector<std::unique_ptr<PendingLink>> links_;

@@ -2,6 +2,7 @@
 // streaming thread when a demuxer's pad appears, and the decodebin put in front of the renderer
 // for coded data.
 #include <memory>
+#include <utility>
 
 #include "audio/gst_graph.h"
 #include "audio/gst_pads.h"
@@ -16,13 +17,14 @@ constexpr const char* kDecodeBinFactory = "decodebin";
 }  // namespace
 
 GstGraph::PendingLink* GstGraph::NewLink(const std::string& up, const std::string& down,
-                                         GstElement* upElement, GstPad* downPad, bool toRenderer) {
+                                         GstElement* upElement, GstPtr<GstPad> downPad,
+                                         bool toRenderer) {
   auto link = std::make_unique<PendingLink>();
   link->graph = this;
   link->up = up;
   link->down = down;
   link->up_element = upElement;
-  link->down_pad = downPad;
+  link->down_pad = std::move(downPad);
   link->to_renderer = toRenderer;
   PendingLink* raw = link.get();
   std::lock_guard<std::mutex> lock(mutex_);
@@ -44,7 +46,7 @@ void GstGraph::OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
   if (link->state.load() != 0) return;
   ++link->pads_seen;
   if (!IsAudioPad(pad)) {
-    if (link->lone_pad == nullptr) link->lone_pad = GST_PAD(gst_object_ref(pad));
+    if (link->lone_pad == nullptr) link->lone_pad = GstRef(pad);
     return;
   }
   link->state = link->graph->LinkPad(pad, link) ? 1 : -1;
@@ -55,16 +57,16 @@ void GstGraph::OnNoMorePads(GstElement*, gpointer data) {
   std::lock_guard<std::mutex> lock(link->mutex);
   // A single output pin is taken whatever it is called.
   if (link->state.load() == 0 && link->pads_seen == 1 && link->lone_pad != nullptr) {
-    link->state = link->graph->LinkPad(link->lone_pad, link) ? 1 : -1;
+    link->state = link->graph->LinkPad(link->lone_pad.get(), link) ? 1 : -1;
   }
 }
 
 bool GstGraph::LinkPad(GstPad* pad, PendingLink* link) {
   if (!link->to_renderer || PadGivesRawAudio(pad)) {
-    return gst_pad_link(pad, link->down_pad) == GST_PAD_LINK_OK;
+    return gst_pad_link(pad, link->down_pad.get()) == GST_PAD_LINK_OK;
   }
   // Coded data in front of the renderer: let a decodebin find parser and decoder.
-  GstElement* decoder = gst_element_factory_make(kDecodeBinFactory, nullptr);
+  GstPtr<GstElement> decoder = GstSink(gst_element_factory_make(kDecodeBinFactory, nullptr));
   if (decoder == nullptr) return false;
   std::string name = kDecodeBinFactory;
   {
@@ -72,16 +74,13 @@ bool GstGraph::LinkPad(GstPad* pad, PendingLink* link) {
     if (decodebin_count_ > 0) name += std::to_string(decodebin_count_);
     ++decodebin_count_;
   }
-  if (!AddFilter(name, decoder)) return false;
-  GstPad* sink = gst_element_get_static_pad(decoder, "sink");
-  bool ok = sink != nullptr && gst_pad_link(pad, sink) == GST_PAD_LINK_OK;
-  if (sink != nullptr) gst_object_unref(sink);
-  if (!ok) return false;
-  PendingLink* inner =
-      NewLink(name, link->down, decoder, GST_PAD(gst_object_ref(link->down_pad)), true);
+  if (!AddFilter(name, decoder.get())) return false;
+  GstPtr<GstPad> sink(gst_element_get_static_pad(decoder.get(), "sink"));
+  if (sink == nullptr || gst_pad_link(pad, sink.get()) != GST_PAD_LINK_OK) return false;
+  PendingLink* inner = NewLink(name, link->down, decoder.get(), GstRef(link->down_pad.get()), true);
   inner->internal = true;
   WatchPads(inner);
-  gst_element_sync_state_with_parent(decoder);
+  gst_element_sync_state_with_parent(decoder.get());
   return true;
 }
 
@@ -103,12 +102,12 @@ PinConnectResult GstGraph::Connect(const std::string& up, const std::string& dow
     result.outcome = PinConnect::kNoUpstreamPin;
     return result;
   }
-  std::vector<GstPad*> outputs = ElementPads(upElement, true);
-  GstPad* upPad = outputs.empty() ? nullptr : outputs.front();
+  std::vector<GstPtr<GstPad>> outputs = ElementPads(upElement, true);
+  GstPad* upPad = outputs.empty() ? nullptr : outputs.front().get();
   if (outputs.size() > 1) {
-    for (GstPad* p : outputs) {
-      if (IsAudioPad(p)) {
-        upPad = p;
+    for (const GstPtr<GstPad>& p : outputs) {
+      if (IsAudioPad(p.get())) {
+        upPad = p.get();
         break;
       }
     }
@@ -118,19 +117,17 @@ PinConnectResult GstGraph::Connect(const std::string& up, const std::string& dow
     result.outcome = PinConnect::kNoUpstreamPin;
     result.found = 1;
     result.num_pins = static_cast<int32_t>(outputs.size());
-    UnrefPads(outputs);
     return result;
   }
   if (downElement == nullptr) {
     result.outcome = PinConnect::kNoDownstreamPin;
-    UnrefPads(outputs);
     return result;
   }
-  std::vector<GstPad*> pins = ElementPads(downElement, false);
-  GstPad* downPad = nullptr;
-  for (GstPad* p : pins) {
-    if (GST_PAD_DIRECTION(p) == GST_PAD_SINK) {
-      downPad = GST_PAD(gst_object_ref(p));
+  std::vector<GstPtr<GstPad>> pins = ElementPads(downElement, false);
+  GstPtr<GstPad> downPad;
+  for (const GstPtr<GstPad>& p : pins) {
+    if (GST_PAD_DIRECTION(p.get()) == GST_PAD_SINK) {
+      downPad = GstRef(p.get());
       break;
     }
   }
@@ -138,12 +135,9 @@ PinConnectResult GstGraph::Connect(const std::string& up, const std::string& dow
     result.outcome = PinConnect::kNoDownstreamPin;
     result.found = 1;
     result.num_pins = static_cast<int32_t>(pins.size());
-    UnrefPads(pins);
-    UnrefPads(outputs);
     return result;
   }
-  UnrefPads(pins);
-  PendingLink* link = NewLink(up, down, upElement, downPad, toRenderer);
+  PendingLink* link = NewLink(up, down, upElement, std::move(downPad), toRenderer);
   if (pending) {
     WatchPads(link);
     result.outcome = PinConnect::kPending;
@@ -152,7 +146,6 @@ PinConnectResult GstGraph::Connect(const std::string& up, const std::string& dow
     link->state = ok ? 1 : -1;
     result.outcome = ok ? PinConnect::kConnected : PinConnect::kRefused;
   }
-  UnrefPads(outputs);
   return result;
 }
 

@@ -8,10 +8,10 @@ namespace {
 
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
-// Caps of a pad: what it carries now, else what it could carry. Caller unrefs; may be null.
-GstCaps* PadCaps(GstPad* pad) {
-  GstCaps* caps = gst_pad_get_current_caps(pad);
-  if (caps == nullptr) caps = gst_pad_query_caps(pad, nullptr);
+// Caps of a pad: what it carries now, else what it could carry; may be null.
+GstPtr<GstCaps> PadCaps(GstPad* pad) {
+  GstPtr<GstCaps> caps(gst_pad_get_current_caps(pad));
+  if (caps == nullptr) caps.reset(gst_pad_query_caps(pad, nullptr));
   return caps;
 }
 
@@ -28,29 +28,21 @@ int32_t IsAudioPinId(const std::string& id) {
 }
 
 bool PadGivesRawAudio(GstPad* pad) {
-  GstCaps* caps = PadCaps(pad);
+  GstPtr<GstCaps> caps = PadCaps(pad);
   if (caps == nullptr) return false;
-  bool raw = !gst_caps_is_any(caps) && !gst_caps_is_empty(caps);
-  for (guint i = 0; raw && i < gst_caps_get_size(caps); ++i) {
-    raw = gst_structure_has_name(gst_caps_get_structure(caps, i), "audio/x-raw");
+  bool raw = !gst_caps_is_any(caps.get()) && !gst_caps_is_empty(caps.get());
+  for (guint i = 0; raw && i < gst_caps_get_size(caps.get()); ++i) {
+    raw = gst_structure_has_name(gst_caps_get_structure(caps.get(), i), "audio/x-raw");
   }
-  gst_caps_unref(caps);
   return raw;
 }
 
 bool IsAudioPad(GstPad* pad) {
-  gchar* name = gst_pad_get_name(pad);
-  bool audio = name != nullptr && IsAudioPinId(name) == 1;
-  g_free(name);
-  if (audio) return true;
-  GstCaps* caps = PadCaps(pad);
-  if (caps != nullptr) {
-    if (!gst_caps_is_any(caps) && gst_caps_get_size(caps) > 0) {
-      audio = StartsWith(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/");
-    }
-    gst_caps_unref(caps);
-  }
-  return audio;
+  GstPtr<gchar> name(gst_pad_get_name(pad));
+  if (name != nullptr && IsAudioPinId(name.get()) == 1) return true;
+  GstPtr<GstCaps> caps = PadCaps(pad);
+  return caps != nullptr && !gst_caps_is_any(caps.get()) && gst_caps_get_size(caps.get()) > 0 &&
+         StartsWith(gst_structure_get_name(gst_caps_get_structure(caps.get(), 0)), "audio/");
 }
 
 bool HasSometimesSourceTemplate(GstElement* element) {
@@ -65,22 +57,21 @@ bool HasSometimesSourceTemplate(GstElement* element) {
   return false;
 }
 
-std::vector<GstPad*> ElementPads(GstElement* element, bool sourcesOnly) {
-  std::vector<GstPad*> pads;
-  GstIterator* it =
-      sourcesOnly ? gst_element_iterate_src_pads(element) : gst_element_iterate_pads(element);
+std::vector<GstPtr<GstPad>> ElementPads(GstElement* element, bool sourcesOnly) {
+  std::vector<GstPtr<GstPad>> pads;
+  GstPtr<GstIterator> it(sourcesOnly ? gst_element_iterate_src_pads(element)
+                                     : gst_element_iterate_pads(element));
   GValue item = G_VALUE_INIT;
   bool done = false;
   while (!done) {
-    switch (gst_iterator_next(it, &item)) {
+    switch (gst_iterator_next(it.get(), &item)) {
       case GST_ITERATOR_OK:
-        pads.push_back(GST_PAD(g_value_dup_object(&item)));
+        pads.emplace_back(GST_PAD(g_value_dup_object(&item)));
         g_value_reset(&item);
         break;
       case GST_ITERATOR_RESYNC:
-        for (GstPad* p : pads) gst_object_unref(p);
         pads.clear();
-        gst_iterator_resync(it);
+        gst_iterator_resync(it.get());
         break;
       default:
         done = true;
@@ -88,13 +79,7 @@ std::vector<GstPad*> ElementPads(GstElement* element, bool sourcesOnly) {
     }
   }
   g_value_unset(&item);
-  gst_iterator_free(it);
   return pads;
-}
-
-void UnrefPads(std::vector<GstPad*>& pads) {
-  for (GstPad* p : pads) gst_object_unref(p);
-  pads.clear();
 }
 
 }  // namespace audio

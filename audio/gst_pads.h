@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "audio/gst_ptr.h"
+
 namespace audio {
 
 // What the graph asks of a pad or an element's pads before it links them.
@@ -23,9 +25,7 @@ bool IsAudioPad(GstPad* pad);
 // True when the element makes output pads only once data flows (a demuxer, a decodebin).
 bool HasSometimesSourceTemplate(GstElement* element);
 
-// The pads of an element (output pads only, or all), each with a reference the caller drops
-// (UnrefPads).
-std::vector<GstPad*> ElementPads(GstElement* element, bool sourcesOnly);
-void UnrefPads(std::vector<GstPad*>& pads);
+// The pads of an element (output pads only, or all).
+std::vector<GstPtr<GstPad>> ElementPads(GstElement* element, bool sourcesOnly);
 
 }  // namespace audio

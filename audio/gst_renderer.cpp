@@ -4,53 +4,47 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace audio {
 
 bool MakeRendererBin(GstElement* sink, RendererBin* out) {
-  if (sink == nullptr) return false;
-  gst_object_ref_sink(sink);
-  GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
+  GstPtr<GstElement> heldSink = GstSink(sink);
+  auto make = [](const char* factory) {
+    return GstSink(gst_element_factory_make(factory, nullptr));
+  };
+  GstPtr<GstElement> convert = make("audioconvert");
   // Float through volume and balance: integer volume works with a coarse fixed-point gain.
-  GstElement* toFloat = gst_element_factory_make("capsfilter", nullptr);
-  GstElement* resample = gst_element_factory_make("audioresample", nullptr);
-  GstElement* volume = gst_element_factory_make("volume", nullptr);
-  GstElement* panorama = gst_element_factory_make("audiopanorama", nullptr);
-  GstElement* convertOut = gst_element_factory_make("audioconvert", nullptr);
-  GstElement* bin = gst_bin_new(nullptr);
-  GstElement* parts[] = {convert, toFloat, resample, volume, panorama, convertOut, sink};
-  bool ok = bin != nullptr;
-  for (GstElement* e : parts) ok = ok && e != nullptr;
-  if (ok) {
-    // "simple" lowers one side and leaves the other untouched, as a balance control does.
-    g_object_set(panorama, "method", 1, nullptr);
-    GstCaps* floatCaps =
-        gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, GST_AUDIO_NE(F32), nullptr);
-    g_object_set(toFloat, "caps", floatCaps, nullptr);
-    gst_caps_unref(floatCaps);
-    for (GstElement* e : parts) gst_bin_add(GST_BIN(bin), e);
-    ok = gst_element_link_many(convert, toFloat, resample, volume, panorama, convertOut, sink,
-                               nullptr);
-    GstPad* target = gst_element_get_static_pad(convert, "sink");
-    ok = ok && target != nullptr &&
-         gst_element_add_pad(bin, gst_ghost_pad_new("sink", target)) != FALSE;
-    if (target != nullptr) gst_object_unref(target);
-  } else {
-    for (GstElement* e : parts) {
-      if (e != nullptr && e != sink) gst_object_unref(gst_object_ref_sink(e));
-    }
-    if (bin != nullptr) gst_object_unref(gst_object_ref_sink(bin));
-    bin = nullptr;
-  }
-  gst_object_unref(sink);
+  GstPtr<GstElement> toFloat = make("capsfilter");
+  GstPtr<GstElement> resample = make("audioresample");
+  GstPtr<GstElement> volume = make("volume");
+  GstPtr<GstElement> panorama = make("audiopanorama");
+  GstPtr<GstElement> convertOut = make("audioconvert");
+  GstPtr<GstElement> bin = GstSink(gst_bin_new(nullptr));
+  GstElement* parts[] = {convert.get(),  toFloat.get(),    resample.get(), volume.get(),
+                         panorama.get(), convertOut.get(), heldSink.get()};
   if (bin == nullptr) return false;
-  if (!ok) {
-    gst_object_unref(gst_object_ref_sink(bin));
+  for (GstElement* e : parts) {
+    // The bin takes its own reference; ours go when this returns.
+    if (e == nullptr || !gst_bin_add(GST_BIN(bin.get()), e)) return false;
+  }
+  // "simple" lowers one side and leaves the other untouched, as a balance control does.
+  g_object_set(panorama.get(), "method", 1, nullptr);
+  GstPtr<GstCaps> floatCaps(
+      gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, GST_AUDIO_NE(F32), nullptr));
+  g_object_set(toFloat.get(), "caps", floatCaps.get(), nullptr);
+  if (!gst_element_link_many(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5], parts[6],
+                             nullptr)) {
     return false;
   }
-  *out = RendererBin{bin, volume, panorama};
+  GstPtr<GstPad> target(gst_element_get_static_pad(convert.get(), "sink"));
+  GstPtr<GstPad> ghost =
+      GstSink(target != nullptr ? gst_ghost_pad_new("sink", target.get()) : nullptr);
+  if (ghost == nullptr || !gst_element_add_pad(bin.get(), ghost.get())) return false;
+  *out = RendererBin{std::move(bin), volume.get(), panorama.get()};
   return true;
 }
+
 void ApplyVolumeLevel(GstElement* volume, int32_t level) {
   if (volume == nullptr) return;
   double db100 = std::clamp(static_cast<double>(level), -10000.0, 0.0);

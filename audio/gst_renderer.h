@@ -4,12 +4,14 @@
 
 #include <cstdint>
 
+#include "audio/gst_ptr.h"
+
 namespace audio {
 
 // The renderer at the end of every chain: format conversion to float, resampling, the volume
 // and the balance elements, conversion to what the sink takes, and the sink.
 struct RendererBin {
-  GstElement* bin = nullptr;       // floating until added to a pipeline
+  GstPtr<GstElement> bin;
   GstElement* volume = nullptr;    // inside `bin`
   GstElement* panorama = nullptr;  // inside `bin`
 };

@@ -10,7 +10,9 @@
 #include <thread>
 
 #include "audio/c_fgraph.h"
+#include "audio/fct_quartz.h"
 #include "audio/gst_graph.h"
+#include "audio/gst_ptr.h"
 #include "tools/media_fixtures/gst_media_writer.h"
 
 namespace {
@@ -90,13 +92,17 @@ void Playbin(benchmark::State& state, const char* path) {
   for (auto _ : state) {
     std::atomic<int64_t> first{0};
     auto start = Clock::now();
-    GstElement* playbin = gst_element_factory_make("playbin", nullptr);
-    g_object_set(playbin, "uri", uri.c_str(), "audio-sink", FirstSampleSink(&first), "video-sink",
-                 gst_element_factory_make("fakesink", nullptr), nullptr);
-    gst_element_set_state(playbin, GST_STATE_PLAYING);
+    audio::GstPtr<GstElement> playbin =
+        audio::GstSink(gst_element_factory_make("playbin", nullptr));
+    if (playbin == nullptr) {
+      state.SkipWithError("no playbin");
+      break;
+    }
+    g_object_set(playbin.get(), "uri", uri.c_str(), "audio-sink", FirstSampleSink(&first),
+                 "video-sink", gst_element_factory_make("fakesink", nullptr), nullptr);
+    gst_element_set_state(playbin.get(), GST_STATE_PLAYING);
     double seconds = WaitFirst(first, start);
-    gst_element_set_state(playbin, GST_STATE_NULL);
-    gst_object_unref(playbin);
+    gst_element_set_state(playbin.get(), GST_STATE_NULL);
     if (seconds < 0) {
       state.SkipWithError("no sample came out");
       break;

@@ -191,4 +191,29 @@ TEST_F(FGraphBuilder, RendererByDeviceNameFromTheSharedDeviceTable) {
   }
 }
 
+TEST_F(FGraphBuilder, RendererThatCannotBeBuiltLeavesTheFileUnloaded) {
+  struct Case {
+    const char* name;
+    const char* sinkFactory;  // nullptr: no sink at all
+  };
+  // No sink; a "sink" without an input pin, so the renderer's parts cannot be linked.
+  const Case cases[] = {{"no sink", nullptr}, {"sink without input", "fakesrc"}};
+  const std::string wav = dir_.WriteFile("short.wav", rifftest::SimpleWave(2, 44100, 16, 4410));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    audio::GraphSeams seams = fgraphtest::FakeSinkSeams(false);
+    seams.make_sink = [&c](const std::string&, const std::string&) {
+      return c.sinkFactory == nullptr ? nullptr : gst_element_factory_make(c.sinkFactory, nullptr);
+    };
+    audio::C_FGraph player(seams);
+    player.Init();
+    player.SetFileName(wav);
+    EXPECT_EQ(player.FileName(), "");
+    EXPECT_EQ(player.Length(), 0);
+    EXPECT_FALSE(player.Play());
+    EXPECT_TRUE(Logged("Pin not set wavparse#default l=1 tFound=0 tNumPin=0"));
+    EXPECT_TRUE(Logged("RenderPinsToDecode filesrc#default connect failed"));
+  }
+}
+
 }  // namespace

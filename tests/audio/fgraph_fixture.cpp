@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "audio/gst_graph.h"
+#include "audio/gst_ptr.h"
 #include "tests/audio/riff_fixture.h"
 
 namespace fgraphtest {
@@ -14,9 +15,9 @@ namespace fgraphtest {
 std::string MissingFactory(const std::vector<std::string>& factories) {
   if (!audio::EnsureGstInit()) return "gstreamer";
   for (const std::string& name : factories) {
-    GstElementFactory* factory = gst_element_factory_find(name.c_str());
-    if (factory == nullptr) return name;
-    gst_object_unref(factory);
+    if (audio::GstPtr<GstElementFactory>(gst_element_factory_find(name.c_str())) == nullptr) {
+      return name;
+    }
   }
   return "";
 }
@@ -38,19 +39,19 @@ GstElement* Capture::MakeSink(const std::string& rendererName, const std::string
   }
   GstElement* sink = gst_element_factory_make("appsink", nullptr);
   if (sink == nullptr) return nullptr;
-  GstCaps* caps =
-      gst_caps_from_string("audio/x-raw,format=F32LE,layout=interleaved,channels=2,rate=44100");
-  g_object_set(sink, "caps", caps, "sync", sync ? TRUE : FALSE, "emit-signals", TRUE, nullptr);
-  gst_caps_unref(caps);
+  audio::GstPtr<GstCaps> caps(
+      gst_caps_from_string("audio/x-raw,format=F32LE,layout=interleaved,channels=2,rate=44100"));
+  g_object_set(sink, "caps", caps.get(), "sync", sync ? TRUE : FALSE, "emit-signals", TRUE,
+               nullptr);
   g_signal_connect(sink, "new-sample", G_CALLBACK(&Capture::OnSample), this);
   return sink;
 }
 
 GstFlowReturn Capture::OnSample(GstElement* sink, gpointer data) {
   auto* self = static_cast<Capture*>(data);
-  GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink));
+  audio::GstPtr<GstSample> sample(gst_app_sink_pull_sample(GST_APP_SINK(sink)));
   if (sample == nullptr) return GST_FLOW_EOS;
-  GstBuffer* buffer = gst_sample_get_buffer(sample);
+  GstBuffer* buffer = gst_sample_get_buffer(sample.get());
   GstMapInfo map;
   if (buffer != nullptr && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
     const auto* floats = reinterpret_cast<const float*>(map.data);
@@ -58,7 +59,6 @@ GstFlowReturn Capture::OnSample(GstElement* sink, gpointer data) {
     self->samples_.insert(self->samples_.end(), floats, floats + map.size / sizeof(float));
     gst_buffer_unmap(buffer, &map);
   }
-  gst_sample_unref(sample);
   return GST_FLOW_OK;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "audio/gst_graph.h"
+#include "audio/gst_ptr.h"
 
 namespace media_fixtures {
 
@@ -17,23 +18,18 @@ bool EncodeTone(const std::string& encode, const std::string& path, int32_t ms) 
       std::to_string(length / 10) + " ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! " +
       encode + " ! filesink location=\"" + path + "\"";
   GError* error = nullptr;
-  GstElement* pipeline = gst_parse_launch(launch.c_str(), &error);
-  if (error != nullptr || pipeline == nullptr) {
-    if (error != nullptr) g_error_free(error);
-    if (pipeline != nullptr) gst_object_unref(pipeline);
-    return false;
-  }
-  gst_element_set_state(pipeline, GST_STATE_PLAYING);
-  GstBus* bus = gst_element_get_bus(pipeline);
+  // A pipeline that came with an error lacks an element: it is dropped.
+  audio::GstPtr<GstElement> pipeline = audio::GstSink(gst_parse_launch(launch.c_str(), &error));
+  audio::GstPtr<GError> parseError(error);
+  if (parseError != nullptr || pipeline == nullptr) return false;
+  gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
+  audio::GstPtr<GstBus> bus(gst_element_get_bus(pipeline.get()));
   // Encoding runs far faster than real time; the bound only ends a pipeline that hangs.
   const GstClockTime bound = 60 * GST_SECOND + static_cast<GstClockTime>(length) * GST_MSECOND;
-  GstMessage* message = gst_bus_timed_pop_filtered(
-      bus, bound, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-  const bool ok = message != nullptr && GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
-  if (message != nullptr) gst_message_unref(message);
-  gst_object_unref(bus);
-  gst_element_set_state(pipeline, GST_STATE_NULL);
-  gst_object_unref(pipeline);
+  audio::GstPtr<GstMessage> message(gst_bus_timed_pop_filtered(
+      bus.get(), bound, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR)));
+  const bool ok = message != nullptr && GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_EOS;
+  gst_element_set_state(pipeline.get(), GST_STATE_NULL);
   return ok;
 }
 
