@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "audio/fct_quartz.h"
 #include "audio/wave_device_names.h"
 #include "foundation/debug_log.h"
 #include "foundation/files.h"
@@ -34,9 +35,15 @@ bool FileStamp(const std::string& path, int64_t* size, int64_t* mtimeNs) {
 
 }  // namespace
 
-C_FGraph::C_FGraph(GraphSeams seams) { graph_.Seams = std::move(seams); }
+C_FGraph::C_FGraph() : C_FGraph(GraphSeams{}) {}
 
-C_FGraph::~C_FGraph() { ReleaseFilterGraph(graph_); }
+C_FGraph::C_FGraph(GraphSeams seams) : graph_(std::make_unique<FilterGraphRec>()) {
+  graph_->Seams = std::move(seams);
+}
+
+C_FGraph::~C_FGraph() { ReleaseFilterGraph(*graph_); }
+
+const std::string& C_FGraph::RendererName() const { return graph_->RendererName; }
 
 void C_FGraph::SetVolMinLevel(int32_t value) {
   // The attenuation curve divides by it, and a level above full makes no sense.
@@ -44,23 +51,23 @@ void C_FGraph::SetVolMinLevel(int32_t value) {
 }
 
 void C_FGraph::Init() {
-  if (graph_.Graph) {
+  if (graph_->Graph) {
     StopIO();
-    ReleaseFilterGraph(graph_);
+    ReleaseFilterGraph(*graph_);
   }
-  CreateFilterGraph(graph_);
+  CreateFilterGraph(*graph_);
   PlaySpeed_ = 1.0f;
   FromMS_ = 0;
   Unload();
-  EnumAudioFilters(DevMode, graph_);
-  if (platform::TrimWhiteSpace(DevName).empty() || !graph_.RegFilters) return;
-  const std::vector<platform::WaveDeviceEntry>& devices = graph_.RegFilters->Devices();
+  EnumAudioFilters(DevMode, *graph_);
+  if (platform::TrimWhiteSpace(DevName).empty() || !graph_->RegFilters) return;
+  const std::vector<platform::WaveDeviceEntry>& devices = graph_->RegFilters->Devices();
   std::vector<std::string> names;
   for (const platform::WaveDeviceEntry& entry : devices) names.push_back(entry.name);
   int32_t index = DeviceNumberForName(names, DevName).value_or(-1);
   if (index >= 0 && static_cast<size_t>(index) < devices.size()) {
-    graph_.RendererName = platform::TrimmedLowerAscii(devices[static_cast<size_t>(index)].name);
-    graph_.RendererDevice = devices[static_cast<size_t>(index)].pcm;
+    graph_->RendererName = platform::TrimmedLowerAscii(devices[static_cast<size_t>(index)].name);
+    graph_->RendererDevice = devices[static_cast<size_t>(index)].pcm;
   }
 }
 
@@ -88,9 +95,9 @@ void C_FGraph::SetFileName(const std::string& name) {
     return;
   }
   FileName_ = name;
-  if (graph_.Graph) {
-    if (IsLoaded == 1) graph_.Graph->Stop();
-    ReleaseFilterGraph(graph_);
+  if (graph_->Graph) {
+    if (IsLoaded == 1) graph_->Graph->Stop();
+    ReleaseFilterGraph(*graph_);
   }
   if (foundation::FileExists(name) == 0) {
     Unload();
@@ -100,39 +107,39 @@ void C_FGraph::SetFileName(const std::string& name) {
 }
 
 void C_FGraph::NewGraph() {
-  CreateFilterGraph(graph_);
+  CreateFilterGraph(*graph_);
   // Level and balance are in place before the first sample passes the renderer.
-  graph_.Graph->SetVolume(Attenuation_ > VolMinLevel_ ? Attenuation_ : kSilentLevel);
-  graph_.Graph->SetBalance(PanValue_);
+  graph_->Graph->SetVolume(Attenuation_ > VolMinLevel_ ? Attenuation_ : kSilentLevel);
+  graph_->Graph->SetBalance(PanValue_);
 }
 
 void C_FGraph::LoadFile(const std::string& name) {
   NewGraph();
-  int32_t built = SetupPinsToDecode(name, 0, graph_);
+  int32_t built = SetupPinsToDecode(name, 0, *graph_);
   if (built == 0) {
-    DisconnectAllPins(graph_);
-    built = SetupPinsToDecode(name, 1, graph_);
+    DisconnectAllPins(*graph_);
+    built = SetupPinsToDecode(name, 1, *graph_);
   }
   if (built == 0) {
-    ReleaseFilterGraph(graph_);
+    ReleaseFilterGraph(*graph_);
     NewGraph();
-    built = RenderPinsToDecode(name, graph_);
+    built = RenderPinsToDecode(name, *graph_);
   }
   if (built == 0) {
     // The graph stays, empty, so the set-up members keep working; the name is tried afresh
     // on the next write.
-    DisconnectAllPins(graph_);
+    DisconnectAllPins(*graph_);
     Unload();
     return;
   }
-  GstGraph& graph = *graph_.Graph;
+  GstGraph& graph = *graph_->Graph;
   double seconds = 0.0;
   Length_ = graph.Duration(&seconds) ? ToInt32(std::nearbyint(seconds * 1000.0)) : 0;
   ToMS_ = Length_;
   graph.SetVolume(Attenuation_ > VolMinLevel_ ? Attenuation_ : kSilentLevel);
   graph.SetBalance(PanValue_);
   graph.SetRate(PlaySpeed_);
-  graph.SetCurrentPosition(0.0, graph_.Seams.preroll_timeout_ms);
+  graph.SetCurrentPosition(0.0, graph_->Seams.preroll_timeout_ms);
   IsLoaded = 1;
   if (!FileStamp(name, &file_size_, &file_mtime_ns_)) {
     file_size_ = -1;
@@ -141,17 +148,17 @@ void C_FGraph::LoadFile(const std::string& name) {
 }
 
 int32_t C_FGraph::PanValue() {
-  if (IsLoaded == 1 && graph_.Graph) PanValue_ = graph_.Graph->Balance();
+  if (IsLoaded == 1 && graph_->Graph) PanValue_ = graph_->Graph->Balance();
   return PanValue_;
 }
 
 void C_FGraph::SetPanValue(int32_t value) {
   PanValue_ = value;
-  if (graph_.Graph) graph_.Graph->SetBalance(value);
+  if (graph_->Graph) graph_->Graph->SetBalance(value);
 }
 
 int32_t C_FGraph::Attenuation() {
-  if (IsLoaded == 1 && graph_.Graph) Attenuation_ = graph_.Graph->Volume();
+  if (IsLoaded == 1 && graph_->Graph) Attenuation_ = graph_->Graph->Volume();
   return Attenuation_;
 }
 
@@ -161,44 +168,44 @@ void C_FGraph::SetAttenuation(int32_t value) {
   if (level > 0.0) level = 0.0;
   if (level < VolMinLevel_) level = VolMinLevel_;
   Attenuation_ = ToInt32(level);
-  if (graph_.Graph) graph_.Graph->SetVolume(Attenuation_);
+  if (graph_->Graph) graph_->Graph->SetVolume(Attenuation_);
 }
 
 void C_FGraph::SetPlaySpeed(float value) {
   PlaySpeed_ = value > 0.0f ? value : 0.1f;
-  if (DevMode == 1 && graph_.Graph) graph_.Graph->SetRate(PlaySpeed_);
+  if (DevMode == 1 && graph_->Graph) graph_->Graph->SetRate(PlaySpeed_);
 }
 
 bool C_FGraph::Play() {
-  if (IsLoaded != 1 || !graph_.Graph) return false;
+  if (IsLoaded != 1 || !graph_->Graph) return false;
   StopIO();
-  GstGraph& graph = *graph_.Graph;
+  GstGraph& graph = *graph_->Graph;
   graph.DropPendingEvents();
   // Move while paused, so the first sample heard is the one at FromMS.
-  graph.SetCurrentPosition(FromMS_ / 1000.0, graph_.Seams.preroll_timeout_ms, true);
+  graph.SetCurrentPosition(FromMS_ / 1000.0, graph_->Seams.preroll_timeout_ms, true);
   graph.Run();
   IsPlaying = 1;
   return true;
 }
 
 void C_FGraph::Pause() {
-  if (IsLoaded != 1 || !graph_.Graph) return;
-  GraphState state = graph_.Graph->State(kStateWaitMs);
+  if (IsLoaded != 1 || !graph_->Graph) return;
+  GraphState state = graph_->Graph->State(kStateWaitMs);
   if (state == GraphState::kPaused) {
-    graph_.Graph->Run();
+    graph_->Graph->Run();
   } else if (state == GraphState::kRunning) {
-    graph_.Graph->Pause();
+    graph_->Graph->Pause();
   }
 }
 
 void C_FGraph::StopIO(int32_t) {
-  if (IsPlaying == 1 && IsLoaded == 1 && graph_.Graph) graph_.Graph->Stop();
+  if (IsPlaying == 1 && IsLoaded == 1 && graph_->Graph) graph_->Graph->Stop();
   IsPlaying = 0;
 }
 
 int32_t C_FGraph::Position(int32_t pMode) {
-  if (IsPlaying != 1 || IsLoaded != 1 || !graph_.Graph) return 0;
-  double c = graph_.Graph->CurrentPosition() * 1000.0;
+  if (IsPlaying != 1 || IsLoaded != 1 || !graph_->Graph) return 0;
+  double c = graph_->Graph->CurrentPosition() * 1000.0;
   double result = 0.0;
   if (pMode == 0) {
     result = c;
@@ -212,25 +219,25 @@ int32_t C_FGraph::Position(int32_t pMode) {
 }
 
 int32_t C_FGraph::mode() {
-  GraphState state = graph_.Graph ? graph_.Graph->State(kStateWaitMs) : GraphState::kStopped;
+  GraphState state = graph_->Graph ? graph_->Graph->State(kStateWaitMs) : GraphState::kStopped;
   if (state == GraphState::kPaused) return 2;
   if (state != GraphState::kRunning) return 1;
   GraphError error;
-  int32_t completion = graph_.Graph->WaitForCompletion(kCompletionWaitMs, &error);
+  int32_t completion = graph_->Graph->WaitForCompletion(kCompletionWaitMs, &error);
   if (completion == 0) return 3;
   if (completion == 2) {
     foundation::WriteLog("C_FGraph stream error " + FileName_ + "#" + error.filter + " " +
                          error.text);
   }
   // Stopped whatever IsPlaying says, so the next poll reads 1, not a running graph at its end.
-  graph_.Graph->Stop();
+  graph_->Graph->Stop();
   IsPlaying = 0;
   return 0;
 }
 
 void C_FGraph::CloseWave() {
   StopIO();
-  ReleaseFilterGraph(graph_);
+  ReleaseFilterGraph(*graph_);
   Unload();
 }
 

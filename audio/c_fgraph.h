@@ -1,12 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
-#include "audio/fct_quartz.h"
 #include "audio/player.h"
 
 namespace audio {
+
+// The graph and its GStreamer objects (audio/fct_quartz.h) stay out of this header.
+struct FilterGraphRec;
+struct GraphSeams;
 
 // Plays one file at a time, of any type the graph builder has a chain for (or that a decodebin
 // can open), through a GStreamer pipeline. Same member surface as C_WaveOut (see Player);
@@ -18,8 +22,9 @@ namespace audio {
 // error counts as the end of the file); the graph builder logs why a file cannot be loaded.
 class C_FGraph final : public Player {
  public:
+  C_FGraph();
   // `seams` replaces the sink, the device table or the registered filters (tests).
-  explicit C_FGraph(GraphSeams seams = {});
+  explicit C_FGraph(GraphSeams seams);
   ~C_FGraph() override;
   C_FGraph(const C_FGraph&) = delete;
   C_FGraph& operator=(const C_FGraph&) = delete;
@@ -82,7 +87,7 @@ class C_FGraph final : public Player {
   void CloseWave() override;
 
   // The renderer the last Init picked (lower case when it came from DevName).
-  const std::string& RendererName() const { return graph_.RendererName; }
+  const std::string& RendererName() const;
 
  private:
   void Unload();
@@ -91,7 +96,7 @@ class C_FGraph final : public Player {
   // CreateFilterGraph with the stored level and balance already on the new graph.
   void NewGraph();
 
-  FilterGraphRec graph_;
+  std::unique_ptr<FilterGraphRec> graph_;
   int32_t DevMode = 0;
   std::string DevName;
   int32_t VolMinLevel_ = -10000;

@@ -11,6 +11,12 @@
 #include "audio/player.h"
 #include "audio/wave_out.h"
 #include "platform/wave_out_virtual.h"
+
+// The playout holds either player without knowing GStreamer: no player header brings it in.
+#ifdef GST_VERSION_MAJOR
+#error "a player's header includes GStreamer"
+#endif
+
 #include "tests/audio/debug_log_fixture.h"
 #include "tests/audio/fgraph_fixture.h"
 #include "tests/audio/riff_fixture.h"
