@@ -2,10 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "audio/fct_quartz.h"
 #include "audio/wave_device_names.h"
+#include "foundation/conversions.h"
 #include "foundation/debug_log.h"
 #include "foundation/files.h"
 #include "platform/ascii_text.h"
@@ -17,13 +19,6 @@ namespace {
 constexpr int32_t kStateWaitMs = 10;
 constexpr int32_t kCompletionWaitMs = 5;
 constexpr int32_t kSilentLevel = -10000;
-
-int32_t ToInt32(double value) {
-  if (!(value == value)) return 0;  // NaN
-  if (value > 2147483647.0) return 2147483647;
-  if (value < -2147483648.0) return -2147483647 - 1;
-  return static_cast<int32_t>(value);
-}
 
 bool FileStamp(const std::string& path, int64_t* size, int64_t* mtimeNs) {
   struct stat st {};
@@ -134,7 +129,7 @@ void C_FGraph::LoadFile(const std::string& name) {
   }
   GstGraph& graph = *graph_->Graph;
   double seconds = 0.0;
-  Length_ = graph.Duration(&seconds) ? ToInt32(std::nearbyint(seconds * 1000.0)) : 0;
+  Length_ = graph.Duration(&seconds) ? foundation::NearestInt32Saturated(seconds * 1000.0) : 0;
   ToMS_ = Length_;
   graph.SetVolume(Attenuation_ > VolMinLevel_ ? Attenuation_ : kSilentLevel);
   graph.SetBalance(PanValue_);
@@ -164,10 +159,8 @@ int32_t C_FGraph::Attenuation() {
 
 void C_FGraph::SetAttenuation(int32_t value) {
   double tenths = std::fabs(static_cast<double>(value)) / 10.0;
-  double level = std::nearbyint(tenths * tenths / (static_cast<double>(VolMinLevel_) / 100.0));
-  if (level > 0.0) level = 0.0;
-  if (level < VolMinLevel_) level = VolMinLevel_;
-  Attenuation_ = ToInt32(level);
+  int32_t level = foundation::NearestInt32Saturated(tenths * tenths / (VolMinLevel_ / 100.0));
+  Attenuation_ = std::clamp(level, VolMinLevel_, 0);
   if (graph_->Graph) graph_->Graph->SetVolume(Attenuation_);
 }
 
@@ -215,7 +208,7 @@ int32_t C_FGraph::Position(int32_t pMode) {
     result = ToMS_ - c;
   }
   if (ToMS_ > 0 && ToMS_ != Length_ && c > ToMS_) StopIO();
-  return ToInt32(std::nearbyint(result));
+  return foundation::NearestInt32Saturated(result);
 }
 
 int32_t C_FGraph::mode() {
