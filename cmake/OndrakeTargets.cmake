@@ -1,8 +1,9 @@
-# ondrake_folder(<name> <dir> DEPS ... VIEW_DEPS ...)
+# ondrake_folder(<name> <dir> DEPS ... PRIVATE_DEPS ... VIEW_DEPS ...)
 # Creates <name> from <dir>/*.cpp (an INTERFACE target while the folder has no sources) and,
-# when <dir>/view/*.cpp exist, <name>_view linked to <name> and Qt Widgets.
+# when <dir>/view/*.cpp exist, <name>_view linked to <name> and Qt Widgets. PRIVATE_DEPS are
+# used by the folder's sources only: users of <name> link them but never see their headers.
 function(ondrake_folder name dir)
-  cmake_parse_arguments(ARG "" "" "DEPS;VIEW_DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;VIEW_DEPS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.h)
   list(FILTER srcs EXCLUDE REGEX "/main\\.cpp$")
   set(cpp ${srcs})
@@ -10,7 +11,7 @@ function(ondrake_folder name dir)
   if(cpp)
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
-    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
