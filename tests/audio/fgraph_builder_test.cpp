@@ -191,28 +191,45 @@ TEST_F(FGraphBuilder, RendererByDeviceNameFromTheSharedDeviceTable) {
   }
 }
 
-TEST_F(FGraphBuilder, RendererThatCannotBeBuiltLeavesTheFileUnloaded) {
+TEST_F(FGraphBuilder, RendererIsReleasedWhetherTheFileLoadsOrNot) {
   struct Case {
     const char* name;
     const char* sinkFactory;  // nullptr: no sink at all
+    bool loads;
   };
-  // No sink; a "sink" without an input pin, so the renderer's parts cannot be linked.
-  const Case cases[] = {{"no sink", nullptr}, {"sink without input", "fakesrc"}};
+  // No sink; a "sink" without an input pin, so the renderer's parts cannot be linked; a sink.
+  const Case cases[] = {{"no sink", nullptr, false},
+                        {"sink without input", "fakesrc", false},
+                        {"working sink", "fakesink", true}};
   const std::string wav = dir_.WriteFile("short.wav", rifftest::SimpleWave(2, 44100, 16, 4410));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    // Declared before the player: the sinks it watches go with the player at the latest.
+    fgraphtest::AliveCount sinks;
     audio::GraphSeams seams = fgraphtest::FakeSinkSeams(false);
-    seams.make_sink = [&c](const std::string&, const std::string&) {
-      return c.sinkFactory == nullptr ? nullptr : gst_element_factory_make(c.sinkFactory, nullptr);
+    seams.make_sink = [&c, &sinks](const std::string&, const std::string&) {
+      return c.sinkFactory == nullptr
+                 ? nullptr
+                 : sinks.Watch(gst_element_factory_make(c.sinkFactory, nullptr));
     };
     audio::C_FGraph player(seams);
     player.Init();
     player.SetFileName(wav);
-    EXPECT_EQ(player.FileName(), "");
-    EXPECT_EQ(player.Length(), 0);
-    EXPECT_FALSE(player.Play());
-    EXPECT_TRUE(Logged("Pin not set wavparse#default l=1 tFound=0 tNumPin=0"));
-    EXPECT_TRUE(Logged("RenderPinsToDecode filesrc#default connect failed"));
+    if (!c.loads) {
+      EXPECT_EQ(player.FileName(), "");
+      EXPECT_EQ(player.Length(), 0);
+      EXPECT_FALSE(player.Play());
+      EXPECT_TRUE(Logged("Pin not set wavparse#default l=1 tFound=0 tNumPin=0"));
+      EXPECT_TRUE(Logged("RenderPinsToDecode filesrc#default connect failed"));
+      EXPECT_EQ(sinks.alive(), 0) << "a renderer that was never used is not kept";
+      continue;
+    }
+    ASSERT_EQ(player.FileName(), wav);
+    ASSERT_TRUE(player.Play());
+    EXPECT_EQ(fgraphtest::PollUntilStopped(player).back(), 0);
+    EXPECT_EQ(sinks.alive(), 1);
+    player.CloseWave();
+    EXPECT_EQ(sinks.alive(), 0) << "closing lets go of every reference to the renderer";
   }
 }
 

@@ -87,6 +87,15 @@ std::string Capture::device() const {
   return device_;
 }
 
+GstElement* AliveCount::Watch(GstElement* element) {
+  if (element == nullptr) return nullptr;
+  ++alive_;
+  g_object_weak_ref(G_OBJECT(element), &AliveCount::OnFinalized, this);
+  return element;
+}
+
+void AliveCount::OnFinalized(gpointer data, GObject*) { --static_cast<AliveCount*>(data)->alive_; }
+
 audio::GraphSeams CaptureSeams(std::shared_ptr<Capture> capture, bool sync) {
   audio::GraphSeams seams;
   seams.make_sink = [capture, sync](const std::string& name, const std::string& device) {

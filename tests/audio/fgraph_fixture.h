@@ -2,6 +2,7 @@
 
 #include <gst/gst.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -43,6 +44,19 @@ class Capture {
   std::vector<float> samples_;
   std::string renderer_name_;
   std::string device_;
+};
+
+// Counts the objects it watches that are not finalized yet: one reference kept too many keeps
+// an object alive. Must outlive what it watches.
+class AliveCount {
+ public:
+  // Watches `element` (null passes through) and hands it back.
+  GstElement* Watch(GstElement* element);
+  int32_t alive() const { return alive_.load(); }
+
+ private:
+  static void OnFinalized(gpointer data, GObject* gone);
+  std::atomic<int32_t> alive_{0};
 };
 
 // Seams whose sink feeds `capture` (sync false: as fast as the pipeline runs).
