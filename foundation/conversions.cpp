@@ -76,32 +76,24 @@ std::string BytesToString(const std::vector<uint8_t>& bytes, int32_t lastIndex, 
   if (start > end) return "";
 
   const int terminator = termMode == -1 ? -1 : termMode == 1 || termMode == 2 ? '\r' : '\0';
-  std::string out;
-  for (size_t i = start; i <= end;) {
-    const uint8_t b = bytes[i];
-    if (b == terminator) {
-      // With CR LF only a CR before LF (or one at the end of the range) ends the text; a lone
-      // CR inside the range is kept as a character.
-      if (termMode != 2 || i == end || bytes[i + 1] == '\n') break;
+  const std::string_view range(reinterpret_cast<const char*>(bytes.data()) + start,
+                               end - start + 1);
+  // The text ends at the terminator, found on character boundaries (a terminator is never a
+  // trail byte, so a stray lead byte before it does not hide it).
+  size_t length = 0;
+  for (; length < range.size(); length += platform::Cp932CharLength(range, length)) {
+    const auto b = static_cast<unsigned char>(range[length]);
+    const bool last = length + 1 == range.size();
+    // With CR LF only a CR before LF (or one at the end of the range) ends the text; a lone CR
+    // inside the range is kept as a character.
+    if (b == terminator && (termMode != 2 || last || range[length + 1] == '\n')) break;
+    // A lead byte before a NUL stands alone and ends the text, as in a NUL-terminated string.
+    if (platform::IsCp932LeadByte(b) && !last && range[length + 1] == '\0') {
+      ++length;
+      break;
     }
-    if (platform::IsCp932LeadByte(b)) {
-      if (i == end || bytes[i + 1] == 0) {
-        out += platform::Cp932ToUtf8(std::string(1, static_cast<char>(b)));
-        break;
-      }
-      const char pair[2] = {static_cast<char>(b), static_cast<char>(bytes[i + 1])};
-      out += platform::Cp932ToUtf8(std::string_view(pair, 2));
-      i += 2;
-      continue;
-    }
-    if (b < 0x80) {
-      out.push_back(static_cast<char>(b));
-    } else {
-      out += platform::Cp932ToUtf8(std::string(1, static_cast<char>(b)));
-    }
-    ++i;
   }
-  return out;
+  return platform::Cp932ToUtf8(range.substr(0, length));
 }
 
 }  // namespace foundation

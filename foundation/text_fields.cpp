@@ -1,28 +1,15 @@
 #include "foundation/text_fields.h"
 
+#include "platform/utf8.h"
+
 namespace foundation {
 
 namespace {
 
-bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
-
 // Bytes of the character that starts at `pos` (pos < text.size()): the length of a well-formed
 // UTF-8 sequence, or 1 for a byte that does not start one.
 size_t CharLengthAt(const std::string& text, size_t pos) {
-  const auto b = static_cast<unsigned char>(text[pos]);
-  size_t len = 1;
-  if (b >= 0xC2 && b <= 0xDF) {
-    len = 2;
-  } else if (b >= 0xE0 && b <= 0xEF) {
-    len = 3;
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    len = 4;
-  }
-  if (len > text.size() - pos) return 1;
-  for (size_t i = 1; i < len; ++i) {
-    if (!IsContinuation(static_cast<unsigned char>(text[pos + i]))) return 1;
-  }
-  return len;
+  return platform::Utf8CharLength(text, pos);
 }
 
 // Appends the quote-aware scan's field to `fields` and starts a new one.

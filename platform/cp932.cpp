@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+#include "platform/utf8.h"
+
 namespace platform {
 
 namespace {
@@ -49,38 +51,41 @@ class Converter {
   iconv_t cd_;
 };
 
-// Length of the UTF-8 sequence that starts `s`, so an unmappable character becomes one '?'.
-size_t Utf8SequenceLength(std::string_view s) {
-  const unsigned char b = static_cast<unsigned char>(s[0]);
-  size_t len = 1;
-  if (b >= 0xF0 && b <= 0xF4) len = 4;
-  else if (b >= 0xE0) len = 3;
-  else if (b >= 0xC2 && b <= 0xDF) len = 2;
-  if (len > s.size()) return 1;
-  for (size_t i = 1; i < len; ++i)
-    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 1;
-  return len;
-}
-
 }  // namespace
 
-bool IsCp932LeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsCp932LeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool IsCp932TrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+size_t Cp932CharLength(std::string_view cp932, size_t i) {
+  if (i >= cp932.size()) return 0;
+  if (i + 1 < cp932.size() && IsCp932LeadByte(static_cast<unsigned char>(cp932[i])) &&
+      IsCp932TrailByte(static_cast<unsigned char>(cp932[i + 1])))
+    return 2;
+  return 1;
+}
 
 std::string Utf8ToCp932(std::string_view utf8) {
   thread_local Converter conv("CP932", "UTF-8");
-  return conv.Run(utf8, Utf8SequenceLength);
+  // One '?' for each character the code page lacks, however many bytes it takes.
+  return conv.Run(utf8, [](std::string_view rest) { return Utf8CharLength(rest, 0); });
 }
 
 std::string Cp932ToUtf8(std::string_view cp932) {
   thread_local Converter conv("UTF-8", "CP932");
-  return conv.Run(cp932, [](std::string_view) { return size_t{1}; });
+  // iconv stops at the first byte of a character it cannot decode; the whole character goes.
+  return conv.Run(cp932, [](std::string_view rest) { return Cp932CharLength(rest, 0); });
 }
 
 size_t Cp932SafePrefixLength(std::string_view cp932, size_t maxBytes) {
   size_t i = 0;
   const size_t limit = maxBytes < cp932.size() ? maxBytes : cp932.size();
   while (i < limit) {
-    const size_t step = IsCp932LeadByte(static_cast<unsigned char>(cp932[i])) ? 2 : 1;
+    const bool cutLead =
+        i + 1 == cp932.size() && IsCp932LeadByte(static_cast<unsigned char>(cp932[i]));
+    const size_t step = cutLead ? 2 : Cp932CharLength(cp932, i);
     if (i + step > limit) break;
     i += step;
   }

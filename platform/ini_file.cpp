@@ -11,23 +11,22 @@ namespace platform {
 
 namespace {
 
-// All the scanning below works on raw CP932 bytes. The structural characters it looks for
-// ('\n', '\r', '=', ';', '[', quotes, blanks) can never be the trail byte of a double-byte
-// character; ']' (0x5D) and the ASCII letters can, so those are only looked at on character
-// boundaries.
+// All the scanning below works on raw CP932 bytes. The structural characters it finds by byte
+// search ('\n', '\r', '=', ';', quotes, blanks) can never be the trail byte of a double-byte
+// character; '[' and ']' (0x5B, 0x5D) and the ASCII letters can, so those are only looked at on
+// character boundaries (Cp932CharLength).
 
 // Equality ignoring ASCII case on single-byte characters; double-byte characters compare exactly.
 bool NamesEqual(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  size_t i = 0;
-  while (i < a.size()) {
-    if (IsCp932LeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
-      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-      i += 2;
-    } else {
-      if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-      ++i;
+  for (size_t i = 0; i < a.size();) {
+    const size_t length = Cp932CharLength(a, i);
+    if (length == 2) {
+      if (a.compare(i, 2, b.substr(i, 2)) != 0) return false;
+    } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+      return false;
     }
+    i += length;
   }
   return true;
 }
@@ -57,9 +56,8 @@ Line ParseLine(std::string_view text, size_t begin) {
   if (s.empty() || s.front() == ';') return line;
   if (s.front() == '[') {
     size_t close = std::string_view::npos;
-    for (size_t i = 1; i < s.size();) {
+    for (size_t i = 1; i < s.size(); i += Cp932CharLength(s, i)) {
       if (s[i] == ']') close = i;
-      i += IsCp932LeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
     }
     if (close == std::string_view::npos) return line;  // no header: an odd line
     line.kind = LineKind::Section;

@@ -115,6 +115,10 @@ TEST(BytesToStringTest, StopsAtTerminatorRangeOrEnd) {
       {Bytes{'a', 0x8B, 0xC8}, 1, 0, 0, "a?"},
       {Bytes{'a', 0x8B}, 5, 0, 0, "a?"},
       {Bytes{'a', 0x8B, 0, 'b'}, 3, -1, 0, "a?"},
+      // An undefined pair is one '?' (its 0x5C never shows); a lead byte before a byte that is
+      // no trail byte stands alone, so the terminator after it still ends the text.
+      {Bytes{0x85, 0x5C, 'x'}, 2, -1, 0, "?x"},
+      {Bytes{'a', 0x8B, '\r', 'b'}, 3, 1, 0, "a?"},
       // Indexes outside the array read nothing past it.
       {ToBytes("abc"), 100, 0, 0, "abc"},
       {ToBytes("abc"), 2, 0, 3, ""},

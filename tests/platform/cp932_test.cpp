@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -43,6 +44,36 @@ TEST(Cp932, ReplacesWhatCannotBeConverted) {
   EXPECT_EQ(Utf8ToCp932(std::string()), "");
 }
 
+TEST(Cp932, ALeadByteAndItsTrailByteAreAlwaysOneCharacter) {
+  struct Case {
+    std::string cp932;
+    std::string utf8;
+    std::vector<size_t> lengths;  // the walk of Cp932CharLength
+  };
+  const Case cases[] = {
+      // A pair the code page leaves undefined is one '?': its trail byte never stands alone,
+      // so 0x5C never turns into a path separator.
+      {"\x85\x5C", "?", {2}},
+      {"a\xEB\x40z", "a?z", {1, 2, 1}},
+      {"\x83\x5C\x85\x5C\\", "ソ?\\", {2, 2, 1}},
+      {"\xFC\xFC", "?", {2}},
+      // A lead byte before a byte that can be no trail byte is a character of its own.
+      {"\x81\x7F", "?\x7F", {1, 1}},
+      {"\x81\r\n", "?\r\n", {1, 1, 1}},
+      {std::string("\x81\0", 2), std::string("?\0", 2), {1, 1}},
+      // Single bytes the code page does not define.
+      {"\x80\xA0\xFD", "???", {1, 1, 1}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Cp932ToUtf8(c.cp932), c.utf8);
+    std::vector<size_t> lengths;
+    for (size_t i = 0; i < c.cp932.size(); i += Cp932CharLength(c.cp932, i))
+      lengths.push_back(Cp932CharLength(c.cp932, i));
+    EXPECT_EQ(lengths, c.lengths);
+  }
+  EXPECT_EQ(Cp932CharLength("a", 1), 0u);
+}
+
 TEST(Cp932, ConvertsLongTextAcrossBufferEdges) {
   std::string utf8, cp932;
   for (int i = 0; i < 3000; ++i) {
@@ -66,6 +97,9 @@ TEST(Cp932, SafePrefixNeverSplitsADoubleByteCharacter) {
   const Case cases[] = {{0, 0}, {1, 1}, {2, 1}, {3, 3}, {4, 4}, {5, 4}, {6, 6}, {100, 6}};
   for (const Case& c : cases)
     EXPECT_EQ(Cp932SafePrefixLength(text, c.maxBytes), c.expected) << c.maxBytes;
+  // A lead byte before a non-trail byte may end the prefix; one at the very end was cut off.
+  EXPECT_EQ(Cp932SafePrefixLength("a\x81 ", 2), 2u);
+  EXPECT_EQ(Cp932SafePrefixLength("a\x81", 2), 1u);
   // Half-width kana (0xA1-0xDF) are single bytes, not lead bytes.
   EXPECT_EQ(Cp932SafePrefixLength("\xB1\xB2\xB3", 2), 2u);
   EXPECT_FALSE(IsCp932LeadByte(0x5C));

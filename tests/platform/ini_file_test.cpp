@@ -192,6 +192,10 @@ TEST(IniFile, GarbageFilesNeitherCrashNorBlockWrites) {
   }
   // A lead byte without its trail byte is no character: it is dropped, not cut in half.
   EXPECT_EQ(ReadIniString(dir.WriteFile("l.ini", loneLead), "conf", "k", kBuffer), "");
+  // A pair the code page leaves undefined reads as one '?', never as '?' and a backslash.
+  EXPECT_EQ(
+      ReadIniString(dir.WriteFile("u.ini", "[conf]\r\nk=C:\x85\x5Cx\r\n"), "conf", "k", kBuffer),
+      "C:?x");
 
   // A file past the size bound is refused for reading and writing and left alone.
   const std::string big = dir.WriteFile("big.ini", "[conf]\r\nk=1\r\n");
