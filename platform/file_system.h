@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/unique_fd.h"
@@ -99,11 +100,18 @@ struct DirEntry {
 // Entries of a folder without "." and ".."; nullopt when it cannot be read.
 std::optional<std::vector<DirEntry>> ListDirectory(const std::string& path);
 
-// Windows-style wildcard matching of one file name against a pattern with '*' and '?',
-// ignoring ASCII case. As on Windows, "*.*" matches every name (with or without a dot), and
-// a pattern ending in ".*" also matches a name without a dot ("abc.*" matches "abc"): that
-// trailing ".*" may match nothing at the end of the name.
+// File names are compared character by character: a name (or pattern) that is well-formed UTF-8
+// is read as UTF-8, any other as CP932, and only single-byte characters fold ASCII case.
+
+// Windows-style wildcard matching of one file name against a pattern with '*' and '?' ('?' is
+// one character, however many bytes it takes), ignoring ASCII case. As on Windows, "*.*"
+// matches every name (with or without a dot), and a pattern ending in ".*" also matches a name
+// without a dot ("abc.*" matches "abc"): that trailing ".*" may match nothing at the end of the
+// name.
 bool WildcardMatch(const std::string& pattern, const std::string& name);
+
+// Whether two file names are the same ignoring ASCII case.
+bool FileNamesEqualIgnoringCase(std::string_view a, std::string_view b);
 
 // Test seam: when set, RenameNoReplace and RenameReplace call this first; a non-zero result is
 // returned as the errno of that rename without touching the file system.

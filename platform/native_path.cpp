@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/ascii_case.h"
+#include "platform/file_system.h"
 
 namespace platform {
 
@@ -22,7 +22,8 @@ std::string WithForwardSlashes(std::string_view stored) {
   return out;
 }
 
-// The name in `folder` equal to `component` ignoring ASCII case; "" when none. When several
+// The name in `folder` equal to `component` ignoring ASCII case (FileNamesEqualIgnoringCase:
+// a CP932 trail byte is never folded); "" when none. When several
 // differ only in case, the lowest in byte order wins, so the answer does not depend on the
 // order the file system lists them in.
 std::string FindIgnoringCase(const std::string& folder, std::string_view component) {
@@ -31,7 +32,7 @@ std::string FindIgnoringCase(const std::string& folder, std::string_view compone
   std::string found;
   while (const dirent* e = ::readdir(dir)) {
     const std::string_view name(e->d_name);
-    if (!EqualsIgnoringAsciiCase(name, component)) continue;
+    if (!FileNamesEqualIgnoringCase(name, component)) continue;
     if (found.empty() || name < found) found.assign(name);
   }
   ::closedir(dir);

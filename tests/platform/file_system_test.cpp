@@ -202,11 +202,32 @@ TEST(WildcardMatch, WindowsRules) {
        "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb",
        false},  // must answer quickly, not explore every split
       {"ソ*.wav", "ソング.wav", true},
+      // '?' is one character of a Japanese name, UTF-8 or CP932, never one byte of it.
+      {"?.wav", "ソ.wav", true},
+      {"???.wav", "ソ.wav", false},
+      {"曲?", "曲名", true},
+      {"*?.wav", "曲.wav", true},
+      {"?.wav", "\x83\x5C.wav", true},
+      {"??.wav", "\x83\x5C.wav", false},
+      {"?\xB1", "\x83\x5C\xB1", true},  // a half-width kana is one byte and one character
+      {"a?", "a\x83", true},            // a lead byte cut off at the end is a character
+      // Only single-byte characters fold case: a CP932 trail byte 0x41 is no 'A'.
+      {"\x83\x41.wav", "\x83\x61.WAV", false},
+      {"\x83\x61.wav", "\x83\x61.WAV", true},
       {"", "", true},
       {"", "a", false},
   };
   for (const Case& c : cases)
     EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " vs " << c.name;
+}
+
+TEST(FileNames, EqualIgnoringCaseCharacterByCharacter) {
+  EXPECT_TRUE(FileNamesEqualIgnoringCase("Song.WAV", "sONG.wav"));
+  EXPECT_TRUE(FileNamesEqualIgnoringCase("ソングA.wav", "ソングa.WAV"));
+  EXPECT_TRUE(FileNamesEqualIgnoringCase("X\x83\x61", "x\x83\x61"));
+  EXPECT_FALSE(FileNamesEqualIgnoringCase("\x83\x41", "\x83\x61"));  // ア and ャ
+  EXPECT_FALSE(FileNamesEqualIgnoringCase("ab", "abc"));
+  EXPECT_TRUE(FileNamesEqualIgnoringCase("", ""));
 }
 
 }  // namespace

@@ -88,6 +88,9 @@ TEST(NativePath, ConvertsSeparatorsAndFindsNamesIgnoringCase) {
   TempDir dir;
   dir.WriteFile("Music/Jingles/Open.WAV", "x");
   dir.WriteFile("Music/ソング.wav", "y");
+  // CP932 names as a Windows tool writes them: the trail bytes 0x41 and 0x61 look like 'A' and
+  // 'a', but ア and ャ are two different characters.
+  dir.WriteFile("Music/\x83\x61.wav", "z");
   const std::string root = dir.path();
   const std::vector<MountEntry> none;
 
@@ -101,6 +104,8 @@ TEST(NativePath, ConvertsSeparatorsAndFindsNamesIgnoringCase) {
       {root + "/music/new/Take.wav", root + "/Music/new/Take.wav"},  // missing kept as written
       {root + "/MUSIC/jingles/", root + "/Music/Jingles/"},
       {root + "//music/./jingles", root + "//Music/./Jingles"},
+      {root + "/music/\x83\x61.WAV", root + "/Music/\x83\x61.wav"},
+      {root + "/music/\x83\x41.wav", root + "/Music/\x83\x41.wav"},  // ア is no ャ
       {"", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(ToNativePath(c.stored, none), c.expected) << c.stored;
