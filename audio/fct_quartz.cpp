@@ -1,20 +1,23 @@
 #include "audio/fct_quartz.h"
 
-#include <fstream>
-
 #include "audio/audio_file_type.h"
 #include "foundation/debug_log.h"
+#include "foundation/file_handles.h"
 #include "platform/ascii_text.h"
 
 namespace audio {
 
 namespace {
 
-// True when the file starts as a RIFF WAVE file does.
+// True when the file starts as a RIFF WAVE file does. Read through the file handle routines, so
+// something other than a file at the path is refused rather than waited on.
 bool IsRiffWave(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   char head[12] = {};
-  if (!in.read(head, sizeof head)) return false;
+  foundation::FileHandleId handle = 0;
+  int64_t got = 0;
+  if (foundation::ReadFileToMemEx(head, sizeof head, 0, handle, path, true, &got) == 0 ||
+      got != static_cast<int64_t>(sizeof head))
+    return false;
   return std::string(head, 4) == "RIFF" && std::string(head + 8, 4) == "WAVE";
 }
 

@@ -1,8 +1,5 @@
 #include "foundation/debug_log.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 
@@ -16,6 +13,7 @@
 #include "foundation/text_fields.h"
 #include "platform/ascii_text.h"
 #include "platform/cp932.h"
+#include "platform/file_system.h"
 #include "platform/native_path.h"
 
 namespace foundation {
@@ -77,21 +75,12 @@ void RetireOversizedLog(const std::string& path) {
 }
 
 // Appends the bytes with one write on an append-mode descriptor, so a line from another process
-// lands before or after it, never inside.
+// lands before or after it, never inside. Something other than a file at the log's path (a
+// FIFO, a socket, a device) is refused by the open instead of holding the program.
 void AppendBytes(const std::string& nativePath, const std::string& bytes) {
-  const int fd = ::open(nativePath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-  if (fd < 0) return;
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      break;
-    }
-    if (n == 0) break;
-    done += static_cast<size_t>(n);
-  }
-  ::close(fd);
+  platform::FileHandle file;
+  if (file.Open(nativePath, platform::OpenMode::AppendCreate) != 0) return;
+  file.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
 }
 
 }  // namespace

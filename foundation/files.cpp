@@ -33,7 +33,7 @@ constexpr int32_t kRenameBackoffStepMs = 10;
 int32_t FileExists(const std::string& path) {
   if (path.find_first_not_of(" \t") == std::string::npos) return 0;
   auto info = platform::StatPath(platform::ToNativePath(path));
-  return info && !info->isDirectory ? 1 : 0;
+  return info && info->isRegular ? 1 : 0;
 }
 
 int32_t DeleteFileForce(const std::string& path) {

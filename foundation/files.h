@@ -7,7 +7,8 @@ namespace foundation {
 
 // Whole-file operations on stored paths; results are 1 (success / yes) or 0.
 
-// 1 when the path names an existing file (not a folder); 0 for a blank path.
+// 1 when the path names an existing file (links followed); 0 for a folder, a FIFO, socket or
+// device (nothing a file routine can open) and for a blank path.
 int32_t FileExists(const std::string& path);
 
 // 1 when the file is gone afterwards or was never there (ENOENT, ENOTDIR); 0 when it could not

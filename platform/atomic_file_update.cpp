@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/file_system.h"
 #include "platform/unique_fd.h"
 
 namespace platform {
@@ -94,24 +95,12 @@ std::optional<std::string> ReadFileBounded(const std::string& path, size_t maxBy
   int dummy = 0;
   int& err = error ? *error : dummy;
   err = 0;
-  // O_NONBLOCK so that a FIFO put where a file was expected cannot hang the caller.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    err = errno;
-    return std::nullopt;
-  }
-  UniqueFd guard(fd);
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) {
-    err = errno;
-    return std::nullopt;
-  }
-  if (!S_ISREG(st.st_mode)) {
-    err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-    return std::nullopt;
-  }
+  // A FIFO put where a file was expected cannot hang the caller: OpenRegularFile refuses it.
+  UniqueFd fd;
+  err = OpenRegularFile(path, O_RDONLY, fd);
+  if (err) return std::nullopt;
   std::string out;
-  err = ReadAllBounded(fd, maxBytes, out);
+  err = ReadAllBounded(fd.get(), maxBytes, out);
   if (err) return std::nullopt;
   return out;
 }
@@ -122,14 +111,15 @@ int UpdateFileAtomically(const std::string& path, const FileEdit& edit, size_t m
   // progress; the bound only guards against a file system that never keeps its inode numbers.
   for (int attempt = 0; attempt < 10000; ++attempt) {
     bool created = false;
-    int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0 && errno == ENOENT) {
-      fd = ::open(target.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NONBLOCK, 0666);
-      if (fd < 0 && errno == EEXIST) continue;  // another writer created it first
-      created = fd >= 0;
+    UniqueFd guard;
+    int openErr = OpenRegularFile(target, O_RDWR, guard);
+    if (openErr == ENOENT) {
+      openErr = OpenRegularFile(target, O_RDWR | O_CREAT | O_EXCL, guard);
+      if (openErr == EEXIST) continue;  // another writer created it first
+      created = openErr == 0;
     }
-    if (fd < 0) return errno;
-    UniqueFd guard(fd);
+    if (openErr) return openErr;
+    const int fd = guard.get();
     // A file created only to hold the lock goes again when nothing replaces it.
     auto failCreated = [&](int err) {
       if (created) ::unlink(target.c_str());
@@ -138,7 +128,6 @@ int UpdateFileAtomically(const std::string& path, const FileEdit& edit, size_t m
 
     struct stat st {};
     if (::fstat(fd, &st) != 0) return failCreated(errno);
-    if (!S_ISREG(st.st_mode)) return failCreated(EINVAL);
     // The read-only attribute of a file is its owner write bit; root would otherwise ignore it.
     if (!created && (st.st_mode & S_IWUSR) == 0) return EACCES;
 

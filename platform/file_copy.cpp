@@ -77,17 +77,19 @@ int CopyBytes(int in, int out) {
 
 int CopyFileKeepTime(const std::string& from, const std::string& to, bool replace) {
   if (from.empty() || to.empty() || to.back() == '/') return EINVAL;
-  FileHandle source;
+  FileHandle source;  // a regular file only (OpenRegularFile)
   if (const int err = source.Open(from, OpenMode::Read)) return err;
   struct stat st {};
   if (::fstat(source.fd(), &st) != 0) return errno;
-  if (S_ISDIR(st.st_mode)) return EISDIR;
-  if (!S_ISREG(st.st_mode)) return EINVAL;
 
   // Refuse early rather than after copying; the final no-replace rename still decides races.
-  if (!replace) {
-    struct stat target {};
-    if (::lstat(to.c_str(), &target) == 0) return EEXIST;
+  struct stat target {};
+  if (!replace && ::lstat(to.c_str(), &target) == 0) return EEXIST;
+  // A target is replaced only when it is a file: a folder, FIFO, socket or device standing at
+  // the target's name is refused as the source would be, never swapped for the copy.
+  if (::stat(to.c_str(), &target) == 0) {
+    if (S_ISDIR(target.st_mode)) return EISDIR;
+    if (!S_ISREG(target.st_mode)) return EINVAL;
   }
 
   std::string tmpl = TempTemplateFor(to);

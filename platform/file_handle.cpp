@@ -18,27 +18,43 @@ constexpr int64_t kMaxChunk = int64_t{1} << 30;
 
 }  // namespace
 
+int OpenRegularFile(const std::string& path, int flags, UniqueFd& fd) {
+  fd.reset();
+  int raw;
+  do {
+    raw = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+  } while (raw < 0 && errno == EINTR);
+  if (raw < 0) return errno;
+  UniqueFd opened(raw);
+  struct stat st {};
+  if (::fstat(raw, &st) != 0) return errno;
+  if (S_ISDIR(st.st_mode)) return EISDIR;
+  if (!S_ISREG(st.st_mode)) return EINVAL;
+  // Only the open had to be non-blocking; reads and writes of the file wait as usual.
+  const int status = ::fcntl(raw, F_GETFL);
+  if (status < 0 || ::fcntl(raw, F_SETFL, status & ~O_NONBLOCK) != 0) return errno;
+  fd = std::move(opened);
+  return 0;
+}
+
 int FileHandle::Open(const std::string& path, OpenMode mode) {
   Close();
-  int flags = O_CLOEXEC;
+  int flags = 0;
   switch (mode) {
     case OpenMode::Read:
-      flags |= O_RDONLY;
+      flags = O_RDONLY;
       break;
     case OpenMode::WriteCreate:
-      flags |= O_WRONLY | O_CREAT;
+      flags = O_WRONLY | O_CREAT;
       break;
     case OpenMode::ReadWriteCreate:
-      flags |= O_RDWR | O_CREAT;
+      flags = O_RDWR | O_CREAT;
+      break;
+    case OpenMode::AppendCreate:
+      flags = O_WRONLY | O_CREAT | O_APPEND;
       break;
   }
-  int fd;
-  do {
-    fd = ::open(path.c_str(), flags, 0666);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return errno;
-  fd_.reset(fd);
-  return 0;
+  return OpenRegularFile(path, flags, fd_);
 }
 
 bool FileHandle::Seek(int64_t offset) {

@@ -75,6 +75,7 @@ std::optional<FileInfo> StatPath(const std::string& path, bool noFollow) {
     if (::statx(AT_FDCWD, path.c_str(), AT_NO_AUTOMOUNT, mask, &stx) != 0) return std::nullopt;
   }
   info.isDirectory = S_ISDIR(stx.stx_mode);
+  info.isRegular = S_ISREG(stx.stx_mode);
   info.readOnly = (stx.stx_mode & S_IWUSR) == 0;
   info.size = static_cast<int64_t>(stx.stx_size);
   info.accessSec = stx.stx_atime.tv_sec;

@@ -15,10 +15,20 @@ namespace platform {
 // a UNC server name go through ToNativePath (native_path.h) first. Every call reports failure
 // as a result (errno value, false, -1 or nullopt), never by throwing.
 
+// The one place a file is opened by its path; every open of a file's content goes through it.
+// The open never blocks on what stands at the path (it is made non-blocking and made blocking
+// again once the file is known), and only a regular file (links followed) is kept: a folder
+// gives EISDIR, a FIFO, socket or device ENXIO or EINVAL, as nothing there can be read or
+// appended to like a file. `flags` are open(2) flags; O_CLOEXEC and O_NOCTTY are added, and
+// O_CREAT creates with mode 0666 & ~umask. 0 with the descriptor in `fd`, or the errno value with
+// `fd` left empty.
+int OpenRegularFile(const std::string& path, int flags, UniqueFd& fd);
+
 enum class OpenMode {
   Read,         // read an existing file only
   WriteCreate,  // write, creating the file when missing (not truncated)
   ReadWriteCreate,
+  AppendCreate,  // every write goes to the end, creating the file when missing
 };
 
 // An open file with 64-bit offsets. Other openers may read and write the same file.
@@ -30,7 +40,8 @@ class FileHandle {
   FileHandle(const FileHandle&) = delete;
   FileHandle& operator=(const FileHandle&) = delete;
 
-  // Opens `path`; on failure the handle stays closed and the errno value is returned.
+  // Opens `path` (through OpenRegularFile); on failure the handle stays closed and the errno
+  // value is returned.
   int Open(const std::string& path, OpenMode mode);
   bool IsOpen() const { return fd_.valid(); }
   void Close() { fd_.reset(); }
@@ -54,6 +65,7 @@ class FileHandle {
 
 struct FileInfo {
   bool isDirectory = false;
+  bool isRegular = false;  // a regular file: no folder, FIFO, socket or device
   bool isSymlink = false;  // the path itself is a symbolic link (lstat)
   bool readOnly = false;   // the owner write bit is clear
   int64_t size = 0;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <regex>
 #include <stdexcept>
@@ -20,6 +21,7 @@
 #include "foundation/waits.h"
 #include "platform/cp932.h"
 #include "tests/foundation/app_test_env.h"
+#include "tests/support/non_files.h"
 
 namespace foundation {
 namespace {
@@ -126,6 +128,23 @@ TEST_F(DebugLogTest, WritesOnlyWhenSwitchedOnAndTheFolderCanBeMade) {
   WriteLog("again");
   EXPECT_EQ(Lines(ReadWholeFile(env_.dir().Sub("logs/") + Computer() + " - OndrakeB.log")).size(),
             2u);
+}
+
+TEST_F(DebugLogTest, SomethingOtherThanAFileAtTheLogsPathIsPassedOver) {
+  // A FIFO (with or without a reader), a socket or a device where the log file should be takes
+  // no line and never holds the program; the next log of another kind still gets its line.
+  Globals().DebugLogPath = env_.dir().Sub("logs");
+  WriteLog("folder made");
+  for (const testsupport::NonFile kind : testsupport::kNonFiles) {
+    SCOPED_TRACE(testsupport::NonFileName(kind));
+    ASSERT_EQ(::unlink(DebugLogFilePath(0).c_str()), 0);  // the file, or the last kind's entry
+    const testsupport::NonFileAt entry(kind, DebugLogFilePath(0));
+    ASSERT_TRUE(entry.ok());
+    WriteLog("not written");
+    EXPECT_TRUE(entry.StillThere());
+    WriteLog("error line", 1);
+  }
+  EXPECT_EQ(Lines(ReadWholeFile(DebugLogFilePath(1))).size(), std::size(testsupport::kNonFiles));
 }
 
 TEST_F(DebugLogTest, OversizedLogIsRetiredPastTheLimit) {

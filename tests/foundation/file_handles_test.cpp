@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/non_files.h"
 #include "tests/support/temp_dir.h"
 
 namespace foundation {
@@ -42,6 +43,24 @@ TEST(FileHandles, OpenModesAndClose) {
 
   EXPECT_EQ(GetFileSizeByPath(path), 6);
   EXPECT_EQ(GetFileSizeByPath(dir.Sub("missing")), 0);
+}
+
+TEST(FileHandles, NothingButAFileOpensAndNothingHolds) {
+  // A FIFO, socket or device where a sound file or a schedule should be gives no handle in any
+  // mode, and reads through the path fail at once instead of waiting on it.
+  for (const testsupport::NonFile kind : testsupport::kNonFiles) {
+    SCOPED_TRACE(testsupport::NonFileName(kind));
+    testsupport::TempDir dir;
+    const std::string path = dir.Sub("sound.wav");
+    const testsupport::NonFileAt entry(kind, path);
+    ASSERT_TRUE(entry.ok());
+    for (int32_t mode = 0; mode <= 2; ++mode) EXPECT_EQ(OpenFileHandle(path, mode), 0) << mode;
+    EXPECT_EQ(GetFileSizeByPath(path), 0);
+    char buf[4];
+    FileHandleId handle = 0;
+    EXPECT_EQ(ReadFileToMemEx(buf, sizeof buf, 0, handle, path, true), 0);
+    EXPECT_TRUE(entry.StillThere());
+  }
 }
 
 TEST(FileHandles, ReadSeriesAndCloseAfter) {

@@ -9,13 +9,25 @@
 #include <cerrno>
 #include <string>
 
+#include "tests/support/non_files.h"
 #include "tests/support/temp_dir.h"
 
 namespace platform {
 namespace {
 
+using testsupport::NonFile;
+using testsupport::NonFileAt;
+using testsupport::NonFileName;
 using testsupport::ReadWholeFile;
 using testsupport::TempDir;
+
+std::vector<std::string> SortedNames(const std::string& folder) {
+  std::vector<std::string> names;
+  if (std::optional<std::vector<DirEntry>> entries = ListDirectory(folder))
+    for (const DirEntry& e : *entries) names.push_back(e.name);
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 // Clears the injected rename failure however the test ends.
 struct HookReset {
@@ -129,12 +141,46 @@ TEST(FileSystem, CopyKeepsWriteTimeAndRefusesWithoutReplace) {
   SetRenameFailureHook([](const std::string&, const std::string&) { return EIO; });
   EXPECT_EQ(CopyFileKeepTime(src, dst, true), EIO);
   EXPECT_EQ(ReadWholeFile(dst), "new");
-  std::optional<std::vector<DirEntry>> entries = ListDirectory(dir.path());
-  ASSERT_TRUE(entries.has_value());
-  std::vector<std::string> names;
-  for (const DirEntry& e : *entries) names.push_back(e.name);
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"dst.wav", "other.wav", "src.wav"}));
+  EXPECT_EQ(SortedNames(dir.path()), (std::vector<std::string>{"dst.wav", "other.wav", "src.wav"}));
+}
+
+TEST(FileSystem, OnlyARegularFileOpensAndNothingAtThePathHolds) {
+  TempDir dir;
+  const std::string file = dir.WriteFile("file.txt", "data");
+  const OpenMode modes[] = {OpenMode::Read, OpenMode::WriteCreate, OpenMode::ReadWriteCreate,
+                            OpenMode::AppendCreate};
+  for (const NonFile kind : testsupport::kNonFiles) {
+    SCOPED_TRACE(NonFileName(kind));
+    TempDir place;
+    const std::string path = place.Sub("entry");
+    const NonFileAt entry(kind, path);
+    ASSERT_TRUE(entry.ok());
+    for (const OpenMode mode : modes) {
+      FileHandle handle;
+      EXPECT_NE(handle.Open(path, mode), 0) << static_cast<int>(mode);
+      EXPECT_FALSE(handle.IsOpen());
+    }
+    // Neither a copy's source nor its target, with or without replace; nothing is left behind.
+    EXPECT_NE(CopyFileKeepTime(path, place.Sub("copy"), true), 0);
+    EXPECT_NE(CopyFileKeepTime(file, path, true), 0);
+    EXPECT_NE(CopyFileKeepTime(file, path, false), 0);
+    EXPECT_TRUE(entry.StillThere());
+    EXPECT_EQ(SortedNames(place.path()), std::vector<std::string>{"entry"});
+  }
+
+  // A folder is refused the same way, by its own error.
+  for (const OpenMode mode : modes) {
+    FileHandle handle;
+    EXPECT_EQ(handle.Open(dir.path(), mode), EISDIR) << static_cast<int>(mode);
+  }
+  EXPECT_EQ(CopyFileKeepTime(file, dir.path(), true), EISDIR);
+
+  // A file opens blocking as usual, and appends go to its end.
+  FileHandle handle;
+  ASSERT_EQ(handle.Open(file, OpenMode::AppendCreate), 0);
+  EXPECT_EQ(::fcntl(handle.fd(), F_GETFL) & O_NONBLOCK, 0);
+  EXPECT_EQ(handle.Write("+more", 5), 5);
+  EXPECT_EQ(ReadWholeFile(file), "data+more");
 }
 
 TEST(FileSystem, StatReadOnlyListAndSpace) {

@@ -13,6 +13,7 @@
 #include "platform/atomic_file_update.h"
 #include "platform/cp932.h"
 #include "tests/platform/forked_child.h"
+#include "tests/support/non_files.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -20,6 +21,7 @@ namespace {
 using platform::ReadIniString;
 using platform::WriteIniString;
 using testsupport::ForkedChild;
+using testsupport::NonFile;
 using testsupport::ReadWholeFile;
 using testsupport::TempDir;
 
@@ -206,13 +208,21 @@ TEST(IniFile, GarbageFilesNeitherCrashNorBlockWrites) {
   ASSERT_EQ(stat(big.c_str(), &st), 0);
   EXPECT_EQ(static_cast<size_t>(st.st_size), platform::kMaxUpdatableFileBytes + 1);
 
-  // A folder or a FIFO where the file should be: no hang, no crash.
+  // A folder, FIFO, socket or device where the file should be: refused, no hang, no crash, and
+  // left as it was.
   std::filesystem::create_directory(dir.Sub("folder.ini"));
   EXPECT_EQ(ReadIniString(dir.Sub("folder.ini"), "conf", "k", kBuffer), std::nullopt);
   EXPECT_NE(WriteIniString(dir.Sub("folder.ini"), "conf", "k", "v"), 0);
-  ASSERT_EQ(mkfifo(dir.Sub("fifo.ini").c_str(), 0600), 0);
-  EXPECT_EQ(ReadIniString(dir.Sub("fifo.ini"), "conf", "k", kBuffer), std::nullopt);
-  EXPECT_NE(WriteIniString(dir.Sub("fifo.ini"), "conf", "k", "v"), 0);
+  for (const NonFile kind : testsupport::kNonFiles) {
+    SCOPED_TRACE(testsupport::NonFileName(kind));
+    TempDir place;
+    const testsupport::NonFileAt entry(kind, place.Sub("conf.ini"));
+    ASSERT_TRUE(entry.ok());
+    EXPECT_EQ(ReadIniString(place.Sub("conf.ini"), "conf", "k", kBuffer), std::nullopt);
+    EXPECT_NE(WriteIniString(place.Sub("conf.ini"), "conf", "k", "v"), 0);
+    EXPECT_TRUE(entry.StillThere());
+    EXPECT_EQ(CountEntries(place.path()), 1u);
+  }
 }
 
 TEST(IniFile, TwoProcessesWritingOneFileLoseNoKey) {
