@@ -25,6 +25,21 @@ bool IsGone(const std::string& native) {
   return IsGoneError(errno);
 }
 
+// The native target of a rename. The case-insensitive look-up of a missing name would turn a
+// new name that differs from the source only in letter case into the source itself, and the
+// rename into "target exists" (or a rename onto itself that changes nothing); such a target
+// keeps the new name as written, so the rename changes the name's case.
+std::string RenameTarget(const std::string& fromNative, const std::string& newPath) {
+  const std::string to = platform::ToNativePath(newPath);
+  if (to != fromNative) return to;
+  const size_t nameAt = newPath.find_last_of("/\\");
+  const std::string written = newPath.substr(nameAt == std::string::npos ? 0 : nameAt + 1);
+  const size_t slash = to.rfind('/');
+  const std::string folder = slash == std::string::npos ? "" : to.substr(0, slash + 1);
+  if (written.empty() || written == "." || written == "..") return to;
+  return folder + written;
+}
+
 constexpr int kRenameTries = 10;
 constexpr int32_t kRenameBackoffStepMs = 10;
 
@@ -53,10 +68,8 @@ int32_t DeleteFileForce(const std::string& path) {
 
 int32_t RenameFile(const std::string& oldPath, const std::string& newPath) {
   if (oldPath.empty() || newPath.empty()) return 0;
-  return platform::RenameNoReplace(platform::ToNativePath(oldPath),
-                                   platform::ToNativePath(newPath)) == 0
-             ? 1
-             : 0;
+  const std::string from = platform::ToNativePath(oldPath);
+  return platform::RenameNoReplace(from, RenameTarget(from, newPath)) == 0 ? 1 : 0;
 }
 
 int32_t RenameFileRetry(const std::string& oldPath, const std::string& newPath,
@@ -67,7 +80,7 @@ int32_t RenameFileRetry(const std::string& oldPath, const std::string& newPath,
   // deleted beforehand, so a reader sees the old or the new file and never none.
   for (int attempt = 1; attempt <= kRenameTries; ++attempt) {
     const std::string from = platform::ToNativePath(oldPath);
-    const std::string to = platform::ToNativePath(newPath);
+    const std::string to = RenameTarget(from, newPath);
     const int err =
         deleteTargetFirst ? platform::RenameReplace(from, to) : platform::RenameNoReplace(from, to);
     if (err == 0) return 1;

@@ -17,7 +17,8 @@ int32_t FileExists(const std::string& path);
 // names (nul.wav) are ordinary names here and are deleted too.
 int32_t DeleteFileForce(const std::string& path);
 
-// Renames without replacing an existing target: 1 on success, 0 on any failure.
+// Renames without replacing an existing target: 1 on success, 0 on any failure. A new name that
+// differs from the old one only in letter case renames the file to that spelling.
 int32_t RenameFile(const std::string& oldPath, const std::string& newPath);
 
 // RenameFile with up to ten tries, waiting 10, 20, ... 90 ms between them (WaitMilliseconds).

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <limits>
 #include <mutex>
+#include <string>
 #include <utility>
 
 namespace platform {
@@ -62,6 +63,44 @@ int RenameNoReplaceFallback(const std::string& from, const std::string& to) {
   return ErrnoOr0(::rename(from.c_str(), to.c_str()));
 }
 
+// RENAME_NOREPLACE, or the fallback where the file system refuses that flag.
+int RenameExclusive(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  const int err = errno;
+  // EINVAL also means "a folder into itself"; the fallback's rename reports that again.
+  if (err == EINVAL || err == ENOSYS || err == EOPNOTSUPP) return RenameNoReplaceFallback(from, to);
+  return err;
+}
+
+// Whether two different names are links to one entry, as a name and its other-case spelling
+// are on a case-insensitive file system (a cifs mount of a Windows share).
+bool SameEntry(const std::string& a, const std::string& b) {
+  struct stat sa {
+  }, sb{};
+  return a != b && ::lstat(a.c_str(), &sa) == 0 && ::lstat(b.c_str(), &sb) == 0 &&
+         sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// A rename to a name the file system already sees as the source itself (a change of letter
+// case on a case-insensitive file system) goes through a hidden free name beside it: once the
+// source has left, the new spelling is free. Where the target is a true second link to the
+// same file, the second step finds it taken and the source gets its name back.
+int RenameViaFreeName(const std::string& from, const std::string& to) {
+  const size_t slash = from.rfind('/');
+  const std::string folder = slash == std::string::npos ? "" : from.substr(0, slash + 1);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string free =
+        folder + ".rename." + std::to_string(::getpid()) + "." + std::to_string(attempt);
+    const int step = RenameExclusive(from, free);
+    if (step == EEXIST) continue;
+    if (step != 0) return step;
+    const int err = RenameExclusive(free, to);
+    if (err != 0) RenameExclusive(free, from);
+    return err;
+  }
+  return EEXIST;
+}
+
 }  // namespace
 
 std::optional<FileInfo> StatPath(const std::string& path, bool noFollow) {
@@ -107,10 +146,8 @@ int RemoveDirectory(const std::string& path) { return ErrnoOr0(::rmdir(path.c_st
 
 int RenameNoReplace(const std::string& from, const std::string& to) {
   if (const int injected = HookResult(from, to)) return injected;
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-  const int err = errno;
-  // EINVAL also means "a folder into itself"; the fallback's rename reports that again.
-  if (err == EINVAL || err == ENOSYS || err == EOPNOTSUPP) return RenameNoReplaceFallback(from, to);
+  const int err = RenameExclusive(from, to);
+  if (err == EEXIST && SameEntry(from, to)) return RenameViaFreeName(from, to);
   return err;
 }
 

@@ -86,8 +86,10 @@ int MakeDirectory(const std::string& path);    // mkdir 0777 & ~umask: 0 or errn
 int RemoveDirectory(const std::string& path);  // rmdir: 0 or errno
 
 // Renames without replacing an existing target (RENAME_NOREPLACE; where the file system
-// refuses that flag, link+unlink for files, else a checked rename). 0 or errno (EEXIST when
-// the target exists).
+// refuses that flag, link+unlink for files, else a checked rename). A target that the file
+// system finds to be the source itself (other letter case on a case-insensitive file system)
+// does not count as existing: the name changes its case. 0 or errno (EEXIST when the target
+// exists).
 int RenameNoReplace(const std::string& from, const std::string& to);
 // Renames over an existing target atomically: a reader sees the old or the new file. 0 or errno.
 int RenameReplace(const std::string& from, const std::string& to);

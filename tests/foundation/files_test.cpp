@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "tests/foundation/app_test_env.h"
+#include "tests/support/non_files.h"
 
 namespace foundation {
 namespace {
@@ -92,6 +94,38 @@ TEST(Files, RenameFile) {
   EXPECT_EQ(RenameFile(a, dir.Sub("c.txt")), 1);
   EXPECT_EQ(ReadWholeFile(dir.Sub("c.txt")), "A");
   EXPECT_EQ(RenameFile(a, dir.Sub("d.txt")), 0) << "the source is gone";
+}
+
+// The names in a folder, sorted.
+std::vector<std::string> Names(const std::string& folder) {
+  std::vector<std::string> names;
+  if (const auto entries = platform::ListDirectory(folder))
+    for (const platform::DirEntry& e : *entries) names.push_back(e.name);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(Files, RenameToOtherLetterCaseRenames) {
+  // The case-insensitive look-up of the new name finds the file itself; that is no target that
+  // exists, and the file takes the new spelling. Each way of renaming does so, the old name
+  // given in any case.
+  testsupport::TempDir dir;
+  platform::SimulatedClock clock;
+  platform::SetCurrentClock(&clock);
+  dir.WriteFile("Music/song.wav", "s");
+  EXPECT_EQ(RenameFile(dir.Sub("Music/song.wav"), dir.Sub("Music/Song.wav")), 1);
+  EXPECT_EQ(Names(dir.Sub("Music")), std::vector<std::string>{"Song.wav"});
+  EXPECT_EQ(RenameFileRetry(dir.Sub("music/song.wav"), dir.Sub("MUSIC\\SONG.WAV"), false), 1);
+  EXPECT_EQ(Names(dir.Sub("Music")), std::vector<std::string>{"SONG.WAV"});
+  EXPECT_EQ(RenameFileRetry(dir.Sub("Music/SONG.WAV"), dir.Sub("Music/song.Wav"), true), 1);
+  EXPECT_EQ(Names(dir.Sub("Music")), std::vector<std::string>{"song.Wav"});
+  EXPECT_EQ(ReadWholeFile(dir.Sub("Music/song.Wav")), "s");
+
+  // Another file that differs only in case is a target that exists.
+  dir.WriteFile("Music/other.wav", "o");
+  EXPECT_EQ(RenameFile(dir.Sub("Music/other.wav"), dir.Sub("Music/SONG.wav")), 0);
+  EXPECT_EQ(Names(dir.Sub("Music")), (std::vector<std::string>{"other.wav", "song.Wav"}));
+  platform::SetCurrentClock(nullptr);
 }
 
 // Runs RenameFileRetry with the first `failures` renames failing (EBUSY), on a simulated clock;
@@ -196,6 +230,25 @@ TEST(Files, CopyFileOver) {
   // A missing source fails and never costs the target.
   EXPECT_EQ(CopyFileOver(dir.Sub("missing.txt"), old, true), 0);
   EXPECT_EQ(ReadWholeFile(old), "fresh");
+}
+
+TEST(Files, NoFileRoutineTakesAFifoSocketOrDeviceForAFile) {
+  // As the server's conf.ini, as a copy's source or its target, with or without replace.
+  testsupport::TempDir dir;
+  const std::string file = dir.WriteFile("file.txt", "data");
+  for (const testsupport::NonFile kind : testsupport::kNonFiles) {
+    SCOPED_TRACE(testsupport::NonFileName(kind));
+    testsupport::TempDir place;
+    const std::string path = place.Sub("conf.ini");
+    const testsupport::NonFileAt entry(kind, path);
+    ASSERT_TRUE(entry.ok());
+    EXPECT_EQ(FileExists(path), 0);
+    EXPECT_EQ(CopyFileOver(path, place.Sub("local.ini"), false), 0);
+    EXPECT_EQ(CopyFileOver(file, path, false), 0);
+    EXPECT_EQ(CopyFileOver(file, path, true), 0);
+    EXPECT_TRUE(entry.StillThere());
+    EXPECT_EQ(Names(place.path()), std::vector<std::string>{"conf.ini"});
+  }
 }
 
 }  // namespace

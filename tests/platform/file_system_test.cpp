@@ -114,6 +114,22 @@ TEST(FileSystem, RenameNoReplaceAndReplace) {
   EXPECT_FALSE(StatPath(dir.Sub("z.txt")).has_value());
 }
 
+TEST(FileSystem, RenameNoReplaceToASecondLinkOfTheSameFile) {
+  // Two names of one file are what a case-insensitive file system shows for a name and its
+  // other-case spelling; a true second link on this one must still count as an existing target
+  // and leave both names as they were.
+  TempDir dir;
+  const std::string a = dir.WriteFile("a.txt", "A");
+  ASSERT_EQ(::link(a.c_str(), dir.Sub("A.TXT").c_str()), 0);
+  EXPECT_EQ(RenameNoReplace(a, dir.Sub("A.TXT")), EEXIST);
+  EXPECT_EQ(SortedNames(dir.path()), (std::vector<std::string>{"A.TXT", "a.txt"}));
+
+  // A change of case on this case-sensitive file system is a plain rename.
+  EXPECT_EQ(RenameNoReplace(a, dir.Sub("b.txt")), 0);
+  EXPECT_EQ(RenameNoReplace(dir.Sub("b.txt"), dir.Sub("B.txt")), 0);
+  EXPECT_EQ(SortedNames(dir.path()), (std::vector<std::string>{"A.TXT", "B.txt"}));
+}
+
 TEST(FileSystem, CopyKeepsWriteTimeAndRefusesWithoutReplace) {
   TempDir dir;
   HookReset reset;
