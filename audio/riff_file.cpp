@@ -54,20 +54,21 @@ bool RiffFile::ReadU32(int64_t offset, uint32_t& value) {
   return true;
 }
 
-void ForEachRiffChunk(RiffFile& file, const std::function<bool(const RiffChunkHeader&)>& visit) {
-  if (!file.IsOpen()) return;
+int64_t ForEachRiffChunk(RiffFile& file, const std::function<bool(const RiffChunkHeader&)>& visit) {
+  if (!file.IsOpen()) return -1;
   int64_t offset = 12;
   RiffChunkHeader chunk;
   while (file.Holds(offset, 8)) {
     uint32_t size = 0;
-    if (!file.ReadU32(offset, chunk.id) || !file.ReadU32(offset + 4, size)) return;
+    if (!file.ReadU32(offset, chunk.id) || !file.ReadU32(offset + 4, size)) return -1;
     chunk.offset = offset;
     chunk.size = size;
-    if (!visit(chunk)) return;
+    if (!visit(chunk)) return -1;
     // Every step moves on by at least the 8 header bytes, so the walk always ends. Offsets
     // stay far inside 64 bits: at most 2^32 + 8 beyond a position inside the file.
     offset += 8 + chunk.size + foundation::IsOddNumber(chunk.size);
   }
+  return offset;
 }
 
 int64_t FindRiffChunk(const std::string& path, foundation::FileHandleId handle, uint32_t chunkId,
@@ -75,7 +76,7 @@ int64_t FindRiffChunk(const std::string& path, foundation::FileHandleId handle, 
   RiffFile file(path, handle);
   int64_t found = -1;
   int32_t matches = 0;
-  ForEachRiffChunk(file, [&](const RiffChunkHeader& chunk) {
+  const int64_t end = ForEachRiffChunk(file, [&](const RiffChunkHeader& chunk) {
     if (chunk.id != chunkId) return true;
     if (matches == n) {
       found = chunk.offset + 1;
@@ -84,6 +85,13 @@ int64_t FindRiffChunk(const std::string& path, foundation::FileHandleId handle, 
     ++matches;
     return true;
   });
+  // An id in the file's last bytes has no room for its size field; the size is needed only to
+  // step past a chunk, so the wanted id is found there too.
+  uint32_t lastId = 0;
+  if (found < 0 && end >= 0 && matches == n && file.Holds(end, 4) && file.ReadU32(end, lastId) &&
+      lastId == chunkId) {
+    found = end + 1;
+  }
   return found;
 }
 

@@ -75,11 +75,14 @@ struct RiffChunkHeader {
 // calls `visit` for each whole chunk header inside the file, in file order, until it returns
 // false. A chunk is followed by one pad byte when its size is odd. The walk ends quietly at a
 // header or size field beyond the end of the file or at a failed read. A chunk of size 0 is
-// stepped over like any other, so it never hides the chunks behind it.
-void ForEachRiffChunk(RiffFile& file, const std::function<bool(const RiffChunkHeader&)>& visit);
+// stepped over like any other, so it never hides the chunks behind it. Returns the offset where
+// the next header would start when the walk ran out of file (it may lie past the end), -1 when
+// `visit` stopped it, a read failed or the file is not open.
+int64_t ForEachRiffChunk(RiffFile& file, const std::function<bool(const RiffChunkHeader&)>& visit);
 
 // Offset of the n-th (0 = first) chunk with the id `chunkId`, plus 1; -1 when the walk ends
-// without it or the file cannot be read. `handle` 0 opens (and closes) the path here.
+// without it or the file cannot be read. An id in the file's last four bytes, with no room for
+// its size field, is found too. `handle` 0 opens (and closes) the path here.
 int64_t FindRiffChunk(const std::string& path, foundation::FileHandleId handle, uint32_t chunkId,
                       int32_t n);
 

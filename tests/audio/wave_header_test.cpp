@@ -204,6 +204,25 @@ TEST(RiffChunks, FindsTheNthChunkBehindPadsAndEmptyChunks) {
   EXPECT_EQ(FindRiffChunk(dir.Sub("missing"), 0, FourCC("cue "), 0), -1);
 }
 
+TEST(RiffChunks, FindsAnIdInTheLastFourBytes) {
+  // The id needs no size field behind it to be found; the size is read only to step over a
+  // chunk. Shorter tails, and ids that are not the wanted one or not its n-th, find nothing.
+  testsupport::TempDir dir;
+  const std::string body = Riff(Chunk("junk", "abc") + Chunk("cue ", ""));
+  const std::string tailed = dir.WriteFile("t.wav", body + "LIST");
+  EXPECT_EQ(FindRiffChunk(tailed, 0, FourCC("LIST"), 0), static_cast<int64_t>(body.size()) + 1);
+  EXPECT_EQ(FindRiffChunk(tailed, 0, FourCC("LIST"), 1), -1);
+  EXPECT_EQ(FindRiffChunk(tailed, 0, FourCC("cue "), 1), -1);
+  EXPECT_EQ(FindRiffChunk(tailed, 0, FourCC("cue "), 0), 25);
+  const std::string second = dir.WriteFile("s.wav", body + "cue ");
+  EXPECT_EQ(FindRiffChunk(second, 0, FourCC("cue "), 1), static_cast<int64_t>(body.size()) + 1);
+  EXPECT_EQ(FindRiffChunk(dir.WriteFile("u.wav", body + "LIS"), 0, FourCC("LIST"), 0), -1);
+  // Past a chunk whose size runs beyond the end, nothing is read.
+  const std::string over =
+      dir.WriteFile("o.wav", Riff(rifftest::ChunkWithSize("junk", 0xFFFF, "LIST")));
+  EXPECT_EQ(FindRiffChunk(over, 0, FourCC("LIST"), 0), -1);
+}
+
 TEST(AudioFileType, ByFormatTagThenByExtension) {
   testsupport::TempDir dir;
   struct Case {
