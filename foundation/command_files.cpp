@@ -98,9 +98,9 @@ int32_t FindScheduleIndex(const std::string& name) {
   const std::string withExt = name + kCommandExt;
   for (size_t i = 0; i < list.size(); ++i) {
     const std::string& entry = list[i].Name;
-    if (platform::EqualsIgnoringAsciiCase(name, entry) ||
-        platform::EqualsIgnoringAsciiCase(name, entry + kCommandExt) ||
-        platform::EqualsIgnoringAsciiCase(withExt, entry))
+    if (platform::FileNamesEqualIgnoringCase(name, entry) ||
+        platform::FileNamesEqualIgnoringCase(name, entry + kCommandExt) ||
+        platform::FileNamesEqualIgnoringCase(withExt, entry))
       return static_cast<int32_t>(i);
   }
   return -1;
