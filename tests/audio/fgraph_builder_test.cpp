@@ -6,7 +6,7 @@
 #include "audio/c_fgraph.h"
 #include "audio/fct_quartz.h"
 #include "audio/gst_pads.h"
-#include "tests/audio/debug_log_fixture.h"
+#include "tests/support/debug_log_fixture.h"
 #include "tests/audio/fgraph_fixture.h"
 #include "tests/audio/riff_fixture.h"
 
@@ -16,7 +16,7 @@ using audio::FilterChainFor;
 using audio::FilterGraphRec;
 using Chain = std::vector<std::string>;
 
-class FGraphBuilder : public audiotest::DebugLogTest {
+class FGraphBuilder : public testsupport::DebugLogTest {
  protected:
   void SetUp() override { ASSERT_TRUE(audio::EnsureGstInit()); }
 };

@@ -17,7 +17,7 @@
 #error "a player's header includes GStreamer"
 #endif
 
-#include "tests/audio/debug_log_fixture.h"
+#include "tests/support/debug_log_fixture.h"
 #include "tests/audio/fgraph_fixture.h"
 #include "tests/audio/riff_fixture.h"
 
@@ -37,7 +37,7 @@ void TickFor(audio::Player& player, const Subject& s, int ms) {
   }
 }
 
-using PlayerContract = audiotest::DebugLogTest;
+using PlayerContract = testsupport::DebugLogTest;
 
 TEST_F(PlayerContract, PlayStopAndPositionAlikeOnBothPlayers) {
   ASSERT_TRUE(audio::EnsureGstInit());

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "audio/c_fgraph.h"
-#include "tests/audio/debug_log_fixture.h"
+#include "tests/support/debug_log_fixture.h"
 #include "tests/audio/fgraph_fixture.h"
 
 namespace {
@@ -22,7 +22,7 @@ struct FormatCase {
   bool fallback = false;          // no chain for the type: the decodebin fallback plays it
 };
 
-using FGraphFormats = audiotest::DebugLogTest;
+using FGraphFormats = testsupport::DebugLogTest;
 
 TEST_F(FGraphFormats, EachTypeLoadsWithItsLengthAndPlaysToTheEnd) {
   const FormatCase cases[] = {

@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "audio/c_fgraph.h"
-#include "tests/audio/debug_log_fixture.h"
+#include "tests/support/debug_log_fixture.h"
 #include "tests/audio/fgraph_fixture.h"
 #include "tests/audio/riff_fixture.h"
 #include "tests/support/temp_dir.h"
@@ -52,7 +52,7 @@ std::string ToneWav(int ms) {
 // The 10 ms step a delivered left sample belongs to.
 int StepOf(float sample) { return static_cast<int>(std::nearbyint(sample * 32768.0 / kStepSize)); }
 
-class FGraphPlayer : public audiotest::DebugLogTest {
+class FGraphPlayer : public testsupport::DebugLogTest {
  protected:
   void SetUp() override { ASSERT_TRUE(audio::EnsureGstInit()); }
   std::unique_ptr<C_FGraph> NewPlayer(audio::GraphSeams seams) {

@@ -8,7 +8,7 @@
 #include "audio/wave_error.h"
 #include "foundation/app_globals.h"
 #include "platform/wave_out_device.h"
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 
 namespace audio {
 namespace {

@@ -19,7 +19,7 @@
 #include "platform/wave_out_log.h"
 #include "platform/wave_out_virtual.h"
 #include "tests/audio/riff_fixture.h"
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 #include "tests/support/temp_dir.h"
 
 namespace audio {

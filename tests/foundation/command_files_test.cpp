@@ -9,7 +9,7 @@
 #include "foundation/debug_log.h"
 #include "foundation/station_settings.h"
 #include "platform/file_system.h"
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 
 namespace foundation {
 namespace {

@@ -20,7 +20,7 @@
 #include "foundation/settings_store.h"
 #include "foundation/waits.h"
 #include "platform/cp932.h"
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 #include "tests/support/non_files.h"
 
 namespace foundation {

@@ -12,7 +12,7 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 #include "tests/support/non_files.h"
 
 namespace foundation {

@@ -8,7 +8,7 @@
 #include <ctime>
 #include <string>
 
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 
 namespace foundation {
 namespace {

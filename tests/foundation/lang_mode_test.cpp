@@ -5,7 +5,7 @@
 #include <string>
 
 #include "foundation/app_globals.h"
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 
 namespace foundation {
 namespace {

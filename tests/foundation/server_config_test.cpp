@@ -10,7 +10,7 @@
 #include "foundation/station_settings.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 #include "tests/foundation/reachability_seams.h"
 
 namespace foundation {

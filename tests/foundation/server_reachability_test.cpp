@@ -9,7 +9,7 @@
 
 #include "foundation/app_globals.h"
 #include "foundation/debug_log.h"
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 #include "tests/foundation/reachability_seams.h"
 
 namespace foundation {

@@ -13,7 +13,7 @@
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "platform/user_registry.h"
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 
 namespace foundation {
 namespace {

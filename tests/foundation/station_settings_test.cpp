@@ -8,7 +8,7 @@
 #include "foundation/debug_log.h"
 #include "foundation/folders.h"
 #include "platform/cp932.h"
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 #include "tests/foundation/reachability_seams.h"
 
 namespace foundation {

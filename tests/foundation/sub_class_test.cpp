@@ -15,8 +15,8 @@
 #include "platform/message_channel.h"
 #include "platform/window_registry.h"
 #include "platform/window_registry_folder.h"
-#include "tests/foundation/app_test_env.h"
-#include "tests/platform/forked_child.h"
+#include "tests/support/app_test_env.h"
+#include "tests/support/forked_child.h"
 
 namespace foundation {
 namespace {

@@ -19,7 +19,7 @@
 #include "foundation/settings_store.h"
 #include "platform/ascii_text.h"
 #include "platform/cp932.h"
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 
 namespace foundation {
 namespace {

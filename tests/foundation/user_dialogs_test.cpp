@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/fake_dialog_service.h"
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 
 namespace foundation {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "platform/atomic_file_update.h"
 #include "platform/cp932.h"
-#include "tests/platform/forked_child.h"
+#include "tests/support/forked_child.h"
 #include "tests/support/non_files.h"
 #include "tests/support/temp_dir.h"
 

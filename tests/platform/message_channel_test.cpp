@@ -20,7 +20,7 @@
 #include "platform/message_receiver.h"
 #include "platform/window_registry.h"
 #include "platform/window_registry_folder.h"
-#include "tests/platform/forked_child.h"
+#include "tests/support/forked_child.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

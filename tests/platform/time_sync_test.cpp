@@ -15,7 +15,7 @@
 #include <string>
 #include <thread>
 
-#include "tests/platform/scoped_env.h"
+#include "tests/support/scoped_env.h"
 
 namespace platform {
 namespace {

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "tests/platform/forked_child.h"
-#include "tests/platform/scoped_env.h"
+#include "tests/support/forked_child.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

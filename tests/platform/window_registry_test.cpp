@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "platform/window_registry_folder.h"
-#include "tests/platform/forked_child.h"
-#include "tests/platform/scoped_env.h"
+#include "tests/support/forked_child.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "foundation/debug_log.h"
 #include "tests/support/temp_dir.h"
 
-namespace audiotest {
+namespace testsupport {
 
 // A test with a temporary folder of its own and the debug log (errors included) written into
 // its "logs" folder, so a test can look for the lines a failure must leave.
@@ -30,4 +30,4 @@ class DebugLogTest : public ::testing::Test {
   testsupport::TempDir dir_;
 };
 
-}  // namespace audiotest
+}  // namespace testsupport
