@@ -1,0 +1,107 @@
+// Sorting and shuffling of a list's rows.
+#include <QString>
+#include <algorithm>
+#include <cmath>
+
+#include "controls/lists/list_model.h"
+#include "controls/widgets/nearest_long.h"
+
+namespace lists {
+
+namespace {
+
+// Shell sort of row numbers by their keys with the 3h + 1 gaps that do not exceed n - 1: a row
+// moves past another only when that one's key is strictly greater, exactly as the rows
+// themselves were moved, so the resulting order is the same.
+template <typename Key>
+void ShellSortRows(std::vector<int32_t>& rows, const std::vector<Key>& keys) {
+  const size_t n = rows.size();
+  if (n < 2) return;
+  std::vector<size_t> gaps;
+  for (size_t h = 1; h <= n - 1; h = 3 * h + 1) gaps.push_back(h);
+  for (auto gap = gaps.rbegin(); gap != gaps.rend(); ++gap) {
+    const size_t h = *gap;
+    for (size_t i = h; i < n; ++i) {
+      const int32_t taken = rows[i];
+      const Key& key = keys[static_cast<size_t>(taken)];
+      size_t j = i;
+      while (j >= h && key < keys[static_cast<size_t>(rows[j - h])]) {
+        rows[j] = rows[j - h];
+        j -= h;
+      }
+      rows[j] = taken;
+    }
+  }
+}
+
+// The sort key of a text cell: its text lower-cased, compared by UTF-16 code unit.
+QString TextKey(const ListValue& value) {
+  const std::string text = value.Text();
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toLower();
+}
+
+}  // namespace
+
+void ListModel::ReOrder(int32_t column, int32_t force, int32_t reverse) {
+  if (column < 0 || column >= numData_) return;
+  const int32_t current = CurrentRow();
+  if (current >= 0) rows_[static_cast<size_t>(current)].IsSelected = 2;
+
+  bool descending = false;
+  if (reverse != -1) {
+    descending = reverse != 0;
+  } else if (column == orderData_) {
+    descending = !(orderInverted_ == 1 || force == 1);
+  }
+  orderData_ = column;
+
+  std::vector<int32_t> order(rows_.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int32_t>(i);
+  const auto cell = [column](const ListRow& row) {
+    return static_cast<size_t>(column) < row.Data.size() ? row.Data[static_cast<size_t>(column)]
+                                                         : ListValue();
+  };
+  if (columns_.DataNumeric(column) != 0) {
+    // A cell that is no number (an empty cell, a text) sorts as 0.
+    std::vector<double> keys;
+    keys.reserve(rows_.size());
+    for (const ListRow& row : rows_) keys.push_back(cell(row).Number().value_or(0.0));
+    ShellSortRows(order, keys);
+  } else {
+    std::vector<QString> keys;
+    keys.reserve(rows_.size());
+    for (const ListRow& row : rows_) keys.push_back(TextKey(cell(row)));
+    ShellSortRows(order, keys);
+  }
+  std::vector<ListRow> sorted;
+  sorted.reserve(rows_.size());
+  for (int32_t from : order) sorted.push_back(std::move(rows_[static_cast<size_t>(from)]));
+  rows_ = std::move(sorted);
+
+  orderInverted_ = descending ? 1 : 0;
+  if (descending) std::reverse(rows_.begin(), rows_.end());
+
+  for (int32_t i = 0; i < ItemCount(); ++i) {
+    ListRow& row = rows_[static_cast<size_t>(i)];
+    if (row.IsSelected != 2) continue;
+    row.IsSelected = 1;
+    if (current >= 0) selectedItem_ = i;
+  }
+}
+
+void ListModel::RndItem() {
+  const int32_t n = ItemCount();
+  if (n < 3) return;
+  orderData_ = -1;
+  orderInverted_ = 0;
+  const int32_t m = widgets::NearestLong(n / 100.0 + 7);
+  const float last = static_cast<float>(n - 1);
+  std::uniform_real_distribution<double> uniform(0.0, 1.0);
+  for (int32_t i = 0; i < n; ++i) {
+    const double u = uniform(random_);
+    const int32_t r = widgets::NearestLong(u * last + (i % m));
+    if (r >= 0 && r < n) std::swap(rows_[static_cast<size_t>(i)], rows_[static_cast<size_t>(r)]);
+  }
+}
+
+}  // namespace lists
