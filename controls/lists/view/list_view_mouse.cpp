@@ -1,0 +1,180 @@
+// The rows area under the mouse: selection by press, click events, tooltips, drag-scrolling,
+// dragging the selection out, drops and the auto-scroll while something rests over the rows;
+// the wheel.
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QWheelEvent>
+#include <cmath>
+#include <memory>
+
+#include "controls/lists/list_scroll.h"
+#include "controls/lists/view/uc_list_view.h"
+#include "controls/widgets/nearest_long.h"
+#include "foundation/error_traps.h"
+#include "platform/clock.h"
+
+namespace lists {
+
+void UC_ListView::ListMouseDown(int32_t button, int32_t shift, double x, double y) {
+  if (clickDisabled_ == 1 || oneHeight_ == 0) return;
+  pressed_ = true;
+  emit MouseDown(static_cast<int16_t>(button), static_cast<int16_t>(shift), static_cast<float>(x),
+                 static_cast<float>(y));
+  if (button != 1) return;
+  dragOriginX_ = x;
+  dragOriginY_ = y;
+  vbarAtPress_ = vbar_ != nullptr ? vbar_->Value() : 0;
+  hbarAtPress_ = hbar_ != nullptr ? hbar_->Value() : 0;
+  ListModel& m = *model_;
+  if (m.ItemCount() < 1) {
+    m.SetSelectedItem(-1);
+    return;
+  }
+  const int32_t tpp = pictureList_->Surface().TwipsPerPixel();
+  const int32_t row = PressedRow(y, oneHeight_, m.TopItem(), m.ItemCount(), tpp);
+  m.PressSelect(row, static_cast<int16_t>(shift), noMultiSelect_ != 0);
+  m.SetSelectedData(TabAtX(x));
+  ReDraw();
+}
+
+void UC_ListView::ListMouseMove(int32_t button, double x, double y) {
+  if (clickDisabled_ == 1) return;
+  const ListModel& m = *model_;
+  const int32_t tpp = pictureList_->Surface().TwipsPerPixel();
+  if (showToolTip_ != 0) {
+    const int32_t row = PressedRow(y, oneHeight_, m.TopItem(), m.ItemCount(), tpp);
+    const std::string text = m.Value(row, TabAtX(x)).Text();
+    pictureList_->setToolTip(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  }
+  if (button == 1) {
+    if (useScroll_ != 0) {
+      if (vbar_->Visible() && oneHeight_ > 0) {
+        const int64_t rows = widgets::NearestLong(dragOriginY_ - y) / oneHeight_;
+        const int64_t top = std::clamp<int64_t>(vbarAtPress_ + rows, INT32_MIN, INT32_MAX);
+        if (top != m.TopItem()) SetTopItem(static_cast<int32_t>(top), 1, 0);
+      }
+      if (hbar_->Visible()) {
+        hbar_->SetValue(StepBarValue(hbarAtPress_, widgets::NearestLong(dragOriginX_ - x),
+                                     hbar_->Min(), hbar_->Max()));
+        if (hbar_->IsSlider()) HBarValueChanged();
+      }
+    } else if (m.ItemCount() > 0 && dragOriginX_ != -1 && dragOriginY_ != -1) {
+      const double reach = 8.0 * tpp;
+      if (std::fabs(x - dragOriginX_) > reach || std::fabs(y - dragOriginY_) > reach) {
+        dragOriginX_ = -1;
+        dragOriginY_ = -1;
+        StartDrag();
+      }
+    }
+  }
+  if (pointer_ == 9) SetPointer(0);
+}
+
+void UC_ListView::StartDrag() {
+  if (clickDisabled_ == 1 || model_->ItemCount() < 1) return;
+  auto data = std::make_unique<QMimeData>();
+  int32_t allowed = static_cast<int32_t>(Qt::CopyAction | Qt::MoveAction);
+  emit OLEStartDrag(data.get(), &allowed);
+  // Nothing to drag: the gesture stays a click, and its release raises Clicked.
+  if (data->formats().isEmpty()) return;
+  const int32_t effect = dragStarter_ ? dragStarter_(pictureList_, data.release(), allowed) : 0;
+  // The drag took the button's release.
+  pressed_ = false;
+  emit OLECompleteDrag(effect);
+}
+
+void UC_ListView::ListMouseUp(int32_t button, double x, double y) {
+  if (clickDisabled_ == 1 || !pressed_) return;
+  pressed_ = false;
+  if (button == 2) {
+    emit RightClicked(static_cast<float>(x), static_cast<float>(y));
+  } else {
+    emit Clicked(static_cast<float>(x), static_cast<float>(y));
+    ReDraw();
+  }
+  dragOriginX_ = -1;
+  dragOriginY_ = -1;
+}
+
+void UC_ListView::ListDblClick() {
+  if (clickDisabled_ == 1 || model_->ItemCount() <= 0) return;
+  emit DblClicked();
+}
+
+void UC_ListView::DragOverAt(double x, double y) {
+  emit OLEDragOver();
+  if (noOleScroll_ != 0 || vbar_ == nullptr || !vbar_->Visible()) return;
+  DragOverArea area;
+  area.oneHeight = oneHeight_;
+  area.listHeight = pictureList_->Surface().ScaleHeight();
+  area.value = vbar_->Value();
+  area.largeChange = vbar_->LargeChange();
+  area.min = vbar_->Min();
+  area.max = vbar_->Max();
+  const double now = static_cast<double>(platform::CurrentClock().MonotonicMs()) / 1000.0;
+  const auto value = dragOver_.Over(x, y, now, area);
+  if (!value) return;
+  vbar_->SetValue(*value);
+  // A slider reports no change for a value set by code.
+  if (vbar_->IsSlider()) VBarValueChanged();
+}
+
+bool UC_ListView::DropEvent(QEvent* event) {
+  const int32_t tpp = pictureList_->Surface().TwipsPerPixel();
+  switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* move = static_cast<QDragMoveEvent*>(event);
+      move->acceptProposedAction();
+      dragOverX_ = move->position().x() * tpp;
+      dragOverY_ = move->position().y() * tpp;
+      if (!dragOverTimer_.isActive()) dragOverTimer_.start();
+      foundation::RunTrapped("UC_ListView.OLEDragOver",
+                             [&] { DragOverAt(dragOverX_, dragOverY_); });
+      return true;
+    }
+    case QEvent::DragLeave:
+      dragOverTimer_.stop();
+      return true;
+    case QEvent::Drop: {
+      dragOverTimer_.stop();
+      auto* drop = static_cast<QDropEvent*>(event);
+      int32_t effect = static_cast<int32_t>(drop->proposedAction());
+      foundation::RunTrapped("UC_ListView.OLEDragDrop", [&] {
+        emit OLEDragDrop(drop->mimeData(), &effect,
+                         static_cast<int16_t>(platform::MouseButtonCode(drop->buttons())),
+                         static_cast<int16_t>(platform::ShiftCode(drop->modifiers())),
+                         static_cast<float>(drop->position().x() * tpp),
+                         static_cast<float>(drop->position().y() * tpp));
+      });
+      drop->setDropAction(static_cast<Qt::DropAction>(effect));
+      drop->accept();
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool UC_ListView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == pictureList_) return DropEvent(event);
+  bool handled = false;
+  foundation::RunTrapped("UC_ListView.TextComboKeyAction",
+                         [&] { handled = EditorKey(watched, event); });
+  return handled;
+}
+
+void UC_ListView::wheelEvent(QWheelEvent* event) {
+  // One notch is 120; finer wheels add up to whole notches.
+  wheelRest_ += event->angleDelta().y();
+  const int notches = wheelRest_ / 120;
+  wheelRest_ -= notches * 120;
+  event->accept();
+  if (notches != 0) {
+    foundation::RunTrapped("UC_ListView.MouseWheel", [&] { VBarScroll(-notches); });
+  }
+}
+
+}  // namespace lists
