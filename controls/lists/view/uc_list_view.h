@@ -59,7 +59,7 @@ class UC_ListView : public QWidget, public foundation::ListColumnLayout {
   static constexpr int32_t kDefaultForeColor = platform::SystemColorRef(platform::COLOR_WINDOWTEXT);
   static constexpr int32_t kDefaultBackColor = platform::SystemColorRef(platform::COLOR_WINDOW);
   // Height of the header strip, twips.
-  static constexpr int32_t kHeaderTwips = 300;
+  static constexpr int32_t kHeaderTwips = 285;
   // Width of the vertical and height of the horizontal bar, twips.
   static constexpr int32_t kBarTwips = 270;
 
