@@ -10,11 +10,11 @@ namespace lists {
 
 namespace {
 
-// Shell sort of row numbers by their keys with the 3h + 1 gaps that do not exceed n - 1: a row
-// moves past another only when that one's key is strictly greater, exactly as the rows
-// themselves were moved, so the resulting order is the same.
+// Shell sort of (key, row) pairs with the 3h + 1 gaps that do not exceed n - 1: a row moves
+// past another only when that one's key is strictly greater, exactly as the rows themselves
+// were moved, so the resulting order is the same. The pairs are moved instead of the rows.
 template <typename Key>
-void ShellSortRows(std::vector<int32_t>& rows, const std::vector<Key>& keys) {
+void ShellSortRows(std::vector<std::pair<Key, int32_t>>& rows) {
   const size_t n = rows.size();
   if (n < 2) return;
   std::vector<size_t> gaps;
@@ -22,10 +22,9 @@ void ShellSortRows(std::vector<int32_t>& rows, const std::vector<Key>& keys) {
   for (auto gap = gaps.rbegin(); gap != gaps.rend(); ++gap) {
     const size_t h = *gap;
     for (size_t i = h; i < n; ++i) {
-      const int32_t taken = rows[i];
-      const Key& key = keys[static_cast<size_t>(taken)];
+      const std::pair<Key, int32_t> taken = rows[i];
       size_t j = i;
-      while (j >= h && key < keys[static_cast<size_t>(rows[j - h])]) {
+      while (j >= h && taken.first < rows[j - h].first) {
         rows[j] = rows[j - h];
         j -= h;
       }
@@ -38,6 +37,38 @@ void ShellSortRows(std::vector<int32_t>& rows, const std::vector<Key>& keys) {
 QString TextKey(const ListValue& value) {
   const std::string text = value.Text();
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toLower();
+}
+
+// Each text replaced by its rank among all texts (equal texts share one), so the sort compares
+// whole numbers with the same outcome as the texts.
+std::vector<int32_t> TextRanks(const std::vector<QString>& texts) {
+  std::vector<int32_t> byText(texts.size());
+  for (size_t i = 0; i < byText.size(); ++i) byText[i] = static_cast<int32_t>(i);
+  std::sort(byText.begin(), byText.end(), [&](int32_t a, int32_t b) {
+    return texts[static_cast<size_t>(a)] < texts[static_cast<size_t>(b)];
+  });
+  std::vector<int32_t> ranks(texts.size());
+  int32_t rank = 0;
+  for (size_t i = 0; i < byText.size(); ++i) {
+    if (i > 0 &&
+        texts[static_cast<size_t>(byText[i - 1])] < texts[static_cast<size_t>(byText[i])]) {
+      ++rank;
+    }
+    ranks[static_cast<size_t>(byText[i])] = rank;
+  }
+  return ranks;
+}
+
+template <typename Key>
+std::vector<int32_t> SortedRows(const std::vector<Key>& keys) {
+  std::vector<std::pair<Key, int32_t>> pairs;
+  pairs.reserve(keys.size());
+  for (size_t i = 0; i < keys.size(); ++i) pairs.emplace_back(keys[i], static_cast<int32_t>(i));
+  ShellSortRows(pairs);
+  std::vector<int32_t> order;
+  order.reserve(pairs.size());
+  for (const auto& pair : pairs) order.push_back(pair.second);
+  return order;
 }
 
 }  // namespace
@@ -55,23 +86,23 @@ void ListModel::ReOrder(int32_t column, int32_t force, int32_t reverse) {
   }
   orderData_ = column;
 
-  std::vector<int32_t> order(rows_.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int32_t>(i);
-  const auto cell = [column](const ListRow& row) {
+  static const ListValue kEmpty;
+  const auto cell = [column](const ListRow& row) -> const ListValue& {
     return static_cast<size_t>(column) < row.Data.size() ? row.Data[static_cast<size_t>(column)]
-                                                         : ListValue();
+                                                         : kEmpty;
   };
+  std::vector<int32_t> order;
   if (columns_.DataNumeric(column) != 0) {
     // A cell that is no number (an empty cell, a text) sorts as 0.
     std::vector<double> keys;
     keys.reserve(rows_.size());
     for (const ListRow& row : rows_) keys.push_back(cell(row).Number().value_or(0.0));
-    ShellSortRows(order, keys);
+    order = SortedRows(keys);
   } else {
-    std::vector<QString> keys;
-    keys.reserve(rows_.size());
-    for (const ListRow& row : rows_) keys.push_back(TextKey(cell(row)));
-    ShellSortRows(order, keys);
+    std::vector<QString> texts;
+    texts.reserve(rows_.size());
+    for (const ListRow& row : rows_) texts.push_back(TextKey(cell(row)));
+    order = SortedRows(TextRanks(texts));
   }
   std::vector<ListRow> sorted;
   sorted.reserve(rows_.size());
