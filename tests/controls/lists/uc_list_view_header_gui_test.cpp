@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QMenu>
 #include <QSignalSpy>
+#include <algorithm>
 
+#include "controls/widgets/view/uc_slider.h"
 #include "tests/controls/lists/list_view_fixture.h"
 
 namespace lists {
@@ -116,6 +118,42 @@ TEST(UcListViewHeaderGuiTest, HeaderDrawsCaptionsAndPressedCells) {
   EXPECT_EQ(bare->PictureList().y(), 2);
   testing::GalleryDir();
   lv->grab().save(testing::GalleryDir() + "/list_view_header.png");
+}
+
+TEST(UcListViewHeaderGuiTest, AutomaticWidthsFollowTheWidestCell) {
+  auto lv = MakeListView(3, {3000, 3000});
+  lv->SetValue(1, 1, "ずっと長いセルの文字列です");
+  lv->SetTabWidthAuto();
+  const platform::PictureSurface& s = lv->PictureList().Surface();
+  // The widest text plus 16 pixels (no icon column here), never below 450 twips.
+  double widest = 0;
+  for (const char* text : {"0-0", "1-0", "2-0"}) widest = std::max(widest, s.TextWidth(text));
+  EXPECT_EQ(lv->TabWidth(0), std::max(450, static_cast<int32_t>(widest) + 16 * kTpp));
+  EXPECT_EQ(lv->TabWidth(1),
+            static_cast<int32_t>(s.TextWidth("ずっと長いセルの文字列です")) + 16 * kTpp);
+  EXPECT_EQ(lv->Model().Columns().Column(1)->TabLeft, lv->TabWidth(0));
+  // A column narrower than 450 twips of text is held at 450.
+  lv->SetValue(0, 0, "");
+  lv->SetValue(1, 0, "");
+  lv->SetValue(2, 0, "");
+  lv->SetTabWidthAuto();
+  EXPECT_EQ(lv->TabWidth(0), 450);
+  // An empty list keeps its widths.
+  auto empty = MakeListView(0, {3000});
+  empty->SetTabWidthAuto();
+  EXPECT_EQ(empty->TabWidth(0), 3000);
+}
+
+TEST(UcListViewHeaderGuiTest, BarsAreMadeOnceOfTheKindAskedBeforeInit) {
+  auto lv = MakeListView(
+      3, {900}, [](UC_ListView&) {}, 1);
+  const auto sliders = lv->findChildren<widgets::UC_Slider*>().size();
+  EXPECT_EQ(sliders, 2);
+  lv->SetUseUCBar(0);  // after Init: no effect
+  lv->Init();
+  EXPECT_EQ(lv->findChildren<widgets::UC_Slider*>().size(), sliders);
+  EXPECT_TRUE(lv->VBar()->IsSlider());
+  EXPECT_EQ(lv->ItemCount(), 0);  // Init empties the list
 }
 
 }  // namespace

@@ -62,6 +62,38 @@ TEST(UcListViewRowsGuiTest, SelectionBoxAndLineMarkPixels) {
   lv->PictureList().grab().save(testing::GalleryDir() + "/list_view_marks.png");
 }
 
+TEST(UcListViewRowsGuiTest, IconsBesideTheFirstColumn) {
+  auto lv = MakeListView(
+      3, {1500, 9000}, [](UC_ListView&) {}, 0, [](UC_ListView& l) { l.SetIconDisabled(0); });
+  lv->SetIconType(1, 1);
+  lv->SetIconType(2, -1);
+  lv->ReDraw();
+  const platform::PictureSurface& s = lv->PictureList().Surface();
+  const int oh = lv->OneHeight() / kTpp;
+  const auto inkIn = [&](int row, int x0, int x1) {
+    int ink = 0;
+    for (int x = x0; x < x1; ++x) {
+      for (int y = row * lv->OneHeight() / kTpp + 1; y < (row + 1) * lv->OneHeight() / kTpp; ++y) {
+        ink += s.GetPixelPx(x, y) != 0xFFFFFF ? 1 : 0;
+      }
+    }
+    return ink;
+  };
+  EXPECT_GT(inkIn(0, 2, 18), 10);  // icon 0
+  EXPECT_GT(inkIn(1, 2, 18), 10);  // icon 1
+  EXPECT_EQ(inkIn(2, 2, 18), 0);   // -1: none
+  // The first column's text starts 22 pixels in, right of the icon.
+  EXPECT_EQ(inkIn(2, 18, 22), 0);
+  EXPECT_GT(inkIn(2, 22, 60), 0);
+  // Scrolled 16 pixels or more to the right the icons go; the text keeps its place.
+  lv->HBarScroll(16 * kTpp);
+  ASSERT_EQ(lv->HScrollOffset(), 16 * kTpp);
+  EXPECT_EQ(inkIn(0, 0, 6), 0);
+  EXPECT_GE(oh, 16);
+  lv->HBarScroll(-16 * kTpp);
+  lv->PictureList().grab().save(testing::GalleryDir() + "/list_view_icons.png");
+}
+
 TEST(UcListViewRowsGuiTest, MouseSelectionAndEvents) {
   auto lv = MakeListView(8, {1500, 1500});
   std::vector<std::string> events;
