@@ -29,6 +29,15 @@ int32_t ListColumns::ColumnAt(int32_t position) const {
   return order_[static_cast<size_t>(position)];
 }
 
+int32_t ListColumns::Get(int32_t column, int32_t ListColumn::*field) const {
+  const ListColumn* c = Column(column);
+  return c != nullptr ? c->*field : 0;
+}
+
+void ListColumns::Set(int32_t column, int32_t ListColumn::*field, int32_t value) {
+  if (ListColumn* c = Column(column)) c->*field = value;
+}
+
 std::string ListColumns::TabName(int32_t column) const {
   const ListColumn* c = Column(column);
   return c != nullptr ? c->TabName : std::string();
@@ -38,65 +47,16 @@ void ListColumns::SetTabName(int32_t column, const std::string& name) {
   if (ListColumn* c = Column(column)) c->TabName = name;
 }
 
-int32_t ListColumns::TabHidden(int32_t column) const {
-  const ListColumn* c = Column(column);
-  return c != nullptr ? c->TabHidden : 0;
-}
-
 void ListColumns::SetTabHidden(int32_t column, int32_t hidden) {
-  ListColumn* c = Column(column);
-  if (c == nullptr) return;
-  c->TabHidden = hidden;
+  if (!Has(column)) return;
+  Set(column, &ListColumn::TabHidden, hidden);
   LayoutTabs();
-}
-
-int32_t ListColumns::TabWidth(int32_t column) const {
-  const ListColumn* c = Column(column);
-  return c != nullptr ? c->TabWidth : 0;
 }
 
 void ListColumns::SetTabWidth(int32_t column, int32_t width) {
-  ListColumn* c = Column(column);
-  if (c == nullptr) return;
-  c->TabWidth = std::max(width, kMinTabWidth);
+  if (!Has(column)) return;
+  Set(column, &ListColumn::TabWidth, std::max(width, kMinTabWidth));
   LayoutTabs();
-}
-
-int32_t ListColumns::TabAlign(int32_t column) const {
-  const ListColumn* c = Column(column);
-  return c != nullptr ? c->TabAlign : 0;
-}
-
-void ListColumns::SetTabAlign(int32_t column, int32_t align) {
-  if (ListColumn* c = Column(column)) c->TabAlign = align;
-}
-
-int32_t ListColumns::TabOrder(int32_t column) const {
-  const ListColumn* c = Column(column);
-  return c != nullptr ? c->TabOrder : 0;
-}
-
-int32_t ListColumns::DataNumeric(int32_t column) const {
-  const ListColumn* c = Column(column);
-  return c != nullptr ? c->DataNumeric : 0;
-}
-
-void ListColumns::SetDataNumeric(int32_t column, int32_t numeric) {
-  if (ListColumn* c = Column(column)) c->DataNumeric = numeric;
-}
-
-int32_t ListColumns::TextIsTime(int32_t column) const {
-  const ListColumn* c = Column(column);
-  return c != nullptr ? c->TextIsTime : 0;
-}
-
-void ListColumns::SetTextIsTime(int32_t column, int32_t isTime) {
-  if (ListColumn* c = Column(column)) c->TextIsTime = isTime;
-}
-
-int32_t ListColumns::UseTextCombo(int32_t column) const {
-  const ListColumn* c = Column(column);
-  return c != nullptr ? c->UseTextCombo : 0;
 }
 
 void ListColumns::SetUseTextCombo(int32_t column, int32_t bits) {
@@ -106,15 +66,6 @@ void ListColumns::SetUseTextCombo(int32_t column, int32_t bits) {
   for (int32_t kind : {kEditorText, kEditorCombo, kEditorList}) {
     if ((bits & kind) != 0) c->FrontObj = kind;
   }
-}
-
-int32_t ListColumns::FrontObj(int32_t column) const {
-  const ListColumn* c = Column(column);
-  return c != nullptr ? c->FrontObj : 0;
-}
-
-void ListColumns::SetFrontObj(int32_t column, int32_t kind) {
-  if (ListColumn* c = Column(column)) c->FrontObj = kind;
 }
 
 void ListColumns::SetTabOrder(int32_t column, int32_t position) {

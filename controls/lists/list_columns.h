@@ -50,23 +50,27 @@ class ListColumns {
 
   std::string TabName(int32_t column) const;
   void SetTabName(int32_t column, const std::string& name);
-  int32_t TabHidden(int32_t column) const;
+  int32_t TabHidden(int32_t column) const { return Get(column, &ListColumn::TabHidden); }
   void SetTabHidden(int32_t column, int32_t hidden);
-  int32_t TabWidth(int32_t column) const;
+  int32_t TabWidth(int32_t column) const { return Get(column, &ListColumn::TabWidth); }
   // Widths below kMinTabWidth are stored as kMinTabWidth.
   void SetTabWidth(int32_t column, int32_t width);
-  int32_t TabAlign(int32_t column) const;
-  void SetTabAlign(int32_t column, int32_t align);
-  int32_t TabOrder(int32_t column) const;
-  int32_t DataNumeric(int32_t column) const;
-  void SetDataNumeric(int32_t column, int32_t numeric);
-  int32_t TextIsTime(int32_t column) const;
-  void SetTextIsTime(int32_t column, int32_t isTime);
-  int32_t UseTextCombo(int32_t column) const;
+  int32_t TabAlign(int32_t column) const { return Get(column, &ListColumn::TabAlign); }
+  void SetTabAlign(int32_t column, int32_t align) { Set(column, &ListColumn::TabAlign, align); }
+  int32_t TabOrder(int32_t column) const { return Get(column, &ListColumn::TabOrder); }
+  int32_t DataNumeric(int32_t column) const { return Get(column, &ListColumn::DataNumeric); }
+  void SetDataNumeric(int32_t column, int32_t numeric) {
+    Set(column, &ListColumn::DataNumeric, numeric);
+  }
+  int32_t TextIsTime(int32_t column) const { return Get(column, &ListColumn::TextIsTime); }
+  void SetTextIsTime(int32_t column, int32_t isTime) {
+    Set(column, &ListColumn::TextIsTime, isTime);
+  }
+  int32_t UseTextCombo(int32_t column) const { return Get(column, &ListColumn::UseTextCombo); }
   // Stores the bits; FrontObj becomes the highest editor kind present (kept with no bit set).
   void SetUseTextCombo(int32_t column, int32_t bits);
-  int32_t FrontObj(int32_t column) const;
-  void SetFrontObj(int32_t column, int32_t kind);
+  int32_t FrontObj(int32_t column) const { return Get(column, &ListColumn::FrontObj); }
+  void SetFrontObj(int32_t column, int32_t kind) { Set(column, &ListColumn::FrontObj, kind); }
 
   // Moves `column` to display position `position`, shifting the columns between one place.
   // Nothing for a column or position outside the columns, or when it is there already.
@@ -93,6 +97,9 @@ class ListColumns {
   int32_t FirstShownColumn() const;
 
  private:
+  // A whole-number field of a column: 0 outside the columns; a write there does nothing.
+  int32_t Get(int32_t column, int32_t ListColumn::*field) const;
+  void Set(int32_t column, int32_t ListColumn::*field, int32_t value);
   void RebuildOrderFromTabOrder();
 
   std::vector<ListColumn> columns_;

@@ -74,36 +74,13 @@ void ListModel::SetAuxID(int32_t index, int32_t aux, const ListValue& value) {
   if (auto* cells = CellsOf(index, aux, true)) (*cells)[static_cast<size_t>(aux)] = value;
 }
 
-int32_t ListModel::IconType(int32_t index) const {
-  const auto row = RowOf(index);
-  return row ? rows_[static_cast<size_t>(*row)].IconType : 0;
+int32_t ListModel::Field(int32_t index, int32_t ListRow::*field, bool acceptLast) const {
+  const auto row = RowOf(index, acceptLast);
+  return row ? rows_[static_cast<size_t>(*row)].*field : 0;
 }
 
-void ListModel::SetIconType(int32_t index, int32_t icon) {
-  if (const auto row = RowOf(index)) rows_[static_cast<size_t>(*row)].IconType = icon;
-}
-
-int32_t ListModel::DispColor(int32_t index) const {
-  const auto row = RowOf(index, false);
-  return row ? rows_[static_cast<size_t>(*row)].DispColor : 0;
-}
-
-void ListModel::SetDispColor(int32_t index, int32_t colour) {
-  if (const auto row = RowOf(index)) rows_[static_cast<size_t>(*row)].DispColor = colour;
-}
-
-int32_t ListModel::HLine(int32_t index) const {
-  const auto row = RowOf(index, false);
-  return row ? rows_[static_cast<size_t>(*row)].HLine : 0;
-}
-
-void ListModel::SetHLine(int32_t index, int32_t colour) {
-  if (const auto row = RowOf(index)) rows_[static_cast<size_t>(*row)].HLine = colour;
-}
-
-int32_t ListModel::IsSelected(int32_t index) const {
-  const auto row = RowOf(index, false);
-  return row ? rows_[static_cast<size_t>(*row)].IsSelected : 0;
+void ListModel::SetField(int32_t index, int32_t ListRow::*field, int32_t value) {
+  if (const auto row = RowOf(index)) rows_[static_cast<size_t>(*row)].*field = value;
 }
 
 void ListModel::SetIsSelected(int32_t index, int32_t flag) {

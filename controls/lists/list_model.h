@@ -67,13 +67,14 @@ class ListModel : public foundation::ListColumnLayout {
   void SetValue(int32_t index, int32_t column, const ListValue& value);
   ListValue AuxID(int32_t index, int32_t aux) const;
   void SetAuxID(int32_t index, int32_t aux, const ListValue& value);
-  int32_t IconType(int32_t index) const;
-  void SetIconType(int32_t index, int32_t icon);
-  int32_t DispColor(int32_t index) const;
-  void SetDispColor(int32_t index, int32_t colour);
-  int32_t HLine(int32_t index) const;
-  void SetHLine(int32_t index, int32_t colour);
-  int32_t IsSelected(int32_t index) const;
+  int32_t IconType(int32_t index) const { return Field(index, &ListRow::IconType, true); }
+  void SetIconType(int32_t index, int32_t icon) { SetField(index, &ListRow::IconType, icon); }
+  // DispColor, HLine and IsSelected read nothing through -2.
+  int32_t DispColor(int32_t index) const { return Field(index, &ListRow::DispColor, false); }
+  void SetDispColor(int32_t index, int32_t colour) { SetField(index, &ListRow::DispColor, colour); }
+  int32_t HLine(int32_t index) const { return Field(index, &ListRow::HLine, false); }
+  void SetHLine(int32_t index, int32_t colour) { SetField(index, &ListRow::HLine, colour); }
+  int32_t IsSelected(int32_t index) const { return Field(index, &ListRow::IsSelected, false); }
   // With index -1 and flag 0 the current row also becomes none.
   void SetIsSelected(int32_t index, int32_t flag);
 
@@ -150,6 +151,9 @@ class ListModel : public foundation::ListColumnLayout {
   void SetLastDrawnTop(int32_t row) { lastDrawnTop_ = row; }
 
  private:
+  // A whole-number field of the row an index addresses; 0 when it addresses none.
+  int32_t Field(int32_t index, int32_t ListRow::*field, bool acceptLast) const;
+  void SetField(int32_t index, int32_t ListRow::*field, int32_t value);
   ListRow FreshRow(int32_t colour) const;
   std::vector<ListValue>* CellsOf(int32_t index, int32_t column, bool aux);
   const std::vector<ListValue>* CellsOf(int32_t index, int32_t column, bool aux) const;
