@@ -2,12 +2,13 @@
 
 #include <cmath>
 
-#include "controls/widgets/nearest_long.h"
 #include "foundation/colors.h"
+#include "foundation/conversions.h"
+#include "platform/twips.h"
 
 namespace lists {
 
-using widgets::NearestLong;
+using foundation::NearestInt32Saturated;
 
 std::optional<CountDownColors> CountDownColorType(int32_t type) {
   switch (type) {
@@ -26,7 +27,7 @@ std::vector<GradientLine> CountDownGradient(int32_t edge, int32_t middle, double
                                             int32_t twipsPerPixel) {
   std::vector<GradientLine> lines;
   if (twipsPerPixel <= 0 || !std::isfinite(heightTwips)) return lines;
-  const int32_t n = NearestLong(heightTwips / (2.0 * twipsPerPixel));
+  const int32_t n = NearestInt32Saturated(heightTwips / (2.0 * twipsPerPixel));
   if (n <= 0) {
     const int32_t rows = static_cast<int32_t>(std::ceil(heightTwips / twipsPerPixel));
     for (int32_t i = 0; i < rows; ++i) lines.push_back({double(i) * twipsPerPixel, edge});
@@ -42,9 +43,9 @@ std::vector<GradientLine> CountDownGradient(int32_t edge, int32_t middle, double
     const float sg = static_cast<float>(g[to] - g[from]) / n;
     const float sb = static_cast<float>(b[to] - b[from]) / n;
     for (int32_t i = 0; i <= n; ++i) {
-      const int32_t colour =
-          foundation::MakeRgb(NearestLong(r[from] + sr * i), NearestLong(g[from] + sg * i),
-                              NearestLong(b[from] + sb * i));
+      const int32_t colour = foundation::MakeRgb(NearestInt32Saturated(r[from] + sr * i),
+                                                 NearestInt32Saturated(g[from] + sg * i),
+                                                 NearestInt32Saturated(b[from] + sb * i));
       lines.push_back({static_cast<double>(from * n + i) * twipsPerPixel, colour});
     }
   }
@@ -54,7 +55,7 @@ std::vector<GradientLine> CountDownGradient(int32_t edge, int32_t middle, double
 std::optional<int32_t> CountDownFilled(int32_t countDown, int32_t value, int32_t width) {
   if (countDown <= 0 || value >= countDown) return std::nullopt;
   const double share = (static_cast<double>(countDown) - value) / countDown;
-  return NearestLong(share * width);
+  return NearestInt32Saturated(share * width);
 }
 
 }  // namespace lists

@@ -4,7 +4,8 @@
 #include <cmath>
 
 #include "controls/lists/list_model.h"
-#include "controls/widgets/nearest_long.h"
+#include "foundation/conversions.h"
+#include "platform/twips.h"
 
 namespace lists {
 
@@ -125,12 +126,12 @@ void ListModel::RndItem() {
   if (n < 3) return;
   orderData_ = -1;
   orderInverted_ = 0;
-  const int32_t m = widgets::NearestLong(n / 100.0 + 7);
+  const int32_t m = foundation::NearestInt32Saturated(n / 100.0 + 7);
   const float last = static_cast<float>(n - 1);
   std::uniform_real_distribution<double> uniform(0.0, 1.0);
   for (int32_t i = 0; i < n; ++i) {
     const double u = uniform(random_);
-    const int32_t r = widgets::NearestLong(u * last + (i % m));
+    const int32_t r = foundation::NearestInt32Saturated(u * last + (i % m));
     if (r >= 0 && r < n) std::swap(rows_[static_cast<size_t>(i)], rows_[static_cast<size_t>(r)]);
   }
 }

@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "controls/widgets/nearest_long.h"
+#include "foundation/conversions.h"
+#include "platform/twips.h"
 
 namespace lists {
 
 namespace {
 
-using widgets::NearestLong;
+using foundation::NearestInt32Saturated;
 
 bool RowsFill(const ScrollFrame& f, double height) {
   return f.itemCount >= 1 && f.vbarDisabled != 1 &&
@@ -21,9 +22,9 @@ bool RowsFill(const ScrollFrame& f, double height) {
 ScrollFit FitScrollBars(const ScrollFrame& f, int32_t previousVisibleRows) {
   const double px4 = 4.0 * f.twipsPerPixel;
   ScrollFit fit;
-  double h = NearestLong(f.allHeight - f.listTop - px4);
+  double h = NearestInt32Saturated(f.allHeight - f.listTop - px4);
   bool vertical = RowsFill(f, h);
-  double w = NearestLong(f.allWidth - px4 - (vertical ? f.vbarWidth : 0));
+  double w = NearestInt32Saturated(f.allWidth - px4 - (vertical ? f.vbarWidth : 0));
   const bool horizontal = w < f.totalColumnWidth && f.hbarDisabled == 0;
   if (horizontal) {
     h -= f.hbarHeight;
@@ -45,7 +46,7 @@ ScrollFit FitScrollBars(const ScrollFrame& f, int32_t previousVisibleRows) {
     v.max = static_cast<int32_t>(
         std::max<int64_t>(1, static_cast<int64_t>(f.itemCount) - fit.visibleRows + 1));
     v.ratio = static_cast<double>(fit.visibleRows) / f.itemCount;
-    v.largeChange = std::max(1, NearestLong(v.ratio * v.max));
+    v.largeChange = std::max(1, NearestInt32Saturated(v.ratio * v.max));
     v.length = h - px4;
   }
   if (horizontal) {
@@ -56,7 +57,7 @@ ScrollFit FitScrollBars(const ScrollFrame& f, int32_t previousVisibleRows) {
     b.max = static_cast<int32_t>(std::clamp<int64_t>(max, 1, INT32_MAX));
     // The area is narrower than the columns here, so the columns have a width.
     b.ratio = f.totalColumnWidth > 0 ? w / f.totalColumnWidth : 1.0;
-    b.largeChange = std::max(1, NearestLong(b.ratio * b.max));
+    b.largeChange = std::max(1, NearestInt32Saturated(b.ratio * b.max));
     b.length = w;
   }
   return fit;
@@ -75,7 +76,7 @@ std::optional<int32_t> TopItemFor(int32_t item, int32_t itemCount, bool barVisib
   if (item < 0 || item > itemCount - 1) return std::nullopt;
   if (!barVisible) return 0;
   const int64_t wanted =
-      setToTop != 0 ? item : static_cast<int64_t>(item) - NearestLong(visibleRows / 2.0);
+      setToTop != 0 ? item : static_cast<int64_t>(item) - NearestInt32Saturated(visibleRows / 2.0);
   if (ifHidden != 0 && topItem <= item && item < static_cast<int64_t>(topItem) + visibleRows) {
     return std::nullopt;
   }
@@ -83,13 +84,14 @@ std::optional<int32_t> TopItemFor(int32_t item, int32_t itemCount, bool barVisib
 }
 
 int32_t RowAtY(double y, int32_t oneHeight, int32_t topItem, int32_t itemCount) {
-  const int64_t slot = oneHeight > 0 ? NearestLong(y) / oneHeight : 0;
+  const int64_t slot = oneHeight > 0 ? NearestInt32Saturated(y) / oneHeight : 0;
   return static_cast<int32_t>(std::clamp<int64_t>(slot + topItem, 0, std::max(itemCount, 0)));
 }
 
 int32_t PressedRow(double y, int32_t oneHeight, int32_t topItem, int32_t itemCount,
                    int32_t twipsPerPixel) {
-  const int64_t slot = oneHeight > 0 ? NearestLong(y - 4.0 * twipsPerPixel) / oneHeight : 0;
+  const int64_t slot =
+      oneHeight > 0 ? NearestInt32Saturated(y - 4.0 * twipsPerPixel) / oneHeight : 0;
   return static_cast<int32_t>(std::clamp<int64_t>(slot + topItem, 0, std::max(itemCount - 1, 0)));
 }
 

@@ -4,8 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "controls/widgets/nearest_long.h"
 #include "controls/widgets/view/uc_slider.h"
+#include "foundation/conversions.h"
+#include "platform/twips.h"
 
 namespace lists {
 
@@ -120,10 +121,10 @@ void ListScrollBar::Place(double left, double top, double width, double height) 
   QWidget* w = Widget();
   if (w == nullptr) return;
   const int32_t tpp = twipsPerPixel_;
-  w->setGeometry(borderPx_ + widgets::TwipsToPixels(left, tpp),
-                 borderPx_ + widgets::TwipsToPixels(top, tpp),
-                 std::max(0, widgets::TwipsToPixels(width, tpp)),
-                 std::max(0, widgets::TwipsToPixels(height, tpp)));
+  w->setGeometry(borderPx_ + platform::TwipsToPixels(left, tpp),
+                 borderPx_ + platform::TwipsToPixels(top, tpp),
+                 std::max(0, platform::TwipsToPixels(width, tpp)),
+                 std::max(0, platform::TwipsToPixels(height, tpp)));
 }
 
 ListScrollBar* MakeSliderScrollBar(QWidget* frame, bool vertical, int32_t twipsPerPixel,

@@ -2,9 +2,10 @@
 #include <algorithm>
 
 #include "controls/lists/view/uc_list_view.h"
-#include "controls/widgets/nearest_long.h"
 #include "foundation/colors.h"
+#include "foundation/conversions.h"
 #include "foundation/text_fields.h"
+#include "platform/twips.h"
 #include "platform/view/raster_ops.h"
 
 namespace lists {
@@ -16,7 +17,7 @@ void UC_ListView::ReDraw() {
   if (tpp <= 0) return;
   s.Cls();
   const double h = oneHeight_;
-  const int32_t visibleSlots = widgets::NearestLong(s.ScaleHeight()) / oneHeight_;
+  const int32_t visibleSlots = foundation::NearestInt32Saturated(s.ScaleHeight()) / oneHeight_;
   const ListModel& m = *model_;
   const ListColumns& columns = m.Columns();
   const int32_t top = m.TopItem();
@@ -41,7 +42,7 @@ void UC_ListView::ReDraw() {
     const bool icons = iconDisabled_ == 0;
     const int iconOffset = static_cast<int>((oneHeight_ / tpp - 16) / 2);
     double left = 0;
-    double right = widgets::NearestLong(s.ScaleWidth());
+    double right = foundation::NearestInt32Saturated(s.ScaleWidth());
     if (invertSelectedData_ == 1) {
       const int32_t sel = m.SelectedData();
       left = sel > 0 && columns.Has(sel - 1) ? columns.Column(sel - 1)->TabRight : 0;

@@ -5,9 +5,10 @@
 #include <algorithm>
 
 #include "controls/lists/view/uc_list_view.h"
-#include "controls/widgets/nearest_long.h"
+#include "foundation/conversions.h"
 #include "foundation/text_fields.h"
 #include "foundation/view/surface_drawing.h"
+#include "platform/twips.h"
 
 namespace lists {
 
@@ -80,7 +81,8 @@ void UC_ListView::TabMouseMove(int32_t button, double x) {
   const ListColumn* col = columns.Column(resizeColumn_);
   if (col == nullptr) return;
   const int64_t grown =
-      int64_t{col->TabWidth} + widgets::NearestLong(hScrollOffset_ + x + 3.0 * tpp - col->TabRight);
+      int64_t{col->TabWidth} +
+      foundation::NearestInt32Saturated(hScrollOffset_ + x + 3.0 * tpp - col->TabRight);
   columns.SetTabWidth(resizeColumn_,
                       static_cast<int32_t>(std::clamp<int64_t>(grown, kMinTabWidth, INT32_MAX)));
   ReDrawTab(-1);
@@ -128,7 +130,8 @@ void UC_ListView::SetTabWidthAuto() {
   for (int32_t r = 0; r < m.ItemCount(); ++r) {
     const ListRow& row = *m.Row(r);
     for (size_t c = 0; c < widths.size() && c < row.Data.size(); ++c) {
-      widths[c] = std::max(widths[c], widgets::NearestLong(s.TextWidth(row.Data[c].Text())));
+      widths[c] =
+          std::max(widths[c], foundation::NearestInt32Saturated(s.TextWidth(row.Data[c].Text())));
     }
   }
   for (int32_t c = 0; c < columns.Count(); ++c) {

@@ -11,9 +11,10 @@
 
 #include "controls/lists/list_scroll.h"
 #include "controls/lists/view/uc_list_view.h"
-#include "controls/widgets/nearest_long.h"
+#include "foundation/conversions.h"
 #include "foundation/error_traps.h"
 #include "platform/clock.h"
+#include "platform/twips.h"
 
 namespace lists {
 
@@ -51,12 +52,13 @@ void UC_ListView::ListMouseMove(int32_t button, double x, double y) {
   if (button == 1) {
     if (useScroll_ != 0) {
       if (vbar_->Visible() && oneHeight_ > 0) {
-        const int64_t rows = widgets::NearestLong(dragOriginY_ - y) / oneHeight_;
+        const int64_t rows = foundation::NearestInt32Saturated(dragOriginY_ - y) / oneHeight_;
         const int64_t top = std::clamp<int64_t>(vbarAtPress_ + rows, INT32_MIN, INT32_MAX);
         if (top != m.TopItem()) SetTopItem(static_cast<int32_t>(top), 1, 0);
       }
       if (hbar_->Visible()) {
-        hbar_->SetValue(StepBarValue(hbarAtPress_, widgets::NearestLong(dragOriginX_ - x),
+        hbar_->SetValue(StepBarValue(hbarAtPress_,
+                                     foundation::NearestInt32Saturated(dragOriginX_ - x),
                                      hbar_->Min(), hbar_->Max()));
         if (hbar_->IsSlider()) HBarValueChanged();
       }

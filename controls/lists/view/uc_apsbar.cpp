@@ -1,15 +1,16 @@
 #include "controls/lists/view/uc_apsbar.h"
 
 #include "controls/lists/count_down_bar.h"
-#include "controls/widgets/nearest_long.h"
 #include "foundation/app_globals.h"
+#include "foundation/conversions.h"
 #include "foundation/font_table.h"
 #include "foundation/view/qt_font_factory.h"
+#include "platform/twips.h"
 #include "platform/view/raster_ops.h"
 
 namespace lists {
 
-using widgets::NearestLong;
+using foundation::NearestInt32Saturated;
 
 UC_apsbar::UC_apsbar(QWidget* parent)
     : QWidget(parent),
@@ -36,7 +37,7 @@ void UC_apsbar::Init() {
   const platform::PictureSurface& bar = pictureBar_->Surface();
   pictureGrad_.Resize(bar.PixelWidth(), pictureGrad_.PixelHeight());
   pictureGrad_.Resize(bar.PixelWidth(), bar.PixelHeight());
-  width_ = NearestLong(bar.ScaleWidth());
+  width_ = NearestInt32Saturated(bar.ScaleWidth());
 }
 
 void UC_apsbar::SetColorType(int32_t pType) {
@@ -62,12 +63,12 @@ void UC_apsbar::Draw(int32_t value, const std::string& pStr) {
   const int32_t tpp = bar.TwipsPerPixel();
   if (tpp <= 0) return;
   bar.Cls();
-  const int heightPx = NearestLong(bar.ScaleHeight() / tpp);
+  const int heightPx = NearestInt32Saturated(bar.ScaleHeight() / tpp);
   const auto filled = CountDownFilled(countDown_, value, width_);
-  const int from = filled ? NearestLong(double(*filled) / tpp) : 0;
+  const int from = filled ? NearestInt32Saturated(double(*filled) / tpp) : 0;
   bar.BitBlt(from, 0, bar.PixelWidth() - from, heightPx, pictureGrad_, 0, 0, platform::SRCCOPY);
-  bar.SetCurrentY(NearestLong(bar.ScaleHeight() - bar.TextHeight(pStr)) / 2);
-  bar.SetCurrentX(NearestLong(width_ - bar.TextWidth(pStr)) / 2);
+  bar.SetCurrentY(NearestInt32Saturated(bar.ScaleHeight() - bar.TextHeight(pStr)) / 2);
+  bar.SetCurrentX(NearestInt32Saturated(width_ - bar.TextWidth(pStr)) / 2);
   bar.Print(pStr);
   if (filled && *filled >= tpp) {
     bar.SetDrawMode(platform::R2_NOT);

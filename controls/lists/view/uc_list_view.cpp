@@ -10,16 +10,17 @@
 
 #include "controls/lists/list_scroll.h"
 #include "controls/lists/view/list_icon_strip.h"
-#include "controls/widgets/nearest_long.h"
 #include "foundation/app_globals.h"
+#include "foundation/conversions.h"
 #include "foundation/error_traps.h"
 #include "foundation/font_table.h"
 #include "foundation/view/design_painter.h"
 #include "foundation/view/qt_font_factory.h"
+#include "platform/twips.h"
 
 namespace lists {
 
-using widgets::NearestLong;
+using foundation::NearestInt32Saturated;
 
 namespace {
 
@@ -110,9 +111,9 @@ double UC_ListView::ListTop() const { return tabDisabled_ == 1 ? 0.0 : kHeaderTw
 void UC_ListView::PlaceInAll(QWidget* part, double left, double top, double width, double height) {
   const int32_t tpp = pictureAll_->Surface().TwipsPerPixel();
   const int b = pictureAll_->BorderPixels();
-  part->setGeometry(b + widgets::TwipsToPixels(left, tpp), b + widgets::TwipsToPixels(top, tpp),
-                    std::max(0, widgets::TwipsToPixels(width, tpp)),
-                    std::max(0, widgets::TwipsToPixels(height, tpp)));
+  part->setGeometry(b + platform::TwipsToPixels(left, tpp), b + platform::TwipsToPixels(top, tpp),
+                    std::max(0, platform::TwipsToPixels(width, tpp)),
+                    std::max(0, platform::TwipsToPixels(height, tpp)));
 }
 
 void UC_ListView::MakeBars() {
@@ -151,7 +152,7 @@ void UC_ListView::Init() {
   hbar_->Relayout(0);
   vbar_->Relayout(0);
   // The header cells are cut from the left column of this gradient.
-  pictureTabGrad_.Resize(2, widgets::TwipsToPixels(kHeaderTwips, tpp));
+  pictureTabGrad_.Resize(2, platform::TwipsToPixels(kHeaderTwips, tpp));
   pictureTabGrad_.Cls();
   foundation::PaintPictureDesign(pictureTabGrad_, 5, -1, -1, -1);
   initialised_ = true;
@@ -232,7 +233,7 @@ void UC_ListView::InitTab() {
   const int32_t tpp = rows.TwipsPerPixel();
   const double textHeight =
       rows.TextHeight("漢") * foundation::FontHeightFactor(fontSlots_[kRowsFont]);
-  const int32_t base = NearestLong(textHeight * 1.4);
+  const int32_t base = NearestInt32Saturated(textHeight * 1.4);
   const auto editorHeight = [&](EditorKind kind) {
     const QWidget* editor = Editor(kind, 0);
     return editor != nullptr ? editor->height() * tpp : 0;
@@ -247,7 +248,7 @@ void UC_ListView::InitTab() {
   }
   oneHeight_ = std::max(oneHeight_, std::max(base, rowHeight));
   rowBoxHeight_ = oneHeight_;
-  textTop_ = NearestLong((oneHeight_ - textHeight) / 2);
+  textTop_ = NearestInt32Saturated((oneHeight_ - textHeight) / 2);
   const bool anyEditor = any[kText] || any[kCombo] || any[kList];
   if (!anyEditor) {
     editorTop_ = textTop_ - 4 * tpp;
