@@ -7,7 +7,7 @@
 
 #include "foundation/app_globals.h"
 #include "foundation/settings_store.h"
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 
 namespace foundation {
 namespace {

@@ -14,7 +14,7 @@
 #include "platform/cp932.h"
 #include "tests/controls/lists/list_view_fixture.h"
 #include "tests/controls/lists/playout_lists_fixture.h"
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 
 namespace lists {
 namespace {

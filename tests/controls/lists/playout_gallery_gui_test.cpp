@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/controls/lists/playout_lists_fixture.h"
-#include "tests/foundation/app_test_env.h"
+#include "tests/support/app_test_env.h"
 
 namespace lists {
 namespace {
