@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QWidget>
+
+#include "controls/widgets/view/uc_buttons.h"
+#include "controls/widgets/view/uc_text_picture.h"
+#include "foundation/view/qt_font_factory.h"
+
+namespace widgets {
+namespace {
+
+// Renders the controls as the playout window and the settings dialog set them up into the build
+// folder's gallery/ for a person to look at.
+class PanelsGalleryGuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    foundation::InstallQtFontFactory();
+    dir_ = QCoreApplication::applicationDirPath() + "/gallery";
+    ASSERT_TRUE(QDir().mkpath(dir_));
+  }
+  void Save(QWidget& widget, const char* name) {
+    widget.show();
+    const QString path = dir_ + "/" + name;
+    EXPECT_TRUE(widget.grab().save(path)) << path.toStdString();
+  }
+  QString dir_;
+};
+
+TEST_F(PanelsGalleryGuiTest, ClockPanel) {
+  UC_TextPicture clock;
+  clock.Move(0, 0, 5400, 660);
+  clock.AddStdColorSet(1);
+  clock.AddTextSpace(11, false, false, "", 270, 75);
+  clock.AddTextSpace(26, false, false, "Impact", 210, -1);
+  clock.AddTextSpace(11, false, false, "", 1950, 90);
+  clock.AddTextSpace(11, false, false, "", 1950, 345);
+  clock.Init();
+  clock.DispMes(1, "18:42:07");
+  clock.DispMes(2, "2024/03/15 18:40:00");
+  clock.DispMes(3, "夕方のニュース Evening news");
+  Save(clock, "clock_panel.png");
+}
+
+TEST_F(PanelsGalleryGuiTest, OnAirBoxInBothColourSets) {
+  QWidget page;
+  page.resize(260, 50);
+  page.setStyleSheet("background: #c0c0c0");
+  for (int set = 0; set < 2; ++set) {
+    auto* box = new UC_TextPicture(&page);
+    box->Move(150 + set * 1800, 75, 1650, 600);
+    box->SetDesignType(1);
+    box->AddTextSpace(20, false, false, "Impact");
+    box->AddColorSet(0xB0B0B0, 0x0, 0xB0B0B0);
+    box->AddColorSet(0xC0C0FF, 0x202050, 0xA0A0FF);
+    box->Init();
+    box->DispMes(0, "ON AIR");
+    box->SetColor(set, 1);
+  }
+  Save(page, "on_air_box.png");
+}
+
+TEST_F(PanelsGalleryGuiTest, OperatorStripAndOkCancel) {
+  UC_Buttons op;
+  op.Move(0, 0, 4 * 900, 345);
+  op.SetFontSize(9);
+  op.SetNumButtons(4);
+  op.SetMimiWidth(0);
+  op.SetButtonChar(0, "CNT");
+  op.SetButtonChar(1, "START");
+  op.SetButtonChar(2, "STOP");
+  op.SetButtonChar(3, "FO");
+  op.Init();
+  op.SetButtonState(1, 2);
+  Save(op, "operator_strip.png");
+
+  UC_Buttons pair;
+  pair.SetDesignType(1);
+  pair.SetOKCancel();
+  Save(pair, "ok_cancel_strip.png");
+}
+
+}  // namespace
+}  // namespace widgets
