@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "controls/widgets/view/uc_buttons.h"
+#include "controls/widgets/view/uc_date_picker.h"
 #include "controls/widgets/view/uc_text_picture.h"
 #include "foundation/view/qt_font_factory.h"
 
@@ -80,6 +81,18 @@ TEST_F(PanelsGalleryGuiTest, OperatorStripAndOkCancel) {
   pair.SetDesignType(1);
   pair.SetOKCancel();
   Save(pair, "ok_cancel_strip.png");
+}
+
+TEST_F(PanelsGalleryGuiTest, CalendarMonth) {
+  UC_DatePicker calendar;
+  QObject::connect(&calendar, &UC_DatePicker::HiliteDay, [&](const foundation::CalendarDate& d) {
+    calendar.SetHilited(d.day == 9 || d.day == 23 ? 1 : 0);
+  });
+  calendar.SetSizeRate(1.5F);
+  calendar.SetValue({2024, 9, 16});
+  calendar.SetUseHilite(1);
+  calendar.DrawAll();
+  Save(calendar, "calendar_month.png");
 }
 
 }  // namespace
