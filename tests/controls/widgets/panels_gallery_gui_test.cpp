@@ -7,6 +7,7 @@
 
 #include "controls/widgets/view/uc_buttons.h"
 #include "controls/widgets/view/uc_date_picker.h"
+#include "controls/widgets/view/uc_path_text.h"
 #include "controls/widgets/view/uc_text_picture.h"
 #include "foundation/view/qt_font_factory.h"
 
@@ -93,6 +94,21 @@ TEST_F(PanelsGalleryGuiTest, CalendarMonth) {
   calendar.SetUseHilite(1);
   calendar.DrawAll();
   Save(calendar, "calendar_month.png");
+}
+
+TEST_F(PanelsGalleryGuiTest, PathText) {
+  QWidget page;
+  page.resize(300, 62);
+  page.setStyleSheet("QWidget#page { background: #c0c0c0 }");
+  page.setObjectName("page");
+  for (int row = 0; row < 2; ++row) {
+    auto* path = new UC_PathText(&page);
+    path->Move(150, 150 + row * 420, 4200, 300);
+    path->Init();
+    path->SetText(row == 0 ? "/srv/onair/audio/夕方のニュース.wav" : "/home/air/log");
+    if (row == 1) path->SetTextDisabled(1);
+  }
+  Save(page, "path_text.png");
 }
 
 }  // namespace
