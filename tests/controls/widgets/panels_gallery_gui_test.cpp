@@ -8,8 +8,12 @@
 #include "controls/widgets/view/uc_buttons.h"
 #include "controls/widgets/view/uc_date_picker.h"
 #include "controls/widgets/view/uc_path_text.h"
+#include "controls/widgets/view/uc_tab.h"
 #include "controls/widgets/view/uc_text_picture.h"
+#include "foundation/view/design_painter.h"
 #include "foundation/view/qt_font_factory.h"
+#include "platform/view/picture_box.h"
+#include "platform/view/raster_ops.h"
 
 namespace widgets {
 namespace {
@@ -84,6 +88,38 @@ TEST_F(PanelsGalleryGuiTest, OperatorStripAndOkCancel) {
   Save(pair, "ok_cancel_strip.png");
 }
 
+TEST_F(PanelsGalleryGuiTest, PictureStrips) {
+  // The four player presets, the second button of each lit, and the whole picture library.
+  QWidget page;
+  page.resize(480, 180);
+  page.setStyleSheet("background: #c0c0c0");
+  for (int preset = 0; preset < 4; ++preset) {
+    auto* strip = new UC_Buttons(&page);
+    strip->Move(150, 150 + preset * 450, 3000, 390);
+    switch (preset) {
+      case 0:
+        strip->SetButtonsMCI();
+        break;
+      case 1:
+        strip->SetButtonsVornplay();
+        break;
+      case 2:
+        strip->SetButtonsEditorCtrl();
+        break;
+      default:
+        strip->SetButtonsEditorPlay();
+        break;
+    }
+    strip->Init();
+    strip->SetButtonState(1, 2);
+  }
+  auto* library = new platform::PictureBox(&page);
+  library->Move(150, 1950, 468 * 15, 36 * 15);
+  const UC_Buttons sheet;
+  library->Surface().BitBlt(0, 0, 468, 36, sheet.PictureIcons(), 0, 0, platform::SRCCOPY);
+  Save(page, "picture_strips.png");
+}
+
 TEST_F(PanelsGalleryGuiTest, CalendarMonth) {
   UC_DatePicker calendar;
   QObject::connect(&calendar, &UC_DatePicker::HiliteDay, [&](const foundation::CalendarDate& d) {
@@ -109,6 +145,24 @@ TEST_F(PanelsGalleryGuiTest, PathText) {
     if (row == 1) path->SetTextDisabled(1);
   }
   Save(page, "path_text.png");
+}
+
+TEST_F(PanelsGalleryGuiTest, TabStrip) {
+  // The settings dialog's tabs over its textured page background.
+  platform::PictureBox page;
+  page.resize(330, 60);
+  foundation::PaintPictureDesign(page.Surface(), 14, -1, -1, -1);
+  auto* tabs = new UC_Tab(&page);
+  tabs->Move(150, 150, 4500, 360);
+  tabs->SetNumTab(4);
+  tabs->SetUseIndpWidth(1);
+  tabs->SetTabMinWidth(720);
+  const char* captions[] = {"一般", "表示", "外部制御", "CNT"};
+  for (int i = 0; i < 4; ++i) tabs->SetTabStr(i, captions[i]);
+  tabs->SetBGPic(150, 150, page);
+  tabs->SetSelectedTab(1);
+  tabs->DrawAll();
+  Save(page, "tab_strip.png");
 }
 
 }  // namespace
