@@ -72,6 +72,9 @@ void UC_TextPicture::BuildBackgrounds() {
   const auto& sets = model_.ColorSets();
   strip_.Resize(static_cast<int>(sets.size()) * w, h);
   for (size_t i = 0; i < sets.size(); ++i) {
+    // Each background starts from its set's first colour: the diagonal ramp leaves the top row
+    // as it finds it, and a background without the ramp is that colour.
+    s.SetBackColor(sets[i].Color1);
     foundation::DrawBorderLines(s, sets[i].Color1, sets[i].Color2, noGrad_, wakuWidth_);
     strip_.BitBlt(static_cast<int>(i) * w, 0, w, h, s, 0, 0, platform::SRCCOPY);
   }
