@@ -13,10 +13,10 @@ namespace {
 
 constexpr int32_t kHighlightRef = platform::SystemColorRef(platform::COLOR_BTNHIGHLIGHT);
 
-int32_t Nearest(double value) { return foundation::NearestInt32(value).value_or(0); }
-
 // Pixel of a twips coordinate: CLng(twips) \ tpp.
-int32_t PixelOf(double twips, int32_t tpp) { return tpp > 0 ? Nearest(twips) / tpp : 0; }
+int32_t PixelOf(double twips, int32_t tpp) {
+  return tpp > 0 ? foundation::NearestInt32Saturated(twips) / tpp : 0;
+}
 
 }  // namespace
 
@@ -158,11 +158,11 @@ void ButtonStripModel::CentreContent(int32_t index, double textWidth, double tex
   if (b == nullptr) return;
   const double half = buttonWidth_ / 2.0;
   if (b->IsPicture()) {
-    b->ContentY = Nearest(buttonHeight_ / 2.0 - kPictureCellPx / 2);
-    b->ContentX = Nearest(b->ButtonX + half - kPictureCellPx / 2);
+    b->ContentY = foundation::NearestInt32Saturated(buttonHeight_ / 2.0 - kPictureCellPx / 2);
+    b->ContentX = foundation::NearestInt32Saturated(b->ButtonX + half - kPictureCellPx / 2);
   } else {
-    b->ContentY = Nearest(buttonHeight_ / 2.0 - textHeight / 2);
-    b->ContentX = Nearest(b->ButtonX + half - textWidth / 2);
+    b->ContentY = foundation::NearestInt32Saturated(buttonHeight_ / 2.0 - textHeight / 2);
+    b->ContentX = foundation::NearestInt32Saturated(b->ButtonX + half - textWidth / 2);
   }
 }
 
@@ -250,7 +250,7 @@ bool IsTintedCell(int32_t cell) {
 }
 
 int32_t TintChannel(int32_t channel, int32_t face) {
-  return std::clamp(Nearest(channel * (face / 210.0)), 0, 255);
+  return std::clamp(foundation::NearestInt32Saturated(channel * (face / 210.0)), 0, 255);
 }
 
 }  // namespace widgets

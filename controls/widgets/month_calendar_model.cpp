@@ -10,8 +10,6 @@ namespace widgets {
 
 namespace {
 
-int32_t Nearest(double value) { return foundation::NearestInt32(value).value_or(0); }
-
 bool ValidFirstDay(int32_t firstDayWeek) { return firstDayWeek >= 1 && firstDayWeek <= 7; }
 
 }  // namespace
@@ -26,7 +24,7 @@ MonthLayout LayOutMonth(int year, int month, int32_t firstDayWeek, float sizeRat
   if (!foundation::IsValidDate(year, month, 1)) return layout;
   const double s = sizeRate;
   const int64_t first = foundation::DayNumber({year, month, 1});
-  int32_t rowY = Nearest(360 * s);
+  int32_t rowY = foundation::NearestInt32Saturated(360 * s);
   int32_t row = 0;
   for (int day = 1; foundation::IsValidDate(year, month, day); ++day) {
     const int32_t column =
@@ -36,7 +34,7 @@ MonthLayout LayOutMonth(int year, int month, int32_t firstDayWeek, float sizeRat
     layout.days.push_back({day, column, rowY});
     const int32_t next = WeekdayColumn(foundation::WeekdayOfDayNumber(first + day), firstDayWeek);
     if (next == 1) {
-      rowY = Nearest(rowY + 240 * s);
+      rowY = foundation::NearestInt32Saturated(rowY + 240 * s);
       ++row;
     }
   }
@@ -86,10 +84,10 @@ CalendarZone MonthCalendarModel::ZoneAt(double x, double y) const {
 }
 
 std::optional<int32_t> MonthCalendarModel::CellAt(double x, double y) const {
-  const int32_t pitch = Nearest(S(240));
+  const int32_t pitch = foundation::NearestInt32Saturated(S(240));
   if (pitch <= 0) return std::nullopt;
-  const int32_t row = Nearest(y - S(360)) / pitch;
-  const int32_t column = Nearest(x - S(120)) / pitch;
+  const int32_t row = foundation::NearestInt32Saturated(y - S(360)) / pitch;
+  const int32_t column = foundation::NearestInt32Saturated(x - S(120)) / pitch;
   if (column < 0 || column > 6) return std::nullopt;
   const int32_t cell = row * 7 + column;
   if (cell < 0 || cell >= kCalendarCells) return std::nullopt;

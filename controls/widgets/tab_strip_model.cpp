@@ -8,12 +8,6 @@
 
 namespace widgets {
 
-namespace {
-
-int32_t Nearest(double value) { return foundation::NearestInt32(value).value_or(0); }
-
-}  // namespace
-
 void TabStripModel::SetNumTab(int32_t count) {
   tabs_.resize(static_cast<size_t>(std::clamp(count, 0, kMaxTabs)));
   Renumber();
@@ -37,7 +31,7 @@ void TabStripModel::SetTabStr(int32_t index, const std::string& text, double tex
   StripTab* tab = MutableTab(index);
   if (tab == nullptr) return;
   tab->Text = text;
-  tab->TextWidth = Nearest(textWidth);
+  tab->TextWidth = foundation::NearestInt32Saturated(textWidth);
   if (UseIndpWidth != 0) {
     tab->Width = std::max(tab->TextWidth + kTabTextMargin, TabMinWidth);
     return;
@@ -116,7 +110,9 @@ std::array<int32_t, kTabBandLines> TabBandColours(int32_t base) {
   foundation::SplitRgb(base, r, g, b);
   std::array<int32_t, kTabBandLines> colours{};
   for (int32_t j = 0; j < kTabBandLines; ++j) {
-    const auto channel = [j](int16_t c) { return Nearest(255 - j * (255.0 - c) / 8); };
+    const auto channel = [j](int16_t c) {
+      return foundation::NearestInt32Saturated(255 - j * (255.0 - c) / 8);
+    };
     colours[static_cast<size_t>(j)] = foundation::MakeRgb(channel(r), channel(g), channel(b));
   }
   return colours;

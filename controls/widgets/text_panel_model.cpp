@@ -11,8 +11,6 @@ namespace widgets {
 
 namespace {
 
-int32_t Nearest(double value) { return foundation::NearestInt32(value).value_or(0); }
-
 bool InRange(int32_t index, size_t count) {
   return index >= 0 && static_cast<size_t>(index) < count;
 }
@@ -118,13 +116,14 @@ int32_t PanelMargin(int32_t isFlat, bool usesColorSets, int32_t tpp) {
 }
 
 int32_t CellTopFor(int32_t pTop, double lineHeight, float ratio, int32_t tpp) {
-  return Nearest(pTop - (1.0 - static_cast<double>(ratio)) * lineHeight / 2 + tpp);
+  return foundation::NearestInt32Saturated(
+      pTop - (1.0 - static_cast<double>(ratio)) * lineHeight / 2 + tpp);
 }
 
 int32_t CentredCellTop(double scaleHeight, double lineHeight, bool oneLower, int32_t tpp) {
   double t = (scaleHeight - lineHeight) / 2;
   if (oneLower) t += tpp;
-  return t < 0 ? 0 : Nearest(t);
+  return t < 0 ? 0 : foundation::NearestInt32Saturated(t);
 }
 
 double CellTextX(int32_t left, double textWidth, double scaleWidth, double margin) {

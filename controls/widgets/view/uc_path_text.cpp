@@ -116,11 +116,11 @@ void UC_PathText::SetTextDisabled(int32_t value) {
 }
 
 void UC_PathText::SetFontSize(float pSize) {
-  model_.FontSize = foundation::NearestInt32(pSize).value_or(model_.FontSize);
+  model_.FontSize = foundation::NearestInt32Saturated(pSize);
 }
 
 void UC_PathText::SetTextHeight(float pSize) {
-  model_.TextHeight = foundation::NearestInt32(pSize).value_or(model_.TextHeight);
+  model_.TextHeight = foundation::NearestInt32Saturated(pSize);
 }
 
 void UC_PathText::SetTextIMEMode(int16_t pMode) {

@@ -25,9 +25,7 @@ UC_Tab::UC_Tab(QWidget* parent)
 
 UC_Tab::~UC_Tab() = default;
 
-void UC_Tab::SetFontSize(float pValue) {
-  fontSize_ = foundation::NearestInt32(pValue).value_or(fontSize_);
-}
+void UC_Tab::SetFontSize(float pValue) { fontSize_ = foundation::NearestInt32Saturated(pValue); }
 
 void UC_Tab::SetNumTab(int32_t count) {
   const int32_t font = foundation::SetControlFont(&fontWindow_, -2, nullptr,

@@ -161,7 +161,7 @@ void UC_TextPicture::Draw(int32_t plite) {
     } else if (plite != -1 && s.ForeColor() != base) {
       s.SetForeColor(base);
     }
-    const int32_t room = foundation::NearestInt32(s.ScaleWidth() - x - margin).value_or(0);
+    const int32_t room = foundation::NearestInt32Saturated(s.ScaleWidth() - x - margin);
     s.Print(foundation::FitTextToWidth(cell.Text, s, room));
   }
   // The lit colour is this drawing's only: the next drawing starts from the panel's own colour.
