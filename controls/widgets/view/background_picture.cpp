@@ -1,5 +1,6 @@
 #include "controls/widgets/view/background_picture.h"
 
+#include "platform/twips.h"
 #include "platform/view/raster_ops.h"
 
 namespace widgets {
@@ -33,7 +34,8 @@ bool BackgroundPicture::CopyTo(platform::PictureSurface& target) const {
   const platform::PictureSurface* picture = Picture();
   const int32_t tpp = target.TwipsPerPixel();
   if (picture == nullptr || tpp <= 0) return false;
-  target.BitBlt(0, 0, target.PixelWidth(), target.PixelHeight(), *picture, x_ / tpp, y_ / tpp,
+  target.BitBlt(0, 0, target.PixelWidth(), target.PixelHeight(), *picture,
+                platform::TwipsToPixels(x_, tpp), platform::TwipsToPixels(y_, tpp),
                 platform::SRCCOPY);
   return true;
 }

@@ -52,33 +52,14 @@ void UC_Check::SetGradhdc(int32_t handle) {
 }
 
 void UC_Check::SetBGPic(int32_t pX, int32_t pY, platform::PictureBox& pObj) {
-  pX_ = pX;
-  pY_ = pY;
-  bgBox_ = &pObj;
-  bgSurface_ = nullptr;
-  hasBackground_ = true;
+  background_.Set(pX, pY, pObj);
 }
 
 void UC_Check::SetBGPic(int32_t pX, int32_t pY, const platform::PictureSurface& pObj) {
-  pX_ = pX;
-  pY_ = pY;
-  bgBox_ = nullptr;
-  bgSurface_ = &pObj;
-  hasBackground_ = true;
+  background_.Set(pX, pY, pObj);
 }
 
-void UC_Check::CloseBGObj() {
-  bgBox_ = nullptr;
-  bgSurface_ = nullptr;
-  hasBackground_ = false;
-}
-
-const platform::PictureSurface* UC_Check::Background() const {
-  if (!hasBackground_) return nullptr;
-  if (bgSurface_ != nullptr) return bgSurface_;
-  if (!bgBox_.isNull()) return &bgBox_->Surface();
-  return nullptr;
-}
+void UC_Check::CloseBGObj() { background_.Close(); }
 
 bool UC_Check::Layout() {
   platform::PictureSurface& s = Surface();
@@ -129,12 +110,7 @@ void UC_Check::Draw() {
   if (tpp <= 0) return;
   s.SetForeColor(enabled_ ? kTextRef : kGrayTextRef);
 
-  if (const platform::PictureSurface* background = Background()) {
-    s.BitBlt(0, 0, s.PixelWidth(), s.PixelHeight(), *background, platform::TwipsToPixels(pX_, tpp),
-             platform::TwipsToPixels(pY_, tpp), platform::SRCCOPY);
-  } else {
-    s.Cls();
-  }
+  if (!background_.CopyTo(s)) s.Cls();
 
   s.SetCurrentX(boxSize_ + 4.0 * tpp);
   s.SetCurrentY(textTop_);

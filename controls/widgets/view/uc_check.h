@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QPointer>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "controls/widgets/check_model.h"
+#include "controls/widgets/view/background_picture.h"
 #include "controls/widgets/view/surface_handles.h"
 #include "foundation/view/qt_font_factory.h"
 #include "platform/view/picture_box.h"
@@ -76,7 +76,6 @@ class UC_Check : public platform::PictureBox {
   // False while there is no scale yet.
   bool Layout();
   void PaintOwnBoxImage();
-  const platform::PictureSurface* Background() const;
   void MouseReleased();
 
   bool enabled_ = true;
@@ -87,11 +86,7 @@ class UC_Check : public platform::PictureBox {
   double textTop_ = 0;
   int32_t boxSize_ = 0;
   bool laidOut_ = false;
-  int32_t pX_ = 0;
-  int32_t pY_ = 0;
-  bool hasBackground_ = false;
-  QPointer<platform::PictureBox> bgBox_;
-  const platform::PictureSurface* bgSurface_ = nullptr;
+  BackgroundPicture background_;
   float fontSize_ = 9.0F;
   float sizeRate_ = 1.0F;
   int32_t gradhdc_ = 0;
