@@ -53,8 +53,16 @@ int FileHandle::Open(const std::string& path, OpenMode mode) {
     case OpenMode::AppendCreate:
       flags = O_WRONLY | O_CREAT | O_APPEND;
       break;
+    case OpenMode::CreateNew:
+      flags = O_WRONLY | O_CREAT | O_EXCL;
+      break;
   }
   return OpenRegularFile(path, flags, fd_);
+}
+
+int FileHandle::CloseChecked() {
+  if (!fd_.valid()) return 0;
+  return ::close(fd_.release()) == 0 ? 0 : errno;
 }
 
 bool FileHandle::Seek(int64_t offset) {

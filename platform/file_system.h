@@ -29,6 +29,7 @@ enum class OpenMode {
   WriteCreate,  // write, creating the file when missing (not truncated)
   ReadWriteCreate,
   AppendCreate,  // every write goes to the end, creating the file when missing
+  CreateNew,     // write a file created by this open; EEXIST when anything stands at the path
 };
 
 // An open file with 64-bit offsets. Other openers may read and write the same file.
@@ -45,6 +46,9 @@ class FileHandle {
   int Open(const std::string& path, OpenMode mode);
   bool IsOpen() const { return fd_.valid(); }
   void Close() { fd_.reset(); }
+  // Closes the file and reports a write error the file system kept until now (network file
+  // systems report some only here); 0 or errno.
+  int CloseChecked();
 
   // Moves to an absolute 64-bit offset; false on failure (negative offset included).
   bool Seek(int64_t offset);
