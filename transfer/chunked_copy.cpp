@@ -125,17 +125,9 @@ int32_t FileHand::CopyOpenFiles(const std::string& source, platform::FileHandle&
       return 0;
     }
     Pause(pInt);
-    rest -= n;
-    if (rest <= 0) break;
-    if (IsCanceled()) {
-      SetError(kCanceled);
-      return 0;
-    }
-    // Never reached while every round moves a whole chunk; a copy cut short here is no copy.
-    if (--rounds <= 0) {
-      SetError(kLoopLimit);
-      return 0;
-    }
+    const RoundEnd next = EndRound(rest, n, rounds);
+    if (next == RoundEnd::kStopped) return 0;
+    if (next == RoundEnd::kDone) break;
   }
   platform::FileInfo after;
   if (fs_.StatOpen(from, after) != 0) {

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "platform/native_path.h"
-#include "transfer/error_codes.h"
 #include "transfer/file_hand.h"
 
 namespace transfer {
@@ -53,18 +52,10 @@ int32_t FileHand::DoHikakuFile(const std::string& source, const std::string& tar
       same = false;
       break;
     }
-    rest -= n;
     done += n;
-    if (rest <= 0) break;
-    if (IsCanceled()) {
-      SetError(kCanceled);
-      return 0;
-    }
-    // Bytes left uncompared are no proof of equality.
-    if (--rounds <= 0) {
-      SetError(kLoopLimit);
-      return 0;
-    }
+    const RoundEnd next = EndRound(rest, n, rounds);
+    if (next == RoundEnd::kStopped) return 0;
+    if (next == RoundEnd::kDone) break;
   }
   Rate(Event::kHikakuRate, 1.0F);
   return same ? 1 : 0;

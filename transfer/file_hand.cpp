@@ -152,6 +152,22 @@ int64_t FileHand::RoundLimit(int64_t size, int64_t chunk) const {
   return static_cast<int64_t>(rounds);
 }
 
+FileHand::RoundEnd FileHand::EndRound(int64_t& rest, int64_t n, int64_t& rounds) {
+  rest -= n;
+  if (rest <= 0) return RoundEnd::kDone;
+  if (IsCanceled()) {
+    SetError(kCanceled);
+    return RoundEnd::kStopped;
+  }
+  // Never reached while every round moves a whole chunk. Stopping here leaves bytes uncopied
+  // or uncompared: no copy and no proof of equality, so it is a failure.
+  if (--rounds <= 0) {
+    SetError(kLoopLimit);
+    return RoundEnd::kStopped;
+  }
+  return RoundEnd::kNext;
+}
+
 int FileHand::ListForWalk(const std::string& folder, std::vector<platform::DirEntry>& entries) {
   entries.clear();
   const int err = fs_.List(folder, entries);

@@ -128,6 +128,10 @@ class FileHand {
   void ClearState(bool clearErrorCode);
   void SetError(int32_t code) { errorCode_ = code; }
   int64_t RoundLimit(int64_t size, int64_t chunk) const;
+  enum class RoundEnd { kNext, kDone, kStopped };
+  // Ends one round of a chunk loop that handled n of the rest bytes: done when nothing is
+  // left, stopped (code 1 or 13) on a cancel or at the round limit.
+  RoundEnd EndRound(int64_t& rest, int64_t n, int64_t& rounds);
   int64_t Chunk(int32_t pSize) const;
 
   int32_t DoMirrorFile(const std::string& source, const std::string& target, int32_t pInt,

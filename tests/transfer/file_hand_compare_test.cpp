@@ -79,14 +79,7 @@ TEST_F(FileHandCompareTest, FailuresAndState) {
   EXPECT_EQ(hand_.Canceled(), 0);
   EXPECT_EQ(hand_.ErrorCode(), 4);
 
-  struct Canceller : Recorder {
-    FileHand* hand = nullptr;
-    void HikakuProg(float pRate) override {
-      Recorder::HikakuProg(pRate);
-      hand->ProcCancel();
-    }
-  } canceller;
-  canceller.hand = &hand_;
+  CancelOnProgress canceller(hand_);
   hand_.SetObserver(&canceller);
   EXPECT_EQ(hand_.HikakuFile(a, b, 600000, kChunk), 0);
   EXPECT_EQ(hand_.ErrorCode(), 1);

@@ -244,14 +244,7 @@ TEST_F(FileHandCopyTest, MirrorFileCopiesStraightToTheTarget) {
 TEST_F(FileHandCopyTest, CancelStopsWithinOneChunk) {
   const std::string source = dir_.WriteFile("s.wav", Pattern(16 * kChunk));
   const std::string target = dir_.WriteFile("out/t.wav", "old target");
-  struct Canceller : Recorder {
-    FileHand* hand = nullptr;
-    void MirrorProg(float pRate) override {
-      Recorder::MirrorProg(pRate);
-      hand->ProcCancel();
-    }
-  } canceller;
-  canceller.hand = &hand_;
+  CancelOnProgress canceller(hand_);
   hand_.SetObserver(&canceller);
   EXPECT_EQ(hand_.TranspFile(source, target, 1, 0, kChunk, 600000), 0);
   EXPECT_EQ(hand_.ErrorCode(), 1);

@@ -147,6 +147,16 @@ std::vector<std::string> Recorder::Messages() const {
   return texts;
 }
 
+void CancelOnProgress::MirrorProg(float pRate) {
+  Recorder::MirrorProg(pRate);
+  hand.ProcCancel();
+}
+
+void CancelOnProgress::HikakuProg(float pRate) {
+  Recorder::HikakuProg(pRate);
+  hand.ProcCancel();
+}
+
 void SetAge(const std::string& path, int64_t secondsAgo, bool noFollow) {
   struct timespec times[2]{};
   times[0].tv_nsec = UTIME_OMIT;

@@ -90,6 +90,14 @@ struct Recorder : transfer::FileHandObserver {
   std::vector<Item> items;
 };
 
+// A recorder that cancels the engine at the first progress event of either kind.
+struct CancelOnProgress : Recorder {
+  explicit CancelOnProgress(transfer::FileHand& hand) : hand(hand) {}
+  void MirrorProg(float pRate) override;
+  void HikakuProg(float pRate) override;
+  transfer::FileHand& hand;
+};
+
 // Moves a file's last-write time to `secondsAgo` before now (a link itself when noFollow).
 void SetAge(const std::string& path, int64_t secondsAgo, bool noFollow = false);
 // The file's last-write time, seconds since the epoch (-1 when missing).
