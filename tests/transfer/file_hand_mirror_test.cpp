@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+
+#include "tests/support/temp_dir.h"
+#include "tests/transfer/transfer_fixture.h"
+#include "transfer/file_hand.h"
+#include "transfer/system_folders.h"
+
+namespace transfertest {
+namespace {
+
+using testsupport::ReadWholeFile;
+using transfer::FileHand;
+
+constexpr int64_t kHour = 3600;
+constexpr int64_t kDay = 86400;
+
+class FileHandMirrorTest : public ::testing::Test {
+ protected:
+  FileHandMirrorTest() : hand_(transfer::PlayoutVariant(), fs_) {
+    std::filesystem::create_directories(src_);
+    std::filesystem::create_directories(dst_);
+  }
+  // A file of the given bytes in the source or target, last written `age` seconds ago.
+  std::string Source(const std::string& name, const std::string& bytes, int64_t age) {
+    const std::string path = dir_.WriteFile("src/" + name, bytes);
+    SetAge(path, age);
+    return path;
+  }
+  std::string Target(const std::string& name, const std::string& bytes, int64_t age) {
+    const std::string path = dir_.WriteFile("dst/" + name, bytes);
+    SetAge(path, age);
+    return path;
+  }
+
+  testsupport::TempDir dir_;
+  std::string src_ = dir_.Sub("src");
+  std::string dst_ = dir_.Sub("dst");
+  FaultyFileSystem fs_;
+  FileHand hand_;
+};
+
+// Which source files are copied: by age (at least 20 s, or pFileCheckMinute minutes; at most
+// pFileCheckDate days), and for an existing target by size and date (2 s of tolerance), never
+// with pNoOW.
+TEST_F(FileHandMirrorTest, CopyRules) {
+  struct Case {
+    const char* what;
+    int64_t sourceAge;
+    const char* target;  // nullptr: no target file
+    int64_t targetAge;
+    int32_t checkDate, checkMinute, noOW;
+    bool copied;
+  } const cases[] = {
+      {"new, 10 s old", 10, nullptr, 0, 0, 0, 0, false},
+      {"new, 25 s old", 25, nullptr, 0, 0, 0, 0, true},
+      {"new, 50 s old, one minute asked", 50, nullptr, 0, 0, 1, 0, false},
+      {"new, 70 s old, one minute asked", 70, nullptr, 0, 0, 1, 0, true},
+      {"new, two days old, one day asked", 2 * kDay, nullptr, 0, 1, 0, 0, false},
+      {"new, an hour old, one day asked", kHour, nullptr, 0, 1, 0, 0, true},
+      {"same size, 2 s off", kHour, "TTTT", kHour + 2, 0, 0, 0, false},
+      {"same size, 3 s off", kHour, "TTTT", kHour + 3, 0, 0, 0, true},
+      {"same time, other size", kHour, "TTTTT", kHour, 0, 0, 0, true},
+      {"other size, no overwrite", kHour, "TTTTT", kHour, 0, 0, 1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(dst_);
+    std::filesystem::create_directories(dst_);
+    Source("a.wav", "SSSS", c.sourceAge);
+    if (c.target) Target("a.wav", c.target, c.targetAge);
+    EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 1, 0, 0, 0, 0, c.checkDate, 0, c.checkMinute, c.noOW),
+              1);
+    EXPECT_EQ(ReadWholeFile(dst_ + "/a.wav") == "SSSS", c.copied);
+  }
+}
+
+// What the delete pass removes: target files the source lacks, within the age window; target
+// folders the source lacks, whole; nothing with pNoDel, no folders with pNoSubFolder.
+TEST_F(FileHandMirrorTest, DeleteRules) {
+  struct Case {
+    const char* what;
+    int64_t age;
+    int32_t noDel, checkDate, noSubFolder;
+    bool fileGone, folderGone;
+  } const cases[] = {
+      {"10 s old", 10, 0, 0, 0, false, true},
+      {"25 s old", 25, 0, 0, 0, true, true},
+      {"two days old, one day asked", 2 * kDay, 0, 1, 0, false, true},
+      {"an hour old, one day asked", kHour, 0, 1, 0, true, true},
+      {"nothing deleted", kHour, 1, 0, 0, false, false},
+      {"this folder only", kHour, 0, 0, 1, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string stale = Target("stale.wav", "x", c.age);
+    Target("old/deep/f.wav", "x", kHour);
+    EXPECT_EQ(hand_.MirrorFolder(src_, dst_, c.noDel, 0, 0, 0, 0, c.checkDate, c.noSubFolder, 0, 0),
+              1);
+    EXPECT_EQ(!Exists(stale), c.fileGone);
+    EXPECT_EQ(!Exists(dst_ + "/old"), c.folderGone);
+  }
+}
+
+// A server that cannot be listed, or that cannot say whether a file is gone, deletes nothing
+// here; a missing source folder deletes nothing at all.
+TEST_F(FileHandMirrorTest, ServerTroubleNeverDeletesLocalFiles) {
+  Source("kept.wav", "k", kHour);
+  struct Case {
+    const char* what;
+    Call call;
+    std::string path;
+    int err;
+  } const cases[] = {
+      {"listing fails", Call::kList, src_, EIO},
+      {"look-ups time out", Call::kStat, src_ + "/", ETIMEDOUT},
+      {"server gone", Call::kStat, src_ + "/", EHOSTDOWN},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs_.Reset();
+    const std::string stale = Target("stale.wav", "x", kHour);
+    Target("old/f.wav", "x", kHour);
+    fs_.Fail(c.call, c.path, c.err);
+    hand_.MirrorFolder(src_, dst_, 0);
+    EXPECT_TRUE(Exists(stale));
+    EXPECT_TRUE(Exists(dst_ + "/old/f.wav"));
+  }
+  fs_.Reset();
+  const std::string stale = Target("stale.wav", "x", kHour);
+  EXPECT_EQ(hand_.MirrorFolder(dir_.Sub("unmounted"), dst_, 0), 0);
+  EXPECT_TRUE(Exists(stale));
+  EXPECT_EQ(hand_.ErrorCode(), 0);
+}
+
+// Sub-folders are mirrored to any depth; links to folders are never followed, on either side,
+// so a loop ends and nothing outside the trees is touched.
+TEST_F(FileHandMirrorTest, TreesAndLinks) {
+  Source("a/b/c.wav", "deep", kHour);
+  std::filesystem::create_directory_symlink(src_, src_ + "/a/loop");
+  const std::string outside = dir_.WriteFile("outside/keep.wav", "keep");
+  SetAge(outside, kHour);
+  std::filesystem::create_directory_symlink(dir_.Sub("outside"), dst_ + "/gone");
+  std::filesystem::create_directories(dst_ + "/x");
+  std::filesystem::create_directory_symlink(dir_.Sub("outside"), dst_ + "/x/y");
+  Source("x/y/new.wav", "new", kHour);
+
+  EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 0), 1);
+  EXPECT_EQ(ReadWholeFile(dst_ + "/a/b/c.wav"), "deep");
+  EXPECT_FALSE(Exists(dst_ + "/a/loop"));
+  EXPECT_EQ(ReadWholeFile(outside), "keep");
+  EXPECT_FALSE(Exists(dir_.Sub("outside/new.wav")));
+}
+
+// System folders are whole path components, in any case; with pNoSysFolder they are neither
+// copied nor made, and a source inside one is refused.
+TEST_F(FileHandMirrorTest, SystemFolders) {
+  const std::pair<const char*, bool> paths[] = {
+      {"/srv/$RECYCLE.BIN/S-1-5", true},
+      {"\\\\host\\share\\system volume information", true},
+      {"D:\\Recycled", true},
+      {"/mnt/RECYCLER/x", true},
+      {"/srv/$Recycle.Bin2", false},
+      {"/srv/MyRecycled/x", false},
+      {"/srv/data", false},
+  };
+  for (const auto& [path, system] : paths) EXPECT_EQ(transfer::IsInSystemFolder(path), system);
+
+  Source("$Recycle.Bin/x.wav", "x", kHour);
+  Source("System Volume Information/y.wav", "y", kHour);
+  Source("music/z.wav", "z", kHour);
+  EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 0, 0, 0, 0, 1), 1);
+  EXPECT_FALSE(Exists(dst_ + "/$Recycle.Bin"));
+  EXPECT_FALSE(Exists(dst_ + "/System Volume Information"));
+  EXPECT_TRUE(Exists(dst_ + "/music/z.wav"));
+  EXPECT_EQ(hand_.MirrorOnlyFolder(src_, dir_.Sub("only"), 0, 1), 0);  // no target folder
+  std::filesystem::create_directories(dir_.Sub("only"));
+  EXPECT_EQ(hand_.MirrorOnlyFolder(src_, dir_.Sub("only"), 0, 1), 1);
+  EXPECT_TRUE(Exists(dir_.Sub("only/music")));
+  EXPECT_FALSE(Exists(dir_.Sub("only/$Recycle.Bin")));
+  EXPECT_EQ(hand_.MirrorFolder(src_ + "/$Recycle.Bin", dst_, 0, 0, 0, 0, 1), 0);
+  // Without pNoSysFolder they are ordinary folders.
+  EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 0), 1);
+  EXPECT_TRUE(Exists(dst_ + "/$Recycle.Bin/x.wav"));
+}
+
+// The structure alone: folders the target lacks are made (and walked), folders it has are
+// not entered, folders the source lacks go; files stay as they are.
+TEST_F(FileHandMirrorTest, MirrorOnlyFolderCopiesTheStructure) {
+  Source("A/A1/f.wav", "f", kHour);
+  Source("B/B1/B2/g.wav", "g", kHour);
+  std::filesystem::create_directories(dst_ + "/A");
+  Target("C/h.wav", "h", kHour);
+  EXPECT_EQ(hand_.MirrorOnlyFolder(src_, dst_), 1);
+  EXPECT_TRUE(std::filesystem::is_directory(dst_ + "/B/B1/B2"));
+  EXPECT_FALSE(Exists(dst_ + "/B/B1/B2/g.wav"));
+  EXPECT_FALSE(Exists(dst_ + "/A/A1"));
+  EXPECT_FALSE(Exists(dst_ + "/C"));
+}
+
+// One folder's walk stops past its entry limit with code 14 and still succeeds; a cancel at an
+// entry stops the whole tree with code 1; with DispFN the entries are shown and the panel is
+// cleared at the end.
+TEST_F(FileHandMirrorTest, WalkLimitCancelAndMessages) {
+  for (const char* name : {"a", "b", "c", "d", "e"}) Source(name, name, kHour);
+  hand_.SetLimitsForTest({5, 100});  // ".", ".." and three names
+  EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 1), 1);
+  EXPECT_EQ(hand_.ErrorCode(), 14);
+  EXPECT_TRUE(Exists(dst_ + "/c"));
+  EXPECT_FALSE(Exists(dst_ + "/d"));
+  hand_.SetLimitsForTest({});
+
+  struct CancelAtCheck : Recorder {
+    FileHand* hand = nullptr;
+    void ShowFileHandMessage(const std::string& message, bool left) override {
+      Recorder::ShowFileHandMessage(message, left);
+      if (message == "Check c") hand->ProcCancel();
+    }
+  } events;
+  events.hand = &hand_;
+  hand_.SetObserver(&events);
+  hand_.SetDispFN(1);
+  std::filesystem::remove_all(dst_);
+  std::filesystem::create_directories(dst_);
+  Target("z", "z", kHour);
+  EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 0), 0);
+  EXPECT_EQ(hand_.ErrorCode(), 1);
+  EXPECT_FALSE(Exists(dst_ + "/d"));
+  const std::vector<std::string> texts = events.Messages();
+  ASSERT_GE(texts.size(), 3u);
+  EXPECT_EQ(texts.front(), "Check Del z");
+  EXPECT_EQ(texts[1], "Check a");
+  EXPECT_EQ(texts.back(), "");
+}
+
+// The companion copies only files more than 29 seconds old, deletes without a minimum age, and
+// ignores the two parameters it does not have.
+TEST_F(FileHandMirrorTest, CompanionRules) {
+  FileHand companion(transfer::CompanionVariant(), fs_);
+  Source("young.wav", "y", 25);
+  Source("old.wav", "o", 35);
+  const std::string fresh = Target("fresh.wav", "f", 5);
+  Target("old.wav", "other", kHour);
+  EXPECT_EQ(companion.MirrorFolder(src_, dst_, 0, 0, 0, 0, 0, 0, 0, 1, 1), 1);
+  EXPECT_FALSE(Exists(dst_ + "/young.wav"));
+  EXPECT_EQ(ReadWholeFile(dst_ + "/old.wav"), "o");
+  EXPECT_FALSE(Exists(fresh));
+}
+
+}  // namespace
+}  // namespace transfertest
