@@ -193,6 +193,9 @@ int32_t FileHand::TranspSteps(const std::string& source, const std::string& targ
 
   platform::FileHandle temp;
   if (ClaimTempFile(folder, temp, tempPath) == 0) return 0;
+  // The copy into the temporary file shows what MirrorFile shows, and clears the panel after.
+  if (DispFN() > 0) Show("コピー開始", true);
+  ScopeExit clearPanel([this] { Show("", false); });
   platform::FileHandle from;
   if (fs_.Open(source, platform::OpenMode::Read, from) != 0) {
     SetError(kSourceMissing);
