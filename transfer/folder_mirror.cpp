@@ -150,6 +150,8 @@ void FileHand::CopyPass(const std::string& source, const std::string& target,
       platform::FileInfo there;
       const int err = fs_.Stat(targetPath, true, there);
       if (err == 0 && there.isSymlink) return;
+      // A target inside its own source is listed there: it is not mirrored into itself.
+      if (fs_.SameFile(sourcePath, target)) return;
       if (err != 0) fs_.MakeFolder(targetPath);
       MirrorArgs sub = args;
       sub.pNoSubFolder = 0;

@@ -153,6 +153,12 @@ TEST_F(FileHandMirrorTest, TreesAndLinks) {
   EXPECT_FALSE(Exists(dst_ + "/a/loop"));
   EXPECT_EQ(ReadWholeFile(outside), "keep");
   EXPECT_FALSE(Exists(dir_.Sub("outside/new.wav")));
+
+  // A target inside its own source is not mirrored into itself.
+  std::filesystem::create_directories(src_ + "/copy");
+  EXPECT_EQ(hand_.MirrorFolder(src_, src_ + "/copy", 1), 1);
+  EXPECT_EQ(ReadWholeFile(src_ + "/copy/a/b/c.wav"), "deep");
+  EXPECT_FALSE(Exists(src_ + "/copy/copy"));
 }
 
 // System folders are whole path components, in any case; with pNoSysFolder they are neither
