@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "foundation/app_globals.h"
+#include "foundation/files.h"
 #include "foundation/waits.h"
 #include "transfer/error_codes.h"
 
@@ -195,8 +196,11 @@ FileHand::WalkEnd FileHand::Walk(const std::vector<platform::DirEntry>& entries,
       return WalkEnd::kCanceled;
     }
     // A listed name goes back to the file system only as a native name: a '\' in it would be
-    // read as a separator by the stored-path routines, and no Windows server holds such a name.
-    if (entry.name.empty() || entry.name.find('\\') != std::string::npos) continue;
+    // read as a separator by the stored-path routines. Names no Windows server can hold (that,
+    // and the reserved device names) are left alone, neither copied nor deleted.
+    if (entry.name.empty() || entry.name.find('\\') != std::string::npos ||
+        foundation::IsReservedDeviceName(entry.name))
+      continue;
     each(entry);
     // A cancel seen inside the entry (a copy, a sub-folder's walk) ends this walk too.
     if (IsCanceled()) {

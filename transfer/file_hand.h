@@ -162,8 +162,8 @@ class FileHand {
   // Lists a folder for a walk, sorted by name; the error when the listing is incomplete.
   int ListForWalk(const std::string& folder, std::vector<platform::DirEntry>& entries);
   // Visits the entries in order, testing Canceled before and after each; stops with code 1 on
-  // a cancel and with code 14 past the walk limit. Names no Windows server can hold ('\' in them)
-  // are passed over.
+  // a cancel and with code 14 past the walk limit. Names no Windows server can hold ('\' in them,
+  // reserved device names) are passed over.
   WalkEnd Walk(const std::vector<platform::DirEntry>& entries,
                const std::function<void(const platform::DirEntry&)>& each);
   bool IsFolder(const std::string& path);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string>
@@ -134,6 +135,22 @@ TEST_F(FileHandMirrorTest, ServerTroubleNeverDeletesLocalFiles) {
   EXPECT_EQ(hand_.MirrorFolder(dir_.Sub("unmounted"), dst_, 0), 0);
   EXPECT_TRUE(Exists(stale));
   EXPECT_EQ(hand_.ErrorCode(), 0);
+}
+
+// Names a Windows server cannot hold are neither copied nor deleted; stored paths may be
+// written with '\'.
+TEST_F(FileHandMirrorTest, NamesAndStoredPaths) {
+  Source("nul.wav", "n", kHour);
+  Source("a\\b.wav", "s", kHour);
+  Source("plain.wav", "p", kHour);
+  const std::string device = Target("CON.txt", "c", kHour);
+  std::string stored = dst_;
+  std::replace(stored.begin(), stored.end(), '/', '\\');
+  EXPECT_EQ(hand_.MirrorFolder(src_, stored, 0), 1);
+  EXPECT_TRUE(Exists(dst_ + "/plain.wav"));
+  EXPECT_FALSE(Exists(dst_ + "/nul.wav"));
+  EXPECT_FALSE(Exists(dst_ + "/a\\b.wav"));
+  EXPECT_TRUE(Exists(device));
 }
 
 // Sub-folders are mirrored to any depth; links to folders are never followed, on either side,
