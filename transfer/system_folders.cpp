@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/ascii_case.h"
+#include "platform/file_system.h"
 
 namespace transfer {
 
@@ -10,7 +10,7 @@ bool IsSystemFolderName(std::string_view name) {
   static constexpr std::array<std::string_view, 4> kNames = {"Recycled", "$Recycle.Bin", "RECYCLER",
                                                              "System Volume Information"};
   for (std::string_view system : kNames) {
-    if (platform::EqualsIgnoringAsciiCase(name, system)) return true;
+    if (platform::FileNamesEqualIgnoringCase(name, system)) return true;
   }
   return false;
 }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -137,13 +138,16 @@ TEST_F(FileHandMirrorTest, ServerTroubleNeverDeletesLocalFiles) {
   EXPECT_EQ(hand_.ErrorCode(), 0);
 }
 
-// Names a Windows server cannot hold are neither copied nor deleted; stored paths may be
-// written with '\'.
+// Names a Windows server cannot hold are neither copied nor deleted, a pipe is not waited on,
+// and stored paths may be written with '\'.
 TEST_F(FileHandMirrorTest, NamesAndStoredPaths) {
   Source("nul.wav", "n", kHour);
   Source("a\\b.wav", "s", kHour);
   Source("plain.wav", "p", kHour);
   const std::string device = Target("CON.txt", "c", kHour);
+  // A pipe where a file should be is refused at its open, never waited on.
+  ASSERT_EQ(::mkfifo((src_ + "/pipe.wav").c_str(), 0644), 0);
+  SetAge(src_ + "/pipe.wav", kHour);
   std::string stored = dst_;
   std::replace(stored.begin(), stored.end(), '/', '\\');
   EXPECT_EQ(hand_.MirrorFolder(src_, stored, 0), 1);
@@ -151,6 +155,7 @@ TEST_F(FileHandMirrorTest, NamesAndStoredPaths) {
   EXPECT_FALSE(Exists(dst_ + "/nul.wav"));
   EXPECT_FALSE(Exists(dst_ + "/a\\b.wav"));
   EXPECT_TRUE(Exists(device));
+  EXPECT_FALSE(Exists(dst_ + "/pipe.wav"));
 }
 
 // Sub-folders are mirrored to any depth; links to folders are never followed, on either side,
