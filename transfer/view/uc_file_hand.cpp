@@ -43,20 +43,17 @@ class UC_FileHand::Relay : public FileHandObserver {
 
 UC_FileHand::UC_FileHand(QWidget* parent, FileHandVariant variant, TransferFileSystem& fs)
     : platform::PictureBox(parent, foundation::Globals().TwipsPerPixel),
-      engine_(std::move(variant), fs),
+      FileHand(std::move(variant), fs),
       relay_(std::make_unique<Relay>(*this)),
       fontWindow_(this) {
-  engine_.SetObserver(relay_.get());
-  cancelButton_ = new QPushButton(QString::fromStdString(engine_.Variant().cancelCaption), this);
+  SetObserver(relay_.get());
+  cancelButton_ = new QPushButton(QString::fromStdString(Variant().cancelCaption), this);
   connect(cancelButton_, &QPushButton::clicked, this, [this] {
     foundation::RunTrapped("UC_FileHand.CancelButton_Click", [this] { ProcCancel(); });
   });
 }
 
-UC_FileHand::~UC_FileHand() {
-  engine_.ProcCancel();
-  engine_.SetObserver(nullptr);
-}
+UC_FileHand::~UC_FileHand() { SetObserver(nullptr); }
 
 int32_t UC_FileHand::Px(double designed) const {
   return foundation::NearestInt32Saturated(sizeRate_ * designed);
@@ -67,7 +64,7 @@ int32_t UC_FileHand::AdjustX() const { return Px(kWidth / 2) * Surface().TwipsPe
 int32_t UC_FileHand::AdjustY() const { return Px(kHeight / 2) * Surface().TwipsPerPixel(); }
 
 void UC_FileHand::SetSizeRate(float pValue) {
-  if (!engine_.Variant().companion) sizeRate_ = pValue;
+  if (!Variant().companion) sizeRate_ = pValue;
 }
 
 void UC_FileHand::Init(int32_t pMode) {
@@ -127,7 +124,7 @@ void UC_FileHand::BuildChildren() {
     cancelButtonEx_->Move(twips(Px(220)), r * 70 * tpp, twips(Px(100)), twips(Px(20)));
     cancelButtonEx_->SetNumButtons(1);
     cancelButtonEx_->SetFontSize(static_cast<float>(9 * r));
-    cancelButtonEx_->SetButtonChar(0, engine_.Variant().cancelCaption);
+    cancelButtonEx_->SetButtonChar(0, Variant().cancelCaption);
     cancelButtonEx_->SetMimiWidth(0);
     cancelButtonEx_->Init();
     connect(cancelButtonEx_, &widgets::UC_Buttons::ButtonClicked, this, [this](int16_t) {
@@ -180,39 +177,6 @@ void UC_FileHand::ShowFileHandRate(float pRate) {
   s.Box(static_cast<double>(Px(22)) * tpp, static_cast<double>(Px(22)) * tpp,
         r * 22 * tpp + (s.ScaleWidth() - r * 44 * tpp) * pRate, r * 27 * tpp,
         platform::SystemColorRef(platform::COLOR_ACTIVECAPTION));
-}
-
-int32_t UC_FileHand::MirrorFile(const std::string& sFilename, const std::string& tFilename,
-                                int32_t pInt, int32_t pSize, int32_t pSaiki) {
-  return engine_.MirrorFile(sFilename, tFilename, pInt, pSize, pSaiki);
-}
-
-int32_t UC_FileHand::TranspFile(const std::string& sFilename, const std::string& tFilename,
-                                int32_t KillTarget, int32_t KillSource, int32_t pSize, int32_t pInt,
-                                int32_t pSaiki) {
-  return engine_.TranspFile(sFilename, tFilename, KillTarget, KillSource, pSize, pInt, pSaiki);
-}
-
-int32_t UC_FileHand::DelAllTempfile(const std::string& pFolder, int32_t pSlow, int32_t pSaiki) {
-  return engine_.DelAllTempfile(pFolder, pSlow, pSaiki);
-}
-
-int32_t UC_FileHand::MirrorFolder(const std::string& sFolder, const std::string& tFolder,
-                                  int32_t pNoDel, int32_t pSize, int32_t pInt, int32_t pSaiki,
-                                  int32_t pNoSysFolder, int32_t pFileCheckDate,
-                                  int32_t pNoSubFolder, int32_t pFileCheckMinute, int32_t pNoOW) {
-  return engine_.MirrorFolder(sFolder, tFolder, pNoDel, pSize, pInt, pSaiki, pNoSysFolder,
-                              pFileCheckDate, pNoSubFolder, pFileCheckMinute, pNoOW);
-}
-
-int32_t UC_FileHand::MirrorOnlyFolder(const std::string& sFolder, const std::string& tFolder,
-                                      int32_t pSaiki, int32_t pNoSysFolder) {
-  return engine_.MirrorOnlyFolder(sFolder, tFolder, pSaiki, pNoSysFolder);
-}
-
-int32_t UC_FileHand::HikakuFile(const std::string& sFilename, const std::string& tFilename,
-                                int32_t pInt, int32_t pSize) {
-  return engine_.HikakuFile(sFilename, tFilename, pInt, pSize);
 }
 
 }  // namespace transfer

@@ -23,10 +23,10 @@ namespace transfer {
 // strip on a picture of design 14. Both programs carry the panel; the companion's copy (the
 // companion variant) is drawn at scale 1.0 only and says "Cancel".
 //
-// The operations run as FileHand describes: they return when done, while the window's pending
-// work (and with it a click on the cancel button) goes on. MirrorProg and HikakuProg are
-// re-raised as signals on the calling thread.
-class UC_FileHand : public platform::PictureBox {
+// The operations, cancel and the error codes are FileHand's: they return when done, while the
+// window's pending work (and with it a click on the cancel button) goes on. MirrorProg and
+// HikakuProg are re-raised as signals on the calling thread.
+class UC_FileHand : public platform::PictureBox, public FileHand {
   Q_OBJECT
 
  public:
@@ -40,32 +40,12 @@ class UC_FileHand : public platform::PictureBox {
   void Init(int32_t pMode = 0);
   int32_t Mode() const { return mode_; }
 
-  int32_t Canceled() const { return engine_.Canceled(); }
-  void ProcCancel() { engine_.ProcCancel(); }
   // Half the panel's width and height in twips, for centring it in a window.
   int32_t AdjustX() const;
   int32_t AdjustY() const;
   float SizeRate() const { return sizeRate_; }
   // Takes effect at the next Init and drawing; the companion's panel keeps 1.0.
   void SetSizeRate(float pValue);
-  void SetDispFN(int32_t pValue) { engine_.SetDispFN(pValue); }
-  int32_t ErrorCode() const { return engine_.ErrorCode(); }
-  std::string ErrorCodeText() const { return engine_.ErrorCodeText(); }
-
-  // The operations (FileHand).
-  int32_t MirrorFile(const std::string& sFilename, const std::string& tFilename, int32_t pInt,
-                     int32_t pSize, int32_t pSaiki);
-  int32_t TranspFile(const std::string& sFilename, const std::string& tFilename, int32_t KillTarget,
-                     int32_t KillSource, int32_t pSize = 0, int32_t pInt = 0, int32_t pSaiki = 0);
-  int32_t DelAllTempfile(const std::string& pFolder, int32_t pSlow = 0, int32_t pSaiki = 0);
-  int32_t MirrorFolder(const std::string& sFolder, const std::string& tFolder, int32_t pNoDel,
-                       int32_t pSize = 0, int32_t pInt = 0, int32_t pSaiki = 0,
-                       int32_t pNoSysFolder = 0, int32_t pFileCheckDate = 0,
-                       int32_t pNoSubFolder = 0, int32_t pFileCheckMinute = 0, int32_t pNoOW = 0);
-  int32_t MirrorOnlyFolder(const std::string& sFolder, const std::string& tFolder,
-                           int32_t pSaiki = 0, int32_t pNoSysFolder = 0);
-  int32_t HikakuFile(const std::string& sFilename, const std::string& tFilename, int32_t pInt,
-                     int32_t pSize);
 
   // The status text: mode 0 clears the panel (bar included) and prints the text left-aligned
   // or centred; mode 1 shows it in the text panel.
@@ -75,7 +55,6 @@ class UC_FileHand : public platform::PictureBox {
   void ShowFileHandRate(float pRate);
 
   // For the owner's tests and for looking at.
-  FileHand& Engine() { return engine_; }
   QPushButton* CancelButton() const { return cancelButton_; }
   platform::PictureBox* PictureParent() const { return pictureParent_; }
   widgets::UC_TextPicture* TextMes() const { return textMes_; }
@@ -94,7 +73,6 @@ class UC_FileHand : public platform::PictureBox {
   void PlaceCancelButton();
   void BuildChildren();
 
-  FileHand engine_;
   std::unique_ptr<Relay> relay_;
   int32_t mode_ = 0;
   float sizeRate_ = 1.0F;
