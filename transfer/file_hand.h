@@ -42,7 +42,8 @@ class FileHandObserver {
 // Pending work may start operations of other instances; a second operation of this instance
 // started meanwhile is refused (result 0, nothing touched). ProcCancel may be called from any
 // thread: the operation stops before its next chunk (a pause in progress ends at once) or at the
-// next folder entry, with ErrorCode 1.
+// next folder entry, with ErrorCode 1. An instance must outlive its own running operation: the
+// pending work run while it waits must not destroy it.
 //
 // pSaiki 0 marks an outer call, which clears Canceled and ErrorCode first; 1 keeps the caller's
 // state. pInt is a pause in milliseconds (0: the default), pSize a chunk in bytes (below 1: the
