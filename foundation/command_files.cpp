@@ -94,7 +94,10 @@ void LoadScheduleList(int32_t useLocal) {
 }
 
 int32_t FindScheduleIndex(const std::string& name) {
-  const std::vector<ScheduleEntry>& list = ScheduleList();
+  return FindScheduleIndex(ScheduleList(), name);
+}
+
+int32_t FindScheduleIndex(const std::vector<ScheduleEntry>& list, const std::string& name) {
   const std::string withExt = name + kCommandExt;
   for (size_t i = 0; i < list.size(); ++i) {
     const std::string& entry = list[i].Name;

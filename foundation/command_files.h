@@ -35,5 +35,7 @@ void LoadScheduleList(int32_t useLocal);
 // The index of the command file `name` (with or without ".scm", ASCII case ignored) in
 // ScheduleList; -1 when absent.
 int32_t FindScheduleIndex(const std::string& name);
+// The same in a given list.
+int32_t FindScheduleIndex(const std::vector<ScheduleEntry>& list, const std::string& name);
 
 }  // namespace foundation

@@ -60,12 +60,18 @@ bool ReadStamp(const std::string& stamp, StampFields& out) {
 
 std::string FormatDateStamp(int32_t dayStartSec, int32_t dayOffset, int32_t sepMode, int32_t parts,
                             int32_t timeSource, int32_t yearMode, double addSec) {
+  // One reading gives both the date and the time of day, so a stamp taken at midnight never
+  // pairs one day's date with the next day's time.
+  return FormatDateStampAt(platform::CurrentClock().Now(), dayStartSec, dayOffset, sepMode, parts,
+                           timeSource, yearMode, addSec);
+}
+
+std::string FormatDateStampAt(const platform::WallTime& now, int32_t dayStartSec, int32_t dayOffset,
+                              int32_t sepMode, int32_t parts, int32_t timeSource, int32_t yearMode,
+                              double addSec) {
   if (parts == 0) parts = 3;
   if (!std::isfinite(addSec) || std::fabs(addSec) > kMaxShiftSec) return "";
 
-  // One reading gives both the date and the time of day, so a stamp taken at midnight never
-  // pairs one day's date with the next day's time.
-  const platform::WallTime now = platform::CurrentClock().Now();
   if (!IsValidDate(now.year, now.month, now.day)) return "";
   int64_t day = DayNumber(CalendarDate{now.year, now.month, now.day});
   int64_t timeMs = static_cast<int64_t>(now.hour) * 3600000 + now.minute * 60000LL +

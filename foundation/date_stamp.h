@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/clock.h"
+
 namespace foundation {
 
 // Stamps: "yyyy/mm/dd hh:nn:ss", 19 characters, every field zero-padded; hours may run past 23
@@ -23,6 +25,12 @@ namespace foundation {
 std::string FormatDateStamp(int32_t dayStartSec = 0, int32_t dayOffset = 0, int32_t sepMode = 0,
                             int32_t parts = 0, int32_t timeSource = 0, int32_t yearMode = 0,
                             double addSec = 0);
+
+// The same for a given clock reading instead of a fresh one (a caller that reads its own clock
+// once and names several stamps after that one moment).
+std::string FormatDateStampAt(const platform::WallTime& now, int32_t dayStartSec = 0,
+                              int32_t dayOffset = 0, int32_t sepMode = 0, int32_t parts = 0,
+                              int32_t timeSource = 0, int32_t yearMode = 0, double addSec = 0);
 
 // The stamp moved by addSec seconds (rounded to whole seconds, half to even) and brought into
 // the broadcast day [dayStartSec, dayStartSec + 86400); a negative day start counts as 0.

@@ -270,27 +270,35 @@ void LoadConfIni(int32_t save) {
   if (programFolderCopy) DeleteFileForce(local);
 }
 
-std::string TypeNameFromIndex(const std::string& text) {
-  return EntryByNumberText(Conf().TypeName, text);
+std::string TypeNameFromIndex(const ConfTables& tables, const std::string& text) {
+  return EntryByNumberText(tables.TypeName, text);
 }
 
-int32_t TypeIndexFromName(const std::string& name) {
-  const ConfTables& c = Conf();
+int32_t TypeIndexFromName(const ConfTables& tables, const std::string& name) {
   for (int32_t i = 0; i < kTypeCount; ++i)
-    if (c.TypeName[i] == name) return i;
+    if (tables.TypeName[i] == name) return i;
   return 0;
 }
 
-std::string TriggerNameFromIndex(const std::string& text) {
-  return EntryByNumberText(Conf().TriggerString, text);
+std::string TriggerNameFromIndex(const ConfTables& tables, const std::string& text) {
+  return EntryByNumberText(tables.TriggerString, text);
 }
 
-int32_t TriggerIndexFromName(const std::string& name) {
+int32_t TriggerIndexFromName(const ConfTables& tables, const std::string& name) {
   if (name.empty()) return 0;
-  const ConfTables& c = Conf();
   for (int32_t i = 0; i < kTriggerCount; ++i)
-    if (c.TriggerString[i] == name) return i;
+    if (tables.TriggerString[i] == name) return i;
   return -1;
 }
+
+std::string TypeNameFromIndex(const std::string& text) { return TypeNameFromIndex(Conf(), text); }
+
+int32_t TypeIndexFromName(const std::string& name) { return TypeIndexFromName(Conf(), name); }
+
+std::string TriggerNameFromIndex(const std::string& text) {
+  return TriggerNameFromIndex(Conf(), text);
+}
+
+int32_t TriggerIndexFromName(const std::string& name) { return TriggerIndexFromName(Conf(), name); }
 
 }  // namespace foundation

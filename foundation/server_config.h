@@ -83,4 +83,11 @@ std::string TriggerNameFromIndex(const std::string& text);
 // 0 for an empty name, else the first trigger whose name equals it exactly, else -1.
 int32_t TriggerIndexFromName(const std::string& name);
 
+// The same four look-ups in a given set of tables (an engine handed its tables at
+// construction); the ones above read Conf().
+std::string TypeNameFromIndex(const ConfTables& tables, const std::string& text);
+int32_t TypeIndexFromName(const ConfTables& tables, const std::string& name);
+std::string TriggerNameFromIndex(const ConfTables& tables, const std::string& text);
+int32_t TriggerIndexFromName(const ConfTables& tables, const std::string& name);
+
 }  // namespace foundation
