@@ -1,0 +1,53 @@
+#include "playout/player_factory.h"
+
+#include "audio/c_fgraph.h"
+#include "audio/wave_devices.h"
+#include "audio/wave_out.h"
+
+namespace playout {
+
+namespace {
+
+class WaveOutMembersOf final : public WaveOutMembers {
+ public:
+  explicit WaveOutMembersOf(audio::C_WaveOut& player) : player_(player) {}
+  void SetFromSample(int32_t value) override { player_.SetFromSample(value); }
+  void SetToSample(int32_t value) override { player_.SetToSample(value); }
+  int32_t ProgressionPlay() override { return player_.ProgressionPlay(); }
+
+ private:
+  audio::C_WaveOut& player_;
+};
+
+}  // namespace
+
+StandardPlayerFactory::StandardPlayerFactory(std::shared_ptr<platform::WaveOutDevice> device,
+                                             audio::GraphSeams seams)
+    : device_(std::move(device)), seams_(std::move(seams)) {}
+
+PlayerSlot StandardPlayerFactory::Create(int32_t playerType, const std::string& waveDeviceName) {
+  PlayerSlot slot;
+  if (playerType == 0) {
+    auto player = std::make_unique<audio::C_WaveOut>(device_);
+    player->SetBufferPagemsec(2000);
+    player->SetNumBufferPages(5);
+    player->SetDeviceID(audio::FindWaveDeviceByName(0, waveDeviceName, 0));
+    player->SetUseMixer(1);
+    player->SetMuteMS(50);
+    player->SetNoClose(1);
+    player->Init();
+    player->SetAttenuation(0);
+    slot.waveOut = std::make_unique<WaveOutMembersOf>(*player);
+    slot.player = std::move(player);
+  } else {
+    auto player = std::make_unique<audio::C_FGraph>(seams_);
+    player->SetDevMode(1);
+    player->SetDevName(waveDeviceName);
+    player->SetVolMinLevel(-10000);
+    player->Init();
+    slot.player = std::move(player);
+  }
+  return slot;
+}
+
+}  // namespace playout

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "playout/engine_ports.h"
+#include "playout/logging_device_link.h"
+#include "playout/player_factory.h"
+#include "playout/server_probe.h"
+
+namespace playout {
+
+// The debug log of the foundation.
+class FoundationLogSink final : public LogSink {
+ public:
+  void Write(const std::string& text, int32_t kind) override;
+};
+
+// The payload the window subclassing kept for window `hWnd` (GetCopyDataText).
+class CopyDataInbox final : public ScheduleInbox {
+ public:
+  explicit CopyDataInbox(int32_t hWnd) : hWnd_(hWnd) {}
+  std::string Take() override;
+
+ private:
+  int32_t hWnd_;
+};
+
+// No contact device is open.
+class NoContactSources final : public ContactSources {
+ public:
+  bool IsOpen(int32_t) const override { return false; }
+  int32_t Poll(int32_t) override { return 0; }
+};
+
+// The foundation's time sync, which runs on a worker thread of its own.
+class ServerTimeSync final : public TimeSync {
+ public:
+  void Start() override;
+};
+
+// The process-wide command list and its reload from the local command folder.
+class ProcessCommandSchedules final : public CommandSchedules {
+ public:
+  const std::vector<foundation::ScheduleEntry>& List() const override;
+  void ReloadLocal() override;
+};
+
+// The one place the engine's outside world is put together: the program's process-wide
+// objects (clock, debug log, conf.ini tables, station settings, command list, players, server
+// probe, message receipt, time sync) and the device link that only logs until the device
+// links exist. The window brings what it shows (view and notices).
+class ProcessPorts {
+ public:
+  // `hWnd` is the main window's handle in the message table.
+  ProcessPorts(int32_t hWnd, ViewNotifications& view, MessageNotices& notices);
+  ProcessPorts(const ProcessPorts&) = delete;
+  ProcessPorts& operator=(const ProcessPorts&) = delete;
+
+  const PlayoutPorts& Ports() const { return ports_; }
+
+ private:
+  FoundationLogSink log_;
+  ProcessCommandSchedules commands_;
+  StandardPlayerFactory players_;
+  CachedServerProbe server_;
+  CopyDataInbox inbox_;
+  NoContactSources contacts_;
+  LoggingDeviceLink devices_;
+  ServerTimeSync timeSync_;
+  PlayoutPorts ports_;
+};
+
+}  // namespace playout

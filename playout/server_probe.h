@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <future>
+
+#include "foundation/station_settings.h"
+#include "platform/clock.h"
+#include "playout/engine_ports.h"
+
+namespace playout {
+
+// The current server's reachability for the pass. It answers from the last echo at once; an
+// answer older than five minutes is renewed by an echo on a worker thread, so no pass waits for
+// the network. Until the first echo is back it answers with what start-up's CheckServerAlive
+// left in ServerAlive. "サーバー迷子" is logged by the pass that reads a "no".
+class CachedServerProbe final : public ServerProbe {
+ public:
+  CachedServerProbe(foundation::StationSettings& station, platform::Clock& clock, LogSink& log);
+  ~CachedServerProbe() override;
+
+  int32_t CheckServerAlive() override;
+
+ private:
+  foundation::StationSettings& station_;
+  platform::Clock& clock_;
+  LogSink& log_;
+  std::future<int32_t> pending_;
+  bool answered_ = false;
+  int64_t answeredAtMs_ = 0;
+};
+
+}  // namespace playout
