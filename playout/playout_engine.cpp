@@ -1,0 +1,150 @@
+#include "playout/playout_engine.h"
+
+#include <exception>
+
+#include "foundation/calendar.h"
+#include "foundation/command_files.h"
+#include "foundation/date_stamp.h"
+#include "foundation/date_text.h"
+#include "playout/cue_snapshot.h"
+#include "playout/play_log.h"
+
+namespace playout {
+
+PlayoutEngine::PlayoutEngine(const PlayoutPorts& ports, const PlayoutSettings& settings)
+    : ports_(ports), settings_(settings) {
+  // A white background draws black text and a near-black line between schedule files.
+  const int32_t queueFore = settings_.ColorMode != 0 ? 0x000000 : 0xFFFFFF;
+  const int32_t loadFore = settings_.ColorModeR != 0 ? 0x000000 : 0xFFFFFF;
+  listLineColor_ = settings_.ColorMode != 0 ? 0x010101 : 0xFFFFFF;
+  loadListLineColor_ = settings_.ColorModeR != 0 ? 0x010101 : 0xFFFFFF;
+  SetupPlayList(lists_[kListOnAir], queueFore);
+  SetupPlayList(lists_[kListQueue], queueFore);
+  SetupPlayList(lists_[kListLoad], loadFore);
+
+  state_.PlayerType =
+      settings_.PlayerType > 1 ? 1 : (settings_.PlayerType < 0 ? 0 : settings_.PlayerType);
+  state_.AttFloor = state_.PlayerType == 0 ? 4000 : 10000;
+  state_.UseFade = settings_.UseFade;
+  state_.FadeTime = settings_.FadeTime;
+  state_.FadeMargin = settings_.FadeMargin;
+  state_.CurAux[0] = -1;
+  state_.NextAux[0] = -1;
+  player_ = ports_.players->Create(state_.PlayerType, settings_.WaveDeviceName);
+
+  const platform::WallTime now = ports_.clock->Now();
+  state_.LastClockText = foundation::FormatDateStampAt(now, ports_.conf->HourAdjust);
+  state_.LastTickMs = ports_.clock->MonotonicMs();
+}
+
+void PlayoutEngine::Guarded(const char* where, const std::function<void()>& work) {
+  try {
+    work();
+  } catch (const std::exception& e) {
+    Log(std::string(where) + " " + e.what(), 1);
+  } catch (...) {
+    Log(std::string(where) + " unknown error", 1);
+  }
+}
+
+double PlayoutEngine::TimerNow() const { return ports_.clock->Now().SecondsSinceMidnight(); }
+
+int32_t PlayoutEngine::RemainingMs() {
+  audio::Player& player = *player_.player;
+  if (IsWaveOut()) return player.Position(2);
+  return player.ToMS() - player.Position(0);
+}
+
+std::string PlayoutEngine::AirFileStem() const {
+  return foundation::PadNumber(static_cast<int64_t>(settings_.SelectedAir) + 1, 2) +
+         settings_.AirID;
+}
+
+std::string PlayoutEngine::SnapshotPath() const {
+  return ports_.station->LocalLogFolder + "out_" + AirFileStem() + ".cue";
+}
+
+std::string PlayoutEngine::PlayLogPath() const { return PlayLogPathAt(ports_.clock->Now()); }
+
+std::string PlayoutEngine::PlayLogPathAt(const platform::WallTime& now) const {
+  const std::string day = foundation::FormatDateStampAt(now, ports_.conf->HourAdjust, 0, 1, 1);
+  return ports_.station->LocalLogFolder + day + "_" + AirFileStem() + ".txt";
+}
+
+void PlayoutEngine::SaveCueSnapshot() {
+  // A failed write keeps the previous file; the next change writes it again.
+  ReplaceFileAtomically(SnapshotPath(),
+                        CueSnapshotText(lists_[kListOnAir], lists_[kListQueue], *ports_.conf));
+}
+
+void PlayoutEngine::WritePlayLog(const std::string& pEvent, int32_t pList, int32_t pRow) {
+  const platform::WallTime now = ports_.clock->Now();
+  const std::string time = foundation::FormatDateStampAt(now, ports_.conf->HourAdjust, 0, 0, 2);
+  const std::string error =
+      AppendToFile(PlayLogPathAt(now), PlayLogLine(time, LVS(pList), pRow, pEvent));
+  if (!error.empty()) Log("ログ出力err=" + error, 1);
+}
+
+const foundation::ScheduleEntry* PlayoutEngine::CommandEntryOf(const lists::ListModel& list,
+                                                               int32_t row) const {
+  const std::vector<foundation::ScheduleEntry>& entries = ports_.commands->List();
+  const int32_t index = foundation::FindScheduleIndex(entries, CommandNameOf(list, row));
+  if (index < 0 || static_cast<size_t>(index) >= entries.size()) return nullptr;
+  return &entries[static_cast<size_t>(index)];
+}
+
+void PlayoutEngine::TimerClock_Timer() {
+  // The window's timer is single-shot and re-armed after the pass, so a pass can only nest
+  // when something inside it runs the event loop; such a pass is dropped.
+  if (inPass_) return;
+  inPass_ = true;
+  Guarded("TimerClock_Timer", [this] { RunPass(); });
+  inPass_ = false;
+}
+
+void PlayoutEngine::ClearFadeState() {
+  state_.FadeOn = 0;
+  state_.FadeAtt = 0;
+}
+
+void PlayoutEngine::RefreshList() {
+  MarkScheduleFiles(lists_[kListQueue], listLineColor_);
+  QueueChanged();
+  ports_.view->ListChanged(kListOnAir);
+  ports_.view->ListChanged(kListQueue);
+}
+
+void PlayoutEngine::ShowItemInfo() {
+  const lists::ListModel& onAir = lists_[kListOnAir];
+  const std::string cue = onAir.AuxID(0, kAuxCue).Text();
+  const std::string program = onAir.AuxID(0, kAuxProgram).Text();
+  std::string date;
+  if (!cue.empty()) date = foundation::FormatDateJapanese(cue.substr(0, 14), 0, 3);
+  ports_.view->ClockCell(2, date);
+  ports_.view->ClockCell(3, program);
+}
+
+void PlayoutEngine::SetCurrentAndNextItem(int32_t listA, int32_t listB, int32_t rowA,
+                                          int32_t startRow) {
+  const lists::ListModel& a = LVS(listA);
+  const lists::ListModel& b = LVS(listB);
+  if (rowA < 0) {
+    state_.CurAux[0] = -1;
+    for (int32_t i = 0; i < kRowCells; ++i) state_.CurValue[i] = "";
+    for (int32_t j = 0; j < kRowCells && j < a.NumAux(); ++j) state_.CurAux[j] = "";
+  } else {
+    for (int32_t i = 0; i < kRowCells; ++i) state_.CurValue[i] = a.Value(rowA, i);
+    for (int32_t j = 0; j < kRowCells && j < a.NumAux(); ++j) state_.CurAux[j] = a.AuxID(rowA, j);
+  }
+  const lists::ListValue key = a.AuxID(rowA, kAuxDate).Text();
+  state_.NextAux[0] = -1;
+  if (b.ItemCount() <= startRow) return;
+  for (int32_t r = startRow; r < b.ItemCount(); ++r) {
+    if (b.AuxID(r, kAuxDate).Text() != key.Text()) continue;
+    for (int32_t i = 0; i < kRowCells; ++i) state_.NextValue[i] = b.Value(r, i);
+    for (int32_t j = 0; j < kRowCells && j < b.NumAux(); ++j) state_.NextAux[j] = b.AuxID(r, j);
+    return;
+  }
+}
+
+}  // namespace playout
