@@ -198,9 +198,9 @@ PlayoutEngine& EngineHarness::Make(int32_t playerType) {
   ports.conf = &conf;
   ports.station = &station;
   ports.commands = &commands;
-  ports.players = &players;
+  ports.players = playerFactory != nullptr ? playerFactory : &players;
   ports.server = &server;
-  ports.inbox = &inbox;
+  ports.inbox = scheduleInbox != nullptr ? scheduleInbox : &inbox;
   ports.contacts = &contacts;
   ports.devices = &devices;
   ports.timeSync = &timeSync;

@@ -259,6 +259,9 @@ class EngineHarness {
   RecordingNotices notices;
   RecordingView view;
   playout::PlayoutSettings settings;
+  // Real parts in place of the fake player and inbox, when set.
+  playout::PlayerFactory* playerFactory = nullptr;
+  playout::ScheduleInbox* scheduleInbox = nullptr;
 
  private:
   std::unique_ptr<PlayoutEngine> engine_;
