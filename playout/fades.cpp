@@ -88,27 +88,31 @@ void PlayoutEngine::ReadRemaining(Pass& p) {
 
 int32_t PlayoutEngine::NearestDatedRowSec() {
   const lists::ListModel& queue = lists_[kListQueue];
-  // The rows' distances change only with the clock text and the queue.
-  if (datedRevision_ == queueRevision_ && datedCount_ == queue.ItemCount() &&
-      datedClock_ == state_.LastClockText) {
-    return datedSec_;
+  // Each dated row's distance is kept from the clock text of the last queue change, so a new
+  // second costs one difference per row and no text work.
+  if (datedRevision_ != queueRevision_ || datedCount_ != queue.ItemCount()) {
+    datedRevision_ = queueRevision_;
+    datedCount_ = queue.ItemCount();
+    datedClock_ = state_.LastClockText;
+    datedOffsets_.clear();
+    for (int32_t i = 0; i < queue.ItemCount(); ++i) {
+      const std::string date = queue.AuxID(i, kAuxDate).Text();
+      const std::string time = queue.Value(i, kColTime).Text();
+      if (foundation::IsDateText(date) == 0 ||
+          foundation::IsClockInBroadcastDay(time, 0, false) == 0)
+        continue;
+      const std::string stamp = date + " " + time;
+      if (foundation::AddSecondsToStamp(stamp, 0, 0).empty()) continue;  // no stamp to count by
+      datedOffsets_.push_back(foundation::DiffDateStamps(datedClock_, stamp));
+    }
   }
-  int32_t best = kNoCountDown;
-  for (int32_t i = 0; i < queue.ItemCount(); ++i) {
-    const std::string date = queue.AuxID(i, kAuxDate).Text();
-    const std::string time = queue.Value(i, kColTime).Text();
-    if (foundation::IsDateText(date) == 0 || foundation::IsClockInBroadcastDay(time, 0, false) == 0)
-      continue;
-    const int64_t d =
-        static_cast<int64_t>(foundation::DiffDateStamps(state_.LastClockText, date + " " + time)) -
-        1;
-    if (d >= 0 && d < kCountDownHorizonSec && d < best) best = static_cast<int32_t>(d);
+  const int64_t moved = foundation::DiffDateStamps(datedClock_, state_.LastClockText);
+  int64_t best = kNoCountDown;
+  for (int32_t offset : datedOffsets_) {
+    const int64_t d = offset - moved - 1;
+    if (d >= 0 && d < kCountDownHorizonSec && d < best) best = d;
   }
-  datedRevision_ = queueRevision_;
-  datedCount_ = queue.ItemCount();
-  datedClock_ = state_.LastClockText;
-  datedSec_ = best;
-  return best;
+  return static_cast<int32_t>(best);
 }
 
 void PlayoutEngine::ShowCountDown(Pass& p) {

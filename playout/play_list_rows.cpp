@@ -1,7 +1,7 @@
 #include "playout/play_list_rows.h"
 
 #include "foundation/paths.h"
-#include "foundation/text_fields.h"
+#include "platform/ascii_case.h"
 
 namespace playout {
 
@@ -13,8 +13,11 @@ void SetupPlayList(lists::ListModel& list, int32_t foreColor) {
 }
 
 bool IsCommandPath(const std::string& path) {
-  return foundation::LowerAscii(foundation::SplitPath(path, false, false, false, true, true)) ==
-         ".scm";
+  // The extension is what follows the file name's last dot, so a path ending in ".scm" is one.
+  static constexpr std::string_view kExt = ".scm";
+  return path.size() >= kExt.size() &&
+         platform::EqualsIgnoringAsciiCase(std::string_view(path).substr(path.size() - kExt.size()),
+                                           kExt);
 }
 
 bool IsCommandRow(const lists::ListModel& list, int32_t row) {

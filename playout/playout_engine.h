@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "controls/lists/list_model.h"
 #include "playout/engine_ports.h"
@@ -154,12 +155,13 @@ class PlayoutEngine {
   int32_t listLineColor_ = 0;
   int32_t loadListLineColor_ = 0;
   bool inPass_ = false;
-  // The count-down's dated-row search, kept for one clock text and one queue revision.
+  // The count-down's dated queue rows: their distance in seconds from datedClock_, kept until
+  // the queue changes.
   uint64_t queueRevision_ = 0;
   uint64_t datedRevision_ = UINT64_MAX;
   int32_t datedCount_ = -1;
   std::string datedClock_;
-  int32_t datedSec_ = 99999;
+  std::vector<int32_t> datedOffsets_;
 };
 
 }  // namespace playout
