@@ -24,8 +24,11 @@ CachedServerProbe::~CachedServerProbe() {
 }
 
 int32_t CachedServerProbe::CheckServerAlive() {
-  const std::string& server =
-      station_.SrvPath[static_cast<size_t>(foundation::CurrentServerIndex())];
+  const int32_t index =
+      station_.CurrentServer >= 0 && station_.CurrentServer < foundation::kServerCount
+          ? station_.CurrentServer
+          : 0;
+  const std::string server = station_.SrvPath[static_cast<size_t>(index)];
   if (server.empty()) {
     station_.ServerAlive = 0;
     return 0;
