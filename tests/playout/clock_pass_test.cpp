@@ -34,15 +34,6 @@ TEST(ClockPassTest, MidnightPassesDoNothing) {
   }
 }
 
-TEST(ClockPassTest, ClockTextRunsOnTheBroadcastDay) {
-  EngineHarness h;
-  h.Make();
-  h.clock.SetNow({2024, 5, 2, 1, 0, 0, 0});
-  h.Pass();
-  EXPECT_EQ(h.state().LastClockText, "2024/05/01 25:00:00");
-  EXPECT_EQ(h.view.cells[1], "25:00:00");
-}
-
 TEST(ClockPassTest, ContactsByTheirFunction) {
   struct Case {
     int32_t group;

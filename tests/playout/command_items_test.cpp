@@ -28,6 +28,10 @@ TEST(CommandItemsTest, TimerLengths) {
     h.Make().OutCommand(0);
     EXPECT_TRUE(h.log.Has(c.comLine)) << c.comLine << "\n" << h.log.All();
     EXPECT_TRUE(h.log.Has(c.stopLine)) << c.stopLine;
+    // Nothing plays: the stop timer fires without a stop request.
+    h.Pass(130);
+    EXPECT_FALSE(h.state().TimerStop.armed);
+    EXPECT_EQ(h.state().StopReq, 0);
   }
   EngineHarness h;
   h.commands.list = {{"Sw"}};
@@ -57,17 +61,6 @@ TEST(CommandItemsTest, TimelineSwitchesOutThenStopsAndSwitchesIn) {
   EXPECT_TRUE(h.log.Has("Stop By StopReq "));
   EXPECT_NE(h.player().mode(), 3);
   EXPECT_NE(h.PlayLog().find("\"Sw\"\r\n"), std::string::npos);
-}
-
-TEST(CommandItemsTest, CommandWhileNothingPlaysStopsNothing) {
-  EngineHarness h;
-  h.commands.list = {{"Sw"}};
-  h.Make().OutCommand(0);
-  h.Pass();
-  EXPECT_EQ(h.state().TimerStopFade, 0);
-  EXPECT_FALSE(h.state().TimerStop.armed);
-  EXPECT_EQ(h.state().StopReq, 0);
-  EXPECT_FALSE(h.log.Has("StopReq On"));
 }
 
 TEST(CommandItemsTest, ArmedSwitchBlocksTriggersButNotTheOperator) {

@@ -42,15 +42,6 @@ bool FakePlayer::Play() {
   return true;
 }
 
-void FakePlayer::StopIO(int32_t) {
-  ++stops;
-  playing_ = false;
-}
-
-int32_t FakePlayer::Elapsed() const {
-  return static_cast<int32_t>(clock_.MonotonicMs() - startMs_);
-}
-
 int32_t FakePlayer::Position(int32_t pMode) {
   if (!playing_) return 0;
   if (pMode == 2) return to_ - from_ - Elapsed();
@@ -79,7 +70,7 @@ class FakeWaveOutMembers final : public playout::WaveOutMembers {
   explicit FakeWaveOutMembers(FakePlayer& player) : player_(player) {}
   void SetFromSample(int32_t value) override { player_.SetFromSample(value); }
   void SetToSample(int32_t value) override { player_.SetToSample(value); }
-  int32_t ProgressionPlay() override { return player_.ProgressionPlay(); }
+  int32_t ProgressionPlay() override { return 0; }
 
  private:
   FakePlayer& player_;
@@ -98,7 +89,7 @@ std::string Quoted(const Entry& e) {
 }  // namespace
 
 playout::PlayerSlot FakePlayerFactory::Create(int32_t playerType, const std::string&) {
-  auto player = std::make_unique<FakePlayer>(clock_, playerType == 0);
+  auto player = std::make_unique<FakePlayer>(clock, playerType == 0);
   last = player.get();
   playout::PlayerSlot slot;
   if (playerType == 0) slot.waveOut = std::make_unique<FakeWaveOutMembers>(*player);
@@ -106,37 +97,27 @@ playout::PlayerSlot FakePlayerFactory::Create(int32_t playerType, const std::str
   return slot;
 }
 
-std::string FakeInbox::Take() {
-  if (messages.empty()) return "";
-  std::string text = messages.front();
-  messages.pop_front();
-  return text;
+namespace {
+
+template <typename T>
+T PopOr(std::deque<T>& queue, T none) {
+  if (queue.empty()) return none;
+  T value = queue.front();
+  queue.pop_front();
+  return value;
 }
 
-int32_t FakeContacts::Poll(int32_t group) {
-  ++polls[static_cast<size_t>(group)];
-  std::deque<int32_t>& q = pending[static_cast<size_t>(group)];
-  if (q.empty()) return 0;
-  const int32_t n = q.front();
-  q.pop_front();
-  return n;
-}
+}  // namespace
+
+std::string FakeInbox::Take() { return PopOr<std::string>(messages, ""); }
+
+int32_t FakeContacts::Poll(int32_t group) { return PopOr(pending[static_cast<size_t>(group)], 0); }
 
 void RecordingDevices::SwitchChannel(int32_t pIsOff, int32_t pFadeOn, int32_t pNextCh,
                                      playout::SwitcherState& state) {
   switches.push_back(std::string(pIsOff != 0 ? "off" : "on") + " fade=" + std::to_string(pFadeOn) +
                      " ch=" + std::to_string(pNextCh));
   if (pIsOff == 0) state.CurSWCh = pNextCh;
-}
-
-void RecordingDevices::SendMidiFader(int32_t channel, int32_t level) {
-  faders.push_back({channel, level});
-}
-
-void RecordingView::CountDown(int32_t colorType, int32_t seconds, const std::string& text) {
-  countColor = colorType;
-  countSeconds = seconds;
-  countText = text;
 }
 
 void FakeCommands::ReloadLocal() {
@@ -192,20 +173,13 @@ EngineHarness::EngineHarness() : clock(platform::WallTime{2024, 5, 1, 9, 0, 0, 0
 
 PlayoutEngine& EngineHarness::Make(int32_t playerType) {
   settings.PlayerType = playerType;
-  playout::PlayoutPorts ports;
-  ports.clock = &clock;
-  ports.log = &log;
-  ports.conf = &conf;
-  ports.station = &station;
-  ports.commands = &commands;
-  ports.players = playerFactory != nullptr ? playerFactory : &players;
-  ports.server = &server;
-  ports.inbox = scheduleInbox != nullptr ? scheduleInbox : &inbox;
-  ports.contacts = &contacts;
-  ports.devices = &devices;
-  ports.timeSync = &timeSync;
-  ports.notices = &notices;
-  ports.view = &view;
+  const playout::PlayoutPorts ports{&clock,    &log,
+                                    &conf,     &station,
+                                    &commands, playerFactory != nullptr ? playerFactory : &players,
+                                    &server,   scheduleInbox != nullptr ? scheduleInbox : &inbox,
+                                    &contacts, &devices,
+                                    &timeSync, &notices,
+                                    &view};
   engine_.reset();
   engine_ = std::make_unique<PlayoutEngine>(ports, settings);
   return *engine_;
@@ -239,10 +213,6 @@ void EngineHarness::Queue(const std::vector<Entry>& entries) {
 
 std::string EngineHarness::WriteLocal(const std::string& relative, const std::string& bytes) {
   return dir.WriteFile("local/" + relative, bytes);
-}
-
-std::string EngineHarness::WriteServer(const std::string& relative, const std::string& bytes) {
-  return dir.WriteFile("server/" + relative, bytes);
 }
 
 std::string EngineHarness::PlayLog() const {

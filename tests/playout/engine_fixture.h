@@ -10,35 +10,29 @@
 #include "playout/playout_engine.h"
 #include "tests/support/temp_dir.h"
 
-// Hand-written fakes of the engine's outside world and a harness that builds an engine from
+// Hand-written fakes of the engine's outside world, and a harness that builds an engine from
 // them, a simulated clock and real temporary folders.
 namespace playouttest {
 
 using playout::PlayoutEngine;
 
-class RecordingLog final : public playout::LogSink {
- public:
-  void Write(const std::string& text, int32_t kind) override { lines.push_back({kind, text}); }
-  // Lines (of either kind) that contain `part`.
-  int Count(const std::string& part) const;
-  bool Has(const std::string& part) const { return Count(part) > 0; }
-  // Every line's text, joined by "\n".
-  std::string All() const;
-  void Clear() { lines.clear(); }
-
+struct RecordingLog final : playout::LogSink {
   struct Line {
     int32_t kind;
     std::string text;
   };
+  void Write(const std::string& text, int32_t kind) override { lines.push_back({kind, text}); }
+  int Count(const std::string& part) const;  // lines containing `part`
+  bool Has(const std::string& part) const { return Count(part) > 0; }
+  std::string All() const;
   std::vector<Line> lines;
 };
 
-// A player that plays by the simulated clock: it runs from FromMS until ToMS once Play is
-// called. Length comes from the file's wave header, else `defaultLengthMs`.
+// Plays by the simulated clock from FromMS to ToMS once Play is called. The length is the wave
+// header's, else `defaultLengthMs`.
 class FakePlayer final : public audio::Player {
  public:
   FakePlayer(platform::Clock& clock, bool waveOut) : clock_(clock), waveOut_(waveOut) {}
-
   void Init() override {}
   std::string FileName() const override { return name_; }
   void SetFileName(const std::string& name) override;
@@ -54,150 +48,111 @@ class FakePlayer final : public audio::Player {
   void SetVolMinLevel(int32_t) override {}
   bool Play() override;
   void Pause() override {}
-  void StopIO(int32_t pNoMute = 0) override;
+  void StopIO(int32_t = 0) override { playing_ = false; }
   int32_t Position(int32_t pMode = 0) override;
   int32_t mode() override;
   void CloseWave() override { playing_ = false; }
-
   void SetFromSample(int32_t value);
   void SetToSample(int32_t value);
-  int32_t ProgressionPlay() {
-    ++progressions;
-    return 0;
-  }
-  bool IsWaveOut() const { return waveOut_; }
 
-  // Script.
   bool playResult = true;
   bool reflectsPlay = true;  // false: mode() stays 1 after a successful Play
   int32_t defaultLengthMs = 30000;
-  // Record.
-  std::vector<std::string> plays;  // file of every Play that started
+  std::vector<std::string> plays;  // the file of every Play that started
   std::vector<int32_t> attenuations;
-  int32_t stops = 0;
-  int32_t progressions = 0;
-  int32_t fromSample = -1;
-  int32_t toSample = -1;
-  int32_t attenuation = 0;
+  int32_t attenuation = 0, fromSample = -1, toSample = -1;
 
  private:
-  int32_t Elapsed() const;
-
+  int32_t Elapsed() const { return static_cast<int32_t>(clock_.MonotonicMs() - startMs_); }
   platform::Clock& clock_;
   bool waveOut_;
   std::string name_;
-  int32_t rate_ = 0;
-  int32_t from_ = 0;
-  int32_t to_ = 0;
-  int32_t length_ = 0;
+  int32_t rate_ = 0, from_ = 0, to_ = 0, length_ = 0;
   bool playing_ = false;
   int64_t startMs_ = 0;
 };
 
-class FakePlayerFactory final : public playout::PlayerFactory {
- public:
-  explicit FakePlayerFactory(platform::Clock& clock) : clock_(clock) {}
+struct FakePlayerFactory final : playout::PlayerFactory {
+  explicit FakePlayerFactory(platform::Clock& c) : clock(c) {}
   playout::PlayerSlot Create(int32_t playerType, const std::string&) override;
+  platform::Clock& clock;
   FakePlayer* last = nullptr;
-
- private:
-  platform::Clock& clock_;
 };
 
-class FakeServer final : public playout::ServerProbe {
- public:
-  int32_t CheckServerAlive() override {
-    ++checks;
-    return alive;
-  }
-  int32_t alive = 1;
-  int32_t checks = 0;
+struct FakeServer final : playout::ServerProbe {
+  int32_t CheckServerAlive() override { return ++checks, alive; }
+  int32_t alive = 1, checks = 0;
 };
 
-class FakeInbox final : public playout::ScheduleInbox {
- public:
+struct FakeInbox final : playout::ScheduleInbox {
   std::string Take() override;
   std::deque<std::string> messages;
 };
 
-class FakeContacts final : public playout::ContactSources {
- public:
+struct FakeContacts final : playout::ContactSources {
   bool IsOpen(int32_t group) const override { return open[static_cast<size_t>(group)]; }
   int32_t Poll(int32_t group) override;
   std::array<bool, 4> open{};
   std::array<std::deque<int32_t>, 4> pending;
-  std::array<int32_t, 4> polls{};
 };
 
-class RecordingDevices final : public playout::DeviceLink {
- public:
-  bool TimeCodeOpen() const override { return timeCode; }
-  bool HidOK() const override { return hid; }
+struct RecordingDevices final : playout::DeviceLink {
+  bool TimeCodeOpen() const override { return false; }
+  bool HidOK() const override { return false; }
   bool MidiPortsOpen() const override { return midi; }
-  int32_t MidiMode() const override { return midiMode; }
-  int32_t FaderLevel() const override { return faderLevel; }
-  void ParseSerialTime() override { ++timeCodeReads; }
+  int32_t MidiMode() const override { return 0; }
+  int32_t FaderLevel() const override { return 13376; }
+  void ParseSerialTime() override {}
   void AdjustClockFromSerial() override { ++clockAdjusts; }
   void SwitchChannel(int32_t pIsOff, int32_t pFadeOn, int32_t pNextCh,
                      playout::SwitcherState& state) override;
-  void SendMidiFader(int32_t channel, int32_t level) override;
-  void EndHidPulse(int32_t port) override { pulseEnds.push_back(port); }
-
-  bool timeCode = false, hid = false, midi = false;
-  int32_t midiMode = 0;
-  int32_t faderLevel = 13376;
-  int32_t timeCodeReads = 0, clockAdjusts = 0;
+  void SendMidiFader(int32_t channel, int32_t level) override {
+    faders.push_back({channel, level});
+  }
+  void EndHidPulse(int32_t) override {}
+  bool midi = false;
+  int32_t clockAdjusts = 0;
   std::vector<std::string> switches;  // "off fade=0 ch=0", "on fade=1 ch=3"
   std::vector<std::pair<int32_t, int32_t>> faders;
-  std::vector<int32_t> pulseEnds;
 };
 
-class CountingTimeSync final : public playout::TimeSync {
- public:
+struct CountingTimeSync final : playout::TimeSync {
   void Start() override { ++starts; }
   int32_t starts = 0;
 };
 
-class RecordingNotices final : public playout::MessageNotices {
- public:
+struct RecordingNotices final : playout::MessageNotices {
   void Post(const std::string& title, const std::string& text) override {
     posts.push_back(title + "|" + text);
   }
   std::vector<std::string> posts;
 };
 
-class RecordingView final : public playout::ViewNotifications {
- public:
+struct RecordingView final : playout::ViewNotifications {
   void ClockCell(int32_t cell, const std::string& text) override { cells[cell] = text; }
-  void CountDown(int32_t colorType, int32_t seconds, const std::string& text) override;
+  void CountDown(int32_t colorType, int32_t seconds, const std::string& text) override {
+    countColor = colorType, countSeconds = seconds, countText = text;
+  }
   void OnAirBox(int32_t onAir) override { onAirBox = onAir; }
-  void ListChanged(int32_t list) override { ++listChanges[static_cast<size_t>(list)]; }
-  void OnAirStyle(int32_t fore, int32_t back) override { styles.push_back({fore, back}); }
+  void ListChanged(int32_t) override {}
+  void OnAirStyle(int32_t, int32_t) override {}
   void Trace(const std::string& text) override { trace = text; }
   void LoadPanelText(const std::string& text) override { loadPanel = text; }
   void BlockCaptionClick(int32_t flag) override { captionBlocked = flag; }
-
   std::map<int32_t, std::string> cells;
-  int32_t countColor = -1, countSeconds = -1;
-  std::string countText;
-  int32_t onAirBox = -1;
-  std::array<int32_t, 3> listChanges{};
-  std::vector<std::pair<int32_t, int32_t>> styles;
-  std::string trace, loadPanel;
-  int32_t captionBlocked = 0;
+  int32_t countColor = -1, countSeconds = -1, onAirBox = -1, captionBlocked = 0;
+  std::string countText, trace, loadPanel;
 };
 
-class FakeCommands final : public playout::CommandSchedules {
- public:
+struct FakeCommands final : playout::CommandSchedules {
   const std::vector<foundation::ScheduleEntry>& List() const override { return list; }
   void ReloadLocal() override;
   std::vector<foundation::ScheduleEntry> list;
-  // What a reload finds in the local command folder (empty: the list stays).
-  std::vector<foundation::ScheduleEntry> onReload;
+  std::vector<foundation::ScheduleEntry> onReload;  // what a reload finds (empty: no change)
   int32_t reloads = 0;
 };
 
-// One schedule entry of the companion's message.
+// One entry of the companion's schedule message.
 struct Entry {
   std::string time = "";
   std::string trigger = "0";
@@ -208,11 +163,10 @@ struct Entry {
   std::string cue = "20240501080000_01.cue";
   std::string program = "Morning";
 };
-// The message text: the entries quoted, joined by backslash-n (`trailing` adds one at the end).
+// The message text: entries quoted and joined by backslash-n (`trailing`: one more at the end).
 std::string Message(const std::vector<Entry>& entries, bool trailing = false);
 
-// A mono 8-bit 8 kHz wave file of `ms` milliseconds, optionally with cue labels (offset in
-// samples, label).
+// A mono 8-bit 8 kHz wave file of `ms` milliseconds with optional cue labels (sample, label).
 std::string WaveBytes(int32_t ms, const std::vector<std::pair<uint32_t, std::string>>& cues = {});
 
 class EngineHarness {
@@ -220,7 +174,7 @@ class EngineHarness {
   // The clock starts at 2024/05/01 09:00:00.000; the broadcast day starts at 05:00.
   EngineHarness();
 
-  // Builds (or rebuilds) the engine with the current settings and ports.
+  // Builds (or rebuilds) the engine from the current settings and ports.
   PlayoutEngine& Make(int32_t playerType = 0);
   PlayoutEngine& engine() { return *engine_; }
   FakePlayer& player() { return *players.last; }
@@ -231,16 +185,13 @@ class EngineHarness {
 
   // Advances the clock by `stepMs` and runs one pass, `count` times.
   void Pass(int count = 1, int64_t stepMs = 50);
-  // Passes of 50 ms until the wall clock reads hh:mm:ss (at most a day of passes).
+  // Passes of 50 ms up to and including the one at which the clock reads hh:mm:ss.
   void PassUntil(int hour, int minute, int second);
-  // The engine receives `text` as a schedule message, then runs one pass (on air, so the
-  // triggers run).
+  // The schedule message arrives and one pass runs.
   void Receive(const std::string& text);
-  // Puts the entries straight into the queue as a manual load from row 0 would.
+  // Reads the entries into the load list and loads the queue from its row 0.
   void Queue(const std::vector<Entry>& entries);
-  // A sound file under the local (or server) folder.
   std::string WriteLocal(const std::string& relative, const std::string& bytes);
-  std::string WriteServer(const std::string& relative, const std::string& bytes);
   std::string PlayLog() const;
   std::string Snapshot() const;
 

@@ -105,7 +105,7 @@ TEST(FadesTest, StopRequestsWhilePlayingOrNot) {
   EXPECT_TRUE(h.log.Has("Stop By StopReq "));
   EXPECT_EQ(h.onAir().ItemCount(), 0);
   h.state().StopReq = 1;  // nothing plays: dropped without a word
-  h.log.Clear();
+  h.log.lines.clear();
   h.Pass();
   EXPECT_EQ(h.state().StopReq, 0);
   EXPECT_FALSE(h.log.Has("Stop By"));

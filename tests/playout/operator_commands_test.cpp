@@ -60,14 +60,6 @@ TEST(OperatorCommandsTest, ButtonsByRemoteDeviceAndState) {
     EXPECT_EQ(h.state().SimCNT, c.simCnt);
     EXPECT_EQ(h.state().FSReq, c.fsReq);
   }
-  EngineHarness h;
-  h.settings.UseFade = 1;
-  h.Make();
-  h.engine().OperatorFunction(3);  // nothing plays
-  h.engine().OperatorFunction(2);
-  EXPECT_EQ(h.state().FadeOn, 0);
-  EXPECT_EQ(h.state().StopReq, 0);
-  EXPECT_TRUE(h.log.lines.empty());
 }
 
 TEST(OperatorCommandsTest, OnAirToggleDropsPendingRequests) {
