@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "audio/c_fgraph.h"
+#include "audio/fct_quartz.h"
 #include "platform/wave_out_virtual.h"
 #include "playout/logging_device_link.h"
 #include "playout/player_factory.h"
@@ -126,13 +128,15 @@ void Pass(benchmark::State& state, int32_t playerType) {
   options.clock = platform::VirtualClockMode::kManual;
   options.record = false;
   auto device = std::make_shared<platform::VirtualWaveOut>(options);
-  audio::GraphSeams seams;
-  seams.make_sink = [](const std::string&, const std::string&) {
-    GstElement* sink = gst_element_factory_make("fakesink", nullptr);
-    g_object_set(sink, "sync", TRUE, nullptr);
-    return sink;
-  };
-  playout::StandardPlayerFactory players(device, seams);
+  playout::StandardPlayerFactory players(device, [] {
+    audio::GraphSeams seams;
+    seams.make_sink = [](const std::string&, const std::string&) {
+      GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+      g_object_set(sink, "sync", TRUE, nullptr);
+      return sink;
+    };
+    return std::make_unique<audio::C_FGraph>(seams);
+  });
   NullLog log;
   NullView view;
   NullNotices notices;

@@ -6,7 +6,7 @@
 #include "audio/wave_header.h"
 #include "foundation/date_stamp.h"
 #include "foundation/files.h"
-#include "foundation/text_fields.h"
+#include "platform/ascii_text.h"
 #include "platform/native_path.h"
 #include "playout/log_text.h"
 #include "playout/playout_engine.h"
@@ -162,7 +162,7 @@ void PlayoutEngine::ApplyCueMarkers(const std::string& file, int32_t startMS,
   for (int32_t i = 0; i < count && i < static_cast<int32_t>(cues.size()); ++i) {
     const audio::CuePoint& cue = cues[static_cast<size_t>(i)];
     if (cue.SampleOffset <= 0) continue;
-    const std::string label = foundation::UpperAscii(cue.Label);
+    const std::string label = platform::UpperAscii(cue.Label);
     if (label == "BC$STANDBY" && settings_.CueActive[0] != 0) {
       // The play starts at the standby point, moved on by a late start.
       if (IsWaveOut()) {

@@ -16,7 +16,7 @@ inline std::string FormatFixed(double value, int decimals) {
   return text;
 }
 
-// CLng: the nearest whole number, halves to even; out of range and NaN give 0.
-inline int32_t CLng(double value) { return foundation::NearestInt32(value).value_or(0); }
+// CLng: the nearest whole number, halves to even, held within the Long range.
+inline int32_t CLng(double value) { return foundation::NearestInt32Saturated(value); }
 
 }  // namespace playout

@@ -22,8 +22,8 @@ class WaveOutMembersOf final : public WaveOutMembers {
 }  // namespace
 
 StandardPlayerFactory::StandardPlayerFactory(std::shared_ptr<platform::WaveOutDevice> device,
-                                             audio::GraphSeams seams)
-    : device_(std::move(device)), seams_(std::move(seams)) {}
+                                             GraphMaker makeGraph)
+    : device_(std::move(device)), makeGraph_(std::move(makeGraph)) {}
 
 PlayerSlot StandardPlayerFactory::Create(int32_t playerType, const std::string& waveDeviceName) {
   PlayerSlot slot;
@@ -40,7 +40,8 @@ PlayerSlot StandardPlayerFactory::Create(int32_t playerType, const std::string& 
     slot.waveOut = std::make_unique<WaveOutMembersOf>(*player);
     slot.player = std::move(player);
   } else {
-    auto player = std::make_unique<audio::C_FGraph>(seams_);
+    std::unique_ptr<audio::C_FGraph> player =
+        makeGraph_ ? makeGraph_() : std::make_unique<audio::C_FGraph>();
     player->SetDevMode(1);
     player->SetDevName(waveDeviceName);
     player->SetVolMinLevel(-10000);

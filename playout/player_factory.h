@@ -1,10 +1,14 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
-#include "audio/fct_quartz.h"
 #include "platform/wave_out_device.h"
 #include "playout/engine_ports.h"
+
+namespace audio {
+class C_FGraph;
+}  // namespace audio
 
 namespace playout {
 
@@ -14,16 +18,19 @@ namespace playout {
 // named device) with a floor of -10000.
 class StandardPlayerFactory final : public PlayerFactory {
  public:
-  // `device` replaces the process's wave output for the waveOut player and `seams` the graph
-  // player's sink and filters (tests, benchmarks); defaults use the system's.
+  // Makes the graph player before its set-up; unset, a C_FGraph on the system's sinks.
+  using GraphMaker = std::function<std::unique_ptr<audio::C_FGraph>()>;
+
+  // `device` replaces the process's wave output for the waveOut player and `makeGraph` the graph
+  // player (tests, benchmarks).
   explicit StandardPlayerFactory(std::shared_ptr<platform::WaveOutDevice> device = nullptr,
-                                 audio::GraphSeams seams = {});
+                                 GraphMaker makeGraph = {});
 
   PlayerSlot Create(int32_t playerType, const std::string& waveDeviceName) override;
 
  private:
   std::shared_ptr<platform::WaveOutDevice> device_;
-  audio::GraphSeams seams_;
+  GraphMaker makeGraph_;
 };
 
 }  // namespace playout
