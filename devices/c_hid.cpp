@@ -212,8 +212,7 @@ int32_t C_HID::TarnRead(int32_t pReadStatus, int32_t pGetUp, int32_t pPort) {
   return Decode(pReadStatus, pGetUp, pPort);
 }
 
-int32_t C_HID::TarnReadPolled(int32_t result, int32_t pReadStatus, int32_t pGetUp,
-                              int32_t pPort) {
+int32_t C_HID::TarnReadPolled(int32_t result, int32_t pReadStatus, int32_t pGetUp, int32_t pPort) {
   if (inquirySent_ == 0) {
     DropStaleInput();
     if (SendInquiry(pReadStatus, pPort) != 1) {

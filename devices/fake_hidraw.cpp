@@ -37,8 +37,7 @@ class FakeHidrawDevice final : public HidrawDevice {
 
 }  // namespace
 
-FakeHidDevice& FakeHidraw::Add(uint16_t vendor, uint16_t product,
-                               std::vector<uint8_t> descriptor) {
+FakeHidDevice& FakeHidraw::Add(uint16_t vendor, uint16_t product, std::vector<uint8_t> descriptor) {
   auto device = std::make_shared<FakeHidDevice>();
   device->info.path = "/dev/hidraw" + std::to_string(devices.size());
   device->info.vendor = vendor;

@@ -64,8 +64,12 @@ std::optional<HidReportLayout> ParseReportDescriptor(std::span<const uint8_t> de
 
     if (type == kTypeGlobal) {
       switch (tag) {
-        case kGlobalReportSize: g.reportSize = data; break;
-        case kGlobalReportCount: g.reportCount = data; break;
+        case kGlobalReportSize:
+          g.reportSize = data;
+          break;
+        case kGlobalReportCount:
+          g.reportCount = data;
+          break;
         case kGlobalReportId:
           if (data == 0 || data > 255) return std::nullopt;
           g.reportId = static_cast<uint8_t>(data);
@@ -80,9 +84,11 @@ std::optional<HidReportLayout> ParseReportDescriptor(std::span<const uint8_t> de
           g = stack.back();
           stack.pop_back();
           break;
-        default: break;
+        default:
+          break;
       }
-    } else if (type == kTypeMain && (tag == kMainInput || tag == kMainOutput || tag == kMainFeature)) {
+    } else if (type == kTypeMain &&
+               (tag == kMainInput || tag == kMainOutput || tag == kMainFeature)) {
       const size_t kind = tag == kMainInput ? 0 : (tag == kMainOutput ? 1 : 2);
       int64_t& total = bits[g.reportId][kind];
       total += int64_t{g.reportSize} * g.reportCount;

@@ -17,8 +17,7 @@ using Bytes = std::vector<uint8_t>;
 const Bytes kUnitDescriptor = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x75, 0x08, 0x95,
                                0x02, 0x09, 0x01, 0x81, 0x02, 0x09, 0x01, 0x91, 0x02, 0xC0};
 // The same with report ID 5.
-const Bytes kNumberedUnitDescriptor = {0x85, 0x05, 0x75, 0x08, 0x95, 0x02,
-                                       0x81, 0x02, 0x91, 0x02};
+const Bytes kNumberedUnitDescriptor = {0x85, 0x05, 0x75, 0x08, 0x95, 0x02, 0x81, 0x02, 0x91, 0x02};
 // Five data bytes in (the ShuttlePro v2).
 const Bytes kShuttleDescriptor = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01,
                                   0x75, 0x08, 0x95, 0x05, 0x81, 0x02, 0xC0};
@@ -37,7 +36,8 @@ class HidTest : public testsupport::DebugLogTest {
       if (next_ >= answers_.size()) return;
       Bytes reply = answers_[next_++];
       if (reply.empty()) return;
-      if (!device.descriptor.empty() && device.descriptor[0] == 0x85) reply.insert(reply.begin(), 5);
+      if (!device.descriptor.empty() && device.descriptor[0] == 0x85)
+        reply.insert(reply.begin(), 5);
       device.inputs.push_back(reply);
     };
     return unit;
@@ -212,23 +212,15 @@ TEST_F(HidTest, ShuttleTokens) {
     const char* token;
   } steps[] = {
       {{0, 10, 0, 0, 0}, ""},  // the first report only sets where things stand
-      {{0, 11, 0, 0, 0}, "A000"},
-      {{0, 9, 0, 0, 0}, "A001"},
-      {{0, 255, 0, 0, 0}, "A001"},
+      {{0, 11, 0, 0, 0}, "A000"}, {{0, 9, 0, 0, 0}, "A001"},   {{0, 255, 0, 0, 0}, "A001"},
       {{0, 0, 0, 0, 0}, "A000"},  // over the top, forwards
-      {{0, 0, 0, 0, 0}, ""},
-      {{250, 0, 0, 0, 0}, "C006"},
-      {{250, 0, 0, 0, 0}, ""},
-      {{3, 0, 0, 0, 0}, "B003"},
-      {{0, 0, 0, 0, 0}, "B000"},
-      {{0, 0, 0, 4, 0}, "D003"},
-      {{0, 0, 0, 4, 0}, ""},  // held
-      {{0, 0, 0, 0, 0}, ""},  // released
-      {{0, 0, 0, 4, 0}, "D003"},
-      {{0, 0, 0, 1, 2}, "D012"},  // byte 5 wins
-      {{0, 0, 0, 0, 32}, "D010"},
-      {{0, 0, 0, 3, 0}, ""},  // two buttons at once name none
-      {{0, 0, 0, 0}, ""},     // short report
+      {{0, 0, 0, 0, 0}, ""},      {{250, 0, 0, 0, 0}, "C006"}, {{250, 0, 0, 0, 0}, ""},
+      {{3, 0, 0, 0, 0}, "B003"},  {{0, 0, 0, 0, 0}, "B000"},   {{0, 0, 0, 4, 0}, "D003"},
+      {{0, 0, 0, 4, 0}, ""},                                  // held
+      {{0, 0, 0, 0, 0}, ""},                                  // released
+      {{0, 0, 0, 4, 0}, "D003"},  {{0, 0, 0, 1, 2}, "D012"},  // byte 5 wins
+      {{0, 0, 0, 0, 32}, "D010"}, {{0, 0, 0, 3, 0}, ""},      // two buttons at once name none
+      {{0, 0, 0, 0}, ""},                                     // short report
   };
   for (const auto& s : steps) {
     shuttle.inputs.push_back(s.report);
