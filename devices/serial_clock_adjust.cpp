@@ -48,12 +48,16 @@ std::string SecondsText(int64_t ms) {
 
 }  // namespace
 
-TimeAdjustSettings LoadTimeAdjustSettings() {
+TimeAdjustSettings LoadTimeAdjustSettings(
+    const std::function<int32_t(const std::string&, int32_t)>& readInt) {
+  const auto read = [&](const std::string& key, int32_t defaultValue) {
+    return readInt ? readInt(key, defaultValue) : foundation::LoadSettingInt(key, defaultValue);
+  };
   TimeAdjustSettings s;
-  s.AHour = foundation::LoadSettingInt("AHour", 0);
-  s.AMinute = foundation::LoadSettingInt("AMinute", 0);
-  s.ASecond = foundation::LoadSettingInt("ASecond", 0);
-  s.AdjustMode = foundation::LoadSettingInt("AdjustMode", 1);
+  s.AHour = read("AHour", 0);
+  s.AMinute = read("AMinute", 0);
+  s.ASecond = read("ASecond", 0);
+  s.AdjustMode = read("AdjustMode", 1);
   return s;
 }
 

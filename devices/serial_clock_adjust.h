@@ -22,8 +22,10 @@ struct TimeAdjustSettings {
   int32_t AdjustMode = 1;
 };
 
-// Reads AHour, AMinute, ASecond (default 0) and AdjustMode (default 1) from the settings.
-TimeAdjustSettings LoadTimeAdjustSettings();
+// Reads AHour, AMinute, ASecond (default 0) and AdjustMode (default 1) through `readInt` (key,
+// default), the settings store's when not given.
+TimeAdjustSettings LoadTimeAdjustSettings(
+    const std::function<int32_t(const std::string&, int32_t)>& readInt = {});
 
 // Where the clock goes when a time code arrives at the clock reading `now`: the configured
 // moment nearest to it (within half a minute, an hour or a day by the mode), with its whole
