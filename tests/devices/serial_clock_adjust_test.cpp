@@ -3,16 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <memory>
-#include <thread>
 
-#include "devices/fct_serial.h"
 #include "devices/time_sync_daemons.h"
 #include "foundation/app_globals.h"
 #include "foundation/debug_log.h"
-#include "foundation/settings_store.h"
 #include "platform/cp932.h"
-#include "tests/devices/pty_pair.h"
 #include "tests/support/app_test_env.h"
 #include "tests/support/scoped_env.h"
 
@@ -77,10 +72,6 @@ class SerialClockAdjustTest : public ::testing::Test {
       ms.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(c).count());
     return ms;
   }
-  void Take(const std::string& bytes) {
-    adjust_.TakeTimeCode(
-        std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
-  }
 
   testsupport::AppTestEnv env_;
   platform::SimulatedClock clock_{At(2024, 5, 1, 9, 59, 58, 250)};
@@ -88,32 +79,6 @@ class SerialClockAdjustTest : public ::testing::Test {
   std::vector<std::string> daemons_;
   SerialClockAdjust adjust_{clock_, setter_};
 };
-
-// The time-code source on a real line: "100000" framed by 0x02 and 0x03, then the end byte,
-// at 2400 bit/s into an 18-byte read.
-TEST_F(SerialClockAdjustTest, TimeCodeOverTheLine) {
-  testsupport::PtyPair pty;
-  ASSERT_TRUE(pty.ok());
-  testsupport::ScopedEnv com1("ONDRAKE_COM1", pty.path().c_str());
-  foundation::SaveSettingValue("ComNo_1", 1);
-  std::unique_ptr<C_Com> port;
-  ASSERT_EQ(OpenComBySettings(port, kComModeTimeCode, "_1"), 1);
-  EXPECT_EQ(port->BaudRate(), 2400);
-  EXPECT_EQ(port->DataSize(), 18);
-
-  pty.Send(
-      std::string("\x02"
-                  "100000"
-                  "\x03"
-                  "\xE5",
-                  9));
-  ASSERT_TRUE(pty.WaitDelivered(9));
-  adjust_.ParseSerialTime(*port);
-  EXPECT_EQ(Corrections(), std::vector<int64_t>{1750});
-  EXPECT_TRUE(Logged("ParseSerialTime Code=100000 Adjust=1"));
-  EXPECT_TRUE(Logged("時刻修正終了 0.000000 2024/05/01 09:59:58--2024/05/01 09:59:58"));
-  EXPECT_EQ(adjust_.Text(), "");
-}
 
 TEST_F(SerialClockAdjustTest, RecordsAndTheirTurn) {
   const struct {
@@ -146,6 +111,8 @@ TEST_F(SerialClockAdjustTest, RecordsAndTheirTurn) {
     EXPECT_EQ(made, c.corrections) << c.what;
     EXPECT_EQ(adjust.Text(), c.text) << c.what;
   }
+  EXPECT_TRUE(Logged("ParseSerialTime Code=100000 Adjust=1"));
+  EXPECT_TRUE(Logged("時刻修正終了 0.000000 2024/05/01 09:59:58--2024/05/01 09:59:58"));
   EXPECT_TRUE(Logged("ParseSerialTime Code=100001 Adjust=0"));
   EXPECT_TRUE(Logged("ParseSerialTime Code=1a0000 not digits", 1));
 }
