@@ -134,7 +134,9 @@ TEST(MidiFaderCodecTest, MessagesComeIn) {
     for (const Step& s : c.steps) {
       const MidiFaderInput::Event e = input.Handle(s.message);
       EXPECT_EQ(e.fader, s.fader) << c.what << " " << std::hex << s.message;
-      if (s.fader >= 0) EXPECT_EQ(e.level, s.level) << c.what;
+      if (s.fader >= 0) {
+        EXPECT_EQ(e.level, s.level) << c.what;
+      }
       EXPECT_EQ(e.button, s.button) << c.what << " " << std::hex << s.message;
     }
   }

@@ -38,7 +38,9 @@ TEST(ExternalDevicesTest, LinksOpenInAKnownState) {
   ASSERT_EQ(remote1.size(), 8u);
   for (size_t i = 0; i < remote1.size(); ++i) {
     EXPECT_EQ(remote1[i].second, 0x65 + i);
-    if (i > 0) EXPECT_GE(remote1[i].first - remote1[i - 1].first, 50);
+    if (i > 0) {
+      EXPECT_GE(remote1[i].first - remote1[i - 1].first, 50);
+    }
   }
   EXPECT_EQ(rig.link2.Drain(), "*0SL");
   EXPECT_TRUE(rig.devices->TimeCodeOpen());
@@ -244,7 +246,9 @@ TEST(ExternalDevicesTest, MidiDeskThatDoesNotOpen) {
     EXPECT_EQ(d.MidiPortsOpen(), c.active);
     EXPECT_EQ(d.IsOpen(playout::kContactMidi), c.inputPolled);
     EXPECT_EQ(rig.midi.OpenConnections(), (c.active ? 1 : 0) + (c.inputPolled ? 1 : 0));
-    if (c.active) EXPECT_EQ(d.FaderLevel(), c.level);
+    if (c.active) {
+      EXPECT_EQ(d.FaderLevel(), c.level);
+    }
   }
 }
 
