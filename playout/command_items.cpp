@@ -2,19 +2,11 @@
 // stops when the command's timers fire.
 #include <cmath>
 
+#include "playout/channel_buttons.h"
 #include "playout/log_text.h"
 #include "playout/playout_engine.h"
 
 namespace playout {
-
-namespace {
-
-// Fader change per pass for a fade of `ms` between 0 and `faderLevel`.
-int32_t FaderStep(int32_t faderLevel, int32_t ms, int32_t tickMS) {
-  return CLng(std::fabs(faderLevel / (static_cast<double>(ms) / tickMS)));
-}
-
-}  // namespace
 
 void PlayoutEngine::OutCommand(int32_t pIndex) {
   Guarded("OutCommand", [&] {
