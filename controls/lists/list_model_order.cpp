@@ -4,35 +4,13 @@
 #include <cmath>
 
 #include "controls/lists/list_model.h"
+#include "controls/lists/shell_sort.h"
 #include "foundation/conversions.h"
 #include "platform/twips.h"
 
 namespace lists {
 
 namespace {
-
-// Shell sort of (key, row) pairs with the 3h + 1 gaps that do not exceed n - 1: a row moves
-// past another only when that one's key is strictly greater, exactly as the rows themselves
-// were moved, so the resulting order is the same. The pairs are moved instead of the rows.
-template <typename Key>
-void ShellSortRows(std::vector<std::pair<Key, int32_t>>& rows) {
-  const size_t n = rows.size();
-  if (n < 2) return;
-  std::vector<size_t> gaps;
-  for (size_t h = 1; h <= n - 1; h = 3 * h + 1) gaps.push_back(h);
-  for (auto gap = gaps.rbegin(); gap != gaps.rend(); ++gap) {
-    const size_t h = *gap;
-    for (size_t i = h; i < n; ++i) {
-      const std::pair<Key, int32_t> taken = rows[i];
-      size_t j = i;
-      while (j >= h && taken.first < rows[j - h].first) {
-        rows[j] = rows[j - h];
-        j -= h;
-      }
-      rows[j] = taken;
-    }
-  }
-}
 
 // The sort key of a text cell: its text lower-cased, compared by UTF-16 code unit.
 QString TextKey(const ListValue& value) {
@@ -62,14 +40,9 @@ std::vector<int32_t> TextRanks(const std::vector<QString>& texts) {
 
 template <typename Key>
 std::vector<int32_t> SortedRows(const std::vector<Key>& keys) {
-  std::vector<std::pair<Key, int32_t>> pairs;
-  pairs.reserve(keys.size());
-  for (size_t i = 0; i < keys.size(); ++i) pairs.emplace_back(keys[i], static_cast<int32_t>(i));
-  ShellSortRows(pairs);
-  std::vector<int32_t> order;
-  order.reserve(pairs.size());
-  for (const auto& pair : pairs) order.push_back(pair.second);
-  return order;
+  return ShellSortOrder(keys.size(), [&keys](int32_t a, int32_t b) {
+    return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)];
+  });
 }
 
 }  // namespace

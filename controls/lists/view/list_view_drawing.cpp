@@ -1,6 +1,7 @@
 // ReDraw: the rows area painted from the model.
 #include <algorithm>
 
+#include "controls/lists/view/row_drawing.h"
 #include "controls/lists/view/uc_list_view.h"
 #include "foundation/colors.h"
 #include "foundation/conversions.h"
@@ -56,9 +57,7 @@ void UC_ListView::ReDraw() {
       if (icons && hScroll < 16.0 * tpp && row.IconType != -1) {
         const int x = 2 - static_cast<int>(hScroll / tpp);
         const int iy = static_cast<int>(y / tpp) + iconOffset;
-        const int sx = 16 * row.IconType;
-        s.BitBlt(x, iy, 16, 16, pictureIcons_, sx, 16, platform::SRCAND);
-        s.BitBlt(x, iy, 16, 16, pictureIcons_, sx, 0, platform::SRCINVERT);
+        DrawStripIcon(s, x, iy, pictureIcons_, row.IconType);
       }
       for (int32_t p = 0; p < columns.Count(); ++p) {
         const int32_t c = columns.ColumnAt(p);
@@ -84,17 +83,13 @@ void UC_ListView::ReDraw() {
         if (r == current) PlaceEditorsOnRow(c, y + editorTop_, text);
       }
       if (row.IsSelected == 1) {
-        s.SetDrawMode(selectedColorMode_);
-        s.Box(left, y + tpp, right, y + rowBoxHeight_, selectedColor_);
-        s.SetDrawMode(platform::R2_COPYPEN);
+        DrawModeBox(s, left, y + tpp, right, y + rowBoxHeight_, selectedColor_, selectedColorMode_);
       }
       if (row.HLine != 0) s.Box(left, y + tpp, right, y, row.HLine);
       const size_t blankColumn = static_cast<size_t>(borderIfBlank_) - 1;
       if (borderIfBlank_ > 0 && blankColumn < row.Data.size() &&
           row.Data[blankColumn].Text().empty()) {
-        s.SetDrawMode(selectedColorMode_);
-        s.Box(left, y + tpp, right, y + rowBoxHeight_, 0xE0E0E0);
-        s.SetDrawMode(platform::R2_COPYPEN);
+        DrawModeBox(s, left, y + tpp, right, y + rowBoxHeight_, 0xE0E0E0, selectedColorMode_);
       }
     }
   }

@@ -1,13 +1,9 @@
 // The rows area under the mouse: selection by press, click events, tooltips, drag-scrolling,
 // dragging the selection out, drops and the auto-scroll while something rests over the rows;
 // the wheel.
-#include <QDragEnterEvent>
-#include <QDragMoveEvent>
-#include <QDropEvent>
 #include <QMimeData>
 #include <QWheelEvent>
 #include <cmath>
-#include <memory>
 
 #include "controls/lists/list_scroll.h"
 #include "controls/lists/view/uc_list_view.h"
@@ -24,8 +20,7 @@ void UC_ListView::ListMouseDown(int32_t button, int32_t shift, double x, double 
   emit MouseDown(static_cast<int16_t>(button), static_cast<int16_t>(shift), static_cast<float>(x),
                  static_cast<float>(y));
   if (button != 1) return;
-  dragOriginX_ = x;
-  dragOriginY_ = y;
+  dragOrigin_.Set(x, y);
   vbarAtPress_ = vbar_ != nullptr ? vbar_->Value() : 0;
   hbarAtPress_ = hbar_ != nullptr ? hbar_->Value() : 0;
   ListModel& m = *model_;
@@ -52,23 +47,18 @@ void UC_ListView::ListMouseMove(int32_t button, double x, double y) {
   if (button == 1) {
     if (useScroll_ != 0) {
       if (vbar_->Visible() && oneHeight_ > 0) {
-        const int64_t rows = foundation::NearestInt32Saturated(dragOriginY_ - y) / oneHeight_;
+        const int64_t rows = foundation::NearestInt32Saturated(dragOrigin_.Y() - y) / oneHeight_;
         const int64_t top = std::clamp<int64_t>(vbarAtPress_ + rows, INT32_MIN, INT32_MAX);
         if (top != m.TopItem()) SetTopItem(static_cast<int32_t>(top), 1, 0);
       }
       if (hbar_->Visible()) {
         hbar_->SetValue(StepBarValue(hbarAtPress_,
-                                     foundation::NearestInt32Saturated(dragOriginX_ - x),
+                                     foundation::NearestInt32Saturated(dragOrigin_.X() - x),
                                      hbar_->Min(), hbar_->Max()));
         if (hbar_->IsSlider()) HBarValueChanged();
       }
-    } else if (m.ItemCount() > 0 && dragOriginX_ != -1 && dragOriginY_ != -1) {
-      const double reach = 8.0 * tpp;
-      if (std::fabs(x - dragOriginX_) > reach || std::fabs(y - dragOriginY_) > reach) {
-        dragOriginX_ = -1;
-        dragOriginY_ = -1;
-        StartDrag();
-      }
+    } else if (m.ItemCount() > 0 && dragOrigin_.TakeDragAt(x, y, tpp)) {
+      StartDrag();
     }
   }
   if (pointer_ == 9) SetPointer(0);
@@ -76,15 +66,13 @@ void UC_ListView::ListMouseMove(int32_t button, double x, double y) {
 
 void UC_ListView::StartDrag() {
   if (clickDisabled_ == 1 || model_->ItemCount() < 1) return;
-  auto data = std::make_unique<QMimeData>();
-  int32_t allowed = static_cast<int32_t>(Qt::CopyAction | Qt::MoveAction);
-  emit OLEStartDrag(data.get(), &allowed);
+  const auto effect = dragDrop_->Drag(
+      [this](QMimeData* data, int32_t* allowed) { emit OLEStartDrag(data, allowed); });
   // Nothing to drag: the gesture stays a click, and its release raises Clicked.
-  if (data->formats().isEmpty()) return;
-  const int32_t effect = dragStarter_ ? dragStarter_(pictureList_, data.release(), allowed) : 0;
+  if (!effect) return;
   // The drag took the button's release.
   pressed_ = false;
-  emit OLECompleteDrag(effect);
+  emit OLECompleteDrag(*effect);
 }
 
 void UC_ListView::ListMouseUp(int32_t button, double x, double y) {
@@ -96,8 +84,7 @@ void UC_ListView::ListMouseUp(int32_t button, double x, double y) {
     emit Clicked(static_cast<float>(x), static_cast<float>(y));
     ReDraw();
   }
-  dragOriginX_ = -1;
-  dragOriginY_ = -1;
+  dragOrigin_.Clear();
 }
 
 void UC_ListView::ListDblClick() {
@@ -123,45 +110,11 @@ void UC_ListView::DragOverAt(double x, double y) {
   if (vbar_->IsSlider()) VBarValueChanged();
 }
 
-bool UC_ListView::DropEvent(QEvent* event) {
-  const int32_t tpp = pictureList_->Surface().TwipsPerPixel();
-  switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-      auto* move = static_cast<QDragMoveEvent*>(event);
-      move->acceptProposedAction();
-      dragOverX_ = move->position().x() * tpp;
-      dragOverY_ = move->position().y() * tpp;
-      if (!dragOverTimer_.isActive()) dragOverTimer_.start();
-      foundation::RunTrapped("UC_ListView.OLEDragOver",
-                             [&] { DragOverAt(dragOverX_, dragOverY_); });
-      return true;
-    }
-    case QEvent::DragLeave:
-      dragOverTimer_.stop();
-      return true;
-    case QEvent::Drop: {
-      dragOverTimer_.stop();
-      auto* drop = static_cast<QDropEvent*>(event);
-      int32_t effect = static_cast<int32_t>(drop->proposedAction());
-      foundation::RunTrapped("UC_ListView.OLEDragDrop", [&] {
-        emit OLEDragDrop(drop->mimeData(), &effect,
-                         static_cast<int16_t>(platform::MouseButtonCode(drop->buttons())),
-                         static_cast<int16_t>(platform::ShiftCode(drop->modifiers())),
-                         static_cast<float>(drop->position().x() * tpp),
-                         static_cast<float>(drop->position().y() * tpp));
-      });
-      drop->setDropAction(static_cast<Qt::DropAction>(effect));
-      drop->accept();
-      return true;
-    }
-    default:
-      return false;
-  }
+void UC_ListView::Dropped(RowsDrop& drop) {
+  emit OLEDragDrop(drop.data, &drop.effect, drop.button, drop.shift, drop.x, drop.y);
 }
 
 bool UC_ListView::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == pictureList_) return DropEvent(event);
   bool handled = false;
   foundation::RunTrapped("UC_ListView.TextComboKeyAction",
                          [&] { handled = EditorKey(watched, event); });

@@ -2,7 +2,6 @@
 #include "controls/lists/view/uc_list_view.h"
 
 #include <QComboBox>
-#include <QDrag>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -29,19 +28,10 @@ constexpr int kRowsFont = 0;
 constexpr int kHeaderFont = 1;
 constexpr int kEditorFont = 2;
 
-int32_t DefaultDrag(QWidget* source, QMimeData* data, int32_t allowed) {
-  auto* drag = new QDrag(source);
-  drag->setMimeData(data);
-  return static_cast<int32_t>(drag->exec(Qt::DropActions(allowed)));
-}
-
 }  // namespace
 
 UC_ListView::UC_ListView(QWidget* parent, ListModel* model)
-    : QWidget(parent),
-      model_(model),
-      dragStarter_(DefaultDrag),
-      pictureTabGrad_(0, 0, foundation::Globals().TwipsPerPixel) {
+    : QWidget(parent), model_(model), pictureTabGrad_(0, 0, foundation::Globals().TwipsPerPixel) {
   if (model_ == nullptr) {
     ownModel_ = std::make_unique<ListModel>();
     model_ = ownModel_.get();
@@ -53,8 +43,6 @@ UC_ListView::UC_ListView(QWidget* parent, ListModel* model)
   pictureTab_->setMouseTracking(true);
   pictureList_ = new platform::PictureBox(pictureAll_, tpp);
   pictureList_->setMouseTracking(true);
-  pictureList_->setAcceptDrops(true);
-  pictureList_->installEventFilter(this);
   pictureIcons_ = DefaultIconStrip();
   menuRCTab_ = new QMenu(this);
   MakeEditors();
@@ -85,14 +73,13 @@ UC_ListView::UC_ListView(QWidget* parent, ListModel* model)
   connect(pictureList_, &PictureBox::DblClick, this, [this] {
     foundation::RunTrapped("UC_ListView.PictureList_DblClick", [&] { ListDblClick(); });
   });
-  // The platform repeats drag-over events while the pointer rests; this timer stands in.
-  dragOverTimer_.setInterval(20);
-  connect(&dragOverTimer_, &QTimer::timeout, this, [this] {
-    foundation::RunTrapped("UC_ListView.OLEDragOver", [&] { DragOverAt(dragOverX_, dragOverY_); });
-  });
+  RowsDragDrop::Handlers drops;
+  drops.over = [this](double x, double y) { DragOverAt(x, y); };
+  drops.drop = [this](RowsDrop& drop) { Dropped(drop); };
+  dragDrop_ = std::make_unique<RowsDragDrop>(pictureList_, "UC_ListView", std::move(drops));
 }
 
-UC_ListView::~UC_ListView() { dragOverTimer_.stop(); }
+UC_ListView::~UC_ListView() = default;
 
 void UC_ListView::SetUseUCBar(int32_t use) {
   if (!initialised_) useUCBar_ = use;

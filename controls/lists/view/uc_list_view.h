@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -9,10 +8,12 @@
 #include <memory>
 #include <string>
 
+#include "controls/lists/drag_origin.h"
 #include "controls/lists/drag_over_scroll.h"
 #include "controls/lists/list_model.h"
 #include "controls/lists/list_scroll.h"
 #include "controls/lists/view/list_scroll_bar.h"
+#include "controls/lists/view/rows_drag_drop.h"
 #include "foundation/list_layout_keys.h"
 #include "foundation/view/widget_layout_control.h"
 #include "platform/system_colors.h"
@@ -234,11 +235,8 @@ class UC_ListView : public QWidget, public foundation::ListColumnLayout {
   int32_t TextTop() const { return textTop_; }
   int32_t EditorTop() const { return editorTop_; }
 
-  // Starts a drag of `data` (taken over) from `source` with the allowed effects and returns the
-  // effect of the drop. The platform's drag runs until the button is released; tests put their
-  // own here.
-  using DragStarter = std::function<int32_t(QWidget* source, QMimeData* data, int32_t allowed)>;
-  void SetDragStarter(DragStarter starter) { dragStarter_ = std::move(starter); }
+  // The platform's drag runs until the button is released; tests put their own here.
+  void SetDragStarter(DragStarter starter) { dragDrop_->SetStarter(std::move(starter)); }
 
  signals:
   void DblClicked();
@@ -294,7 +292,7 @@ class UC_ListView : public QWidget, public foundation::ListColumnLayout {
   void ListMouseUp(int32_t button, double x, double y);
   void ListDblClick();
   void StartDrag();
-  bool DropEvent(QEvent* event);
+  void Dropped(RowsDrop& drop);
   void DragOverAt(double x, double y);
   // list_view_scrolling
   void VBarValueChanged();
@@ -342,15 +340,11 @@ class UC_ListView : public QWidget, public foundation::ListColumnLayout {
   std::array<int32_t, 5> fontSlots_ = {-1, -1, -1, -1, -1};
 
   bool pressed_ = false;
-  double dragOriginX_ = -1;
-  double dragOriginY_ = -1;
+  DragOrigin dragOrigin_;
   int32_t vbarAtPress_ = 0;
   int32_t hbarAtPress_ = 0;
   DragOverScroll dragOver_;
-  QTimer dragOverTimer_;
-  double dragOverX_ = 0;
-  double dragOverY_ = 0;
-  DragStarter dragStarter_;
+  std::unique_ptr<RowsDragDrop> dragDrop_;
   int wheelRest_ = 0;
 
   platform::PictureBox* pictureAll_ = nullptr;
