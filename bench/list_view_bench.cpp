@@ -5,28 +5,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <memory>
 #include <string>
 
+#include "bench/offscreen_application.h"
 #include "controls/lists/view/uc_list_view.h"
-#include "foundation/view/qt_font_factory.h"
 
 namespace {
 
 constexpr int32_t kRows = 100000;
-
-// The toolkit, offscreen unless a platform was chosen.
-void EnsureApplication() {
-  static std::unique_ptr<QApplication> app;
-  if (app) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "list_view_bench";
-  static char* argv[] = {name, nullptr};
-  app = std::make_unique<QApplication>(argc, argv);
-  foundation::InstallQtFontFactory();
-}
 
 // One schedule row: time, trigger, type, length, folder, title.
 void FillRow(lists::ListModel& m, int32_t r) {
@@ -47,7 +34,7 @@ void FillRow(lists::ListModel& m, int32_t r) {
 
 // The playout queue: six columns, white bold text on black, own slider bars.
 std::unique_ptr<lists::UC_ListView> MakeQueue() {
-  EnsureApplication();
+  bench::EnsureApplication("list_view_bench");
   auto lv = std::make_unique<lists::UC_ListView>();
   lv->resize(760, 420);
   lv->SetStyle(12, true, "", 0xFFFFFF, 0x000000);
