@@ -105,8 +105,6 @@ TEST(TreeModelTest, IndexRule) {
     EXPECT_EQ(m.DispStr(c.index), c.text < 0 ? "" : std::string(1, char('a' + c.text)));
     EXPECT_EQ(m.HasChild(c.index), at(c.hasChild, 10));
     EXPECT_EQ(m.IsOpened(c.index), at(c.isOpened, 20));
-    m.SetAuxData(c.index, 7);
-    EXPECT_EQ(m.Item(c.text < 0 ? 0 : c.text)->AuxData, c.text < 0 ? 0 : 7);
     m.DeleteItem(c.index);
     EXPECT_EQ(m.Count(), c.deleted < 0 ? 3 : 2);
   }

@@ -58,14 +58,6 @@ Laid LayOut(TreeModel& m, int32_t topRow, double area, int32_t oneHeight = 300) 
   return out;
 }
 
-TEST(TreeRowsTest, MarksRoundHalvesToEven) {
-  const TreeRowMetrics m = TreeMetricsFor(250, kTpp);  // 75, 125, 187.5
-  EXPECT_EQ(m.markNear, 75);
-  EXPECT_EQ(m.markMid, 125);
-  EXPECT_EQ(m.markFar, 188);
-  EXPECT_EQ(TreeMetricsFor(5, kTpp).markMid, 2);  // 2.5
-}
-
 TEST(TreeRowsTest, RowsDrawnForTheScrolledWindow) {
   // Eight top-level rows 300 high in an area 1500 high: a row is drawn when its bottom edge
   // lies inside the window, both ends included, and drawn rows stack from the top.
@@ -136,13 +128,6 @@ TEST(TreeRowsTest, DeeperLevelsThanLastCountedAreServed) {
   // The deep rows at the bottom of the tree; level 0 runs on from the top pixel to item 40.
   EXPECT_EQ(out.calls, (std::vector<std::string>{"row 37 y=0 from=0", "row 38 y=300 from=300",
                                                  "row 39 y=600 from=600", "run x=180 from=15"}));
-}
-
-TEST(TreeRowsTest, CycleIsLaidOutOnce) {
-  TreeModel m = Chain({0, 1, 2});
-  m.SetParentItem(0, m.ItemID(2));  // 0 -> 2 -> 1 -> 0
-  const Laid out = LayOut(m, 0, 3000);
-  EXPECT_EQ(out.height, 900);
 }
 
 TEST(TreeRowsTest, BarFitsTheTree) {
