@@ -13,16 +13,16 @@ namespace {
 
 // One item to add: its DataStr (also its DispStr), its SortStr and its parent's DataStr
 // ("" for a top-level item).
-struct Spec {
+struct NewItem {
   std::string data;
   std::string sort;
   std::string parent;
 };
 
 // A tree built the way hosts build one: AddItem, fields through -2, then the parent.
-TreeModel MakeTree(const std::vector<Spec>& specs) {
+TreeModel MakeTree(const std::vector<NewItem>& items) {
   TreeModel m;
-  for (const Spec& s : specs) {
+  for (const NewItem& s : items) {
     m.AddItem();
     m.SetDispStr(-2, s.data);
     m.SetDataStr(-2, s.data);
