@@ -190,6 +190,17 @@ TEST(UcTreeViewGuiTest, BarScrollsAndShowSelectedCentres) {
   EXPECT_EQ(tv->TopRow(), static_cast<int>(31 * kRow - area / 2) / kRow);
   EXPECT_NE(tv->Model().Item(30)->RowTop, -1);
 
+  // A row height below a pixel is taken as one pixel: the rows still stack and scroll.
+  UC_TreeView thin;
+  thin.SetOneHeight(0);
+  thin.Init();
+  EXPECT_EQ(thin.OneHeight(), kTpp);
+  for (int k = 0; k < 3; ++k) thin.AddItem();
+  thin.resize(200, 100);
+  thin.show();
+  thin.Refresh();
+  EXPECT_EQ(thin.TreeHeight(), 3 * kTpp);
+
   // A tree shorter than the area hides the bar; ShowSelected then scrolls nothing.
   auto small = MakeTree(Leaves(3));
   EXPECT_FALSE(small->VBar().Visible());
