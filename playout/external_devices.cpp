@@ -62,10 +62,11 @@ void ExternalDevices::Open(const DeviceSettings& settings) {
 }
 
 void ExternalDevices::Close() {
+  // The unload's order: the serial ports, the HID unit, the MIDI ports.
+  serial_.CloseAll();
   if (hid_) hid_->HidClose();
   hidOK_ = 0;
   midi_.Close();
-  serial_.CloseAll();
 }
 
 int32_t ExternalDevices::NoRemoteDevice() const {

@@ -24,7 +24,10 @@ const std::vector<foundation::ScheduleEntry>& ProcessCommandSchedules::List() co
 void ProcessCommandSchedules::ReloadLocal() { foundation::LoadScheduleList(1); }
 
 ProcessPorts::ProcessPorts(int32_t hWnd, ViewNotifications& view, MessageNotices& notices)
-    : server_(foundation::Station(), platform::CurrentClock(), log_), inbox_(hWnd), devices_(log_) {
+    : server_(foundation::Station(), platform::CurrentClock(), log_),
+      inbox_(hWnd),
+      deviceSystems_(log_),
+      devices_(deviceSystems_.Systems()) {
   ports_.clock = &platform::CurrentClock();
   ports_.log = &log_;
   ports_.conf = &foundation::Conf();
@@ -33,7 +36,7 @@ ProcessPorts::ProcessPorts(int32_t hWnd, ViewNotifications& view, MessageNotices
   ports_.players = &players_;
   ports_.server = &server_;
   ports_.inbox = &inbox_;
-  ports_.contacts = &contacts_;
+  ports_.contacts = &devices_;
   ports_.devices = &devices_;
   ports_.timeSync = &timeSync_;
   ports_.notices = &notices;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "playout/engine_ports.h"
+#include "playout/external_devices.h"
 #include "playout/logging_device_link.h"
 #include "playout/player_factory.h"
 #include "playout/server_probe.h"
@@ -48,8 +49,9 @@ class ProcessCommandSchedules final : public CommandSchedules {
 
 // The one place the engine's outside world is put together: the program's process-wide
 // objects (clock, debug log, conf.ini tables, station settings, command list, players, server
-// probe, message receipt, time sync) and the device link that only logs until the device
-// links exist. The window brings what it shows (view and notices).
+// probe, message receipt, time sync) and the machine's external equipment as both the contact
+// sources and the device link. The equipment is built closed: the window opens it at start-up
+// and closes it at unload. The window brings what it shows (view and notices).
 class ProcessPorts {
  public:
   // `hWnd` is the main window's handle in the message table.
@@ -58,6 +60,7 @@ class ProcessPorts {
   ProcessPorts& operator=(const ProcessPorts&) = delete;
 
   const PlayoutPorts& Ports() const { return ports_; }
+  ExternalDevices& Devices() { return devices_; }
 
  private:
   FoundationLogSink log_;
@@ -65,8 +68,8 @@ class ProcessPorts {
   StandardPlayerFactory players_;
   CachedServerProbe server_;
   CopyDataInbox inbox_;
-  NoContactSources contacts_;
-  LoggingDeviceLink devices_;
+  SystemDeviceSystems deviceSystems_;
+  ExternalDevices devices_;
   ServerTimeSync timeSync_;
   PlayoutPorts ports_;
 };

@@ -1,0 +1,47 @@
+#include "playout/view/window_settings.h"
+
+#include <algorithm>
+
+#include "foundation/setting_value.h"
+
+namespace playout {
+
+namespace {
+
+constexpr float kMinSizeRate = 0.7F;
+constexpr float kMaxSizeRate = 3.0F;
+constexpr int32_t kClockAdjustFunction = 4;
+
+}  // namespace
+
+float ClampSizeRate(const std::string& text) {
+  const std::optional<double> value = foundation::ParseSettingNumber(text);
+  if (!value) return 1.0F;
+  return std::clamp(static_cast<float>(*value), kMinSizeRate, kMaxSizeRate);
+}
+
+int32_t ClampNumSWCH(int32_t value) { return std::clamp(value, 1, 8); }
+
+WindowSettings LoadWindowSettings(SettingsReader& reader) {
+  WindowSettings s;
+  s.SizeRate = ClampSizeRate(reader.Text("SizeRate", "1.0"));
+  s.ClockColor = reader.Int("ClockColor", 0);
+  s.StoredPlayerType = reader.Int("PlayerType", 0);
+  s.NumSWCH = ClampNumSWCH(reader.Int("NumSWCH", 8));
+  return s;
+}
+
+int32_t UseTimeSyncAtStart(const std::string& timeSrv, const std::array<bool, 3>& comOpen,
+                           bool hidOK, const std::array<int32_t, 32>& cntFunction) {
+  if (timeSrv.empty() || comOpen[0]) return 0;
+  for (int32_t g = 0; g < 4; ++g) {
+    const bool available = g < 3 ? comOpen[static_cast<size_t>(g)] : hidOK;
+    if (!available) continue;
+    for (int32_t n = 1; n <= 8; ++n) {
+      if (cntFunction[static_cast<size_t>(g + 4 * (n - 1))] == kClockAdjustFunction) return 0;
+    }
+  }
+  return 1;
+}
+
+}  // namespace playout
