@@ -115,8 +115,10 @@ void FrmMain::MenuConf_Click() {
 
 void FrmMain::MenuLoad_Click() {
   Trapped("MenuLoad_Click", [&] {
-    ctl_.PictureLoad->setVisible(!ctl_.PictureLoad->isVisible());
-    if (ctl_.PictureLoad->isVisible()) ctl_.PictureLoad->raise();
+    // The panel's own flag: the window itself may not be on screen (yet).
+    const bool show = ctl_.PictureLoad->isHidden();
+    ctl_.PictureLoad->setVisible(show);
+    if (show) ctl_.PictureLoad->raise();
   });
 }
 

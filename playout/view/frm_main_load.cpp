@@ -104,9 +104,11 @@ bool FrmMain::Form_Load() {
     ctl_.TextCom->raise();
   });
   steps.Run("WindowPlacement", [&] {
+    // Without a stored placement the window opens at the designed size, scaled like its
+    // controls.
     const QSize minimum = ctl_.client->minimumSize();
-    const int designedW = static_cast<int>(kDesignedClientWidth / tpp_);
-    const int designedH = static_cast<int>(kDesignedClientHeight / tpp_);
+    const int designedW = static_cast<int>(kDesignedClientWidth * sizeRate_ / tpp_);
+    const int designedH = static_cast<int>(kDesignedClientHeight * sizeRate_ / tpp_);
     resize(std::max(designedW, minimum.width()),
            std::max(designedH, minimum.height()) + menuBar()->sizeHint().height());
     foundation::WidgetPlacementForm placement(*this);

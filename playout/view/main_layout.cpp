@@ -55,10 +55,10 @@ MainLayout DesignedLayout() {
   // The load panel and what it holds (inside positions).
   l[C::kPictureLoad] = {120, 1800, 11760, 5400};
   l[C::kLVS2] = {90, 90, 11580, 4700};
-  l[C::kLoadButton] = {8670, 4880, 3000, 420};
+  l[C::kLoadButton] = {7980, 4880, 3690, 420};
   l[C::kTextMes] = {90, 4880, 6000, 420};
   // The row of buttons under the queue.
-  l[C::kDelButton] = {9480, 7800, 2400, 450};
+  l[C::kDelButton] = {9150, 7800, 2730, 450};
   l[C::kOPButtons] = {120, 7800, 2700, 450};
   l[C::kSWButtons] = {2880, 7800, 5400, 450};
   // The trace box and its debug button.

@@ -75,6 +75,14 @@ class FrmMainRig {
     EXPECT_TRUE(window->Form_Load());
     return *window;
   }
+  // The companion's schedule message reaches the window (as its socket would hand it over);
+  // the passes read it into the load list.
+  void Deliver(const std::string& text) {
+    foundation::ReceiveCopyData(window->WindowHandle(),
+                                platform::Utf8ToCp932(text) + std::string(2, '\0'));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return window->Engine().LVS(playout::kListLoad).ItemCount() > 0; }));
+  }
   // Shows the window and lets it lay itself out.
   void Show() {
     window->show();

@@ -34,6 +34,8 @@ void UC_apsbar::SetFontStyle(float pSize, bool pBold, const std::string& pName) 
 }
 
 void UC_apsbar::Init() {
+  // A hidden control gets its resize event only when shown: the bar is fitted here too.
+  pictureBar_->resize(size());
   const platform::PictureSurface& bar = pictureBar_->Surface();
   pictureGrad_.Resize(bar.PixelWidth(), pictureGrad_.PixelHeight());
   pictureGrad_.Resize(bar.PixelWidth(), bar.PixelHeight());
