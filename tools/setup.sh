@@ -17,6 +17,7 @@ packages=(
   libasound2-dev libhidapi-dev
   clang libclang-rt-14-dev
   fonts-ipafont-gothic fontconfig
+  xvfb xauth
   libc-bin locales
 )
 

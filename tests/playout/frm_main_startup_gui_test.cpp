@@ -112,6 +112,10 @@ TEST(FrmMainStartupGuiTest, EcTxtTurnsTrapsOffAndShowsTheDebugControls) {
   EXPECT_TRUE(w.Controls().Command1->isVisibleTo(&w));
   w.Command1_Click();
   EXPECT_EQ(foundation::FindSubClassIndex(w.WindowHandle()), -1);
+  // Debug running closes without asking.
+  w.close();
+  EXPECT_TRUE(w.Unloaded());
+  EXPECT_TRUE(rig.dialogs.messageBoxes.empty());
 }
 
 // Sessions 0 and 2 taken: this instance is session 1, "B", in every name it uses.
