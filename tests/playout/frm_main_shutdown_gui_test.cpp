@@ -46,6 +46,10 @@ TEST(FrmMainShutdownGuiTest, QuestionThenUnload) {
   EXPECT_TRUE(w.Unloaded());
   EXPECT_EQ(closed.count(), 1);
   EXPECT_FALSE(w.TimerClock().isActive());
+  // No pass runs once the unload has begun.
+  const int64_t passes = w.PassCount();
+  QTest::qWait(200);
+  EXPECT_EQ(w.PassCount(), passes);
 
   const std::string ini = rig.IniText();
   for (const std::string& line :
