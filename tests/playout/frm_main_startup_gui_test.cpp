@@ -1,12 +1,15 @@
 // Start-up of the real main window on a temporary program folder and station.
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <thread>
 #include <vector>
 
 #include "audio/c_fgraph.h"
 #include "controls/widgets/view/uc_buttons.h"
 #include "foundation/app_globals.h"
+#include "platform/wave_out_log.h"
 #include "platform/window_registry.h"
+#include "playout/view/program_services.h"
 #include "tests/playout/frm_main_rig.h"
 
 namespace playouttest {
@@ -116,6 +119,20 @@ TEST(FrmMainStartupGuiTest, EcTxtTurnsTrapsOffAndShowsTheDebugControls) {
   w.close();
   EXPECT_TRUE(w.Unloaded());
   EXPECT_TRUE(rig.dialogs.messageBoxes.empty());
+}
+
+// What the wave output reports from its own threads reaches the debug log.
+TEST(FrmMainStartupGuiTest, WaveOutputLinesGoToTheDebugLog) {
+  FrmMainRig rig;
+  rig.Ini();
+  playout::InstallProgramServices();
+  foundation::SetDialogService(&rig.dialogs);
+  rig.Start();
+  std::thread([] { platform::WriteWaveOutLog("wave output \"virtual\": underrun"); }).join();
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    return rig.DebugLog().find("wave output \"virtual\": underrun") != std::string::npos;
+  }));
+  playout::RemoveProgramServices();
 }
 
 // Sessions 0 and 2 taken: this instance is session 1, "B", in every name it uses.
