@@ -71,7 +71,8 @@ void FrmMain::SystemClose(int32_t mode) {
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
-  if (unloaded_) {
+  // A window whose start-up ended early has nothing to unload.
+  if (unloaded_ || !engine_) {
     event->accept();
     return;
   }
@@ -213,7 +214,8 @@ void FrmMain::OnAirStyle(int32_t foreColor, int32_t backColor) {
 }
 
 void FrmMain::Trace(const std::string& text) {
-  ctl_.TextCom->setPlainText(QString::fromStdString(text));
+  // The trace keeps its lines in CR LF; the box shows them as lines.
+  ctl_.TextCom->setPlainText(QString::fromStdString(text).replace(QStringLiteral("\r\n"), "\n"));
 }
 
 void FrmMain::LoadPanelText(const std::string& text) { ctl_.TextMes->DispMes(0, text); }
