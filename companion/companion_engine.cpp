@@ -1,0 +1,178 @@
+#include "companion/companion_engine.h"
+
+#include <exception>
+
+#include "companion/schedule_files.h"
+#include "foundation/date_stamp.h"
+#include "foundation/folders.h"
+
+namespace companion {
+
+namespace {
+
+void SetUpList(lists::ListModel& list, int32_t numData, int32_t numAux,
+               std::initializer_list<const char*> names) {
+  list.SetNumData(numData);
+  list.SetNumAux(numAux);
+  list.Init();
+  int32_t column = 0;
+  for (const char* name : names) list.Columns().SetTabName(column++, name);
+}
+
+}  // namespace
+
+CompanionEngine::CompanionEngine(const CompanionPorts& ports, const CompanionSettings& settings)
+    : ports_(ports), settings_(settings) {
+  const auto six = {"cue", "prog", "tmc", "checked", "sound", "ID"};
+  SetUpList(lvs_[0], 6, 6, six);
+  SetUpList(lvs_[1], 6, 1, six);
+  SetUpList(lvMes_, 2, 1, {"Time", "Message"});
+  SetUpList(lvCopy_, 4, 1, {"lv", "source", "target", "done"});
+  SetUpList(lvCue_, 4, 1, {"cue", "time", "prog", "checked"});
+  timers_[kParent].intervalMs = kParentMs;
+  timers_[kClock].intervalMs = kClockMs;
+  timers_[kCopy].intervalMs = kCopyMs;
+  timers_[kLog].intervalMs = kLogMs;
+  Arm(kParent, true);
+}
+
+void CompanionEngine::Guarded(const char* where, const std::function<void()>& work) {
+  try {
+    work();
+  } catch (const std::exception& e) {
+    Log(std::string(where) + " " + e.what(), 1);
+  } catch (...) {
+    Log(std::string(where) + " unknown error", 1);
+  }
+}
+
+void CompanionEngine::Arm(TimerId id, bool enabled) {
+  Timer& t = timers_[id];
+  t.enabled = enabled;
+  t.dueMs = ports_.clock->MonotonicMs() + t.intervalMs;
+}
+
+void CompanionEngine::RunTimer(TimerId id, const char* where, const std::function<void()>& pass) {
+  Timer& t = timers_[id];
+  if (!t.enabled || t.running || unloaded_) return;
+  if (ports_.clock->MonotonicMs() < t.dueMs) return;
+  // The timer is off while its handler runs, so pending work run inside cannot start it again.
+  t.running = true;
+  ++passDepth_;
+  Guarded(where, pass);
+  --passDepth_;
+  t.running = false;
+  t.dueMs = ports_.clock->MonotonicMs() + t.intervalMs;
+}
+
+void CompanionEngine::RunDueTimers() {
+  RunTimer(kParent, "TimerParent_Timer", [this] { TimerParent_Timer(); });
+  RunTimer(kClock, "TimerClock_Timer", [this] { TimerClock_Timer(); });
+  RunTimer(kCopy, "TimerCopy_Timer", [this] { TimerCopy_Timer(); });
+  RunTimer(kLog, "TimerLog_Timer", [this] { TimerLog_Timer(); });
+}
+
+void CompanionEngine::Form_Load() {
+  // Start-up counts as a pass: the window may not close in the middle of it.
+  ++passDepth_;
+  Guarded("Form_Load", [this] {
+    PurgeDebugLogs();
+    TidyLocalStore();
+    PurgeLocalSched();
+    // The logs reach the server before anything local is purged.
+    SyncLogs();
+    Log("ローカルログ削除");
+    PurgeLocalLogs();
+    Log("****起動****");
+    if (foundation::FolderExists(settings_.ServerRoot) != 0) {
+      StartWork();
+      timers_[kClock].running = true;
+      Guarded("TimerClock_Timer", [this] { TimerClock_Timer(); });
+      timers_[kClock].running = false;
+    } else {
+      // The clock pass looks for the server root every 10 seconds.
+      Log("サーバーフォルダなし " + settings_.ServerRoot);
+      Arm(kClock, true);
+    }
+  });
+  --passDepth_;
+}
+
+void CompanionEngine::StartWork() {
+  workStarted_ = true;
+  ports_.fh1->MirrorFolder(settings_.ServerCommandFolder, settings_.LocalCommandFolder, 0);
+  Arm(kLog, true);
+  Arm(kClock, true);
+  Arm(kCopy, true);
+}
+
+void CompanionEngine::TimerClock_Timer() {
+  const int64_t nowSec = platform::WallTimeToLocalMs(ports_.clock->Now()) / 1000;
+  // Acts at the first pass, whenever a 10-second boundary lies between the last pass that
+  // acted and now (a late pass never skips one), and after the clock was set back.
+  if (lastActSec_ && nowSec >= *lastActSec_ && nowSec / 10 == *lastActSec_ / 10) return;
+  const int64_t previousSec = lastActSec_ && nowSec >= *lastActSec_ ? *lastActSec_ : nowSec - 1;
+  lastActSec_ = nowSec;
+  if (!workStarted_) {
+    if (foundation::FolderExists(settings_.ServerRoot) == 0) return;
+    Log("サーバーフォルダ発見 " + settings_.ServerRoot);
+    StartWork();
+  }
+  ClockPass(previousSec, nowSec);
+}
+
+void CompanionEngine::TimerCopy_Timer() {
+  int32_t found = -1;
+  for (int32_t lv = 1; lv >= 0 && found < 0; --lv) {
+    for (int32_t r = 0; r < lvCopy_.ItemCount(); ++r) {
+      if (lvCopy_.Value(r, 3).Text() == "0" && lvCopy_.Value(r, 0).Text() == std::to_string(lv)) {
+        found = r;
+        break;
+      }
+    }
+  }
+  if (found >= 0) CopyQueuedFile(found);
+}
+
+void CompanionEngine::TimerLog_Timer() { CheckLog(); }
+
+void CompanionEngine::TimerParent_Timer() {
+  const int64_t handle = ports_.windows->FindExact(settings_.names.PlayoutCaption);
+  if (handle < 1) {
+    // A copy in progress ends at its next chunk, so the close is not held up for long.
+    ports_.fh0->ProcCancel();
+    ports_.fh1->ProcCancel();
+    ports_.view->RequestClose();
+    return;
+  }
+  const bool restarted = watchedHandle_ != 0 && handle != watchedHandle_;
+  watchedHandle_ = handle;
+  if (restarted && messageSent_) {
+    Log("再送 " + settings_.names.PlayoutCaption);
+    SendOAText();
+  }
+}
+
+bool CompanionEngine::Form_Unload() {
+  if (unloaded_) return true;
+  if (busyFlag_ != 0 || passDepth_ > 0) return false;
+  unloaded_ = true;
+  for (Timer& t : timers_) t.enabled = false;
+  Log("****正常終了****");
+  return true;
+}
+
+void CompanionEngine::LVS_DblClicked(int32_t) {
+  Guarded("LVS_DblClicked", [this] { SendOAText(); });
+}
+
+void CompanionEngine::ShowStatus(const std::string& text) {
+  if (lvMes_.ItemCount() > 10) lvMes_.DeleteItem(lvMes_.ItemCount() - 1);
+  lvMes_.InsertItem(0, 1);
+  lvMes_.SetValue(
+      0, 0, foundation::FormatDateStampAt(ports_.clock->Now(), settings_.HourAdjust, 0, 0, 2));
+  lvMes_.SetValue(0, 1, text);
+  Changed(CompanionList::kMessages);
+}
+
+}  // namespace companion

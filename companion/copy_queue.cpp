@@ -1,0 +1,190 @@
+// The copy queue: the sound files the schedules name, copied one per pass from server 1 into
+// the local store, and the list of used files on the server.
+#include <algorithm>
+
+#include "companion/companion_engine.h"
+#include "companion/companion_files.h"
+#include "companion/schedule_files.h"
+#include "foundation/file_handles.h"
+#include "foundation/files.h"
+#include "foundation/folders.h"
+#include "platform/ascii_text.h"
+#include "platform/cp932.h"
+
+namespace companion {
+
+namespace {
+
+// Queue columns.
+constexpr int32_t kCopyLv = 0;
+constexpr int32_t kCopySource = 1;
+constexpr int32_t kCopyTarget = 2;
+constexpr int32_t kCopyDone = 3;
+
+constexpr int32_t kCopyChunkBytes = 524288;
+constexpr int32_t kCopyPauseMs = 50;
+constexpr int32_t kComparePauseMs = 100;
+// The local upkeep runs at the first queued file and again after this much has been handled.
+constexpr int64_t kUpkeepEveryBytes = int64_t{3} << 30;
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The form in which sound paths compare: ASCII lower case, '/' as the only separator.
+std::string PathKey(const std::string& path) {
+  std::string key = platform::LowerAscii(path);
+  for (char& c : key)
+    if (c == '\\') c = '/';
+  return key;
+}
+
+// The path without the extension of its name (the snapshot names files without one).
+std::string WithoutExtension(const std::string& key) {
+  const size_t slash = key.rfind('/');
+  const size_t dot = key.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return key;
+  return key.substr(0, dot);
+}
+
+int64_t Number(const lists::ListModel& list, int32_t row, int32_t column) {
+  return static_cast<int64_t>(list.Value(row, column).Number().value_or(0));
+}
+
+}  // namespace
+
+int32_t CompanionEngine::IsFileScheduled(const std::string& path, int32_t which) const {
+  std::string p = PathKey(path);
+  if (p.size() > 4 && EndsWith(p, ".tip")) p.resize(p.size() - 4);
+  const std::string bare = WithoutExtension(p);
+  for (int32_t l = (which == 1 ? 1 : 0); l <= (which == 0 ? 0 : 1); ++l) {
+    const lists::ListModel& list = lvs_[static_cast<size_t>(l)];
+    for (int32_t r = 0; r < list.ItemCount(); ++r) {
+      if (listRebuilding_[static_cast<size_t>(l)] > 0) return 1;
+      const std::string sound = PathKey(list.Value(r, kColSound).Text());
+      if (sound == p || (l == 1 && sound == bare)) return 1;
+    }
+  }
+  return 0;
+}
+
+void CompanionEngine::MakeCopyList(int32_t list, int32_t mode) {
+  for (int32_t r = lvCopy_.ItemCount() - 1; r >= 0; --r) {
+    const std::string rel = lvCopy_.AuxID(r, 0).Text();
+    if (Number(lvCopy_, r, kCopyDone) == 1 || IsFileScheduled(rel, 2) == 0) {
+      lvCopy_.DeleteItem(r);
+    } else if (Number(lvCopy_, r, kCopyLv) == 1 && IsFileScheduled(rel, 1) == 0) {
+      lvCopy_.SetValue(r, kCopyLv, 0);
+    }
+  }
+  const lists::ListModel& rows = LVS(list);
+  // Rows are read afresh on every round: the pauses let other passes change the lists.
+  for (int32_t r = 0; r < rows.ItemCount(); ++r) {
+    if (Number(rows, r, kColTmc) == 1) continue;
+    if (mode == 1 && Number(rows, r, kColChecked) != 1) continue;
+    const std::string sound = rows.Value(r, kColSound).Text();
+    if (EndsWith(sound, ".scm")) continue;
+    if (!IsContainedRelativePath(sound)) {
+      Log("CopyRefused " + sound, 1);
+      continue;
+    }
+    const std::string src = settings_.ServerRoot + sound;
+    const std::string dst = settings_.LocalPath + sound;
+    bool queued = false;
+    for (int32_t q = 0; q < lvCopy_.ItemCount() && !queued; ++q) {
+      queued = Number(lvCopy_, q, kCopyLv) == list && lvCopy_.Value(q, kCopySource).Text() == src &&
+               lvCopy_.Value(q, kCopyTarget).Text() == dst;
+    }
+    if (queued) continue;
+    ShowStatus("CheckSndFile " + dst);
+    ports_.pauses->Wait(kComparePauseMs);
+    if (CompareFiles(src, dst) != 0) AddCopyItem(list, sound);
+    ShowStatus("CheckTipFile " + dst + ".tip");
+    ports_.pauses->Wait(kComparePauseMs);
+    if (CompareFiles(src + ".tip", dst + ".tip") != 0) {
+      if (foundation::FileExists(src + ".tip") != 0) {
+        AddCopyItem(list, sound + ".tip");
+      } else {
+        foundation::DeleteFileForce(dst + ".tip");
+      }
+    }
+  }
+  Changed(CompanionList::kCopy);
+}
+
+void CompanionEngine::AddCopyItem(int32_t list, const std::string& relPath) {
+  if (!IsContainedRelativePath(relPath)) return;
+  const std::string src = settings_.ServerRoot + relPath;
+  const std::string dst = settings_.LocalPath + relPath;
+  if (dst == copyTarget_ || IsFileScheduled(relPath, 2) == 0) return;
+  for (int32_t q = 0; q < lvCopy_.ItemCount(); ++q) {
+    if (lvCopy_.Value(q, kCopySource).Text() != src ||
+        lvCopy_.Value(q, kCopyTarget).Text() != dst || Number(lvCopy_, q, kCopyDone) != 0) {
+      continue;
+    }
+    if (Number(lvCopy_, q, kCopyLv) < list) lvCopy_.SetValue(q, kCopyLv, 1);
+    return;
+  }
+  lvCopy_.AddItem(1);
+  lvCopy_.SetValue(-2, kCopyLv, list);
+  lvCopy_.SetValue(-2, kCopySource, src);
+  lvCopy_.SetValue(-2, kCopyTarget, dst);
+  lvCopy_.SetValue(-2, kCopyDone, 0);
+  lvCopy_.SetAuxID(-2, 0, relPath);
+  Changed(CompanionList::kCopy);
+}
+
+void CompanionEngine::CopyQueuedFile(int32_t row) {
+  if (row < 0 || row >= lvCopy_.ItemCount()) return;
+  lvCopy_.SetValue(row, kCopyDone, 1);
+  Changed(CompanionList::kCopy);
+  const std::string src = lvCopy_.Value(row, kCopySource).Text();
+  const std::string dst = lvCopy_.Value(row, kCopyTarget).Text();
+  copyTarget_ = dst;
+  ShowStatus("Copy " + dst);
+  if (CompareFiles(src, dst) != 0) {
+    ports_.view->CopyPanelVisible(true);
+    ports_.fh1->TranspFile(src, dst, 1, 0, kCopyChunkBytes, kCopyPauseMs);
+    Log("ファイルコピー " + dst);
+    ports_.view->CopyPanelVisible(false);
+  }
+  const int64_t size = foundation::GetFileSizeByPath(src);
+  if (copiedBytes_ == 0 && !PurgeLocalFolder()) {
+    copyTarget_.clear();
+    return;  // the upkeep waits; it is tried again at the next queued file
+  }
+  copiedBytes_ += size;
+  if (copiedBytes_ > kUpkeepEveryBytes) copiedBytes_ = 0;
+  copyTarget_.clear();
+}
+
+void CompanionEngine::WriteUsedList() {
+  if (foundation::FolderExists(settings_.ServerRoot) == 0) return;
+  std::vector<std::string> paths;
+  for (int32_t l = 0; l < 2; ++l) {
+    const lists::ListModel& list = lvs_[static_cast<size_t>(l)];
+    for (int32_t r = 0; r < list.ItemCount(); ++r) {
+      const std::string sound = list.Value(r, kColSound).Text();
+      if (sound.empty() || EndsWith(sound, ".scm")) continue;
+      // Paths that differ only in case name one file: one line each.
+      const std::string lower = platform::LowerAscii(sound);
+      if (std::find(paths.begin(), paths.end(), lower) == paths.end()) paths.push_back(lower);
+    }
+  }
+  if (usedWritten_ && paths.size() == usedPaths_.size() &&
+      std::is_permutation(paths.begin(), paths.end(), usedPaths_.begin())) {
+    return;
+  }
+  std::string text;
+  for (const std::string& p : paths) text += p + "\r\n";
+  const std::string file = settings_.ServerLogFolder + "used_" + settings_.AirFileStem() + ".txt";
+  if (!WriteFileReplacing(file, platform::Utf8ToCp932(text))) {
+    Log("WriteUsedList Failed " + file, 1);
+    return;
+  }
+  usedPaths_ = std::move(paths);
+  usedWritten_ = true;
+}
+
+}  // namespace companion

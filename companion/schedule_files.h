@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "controls/lists/list_model.h"
+#include "platform/clock.h"
+
+namespace companion {
+
+// The schedule files an outside system leaves in the server's sched folder, named
+// <yyyymmdd of the broadcast day><6 more characters>_<NN>.cue or .tmc (21 characters), and the
+// rows the companion makes of them.
+
+// Columns of the schedule contents and the on-air monitor lists.
+inline constexpr int32_t kColCue = 0;
+inline constexpr int32_t kColProg = 1;
+inline constexpr int32_t kColTmc = 2;
+inline constexpr int32_t kColChecked = 3;
+inline constexpr int32_t kColSound = 4;
+inline constexpr int32_t kColId = 5;
+// Columns of the server file list.
+inline constexpr int32_t kCueName = 0;
+inline constexpr int32_t kCueTime = 1;
+inline constexpr int32_t kCueProg = 2;
+inline constexpr int32_t kCueChecked = 3;
+
+// The broadcast dates yyyymmdd of today and the next prepDay - 1 days on the day-start clock.
+std::vector<std::string> PrepDayDates(const platform::WallTime& now, int32_t hourAdjust,
+                                      int32_t prepDay);
+
+// A server file of this air number for one of the dates: 21 characters, "_" + NN somewhere in
+// it (ignoring ASCII case), ending in ".cue" or ".tmc" (exact case), beginning with a date.
+bool IsScheduleFileName(const std::string& name, const std::string& airNumber,
+                        const std::vector<std::string>& dates);
+
+// A ".cue" name of 21 characters that begins with one of the dates.
+bool IsCueInPrepDays(const std::string& name, const std::vector<std::string>& dates);
+
+// The programme title and the accepted lines (fields 0 to 5) of a schedule file.
+struct ScheduleFile {
+  std::string title;
+  std::vector<std::array<std::string, 6>> lines;
+};
+
+// Reads a CP932 schedule file: the first field of the first line is the title and whatever
+// follows it on that line is read as the first data line; a line with fewer than 6 fields is
+// left out. False when the file cannot be read.
+bool ReadScheduleFile(const std::string& path, ScheduleFile& file);
+
+// Field 4 (a folder) and field 5 (a file) joined by '\', or the file alone.
+std::string SoundPath(const std::string& folder, const std::string& file);
+
+// Whether a relative sound path stays below the folder it is joined to: not empty, not absolute
+// ('/' or '\' first, or a drive), and no ".." component.
+bool IsContainedRelativePath(const std::string& path);
+
+// Sorts schedule-contents rows by their ID (file name, then the line number as a number).
+void SortRowsById(lists::ListModel& list);
+
+}  // namespace companion

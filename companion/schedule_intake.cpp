@@ -1,0 +1,197 @@
+// The clock pass: schedule intake from the server, the schedule message and the status list.
+#include <algorithm>
+
+#include "companion/companion_engine.h"
+#include "companion/companion_files.h"
+#include "companion/schedule_files.h"
+#include "companion/schedule_message.h"
+#include "foundation/calendar.h"
+#include "foundation/file_times.h"
+#include "foundation/files.h"
+#include "foundation/folders.h"
+#include "platform/file_system.h"
+#include "platform/native_path.h"
+
+namespace companion {
+
+namespace {
+
+constexpr int32_t kQuietPassesForFullCheck = 900;
+
+// Whether a multiple of `period` seconds (shifted by `offset`) lies in (previous, now].
+bool Crossed(int64_t previous, int64_t now, int64_t period, int64_t offset = 0) {
+  return foundation::FloorDiv(now - offset, period) >
+         foundation::FloorDiv(previous - offset, period);
+}
+
+bool EndsWith(const std::string& text, const char* tail) {
+  const std::string t(tail);
+  return text.size() >= t.size() && text.compare(text.size() - t.size(), t.size(), t) == 0;
+}
+
+// The names of the files (not folders) of a folder, sorted; nothing when it cannot be read.
+std::vector<std::string> FileNames(const std::string& folder) {
+  std::vector<std::string> names;
+  const auto entries = platform::ListDirectory(platform::ToNativePath(folder));
+  if (!entries) return names;
+  for (const platform::DirEntry& e : *entries)
+    if (!e.isDirectory && !e.name.empty()) names.push_back(e.name);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+std::vector<std::string> CompanionEngine::Dates() const {
+  return PrepDayDates(ports_.clock->Now(), settings_.HourAdjust, settings_.PrepDay);
+}
+
+void CompanionEngine::ClockPass(int64_t previousSec, int64_t nowSec) {
+  ShowStatus("TimerClock_Timer");
+  serverAlive_ = ports_.server->CheckServerAlive();
+  if (serverAlive_ == 0) {
+    ShowStatus("サーバー迷子");
+    return;
+  }
+  const int32_t r = InputSched();
+  ShowStatus("InputSched=" + std::to_string(r));
+  bool quiet = false;
+  int32_t mode = -1;
+  if (r == 1) {
+    noChangePasses_ = 0;
+    mode = 1;
+  } else if (r == 0) {
+    if (++noChangePasses_ >= kQuietPassesForFullCheck) {
+      noChangePasses_ = 0;
+      mode = 0;
+    } else {
+      quiet = true;
+    }
+  }
+  if (mode >= 0) {
+    if (foundation::FolderExists(settings_.LocalSchedFolder) != 0) MakeCopyList(0, mode);
+    WriteUsedList();
+  }
+  // Ten seconds into each calendar day.
+  if (!quiet && Crossed(previousSec, nowSec, 86400, 10)) PurgeDebugLogs();
+  const int32_t r2 = InputSchedMon();
+  ShowStatus("InputSchedMon=" + std::to_string(r2));
+  if (Crossed(previousSec, nowSec, 600)) Log("動作OK");
+}
+
+int32_t CompanionEngine::InputSched() {
+  Raised busy(busyFlag_);
+  const std::vector<std::string> dates = Dates();
+  for (int32_t r = 0; r < lvCue_.ItemCount(); ++r) lvCue_.SetValue(r, kCueChecked, -1);
+  Changed(CompanionList::kServerFiles);
+  bool cueChanged = false;
+  bool tmcChanged = false;
+  const std::string air = foundation::PadNumber(static_cast<int64_t>(settings_.SelectedAir) + 1, 2);
+  for (const std::string& name : FileNames(settings_.ServerSchedFolder)) {
+    if (IsScheduleFileName(name, air, dates)) TakeScheduleFile(name, cueChanged, tmcChanged);
+  }
+  for (int32_t r = lvCue_.ItemCount() - 1; r >= 0; --r) {
+    if (lvCue_.Value(r, kCueChecked).Number().value_or(0) != -1) continue;
+    const std::string name = lvCue_.Value(r, kCueName).Text();
+    if (EndsWith(name, ".cue")) {
+      foundation::DeleteFileForce(settings_.LocalSchedFolder + name);
+      cueChanged = true;
+    } else {
+      tmcChanged = true;
+    }
+    lvCue_.DeleteItem(r);
+  }
+  lvCue_.ReOrder(kCueName, 1);
+  Changed(CompanionList::kServerFiles);
+  if ((cueChanged || tmcChanged) && lvCue_.ItemCount() > 0) {
+    RebuildScheduleContents();
+    SendOAText();
+  } else if (!cueChanged && !tmcChanged) {
+    for (int32_t r = 0; r < lvs_[0].ItemCount(); ++r) lvs_[0].SetValue(r, kColChecked, 0);
+    Changed(CompanionList::kSchedule);
+  }
+  return cueChanged ? 1 : (tmcChanged ? 2 : 0);
+}
+
+void CompanionEngine::TakeScheduleFile(const std::string& name, bool& cueChanged,
+                                       bool& tmcChanged) {
+  const std::string server = settings_.ServerSchedFolder + name;
+  const std::string stamp = foundation::GetFileTimeText(server, 2, 3, 1);
+  // Rows are keyed by the whole name, so a ".cue" and a ".tmc" of one base stay apart.
+  int32_t row = -1;
+  for (int32_t r = 0; r < lvCue_.ItemCount(); ++r) {
+    if (lvCue_.Value(r, kCueName).Text() == name) {
+      row = r;
+      break;
+    }
+  }
+  if (row >= 0 && lvCue_.Value(row, kCueTime).Text() == stamp) {
+    lvCue_.SetValue(row, kCueChecked, 0);
+    return;
+  }
+  if (row < 0) {
+    lvCue_.AddItem(1);
+    row = lvCue_.ItemCount() - 1;
+  }
+  lvCue_.SetValue(row, kCueName, name);
+  lvCue_.SetValue(row, kCueTime, stamp);
+  lvCue_.SetValue(row, kCueProg, ReadTextFile(server));
+  lvCue_.SetValue(row, kCueChecked, 1);
+  if (EndsWith(name, ".cue")) {
+    cueChanged = true;
+    ports_.fh0->TranspFile(server, settings_.LocalSchedFolder + name, 1, 0);
+  } else {
+    tmcChanged = true;
+  }
+}
+
+void CompanionEngine::RebuildScheduleContents() {
+  Raised rebuilding(listRebuilding_[0]);
+  lists::ListModel& list = lvs_[0];
+  list.DeleteAll();
+  for (int32_t r = 0; r < lvCue_.ItemCount(); ++r) {
+    const std::string name = lvCue_.Value(r, kCueName).Text();
+    const std::string path = settings_.ServerSchedFolder + name;
+    if (name.empty() || foundation::FileExists(path) == 0) continue;
+    ScheduleFile file;
+    if (!ReadScheduleFile(path, file)) continue;
+    const lists::ListValue checked = lvCue_.Value(r, kCueChecked);
+    int32_t k = 0;
+    for (const auto& fields : file.lines) {
+      list.AddItem(1);
+      for (int32_t f = 0; f < 6; ++f) list.SetAuxID(-2, f, fields[static_cast<size_t>(f)]);
+      list.SetValue(-2, kColCue, name);
+      list.SetValue(-2, kColProg, file.title);
+      list.SetValue(-2, kColTmc, EndsWith(name, ".tmc") ? 1 : 0);
+      list.SetValue(-2, kColChecked, checked);
+      list.SetValue(-2, kColSound, SoundPath(fields[4], fields[5]));
+      list.SetValue(-2, kColId, name + "_" + foundation::PadNumber(++k, 3));
+    }
+  }
+  SortRowsById(list);
+  Changed(CompanionList::kSchedule);
+}
+
+void CompanionEngine::PurgeLocalSched() {
+  if (foundation::FolderExists(settings_.LocalSchedFolder) == 0) return;
+  Raised busy(busyFlag_);
+  const std::vector<std::string> dates = Dates();
+  for (const std::string& name : FileNames(settings_.LocalSchedFolder)) {
+    if (!IsCueInPrepDays(name, dates))
+      foundation::DeleteFileForce(settings_.LocalSchedFolder + name);
+    ports_.pauses->Pump();
+  }
+}
+
+void CompanionEngine::SendOAText() {
+  Raised busy(busyFlag_);
+  const std::string text = ScheduleMessageText(lvs_[0]);
+  const int64_t handle =
+      ports_.windows->SendCopyData(settings_.names.PlayoutCaption, ScheduleMessagePayload(text));
+  messageSent_ = true;
+  if (handle > 0) watchedHandle_ = handle;
+  Log("SendOAText=" + std::string(handle > 0 ? "1" : "0") +
+      " rows=" + std::to_string(lvs_[0].ItemCount()));
+}
+
+}  // namespace companion
