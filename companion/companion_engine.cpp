@@ -10,25 +10,56 @@ namespace companion {
 
 namespace {
 
-void SetUpList(lists::ListModel& list, int32_t numData, int32_t numAux,
-               std::initializer_list<const char*> names) {
-  list.SetNumData(numData);
+void SetUpList(lists::ListModel& list, CompanionList which, int32_t numAux) {
+  const std::vector<std::string>& names = CompanionColumnNames(which);
+  list.SetNumData(static_cast<int32_t>(names.size()));
   list.SetNumAux(numAux);
   list.Init();
-  int32_t column = 0;
-  for (const char* name : names) list.Columns().SetTabName(column++, name);
+  for (size_t j = 0; j < names.size(); ++j)
+    list.Columns().SetTabName(static_cast<int32_t>(j), names[j]);
 }
 
 }  // namespace
 
+const std::vector<std::string>& CompanionColumnNames(CompanionList list) {
+  static const std::vector<std::string> six = {"cue", "prog", "tmc", "checked", "sound", "ID"};
+  static const std::vector<std::string> messages = {"Time", "Message"};
+  static const std::vector<std::string> copy = {"lv", "source", "target", "done"};
+  static const std::vector<std::string> files = {"cue", "time", "prog", "checked"};
+  switch (list) {
+    case CompanionList::kMessages:
+      return messages;
+    case CompanionList::kCopy:
+      return copy;
+    case CompanionList::kServerFiles:
+      return files;
+    default:
+      return six;
+  }
+}
+
+lists::ListModel& CompanionEngine::List(CompanionList list) {
+  switch (list) {
+    case CompanionList::kOnAir:
+      return lvs_[1];
+    case CompanionList::kMessages:
+      return lvMes_;
+    case CompanionList::kCopy:
+      return lvCopy_;
+    case CompanionList::kServerFiles:
+      return lvCue_;
+    default:
+      return lvs_[0];
+  }
+}
+
 CompanionEngine::CompanionEngine(const CompanionPorts& ports, const CompanionSettings& settings)
     : ports_(ports), settings_(settings) {
-  const auto six = {"cue", "prog", "tmc", "checked", "sound", "ID"};
-  SetUpList(lvs_[0], 6, 6, six);
-  SetUpList(lvs_[1], 6, 1, six);
-  SetUpList(lvMes_, 2, 1, {"Time", "Message"});
-  SetUpList(lvCopy_, 4, 1, {"lv", "source", "target", "done"});
-  SetUpList(lvCue_, 4, 1, {"cue", "time", "prog", "checked"});
+  SetUpList(lvs_[0], CompanionList::kSchedule, 6);
+  SetUpList(lvs_[1], CompanionList::kOnAir, 1);
+  SetUpList(lvMes_, CompanionList::kMessages, 1);
+  SetUpList(lvCopy_, CompanionList::kCopy, 1);
+  SetUpList(lvCue_, CompanionList::kServerFiles, 1);
   timers_[kParent].intervalMs = kParentMs;
   timers_[kClock].intervalMs = kClockMs;
   timers_[kCopy].intervalMs = kCopyMs;

@@ -23,6 +23,9 @@ namespace companion {
 // on the injected clock's monotonic time. A pass may let the window's pending work run (copies,
 // pauses), so passes of other timers can run inside it; a timer never runs inside itself.
 // Nothing here throws to the caller: every entry point writes what went wrong to the error log.
+// The column captions of each list, in column order.
+const std::vector<std::string>& CompanionColumnNames(CompanionList list);
+
 class CompanionEngine {
  public:
   // Timer intervals, milliseconds.
@@ -83,6 +86,7 @@ class CompanionEngine {
   lists::ListModel& LVmes() { return lvMes_; }
   lists::ListModel& LVCopy() { return lvCopy_; }
   lists::ListModel& LVcue() { return lvCue_; }
+  lists::ListModel& List(CompanionList list);
   const CompanionSettings& Settings() const { return settings_; }
   bool WorkStarted() const { return workStarted_; }
   int32_t BusyFlag() const { return busyFlag_ > 0 ? 1 : 0; }

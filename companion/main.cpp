@@ -1,0 +1,45 @@
+// The companion program, started by the playout with its session letter (none for the first
+// session) as the only argument.
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+#include <algorithm>
+#include <string>
+
+#include "companion/start_up.h"
+#include "companion/view/frm_main.h"
+#include "foundation/app_globals.h"
+#include "foundation/debug_log.h"
+#include "foundation/paths.h"
+#include "foundation/view/qt_font_factory.h"
+#include "foundation/view/widget_placement.h"
+#include "foundation/waits.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QDir::setCurrent(QString::fromStdString(foundation::GetAppFolder()));
+  foundation::InstallQtFontFactory();
+  foundation::InstallScreenMonitorProvider();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const int dpi = screen != nullptr ? static_cast<int>(screen->logicalDotsPerInchX()) : 96;
+  foundation::Globals().TwipsPerPixel = std::max(1, 1440 / std::max(1, dpi));
+  const companion::CompanionSettings settings =
+      companion::CompanionStartUp(argc > 1 ? std::string(argv[1]) : std::string());
+  // Long work (copies, pauses) lets the window's events and the other timers run.
+  foundation::SetPendingWorkHook([] { QCoreApplication::processEvents(); });
+  int status = 0;
+  {
+    companion::FrmMain window(settings);
+    if (!window.HasCaption()) {
+      foundation::WriteLog("起動済み " + settings.names.Caption);
+      foundation::SetPendingWorkHook(nullptr);
+      return 0;
+    }
+    QObject::connect(&window, &companion::FrmMain::Closed, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    window.Form_Load();
+    status = app.exec();
+  }
+  foundation::SetPendingWorkHook(nullptr);
+  return status;
+}
