@@ -9,14 +9,16 @@
 
 namespace media_fixtures {
 
-bool EncodeTone(const std::string& encode, const std::string& path, int32_t ms) {
+bool EncodeTone(const std::string& encode, const std::string& path, int32_t ms, int32_t hz,
+                const std::string& wave) {
   if (!audio::EnsureGstInit()) return false;
   const int32_t length = std::max<int32_t>(ms, 0);
   // 441 frames per buffer: one buffer is 10 ms.
   const std::string launch =
-      "audiotestsrc wave=sine freq=441 volume=0.5 samplesperbuffer=441 num-buffers=" +
-      std::to_string(length / 10) + " ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! " +
-      encode + " ! filesink location=\"" + path + "\"";
+      "audiotestsrc wave=" + wave + " freq=" + std::to_string(hz) +
+      " volume=0.5 samplesperbuffer=441 num-buffers=" + std::to_string(length / 10) +
+      " ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! " + encode + " ! filesink location=\"" +
+      path + "\"";
   GError* error = nullptr;
   // A pipeline that came with an error lacks an element: it is dropped.
   audio::GstPtr<GstElement> pipeline = audio::GstSink(gst_parse_launch(launch.c_str(), &error));
