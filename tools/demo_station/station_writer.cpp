@@ -96,7 +96,8 @@ bool WriteSession(const StationPlan& plan, const SessionPlan& session, const fs:
     Backdate(mp3, 120);
   }
   // Today's items: a TIME item, then SEQ items one after the other.
-  const int32_t count = std::max(1, plan.minutes * 60 / std::max(1, plan.itemSec));
+  const int32_t count =
+      plan.items > 0 ? plan.items : std::max(1, plan.minutes * 60 / std::max(1, plan.itemSec));
   const platform::WallTime first = Later(plan.now, plan.startInSec);
   const std::string day = foundation::FormatDateStampAt(first, kHourAdjust, 0, 1, 1);
   const std::string clock = foundation::FormatDateStampAt(first, kHourAdjust, 0, 1, 2);

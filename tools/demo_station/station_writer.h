@@ -26,6 +26,7 @@ struct StationPlan {
   int32_t startInSec = 30;    // the first item (a TIME item) starts this long after `now`
   int32_t minutes = 2;        // today's schedule plays about this long
   int32_t itemSec = 6;        // each item's length
+  int32_t items = 0;          // today's items; 0: as many as fit in `minutes`
   // 0 the waveOut player (WAV items), 1 the graph player (WAV and MP3 items by turns).
   int32_t playerType = 0;
   std::vector<SessionPlan> sessions = {SessionPlan{}};
