@@ -53,28 +53,15 @@ void LoadServerTable(StationSettings& s, const std::string& name) {
     s.SrvExpanded[i] = LoadSettingInt(Key("SrvExpanded_", i), 0, name);
     if (!Globals().IsCompanion)
       s.UseSubFolder[i] = LoadSettingInt(Key("UseSubFolder_", i), 1, name);
-    s.ServerConfFolder[i] = s.SrvPath[i] + "conf/";
   }
 
   const int32_t current = CurrentServerIndex();
   s.SaveTip[current] = 1;
   s.SrvRO[current] = 0;
-  const std::string& server = s.SrvPath[current];
-  if (!server.empty()) {
-    s.ServerSchedFolder = server + "sched/";
-    s.ServerCommandFolder = server + "command/";
-    s.ServerLogFolder = server + "log/";
-  }
-
   // Stored paths that lack the separator get one, as SrvPath does: the folders are built by
   // appending to it.
   s.LocalPath = LoadFolderSetting("LocalPath", name);
-  if (!s.LocalPath.empty()) {
-    s.LocalConfFolder = s.LocalPath + "conf/";
-    s.LocalSchedFolder = s.LocalPath + "sched/";
-    s.LocalLogFolder = s.LocalPath + "log/";
-    s.LocalCommandFolder = s.LocalPath + "command/";
-  }
+  DeriveWorkFolders(s);
 }
 
 }  // namespace
@@ -87,6 +74,24 @@ StationSettings& Station() {
 int32_t CurrentServerIndex() {
   const int32_t current = Station().CurrentServer;
   return (current >= 0 && current < kServerCount) ? current : 0;
+}
+
+void DeriveWorkFolders(StationSettings& s) {
+  for (int32_t i = 0; i < kServerCount; ++i) s.ServerConfFolder[i] = s.SrvPath[i] + "conf/";
+  const int32_t current =
+      (s.CurrentServer >= 0 && s.CurrentServer < kServerCount) ? s.CurrentServer : 0;
+  const std::string& server = s.SrvPath[current];
+  if (!server.empty()) {
+    s.ServerSchedFolder = server + "sched/";
+    s.ServerCommandFolder = server + "command/";
+    s.ServerLogFolder = server + "log/";
+  }
+  if (!s.LocalPath.empty()) {
+    s.LocalConfFolder = s.LocalPath + "conf/";
+    s.LocalSchedFolder = s.LocalPath + "sched/";
+    s.LocalLogFolder = s.LocalPath + "log/";
+    s.LocalCommandFolder = s.LocalPath + "command/";
+  }
 }
 
 void EnsureWorkFolders() {

@@ -50,6 +50,11 @@ StationSettings& Station();
 // The current server's entry index, kept inside the table.
 int32_t CurrentServerIndex();
 
+// Derives the working folders from the server table and LocalPath (each path already with its
+// trailing separator): every entry's ServerConfFolder, the current server's sched, command and
+// log folders and the local ones. The folders of an empty path keep what they held.
+void DeriveWorkFolders(StationSettings& s);
+
 // Creates the missing local conf, sched, log and command folders, only when LocalPath names an
 // existing folder; does nothing while LocalPath is empty. One that cannot be made is logged.
 void EnsureWorkFolders();
