@@ -1,0 +1,25 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace settings {
+
+// The functions a remote contact input can have, by index: 0 "コマンド" (the input is a trigger
+// for CNT items), 1 "START", 2 "STOP", 3 "FO", 4 "時刻較正" (clock adjust).
+inline constexpr int32_t kCntFunctionCount = 5;
+extern const std::array<std::string, kCntFunctionCount> CNTFunctionName;
+
+// The index of a function name, compared exactly (case-sensitive); 0 when no name is equal, so a
+// text that names none of them stands for "コマンド".
+int32_t CNTFunctionIndex(const std::string& name);
+
+// The contact inputs: four groups of eight (group 0 MIDI, 1 and 2 the serial links, 3 the HID
+// unit), shown as one table of 32 rows, row 8g + n - 1 for input n (1..8) of group g.
+inline constexpr int32_t kCntGroups = 4;
+inline constexpr int32_t kCntInputs = 8;
+// The row's name: "MIDI-3", "シリアル1-1", "HID-8".
+std::string CntInputName(int32_t group, int32_t input);
+
+}  // namespace settings
