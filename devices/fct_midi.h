@@ -21,9 +21,15 @@ class MidiPorts {
 
   explicit MidiPorts(MidiSystem& system) : system_(system) {}
 
-  // Device numbers chosen for each port (-1: none found).
+  // Device numbers chosen for each port (-1: none found; also for a port outside 0..3).
   void SetOutDeviceID(int32_t port, int32_t id);
   void SetInDeviceID(int32_t port, int32_t id);
+  int32_t OutDeviceID(int32_t port) const {
+    return ValidPort(port) ? outDevice_[static_cast<size_t>(port)] : -1;
+  }
+  int32_t InDeviceID(int32_t port) const {
+    return ValidPort(port) ? inDevice_[static_cast<size_t>(port)] : -1;
+  }
 
   // Closes the port if open, then connects it to its device: 1 opened, 0 not (a port outside
   // 0..3, no device chosen, or a device that would not open; logged).

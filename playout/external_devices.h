@@ -70,6 +70,7 @@ class ExternalDevices final : public DeviceLink, public ContactSources {
   int32_t SelectedButton() const { return selectedButton_; }
   SerialLinks& Serial() { return serial_; }
   MidiFaderLink& Midi() { return midi_; }
+  devices::SerialClockAdjust& ClockAdjust() { return clockAdjust_; }
 
   // SetRelayOutput: the relay commands for a channel that goes live (before CurSWCh moves).
   void SetRelayOutput(int32_t channel, const SwitcherState& state);

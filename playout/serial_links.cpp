@@ -68,6 +68,10 @@ int32_t SerialLinks::SWType(int32_t index) const {
   return Valid(index) ? swType_[static_cast<size_t>(index)] : -1;
 }
 
+void SerialLinks::SetSWType(int32_t index, int32_t type) {
+  if (Valid(index)) swType_[static_cast<size_t>(index)] = type;
+}
+
 devices::C_Com* SerialLinks::Com(int32_t index) {
   return Valid(index) ? com_[static_cast<size_t>(index)].get() : nullptr;
 }

@@ -40,6 +40,8 @@ class SerialLinks {
 
   bool ComOpen(int32_t index) const;
   int32_t SWType(int32_t index) const;
+  // The protocol the port speaks from now on; the port is not reopened or set up again.
+  void SetSWType(int32_t index, int32_t type);
   // The port, null when it never opened.
   devices::C_Com* Com(int32_t index);
 
