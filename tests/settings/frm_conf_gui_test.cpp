@@ -58,7 +58,7 @@ class FrmConfGuiTest : public ::testing::Test {
     return *host_->Dialog();
   }
   static void ClickTab(FrmConf& d, int32_t tab) {
-    const widgets::TabSpan& span = d.TabConf().Model().Spans()[static_cast<size_t>(tab)];
+    const widgets::TabSpan span = d.TabConf().Model().Spans()[static_cast<size_t>(tab)];
     QTest::mouseClick(&d.TabConf(), Qt::LeftButton, {},
                       QPoint(static_cast<int>(span.left) / 15 + 6, 12));
   }
