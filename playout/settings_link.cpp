@@ -2,25 +2,35 @@
 
 namespace playout {
 
+namespace {
+
+// The engine's settings and the dialog's running values share these names; one list serves
+// both directions.
+template <typename From, typename To>
+void CopyEngineValues(const From& f, To& t) {
+  t.AirID = f.AirID;
+  t.SelectedAir = f.SelectedAir;
+  t.StopAdjMS = f.StopAdjMS;
+  t.OverSec = f.OverSec;
+  t.ForceLoad = f.ForceLoad;
+  t.ForceOA = f.ForceOA;
+  t.NoTimeSkip = f.NoTimeSkip;
+  t.NoCNTSkip = f.NoCNTSkip;
+  t.CueActive = f.CueActive;
+  t.AMinute = f.AMinute;
+  t.ASecond = f.ASecond;
+  t.CancelCNT = f.CancelCNT;
+  t.CommandMargin = f.CommandMargin;
+  t.NoPlayMS = f.NoPlayMS;
+  t.CNTPulseMS = f.CNTPulseMS;
+  t.CNTFunction = f.CNTFunction;
+}
+
+}  // namespace
+
 settings::RunningValues EngineRunningSettings::Read() const {
-  const PlayoutSettings& s = engine_.Settings();
   settings::RunningValues v;
-  v.AirID = s.AirID;
-  v.SelectedAir = s.SelectedAir;
-  v.StopAdjMS = s.StopAdjMS;
-  v.OverSec = s.OverSec;
-  v.ForceLoad = s.ForceLoad;
-  v.ForceOA = s.ForceOA;
-  v.NoTimeSkip = s.NoTimeSkip;
-  v.NoCNTSkip = s.NoCNTSkip;
-  v.CueActive = s.CueActive;
-  v.AMinute = s.AMinute;
-  v.ASecond = s.ASecond;
-  v.CancelCNT = s.CancelCNT;
-  v.CommandMargin = s.CommandMargin;
-  v.NoPlayMS = s.NoPlayMS;
-  v.CNTPulseMS = s.CNTPulseMS;
-  v.CNTFunction = s.CNTFunction;
+  CopyEngineValues(engine_.Settings(), v);
   if (devices_ == nullptr) {
     v.SWType = swType_;
     v.MidiOutDeviceID = midiOut_;
@@ -34,23 +44,7 @@ settings::RunningValues EngineRunningSettings::Read() const {
 }
 
 void EngineRunningSettings::Apply(const settings::RunningValues& v) {
-  PlayoutSettings& s = engine_.Settings();
-  s.AirID = v.AirID;
-  s.SelectedAir = v.SelectedAir;
-  s.StopAdjMS = v.StopAdjMS;
-  s.OverSec = v.OverSec;
-  s.ForceLoad = v.ForceLoad;
-  s.ForceOA = v.ForceOA;
-  s.NoTimeSkip = v.NoTimeSkip;
-  s.NoCNTSkip = v.NoCNTSkip;
-  s.CueActive = v.CueActive;
-  s.AMinute = v.AMinute;
-  s.ASecond = v.ASecond;
-  s.CancelCNT = v.CancelCNT;
-  s.CommandMargin = v.CommandMargin;
-  s.NoPlayMS = v.NoPlayMS;
-  s.CNTPulseMS = v.CNTPulseMS;
-  s.CNTFunction = v.CNTFunction;
+  CopyEngineValues(v, engine_.Settings());
   if (devices_ == nullptr) {
     swType_ = v.SWType;
     midiOut_ = v.MidiOutDeviceID;
