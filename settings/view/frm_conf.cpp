@@ -1,6 +1,7 @@
 #include "settings/view/frm_conf.h"
 
 #include <QCursor>
+#include <variant>
 
 #include "foundation/app_globals.h"
 #include "foundation/error_traps.h"
@@ -42,11 +43,11 @@ void FrmConf::Form_Load() {
   foundation::PaintPictureDesign(form_->Surface(), kDesignTexture, -1, -1, -1);
   BuildTabPage(-1);
   BuildTabPage(0);
-  PictureTab(0).show();
+  PictureTab(0)->show();
 }
 
-platform::PictureBox& FrmConf::PictureTab(int32_t tab) {
-  return *pictureTab_[static_cast<size_t>(std::clamp(tab, 0, kPageCount - 1))];
+platform::PictureBox* FrmConf::PictureTab(int32_t tab) const {
+  return tab >= 0 && tab < kPageCount ? pictureTab_[static_cast<size_t>(tab)] : nullptr;
 }
 
 void FrmConf::BuildTabPage(int32_t tab) {
@@ -78,7 +79,7 @@ void FrmConf::BuildTabPage(int32_t tab) {
     BuildCnt();
     return;
   }
-  PageLayout layout(PictureTab(tab), model_, bindings_);
+  PageLayout layout(*PictureTab(tab), model_, bindings_);
   if (tab == kPageGeneral) BuildGeneral(layout);
   if (tab == kPageDisplay) BuildDisplay(layout);
   if (tab == kPageExternal) BuildExternal(layout);
@@ -88,7 +89,8 @@ void FrmConf::BuildTabPage(int32_t tab) {
 void FrmConf::PreparePage(int32_t tab) {
   auto* page = new platform::PictureBox(form_, Tpp());
   pictureTab_[static_cast<size_t>(tab)] = page;
-  const int height = tab == 0 ? kPageHeight : PictureTab(0).height();
+  const platform::PictureBox* first = PictureTab(0);
+  const int height = tab == 0 || first == nullptr ? kPageHeight : first->height();
   page->setGeometry(tabConf_->x(), tabConf_->y() + tabConf_->height(), tabConf_->width(), height);
   page->hide();
   page->Surface().SetBackColor(form_->Surface().BackColor());
@@ -102,8 +104,7 @@ void FrmConf::TabConf_TabClicked(int32_t pIndex) {
   foundation::RunTrapped("FrmConf.TabConf_TabClicked", [&] {
     if (!model_.Built(pIndex)) BuildTabPage(pIndex);
     for (int32_t i = 0; i < kPageCount; ++i) {
-      if (pictureTab_[static_cast<size_t>(i)] != nullptr)
-        pictureTab_[static_cast<size_t>(i)]->setVisible(i == pIndex);
+      if (platform::PictureBox* page = PictureTab(i)) page->setVisible(i == pIndex);
     }
   });
   unsetCursor();

@@ -38,7 +38,8 @@ class FrmConf : public QDialog {
   // The parts, for the window's tests and for looking at.
   widgets::UC_Tab& TabConf() { return *tabConf_; }
   widgets::UC_Buttons& OKCancelButtons() { return *okCancel_; }
-  platform::PictureBox& PictureTab(int32_t tab);
+  // A page's surface, null until the page is built.
+  platform::PictureBox* PictureTab(int32_t tab) const;
   platform::PictureBox* PictureClockColor() { return clockColor_; }
   lists::UC_ListView* LVSC() { return lvsc_; }
   // The control bound to a field of a built page (null when none).

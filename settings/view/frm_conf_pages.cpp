@@ -84,7 +84,7 @@ void FrmConf::BuildDisplay(PageLayout& l) {
   l.Check("ColorMode", "背景を白", x, 100);
   l.Check("ColorModeR", "読み込み画面を白", x, 124);
   clockColor_ =
-      new platform::PictureBox(&PictureTab(kPageDisplay), foundation::Globals().TwipsPerPixel);
+      new platform::PictureBox(PictureTab(kPageDisplay), foundation::Globals().TwipsPerPixel);
   clockColor_->setGeometry(x, 150, 40, PageLayout::kTextHeight);
   clockColor_->SetBorderStyle(platform::PictureBox::kBorderFixed3D);
   if (const Field* colour = model_.Find("ClockColor"))
@@ -185,7 +185,7 @@ void FrmConf::BuildExternal(PageLayout& l) {
 }
 
 void FrmConf::BuildCnt() {
-  platform::PictureBox& page = PictureTab(kPageCnt);
+  platform::PictureBox& page = *PictureTab(kPageCnt);
   const int inset = 150 / foundation::Globals().TwipsPerPixel;
   lvsc_ = new lists::UC_ListView(&page);
   lvsc_->setGeometry(inset, inset, page.width() - 2 * inset, page.height() - 2 * inset);

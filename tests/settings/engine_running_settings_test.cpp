@@ -1,7 +1,6 @@
-#include "playout/settings_link.h"
-
 #include <gtest/gtest.h>
 
+#include "playout/settings_link.h"
 #include "tests/playout/device_rig.h"
 #include "tests/playout/engine_fixture.h"
 

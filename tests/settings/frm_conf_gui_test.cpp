@@ -100,8 +100,8 @@ TEST_F(FrmConfGuiTest, MenuOpensTheDialogWhileThePassRunsAndOkWritesEveryBuiltPa
   Type(d.TextOf("OverSec"), "-5");
   Click(d.CheckOf("ForceOA"));
   ClickTab(d, kPageDisplay);
-  ASSERT_TRUE(d.PictureTab(kPageDisplay).isVisible());
-  EXPECT_FALSE(d.PictureTab(kPageGeneral).isVisible());
+  ASSERT_TRUE(d.PictureTab(kPageDisplay)->isVisible());
+  EXPECT_FALSE(d.PictureTab(kPageGeneral)->isVisible());
   Click(d.CheckOf("ColorMode"));
   ClickTab(d, kPageExternal);
   Type(d.TextOf("AMinute"), "15");
@@ -174,7 +174,7 @@ TEST_F(FrmConfGuiTest, PagesAsDrawnAndTheClockColourSwatch) {
   ASSERT_TRUE(QDir().mkpath(dir));
   for (int32_t tab = 0; tab < kPageCount; ++tab) {
     ClickTab(d, tab);
-    ASSERT_TRUE(d.PictureTab(tab).isVisible());
+    ASSERT_TRUE(d.PictureTab(tab)->isVisible());
     EXPECT_EQ(d.TabConf().SelectedTab(), tab);
     const QImage shot = d.grab().toImage();
     EXPECT_TRUE(shot.save(dir + QString("/settings_page_%1.png").arg(tab)));
