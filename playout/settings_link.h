@@ -13,11 +13,11 @@ namespace playout {
 // The engine's running settings as the settings dialog sees them: the play rules and contact
 // timing of the engine, the switcher protocols, the MIDI port-0 devices and the hourly clock
 // correction of the external devices. Without external devices the link keeps the protocols
-// start-up read (`loaded`) and the MIDI devices (none, -1) itself.
+// start-up read (`loaded`, used only then) and the MIDI devices (none, -1) itself.
 class EngineRunningSettings final : public settings::RunningSettings {
  public:
   EngineRunningSettings(PlayoutEngine& engine, ExternalDevices* devices,
-                        const DeviceSettings& loaded)
+                        const DeviceSettings& loaded = {})
       : engine_(engine), devices_(devices), swType_(loaded.SWType) {}
 
   settings::RunningValues Read() const override;

@@ -1,7 +1,6 @@
 #include "settings/process_dialog_ports.h"
 
 #include "audio/wave_devices.h"
-#include "devices/fct_midi.h"
 #include "foundation/settings_store.h"
 #include "platform/wave_out_backend.h"
 
@@ -26,11 +25,11 @@ std::vector<std::string> SystemDeviceLists::WaveOutNames() {
 }
 
 std::vector<std::string> SystemDeviceLists::MidiNames(int32_t input) {
-  return midi_.DeviceNames(input != 0);
+  return midi_.DeviceNames(input);
 }
 
 int32_t SystemDeviceLists::FindMidiDevice(int32_t input, const std::string& name) {
-  return devices::MidiPorts(midi_).FindMidiDeviceByName(input, name, 0);
+  return midi_.FindMidiDeviceByName(input, name, 0);
 }
 
 DialogPorts ProcessDialogPorts(RunningSettings& running, DeviceLists& devices) {

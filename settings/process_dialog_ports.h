@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "devices/midi_system.h"
+#include "devices/fct_midi.h"
 #include "settings/dialog_ports.h"
 
 namespace settings {
@@ -18,16 +18,16 @@ class InstanceSettingsStore final : public SettingsStorePort {
   void SaveStation() override;
 };
 
-// The process's wave output devices and the MIDI devices of `midi`.
+// The process's wave output devices and the MIDI devices the program's MIDI ports reach.
 class SystemDeviceLists final : public DeviceLists {
  public:
-  explicit SystemDeviceLists(devices::MidiSystem& midi) : midi_(midi) {}
+  explicit SystemDeviceLists(const devices::MidiPorts& midi) : midi_(midi) {}
   std::vector<std::string> WaveOutNames() override;
   std::vector<std::string> MidiNames(int32_t input) override;
   int32_t FindMidiDevice(int32_t input, const std::string& name) override;
 
  private:
-  devices::MidiSystem& midi_;
+  const devices::MidiPorts& midi_;
 };
 
 // The dialog's ports over the process: the instance store, the station tables (foundation's

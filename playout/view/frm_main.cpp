@@ -18,8 +18,10 @@
 #include "foundation/sub_class.h"
 #include "platform/view/picture_box.h"
 #include "playout/channel_buttons.h"
+#include "playout/settings_link.h"
 #include "playout/view/close_signals.h"
-#include "playout/view/settings_dialog_hook.h"
+#include "settings/process_dialog_ports.h"
+#include "settings/view/show_settings_dialog.h"
 
 namespace playout {
 
@@ -105,12 +107,11 @@ void FrmMain::TextOA_MouseUD(int32_t button, bool isDown, int32_t) {
 
 void FrmMain::MenuConf_Click() {
   Trapped("MenuConf_Click", [&] {
-    const SettingsDialogOpener& open = GetSettingsDialogOpener();
-    if (!open) {
-      foundation::WriteLog("MenuConf_Click: no settings dialog");
-      return;
-    }
-    open(*this, *engine_);
+    if (!settingsLink_)
+      settingsLink_ = std::make_unique<EngineRunningSettings>(*engine_, &Devices());
+    if (!deviceLists_)
+      deviceLists_ = std::make_unique<settings::SystemDeviceLists>(Devices().Midi().Ports());
+    settings::ShowSettingsDialog(this, *settingsLink_, *deviceLists_);
   });
 }
 

@@ -30,10 +30,14 @@ namespace lists {
 class UC_apsbar;
 class UC_ListView;
 }  // namespace lists
+namespace settings {
+class SystemDeviceLists;
+}  // namespace settings
 
 namespace playout {
 
 class CloseSignals;
+class EngineRunningSettings;
 
 // The main window's controls, named as the window knows them. Children of the window; null
 // until start-up has made them.
@@ -176,6 +180,9 @@ class FrmMain final : public QMainWindow, private ViewNotifications, private Mes
   std::unique_ptr<ProcessPorts> ports_;
   std::unique_ptr<PlayoutEngine> engine_;
   std::unique_ptr<CloseSignals> closeSignals_;
+  // What the settings dialog is handed: made when it first opens.
+  std::unique_ptr<EngineRunningSettings> settingsLink_;
+  std::unique_ptr<settings::SystemDeviceLists> deviceLists_;
   FrmMainControls ctl_;
   MainLayout layout_;
   QTimer timerClock_;

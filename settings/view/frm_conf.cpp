@@ -18,6 +18,7 @@ namespace {
 
 constexpr int32_t kDesignTexture = 14;
 constexpr int32_t kExclamationBox = 48;
+constexpr int kButtonsWidth = 200;
 constexpr int kButtonsHeight = 22;
 
 int32_t Tpp() { return foundation::Globals().TwipsPerPixel; }
@@ -65,9 +66,11 @@ void FrmConf::BuildTabPage(int32_t tab) {
             [this](int32_t index) { TabConf_TabClicked(index); });
     okCancel_ = new widgets::UC_Buttons(form_);
     okCancel_->SetDesignType(1);
-    okCancel_->SetOKCancel();
-    okCancel_->move(kMargin + kPageWidth - okCancel_->width(),
-                    kMargin * 2 + kTabHeight + kPageHeight);
+    // Wider than the strip's own size, so that "キャンセル" fits in the large-cell face too.
+    okCancel_->Move((kMargin + kPageWidth - kButtonsWidth) * Tpp(),
+                    (kMargin * 2 + kTabHeight + kPageHeight) * Tpp(), kButtonsWidth * Tpp(),
+                    kButtonsHeight * Tpp());
+    okCancel_->SetOKCancel(0, 1);
     connect(okCancel_, &widgets::UC_Buttons::ButtonClicked, this,
             [this](int16_t index) { OKCancelButtons_ButtonClicked(index); });
     return;

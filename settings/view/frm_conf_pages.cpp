@@ -1,5 +1,8 @@
 // The layout of the four pages of the settings dialog.
 
+#include <algorithm>
+#include <cmath>
+
 #include "foundation/app_globals.h"
 #include "settings/cnt_functions.h"
 #include "settings/view/frm_conf.h"
@@ -8,21 +11,24 @@ namespace settings {
 
 namespace {
 
-// Designed left of each page's field column, pixels (its captions stand left of it).
-constexpr int kGeneralColumn = 130;
-constexpr int kDisplayColumn = 150;
-constexpr int kExternalColumn = 140;
+// Designed left of each page's field column, pixels: its captions stand left of it
+// (room for nine or ten characters of the interface face, which may be the large-cell one).
+constexpr int kGeneralColumn = 145;
+constexpr int kDisplayColumn = 160;
+constexpr int kExternalColumn = 150;
 constexpr int kTop = 12;
 // Extra gaps between groups of rows.
 constexpr int kGroupGap = 8;
 constexpr int kPortTableGap = 32;
+// Room around a cell's text in the function list, twips.
+constexpr double kCellPadding = 240;
 
 }  // namespace
 
 void FrmConf::BuildGeneral(PageLayout& l) {
   const int x = kGeneralColumn;
-  auto* srv = l.Path("SrvPath", x, kTop, 400);
-  auto* local = l.Path("LocalPath", x, 0, 400);
+  auto* srv = l.Path("SrvPath", x, kTop, 395);
+  auto* local = l.Path("LocalPath", x, 0, 395);
   PageLayout::Below(*local, *srv);
   auto* air = l.Combo("SelectedAir", x, 0, 120);
   PageLayout::Below(*air, *local);
@@ -194,7 +200,10 @@ void FrmConf::BuildCnt() {
   lvsc_->SetIconDisabled(1);
   lvsc_->Init();
   lvsc_->SetTabName(1, "機能");
-  lvsc_->SetTabWidth(0, 1200);
+  // Designed 1200 twips wide; a wider interface face gets room for the longest input name.
+  SetSurfaceFont(page);
+  const double names = page.Surface().TextWidth(CntInputName(1, kCntInputs)) + kCellPadding;
+  lvsc_->SetTabWidth(0, std::max(1200, static_cast<int32_t>(std::ceil(names))));
   lvsc_->SetTabWidth(1, 1500);
   lvsc_->SetUseTextCombo(1, lists::kEditorList);
   lvsc_->InitTab();

@@ -4,6 +4,7 @@
 #include "foundation/check_control_setup.h"
 #include "foundation/control_layout.h"
 #include "foundation/font_table.h"
+#include "foundation/view/qt_font_factory.h"
 #include "foundation/view/surface_drawing.h"
 #include "foundation/view/widget_layout_control.h"
 
@@ -31,11 +32,16 @@ void SetInterfaceFont(QWidget& widget) {
   foundation::SetControlFont(&window, -2, nullptr, kFontSize, 0, 0, "");
 }
 
+void SetSurfaceFont(platform::PictureBox& page) {
+  foundation::WidgetFontWindow window(&page);
+  const int32_t font = foundation::SetControlFont(&window, -2, nullptr, kFontSize, 0, 0, "");
+  if (font >= 0) page.Surface().SetFont(foundation::FontOfEntry(font));
+}
+
 PageLayout::PageLayout(platform::PictureBox& page, SettingsDialogModel& model,
                        std::vector<Binding>& bindings)
-    : page_(page), model_(model), bindings_(bindings), pageFont_(&page) {
-  const int32_t font = foundation::SetControlFont(&pageFont_, -2, nullptr, kFontSize, 0, 0, "");
-  if (font >= 0) page_.Surface().SetFont(foundation::FontOfEntry(font));
+    : page_(page), model_(model), bindings_(bindings) {
+  SetSurfaceFont(page_);
 }
 
 void PageLayout::Finish() {

@@ -9,7 +9,6 @@
 
 #include "controls/widgets/view/uc_check.h"
 #include "controls/widgets/view/uc_path_text.h"
-#include "foundation/view/qt_font_factory.h"
 #include "platform/view/picture_box.h"
 #include "settings/settings_dialog_model.h"
 
@@ -65,11 +64,12 @@ class PageLayout {
   SettingsDialogModel& model_;
   std::vector<Binding>& bindings_;
   std::vector<std::pair<widgets::UC_Check*, Field*>> checks_;
-  foundation::WidgetFontWindow pageFont_;
   Field spare_;  // what a key the model lacks edits
 };
 
 // The interface font at 9 points on a text or combo box.
 void SetInterfaceFont(QWidget& widget);
+// The same on a page, for the labels printed on its surface.
+void SetSurfaceFont(platform::PictureBox& page);
 
 }  // namespace settings

@@ -2,15 +2,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QTimer>
 
 #include "controls/lists/view/uc_list_view.h"
 #include "controls/widgets/view/uc_buttons.h"
 #include "controls/widgets/view/uc_text_picture.h"
 #include "platform/view/picture_box.h"
-#include "playout/view/settings_dialog_hook.h"
 #include "tests/playout/engine_fixture.h"
 #include "tests/playout/frm_main_rig.h"
 
@@ -156,34 +153,6 @@ TEST(FrmMainOperatorGuiTest, ChannelButtons) {
   o.c().MenuRCSWP->hide();
   o.c().MenuRCSWP->actions()[3]->trigger();
   EXPECT_NE(o.rig.DebugLog().find("SwitchChannel Start pIsOff=1 pFadeOn=1"), std::string::npos);
-}
-
-// The settings menu: a log line while no dialog is installed; the dialog is modal, and the
-// clock keeps running while it is open.
-TEST(FrmMainOperatorGuiTest, SettingsMenuKeepsTheClockRunning) {
-  OperatorWindow o;
-  o.c().MenuConf->trigger();
-  EXPECT_NE(o.rig.DebugLog().find("MenuConf_Click: no settings dialog"), std::string::npos);
-
-  int64_t passesWhileOpen = -1;
-  QWidget* owner = nullptr;
-  playout::SetSettingsDialogOpener([&](QWidget& parent, playout::PlayoutEngine&) {
-    owner = &parent;
-    QMessageBox box(QMessageBox::Information, "設定", "", QMessageBox::Ok, &parent);
-    const int64_t before = o.w().PassCount();
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-      if (o.w().PassCount() - before < 5) return;
-      passesWhileOpen = o.w().PassCount() - before;
-      box.accept();
-    });
-    poll.start(10);
-    box.exec();
-  });
-  o.c().MenuConf->trigger();
-  playout::SetSettingsDialogOpener({});
-  EXPECT_EQ(owner, &o.w());
-  EXPECT_GE(passesWhileOpen, 5);
 }
 
 }  // namespace
