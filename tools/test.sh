@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test twice: a release build, then a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer. Then the tests labelled `threads` (those of
-# our own threads) run a third time, built with ThreadSanitizer.
+# our own threads) run a third time, built with ThreadSanitizer. The tests labelled `long` (a
+# whole simulated broadcast day) run in the release build only.
 # Last, the libFuzzer targets are built with clang and each runs briefly on its seed corpus.
 #   tools/test.sh [--no-sanitize] [--only-sanitize] [--no-tsan] [--only-tsan] [--no-fuzz]
 #                 [ctest arguments...]
@@ -23,13 +24,13 @@ done
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen TZ=Asia/Tokyo
 
-run_suite() {  # build-dir label ctest-label setup-args...  (ctest-label "" runs every test)
+run_suite() {  # build-dir label ctest-selection setup-args...  ("" runs every test)
   local dir=$1 label=$2 only=$3; shift 3
   echo "=== $label build ($dir)"
   bash "$here/tools/setup.sh" --build-dir "$dir" "$@"
   echo "=== $label tests"
   local log="$dir/ctest-summary.log" rc=0 select=()
-  [ -n "$only" ] && select=(-L "$only")
+  [ -n "$only" ] && read -r -a select <<<"$only"
   (cd "$dir" && ctest --output-on-failure -j "$jobs" "${select[@]}" "${extra[@]}") 2>&1 |
     tee "$log" || rc=1
   # "NN% tests passed, F tests failed out of T"
@@ -49,8 +50,8 @@ run_suite() {  # build-dir label ctest-label setup-args...  (ctest-label "" runs
 extra=("$@")
 status=0; total_passed=0; total_failed=0
 [ $normal -eq 1 ] && { run_suite "$here/build" "release" "" || status=1; }
-[ $sanitize -eq 1 ] && { run_suite "$here/build-asan" "sanitizer" "" --sanitize --type RelWithDebInfo || status=1; }
-[ $tsan -eq 1 ] && { run_suite "$here/build-tsan" "thread sanitizer" threads --tsan --type RelWithDebInfo || status=1; }
+[ $sanitize -eq 1 ] && { run_suite "$here/build-asan" "sanitizer" "-LE long" --sanitize --type RelWithDebInfo || status=1; }
+[ $tsan -eq 1 ] && { run_suite "$here/build-tsan" "thread sanitizer" "-L threads" --tsan --type RelWithDebInfo || status=1; }
 if [ $fuzz -eq 1 ]; then
   echo "=== fuzz targets (${fuzz_seconds}s each)"
   bash "$here/tools/fuzz.sh" "$fuzz_seconds" "$here/build-fuzz" || status=1
