@@ -19,7 +19,6 @@
 #include "audio/c_fgraph.h"
 #include "audio/fct_quartz.h"
 #include "platform/wave_out_virtual.h"
-#include "playout/logging_device_link.h"
 #include "playout/player_factory.h"
 #include "playout/playout_engine.h"
 #include "playout/process_ports.h"
@@ -68,6 +67,23 @@ class OneMessage final : public playout::ScheduleInbox {
  public:
   std::string Take() override { return std::exchange(text, std::string()); }
   std::string text;
+};
+// No serial, HID or MIDI unit: a channel going live still becomes the live channel.
+class NoDevices final : public playout::DeviceLink {
+ public:
+  bool TimeCodeOpen() const override { return false; }
+  bool HidOK() const override { return false; }
+  bool MidiPortsOpen() const override { return false; }
+  int32_t MidiMode() const override { return 0; }
+  int32_t FaderLevel() const override { return 0; }
+  void ParseSerialTime() override {}
+  void AdjustClockFromSerial() override {}
+  void SwitchChannel(int32_t pIsOff, int32_t, int32_t pNextCh,
+                     playout::SwitcherState& state) override {
+    if (pIsOff == 0) state.CurSWCh = pNextCh;
+  }
+  void SendMidiFader(int32_t, int32_t) override {}
+  void EndHidPulse(int32_t) override {}
 };
 class NoCommands final : public playout::CommandSchedules {
  public:
@@ -145,7 +161,7 @@ void Pass(benchmark::State& state, int32_t playerType) {
   OneMessage inbox;
   NoCommands commands;
   playout::NoContactSources contacts;
-  playout::LoggingDeviceLink devices(log);
+  NoDevices devices;
   playout::PlayoutPorts ports{&clock, &log,      &conf,    &station, &commands, &players, &server,
                               &inbox, &contacts, &devices, &sync,    &notices,  &view};
   playout::PlayoutSettings settings;

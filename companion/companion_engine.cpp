@@ -1,9 +1,10 @@
 #include "companion/companion_engine.h"
 
-#include <exception>
+#include <optional>
 
 #include "companion/schedule_files.h"
 #include "foundation/date_stamp.h"
+#include "foundation/error_traps.h"
 #include "foundation/folders.h"
 
 namespace companion {
@@ -68,13 +69,8 @@ CompanionEngine::CompanionEngine(const CompanionPorts& ports, const CompanionSet
 }
 
 void CompanionEngine::Guarded(const char* where, const std::function<void()>& work) {
-  try {
-    work();
-  } catch (const std::exception& e) {
-    Log(std::string(where) + " " + e.what(), 1);
-  } catch (...) {
-    Log(std::string(where) + " unknown error", 1);
-  }
+  if (const std::optional<std::string> failure = foundation::CatchFailure(work))
+    Log(std::string(where) + " " + *failure, 1);
 }
 
 void CompanionEngine::Arm(TimerId id, bool enabled) {

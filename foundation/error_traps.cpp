@@ -18,16 +18,21 @@ int32_t InitErrorTraps() {
   return errorCatch;
 }
 
-bool RunTrapped(const std::string& where, const std::function<void()>& work) {
+std::optional<std::string> CatchFailure(const std::function<void()>& work) {
   try {
     if (work) work();
-    return true;
+    return std::nullopt;
   } catch (const std::exception& e) {
-    WriteLog(where + " " + e.what(), 1);
+    return std::string(e.what());
   } catch (...) {
-    WriteLog(where + " unknown error", 1);
+    return std::string("unknown error");
   }
-  return false;
+}
+
+bool RunTrapped(const std::string& where, const std::function<void()>& work) {
+  const std::optional<std::string> failure = CatchFailure(work);
+  if (failure) WriteLog(where + " " + *failure, 1);
+  return !failure;
 }
 
 }  // namespace foundation

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace foundation {
@@ -14,5 +15,9 @@ int32_t InitErrorTraps();
 // receipt): anything it throws is caught and written as "<where> <reason>" to the .err log, and
 // the caller carries on. True when `work` ran to its end.
 bool RunTrapped(const std::string& where, const std::function<void()>& work);
+
+// Runs `work` and catches anything it throws: the reason ("<what>" or "unknown error") when it
+// threw, nothing when it ran to its end. For engines that write the failure to a log of their own.
+std::optional<std::string> CatchFailure(const std::function<void()>& work);
 
 }  // namespace foundation

@@ -1,11 +1,12 @@
 #include "playout/playout_engine.h"
 
-#include <exception>
+#include <optional>
 
 #include "foundation/calendar.h"
 #include "foundation/command_files.h"
 #include "foundation/date_stamp.h"
 #include "foundation/date_text.h"
+#include "foundation/error_traps.h"
 #include "playout/cue_snapshot.h"
 #include "playout/play_log.h"
 
@@ -38,13 +39,8 @@ PlayoutEngine::PlayoutEngine(const PlayoutPorts& ports, const PlayoutSettings& s
 }
 
 void PlayoutEngine::Guarded(const char* where, const std::function<void()>& work) {
-  try {
-    work();
-  } catch (const std::exception& e) {
-    Log(std::string(where) + " " + e.what(), 1);
-  } catch (...) {
-    Log(std::string(where) + " unknown error", 1);
-  }
+  if (const std::optional<std::string> failure = foundation::CatchFailure(work))
+    Log(std::string(where) + " " + *failure, 1);
 }
 
 double PlayoutEngine::TimerNow() const { return ports_.clock->Now().SecondsSinceMidnight(); }

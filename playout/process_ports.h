@@ -5,7 +5,6 @@
 
 #include "playout/engine_ports.h"
 #include "playout/external_devices.h"
-#include "playout/logging_device_link.h"
 #include "playout/player_factory.h"
 #include "playout/server_probe.h"
 
