@@ -74,10 +74,8 @@ TEST_F(PanelsGalleryGuiTest, OperatorStripAndOkCancel) {
   op.SetFontSize(9);
   op.SetNumButtons(4);
   op.SetMimiWidth(0);
-  op.SetButtonChar(0, "CNT");
-  op.SetButtonChar(1, "START");
-  op.SetButtonChar(2, "STOP");
-  op.SetButtonChar(3, "FO");
+  const char* captions[] = {"CNT", "START", "STOP", "FO"};
+  for (int i = 0; i < 4; ++i) op.SetButtonChar(i, captions[i]);
   op.Init();
   op.SetButtonState(1, 2);
   Save(op, "operator_strip.png");
@@ -93,23 +91,13 @@ TEST_F(PanelsGalleryGuiTest, PictureStrips) {
   QWidget page;
   page.resize(480, 180);
   page.setStyleSheet("background: #c0c0c0");
+  void (UC_Buttons::*const presets[])() = {
+      &UC_Buttons::SetButtonsMCI, &UC_Buttons::SetButtonsVornplay,
+      &UC_Buttons::SetButtonsEditorCtrl, &UC_Buttons::SetButtonsEditorPlay};
   for (int preset = 0; preset < 4; ++preset) {
     auto* strip = new UC_Buttons(&page);
     strip->Move(150, 150 + preset * 450, 3000, 390);
-    switch (preset) {
-      case 0:
-        strip->SetButtonsMCI();
-        break;
-      case 1:
-        strip->SetButtonsVornplay();
-        break;
-      case 2:
-        strip->SetButtonsEditorCtrl();
-        break;
-      default:
-        strip->SetButtonsEditorPlay();
-        break;
-    }
+    (strip->*presets[preset])();
     strip->Init();
     strip->SetButtonState(1, 2);
   }
