@@ -91,13 +91,23 @@ TEST_F(PanelsGalleryGuiTest, PictureStrips) {
   QWidget page;
   page.resize(480, 180);
   page.setStyleSheet("background: #c0c0c0");
-  void (UC_Buttons::*const presets[])() = {
-      &UC_Buttons::SetButtonsMCI, &UC_Buttons::SetButtonsVornplay,
-      &UC_Buttons::SetButtonsEditorCtrl, &UC_Buttons::SetButtonsEditorPlay};
   for (int preset = 0; preset < 4; ++preset) {
     auto* strip = new UC_Buttons(&page);
     strip->Move(150, 150 + preset * 450, 3000, 390);
-    (strip->*presets[preset])();
+    switch (preset) {
+      case 0:
+        strip->SetButtonsMCI();
+        break;
+      case 1:
+        strip->SetButtonsVornplay();
+        break;
+      case 2:
+        strip->SetButtonsEditorCtrl();
+        break;
+      default:
+        strip->SetButtonsEditorPlay();
+        break;
+    }
     strip->Init();
     strip->SetButtonState(1, 2);
   }
