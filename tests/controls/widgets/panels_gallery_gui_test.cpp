@@ -74,10 +74,8 @@ TEST_F(PanelsGalleryGuiTest, OperatorStripAndOkCancel) {
   op.SetFontSize(9);
   op.SetNumButtons(4);
   op.SetMimiWidth(0);
-  op.SetButtonChar(0, "CNT");
-  op.SetButtonChar(1, "START");
-  op.SetButtonChar(2, "STOP");
-  op.SetButtonChar(3, "FO");
+  const char* captions[] = {"CNT", "START", "STOP", "FO"};
+  for (int i = 0; i < 4; ++i) op.SetButtonChar(i, captions[i]);
   op.Init();
   op.SetButtonState(1, 2);
   Save(op, "operator_strip.png");

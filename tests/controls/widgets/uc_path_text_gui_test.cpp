@@ -11,20 +11,19 @@
 #include "foundation/view/qt_font_factory.h"
 #include "platform/fake_dialog_service.h"
 #include "platform/system_colors.h"
+#include "signal_log.h"
 
 namespace widgets {
 namespace {
 
 using Log = std::vector<std::string>;
 
-struct PathEvents {
+struct PathEvents : SignalLog {
   explicit PathEvents(UC_PathText& path) {
-    QObject::connect(&path, &UC_PathText::SelectButtonClicked, [this] { log.push_back("Select"); });
-    QObject::connect(&path, &UC_PathText::TextDblClicked, [this] { log.push_back("Dbl"); });
-    QObject::connect(&path, &UC_PathText::TextChange, [this] { log.push_back("Change"); });
+    Watch(&path, &UC_PathText::SelectButtonClicked, "Select");
+    Watch(&path, &UC_PathText::TextDblClicked, "Dbl");
+    Watch(&path, &UC_PathText::TextChange, "Change");
   }
-  Log Take() { return std::exchange(log, {}); }
-  Log log;
 };
 
 class UcPathTextGuiTest : public ::testing::Test {

@@ -10,6 +10,7 @@
 #include "foundation/app_globals.h"
 #include "foundation/view/qt_font_factory.h"
 #include "platform/system_colors.h"
+#include "signal_log.h"
 
 namespace widgets {
 namespace {
@@ -42,17 +43,12 @@ std::pair<int, int> InkColumns(const platform::PictureSurface& s, int32_t back, 
   return {first, last};
 }
 
-// Every MouseUD as "(button,down,cell)", and DblClicked.
-struct PanelEvents {
+// Every MouseUD as "(button,down,cell)", and "Dbl".
+struct PanelEvents : SignalLog {
   explicit PanelEvents(UC_TextPicture& panel) {
-    QObject::connect(&panel, &UC_TextPicture::MouseUD, [this](int16_t b, bool down, int32_t i) {
-      log.push_back("(" + std::to_string(b) + "," + std::to_string(down ? 1 : 0) + "," +
-                    std::to_string(i) + ")");
-    });
-    QObject::connect(&panel, &UC_TextPicture::DblClicked, [this] { log.push_back("Dbl"); });
+    Watch(&panel, &UC_TextPicture::MouseUD, "");
+    Watch(&panel, &UC_TextPicture::DblClicked, "Dbl");
   }
-  std::vector<std::string> Take() { return std::exchange(log, {}); }
-  std::vector<std::string> log;
 };
 using Log = std::vector<std::string>;
 
