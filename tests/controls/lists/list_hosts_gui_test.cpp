@@ -1,9 +1,8 @@
-// The lists set up the way the playout, its settings dialog and the companion set theirs up,
-// driven the way they drive them, and their layout kept in the settings between two starts.
+// The lists set up the way the settings dialog and the companion set theirs up, driven the way
+// they drive them.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QMenu>
 #include <QSignalSpy>
 #include <array>
 
@@ -13,15 +12,12 @@
 #include "foundation/settings_store.h"
 #include "platform/cp932.h"
 #include "tests/controls/lists/list_view_fixture.h"
-#include "tests/controls/lists/playout_lists_fixture.h"
 #include "tests/support/app_test_env.h"
 
 namespace lists {
 namespace {
 
-using testing::AddScheduleRows;
 using testing::kTpp;
-using testing::PlayoutLists;
 using testing::RowPoint;
 
 class ListHostsTest : public ::testing::Test {
@@ -43,141 +39,6 @@ class ListHostsTest : public ::testing::Test {
   }
   testsupport::AppTestEnv env_;
 };
-
-std::vector<int32_t> Orders(const UC_ListView& lv) {
-  std::vector<int32_t> out;
-  for (int32_t j = 0; j < lv.NumData(); ++j) out.push_back(lv.TabOrder(j));
-  return out;
-}
-
-TEST_F(ListHostsTest, PlayoutListsKeepTheirLayoutBetweenStarts) {
-  // An order that setting each column's position in turn would not give back.
-  WriteIni(
-      "TabOrder_LVS_1_1=2\r\nTabOrder_LVS_1_2=0\r\nTabOrder_LVS_1_3=1\r\n"
-      "TabOrder_LVS_1_4=5\r\nTabOrder_LVS_1_5=3\r\nTabOrder_LVS_1_6=4\r\n"
-      "TabWidth_LVS_1_1=900\r\nTabWidth_LVS_1_6=2400\r\nTabWidth_LVS_3_1=1200\r\n"
-      "ShowColumn_3=0\r\n");
-  const std::vector<int32_t> saved = {2, 0, 1, 5, 3, 4};
-  {
-    PlayoutLists p;
-    for (UC_ListView* lv : p.lvs) {
-      EXPECT_EQ(Orders(*lv), saved);
-      EXPECT_EQ(lv->TabName(0), "時刻");
-      // Column 2 is hidden in every list: zero wide where the column before it ends.
-      const ListColumn* hidden = lv->Model().Columns().Column(2);
-      EXPECT_EQ(hidden->TabLeft, hidden->TabRight);
-    }
-    UC_ListView& onAir = *p.lvs[0];
-    EXPECT_EQ(onAir.TabWidth(0), 900);
-    EXPECT_EQ(onAir.TabWidth(1), 600);
-    EXPECT_EQ(p.lvs[2]->TabWidth(0), 1200);
-    // Position 0 holds column 1, then column 2 (hidden), then column 0.
-    EXPECT_EQ(onAir.Model().Columns().Column(1)->TabLeft, 0);
-    EXPECT_EQ(onAir.Model().Columns().Column(0)->TabLeft, 600);
-    // The on-air list shows exactly one row and never a vertical bar; the queue has no header.
-    AddScheduleRows(onAir, 3);
-    onAir.Refresh();
-    EXPECT_EQ(onAir.VisibleRows(), 1);
-    EXPECT_FALSE(onAir.VBar()->Visible());
-    EXPECT_TRUE(onAir.VBar()->IsSlider());
-    EXPECT_TRUE(p.lvs[1]->PictureTab().isHidden());
-    EXPECT_EQ(p.lvs[1]->PictureList().y(), 2);
-
-    // The operator moves column 5 to the left edge of the on-air list and widens column 0.
-    QSignalSpy reordered(&onAir, &UC_ListView::TabReOrderd);
-    const double col5 = onAir.Model().Columns().Column(5)->TabLeft + 300.0;
-    QTest::mouseClick(&onAir.PictureTab(), Qt::RightButton, {}, QPoint(int(col5 / kTpp), 8));
-    onAir.MenuRCTab().actions()[0]->trigger();
-    onAir.MenuRCTab().hide();
-    EXPECT_EQ(reordered.count(), 1);
-    EXPECT_EQ(onAir.TabOrder(5), 0);
-    const int border = onAir.Model().Columns().Column(0)->TabRight / kTpp;
-    QTest::mouseMove(&onAir.PictureTab(), QPoint(border, 8));
-    ASSERT_EQ(onAir.MousePointer(), 9);
-    QTest::mousePress(&onAir.PictureTab(), Qt::LeftButton, {}, QPoint(border, 8));
-    QTest::mouseMove(&onAir.PictureTab(), QPoint(border + 40, 8));
-    QTest::mouseRelease(&onAir.PictureTab(), Qt::LeftButton, {}, QPoint(border + 40, 8));
-    EXPECT_EQ(onAir.TabWidth(0), 900 + 40 * kTpp + 3 * kTpp);
-    // The queue took the on-air list's widths.
-    for (int32_t j = 0; j < 6; ++j) EXPECT_EQ(p.lvs[1]->TabWidth(j), onAir.TabWidth(j));
-    p.Unload();
-  }
-  // What was saved: widths of all three lists, the order of the on-air list only.
-  const std::vector<int32_t> moved = {3, 1, 2, 5, 4, 0};
-  for (int32_t j = 1; j <= 6; ++j) {
-    const std::string n = std::to_string(j);
-    EXPECT_EQ(Key("TabOrder_LVS_1_" + n), std::to_string(moved[static_cast<size_t>(j - 1)]));
-    EXPECT_EQ(Key("TabWidth_LVS_2_" + n), Key("TabWidth_LVS_1_" + n));
-    EXPECT_NE(Key("TabWidth_LVS_3_" + n), "missing");
-  }
-  EXPECT_EQ(Key("TabWidth_LVS_1_1"), "1545");
-  EXPECT_EQ(Key("TabWidth_LVS_1_3"), "600");  // a hidden column keeps its width
-  EXPECT_EQ(Ini().find("TabOrder_LVS_2_"), std::string::npos);
-  EXPECT_EQ(Ini().find("TabOrder_LVS_3_"), std::string::npos);
-  {
-    PlayoutLists again;
-    for (UC_ListView* lv : again.lvs) EXPECT_EQ(Orders(*lv), moved);
-    EXPECT_EQ(again.lvs[0]->TabWidth(0), 1545);
-    EXPECT_EQ(again.lvs[1]->TabWidth(0), 1545);
-    EXPECT_EQ(again.lvs[2]->TabWidth(0), 1200);
-  }
-}
-
-TEST_F(ListHostsTest, AnOrderThatIsNoPermutationFallsBackToTheDefault) {
-  WriteIni(
-      "TabOrder_LVS_1_1=1\r\nTabOrder_LVS_1_2=1\r\nTabOrder_LVS_1_3=2\r\n"
-      "TabOrder_LVS_1_4=3\r\nTabOrder_LVS_1_5=9\r\nTabOrder_LVS_1_6=x\r\n");
-  PlayoutLists p;
-  for (UC_ListView* lv : p.lvs) EXPECT_EQ(Orders(*lv), (std::vector<int32_t>{0, 1, 2, 3, 4, 5}));
-}
-
-TEST_F(ListHostsTest, PlayoutListsAtWork) {
-  PlayoutLists p(0, 0);
-  UC_ListView& onAir = *p.lvs[0];
-  UC_ListView& queue = *p.lvs[1];
-  UC_ListView& load = *p.lvs[2];
-  AddScheduleRows(load, 30);
-  load.Refresh();
-  // The load list selects one row at a time, also with Shift.
-  QTest::mouseClick(&load.PictureList(), Qt::LeftButton, {}, RowPoint(load, 2));
-  QTest::mouseClick(&load.PictureList(), Qt::LeftButton, Qt::ShiftModifier, RowPoint(load, 5));
-  EXPECT_EQ(load.NumSelectedItems(), 1);
-  EXPECT_EQ(load.SelectedItem(), 5);
-  // The queue is filled from the chosen row on, twelve values a row.
-  for (int32_t r = load.SelectedItem(); r < load.ItemCount(); ++r) {
-    queue.AddItem(1);
-    for (int32_t k = 0; k < 6; ++k) {
-      queue.SetValue(-2, k, load.Value(r, k));
-      queue.SetAuxID(-2, k, load.AuxID(r, k));
-    }
-  }
-  queue.Refresh();
-  EXPECT_TRUE(queue.VBar()->Visible());
-  queue.ShowItem(24);
-  EXPECT_EQ(queue.TopItem(), queue.VBar()->Max());
-  // A start moves queue row 0 into the on-air list; the queue shrinks and follows its bar.
-  onAir.DeleteAll();
-  onAir.AddItem(1);
-  for (int32_t k = 0; k < 6; ++k) onAir.SetValue(0, k, queue.Value(0, k));
-  queue.DeleteItemEx(0, 22);
-  queue.SetVbarParm();
-  EXPECT_EQ(queue.TopItem(), 0);
-  EXPECT_EQ(queue.ItemCount(), 2);
-  onAir.ReDraw();
-  queue.ReDraw();
-  EXPECT_EQ(onAir.Value(0, 5).Text(), "スポット5");
-  // A right click on the queue clears its selection (the host's handler).
-  QObject::connect(&queue, &UC_ListView::RightClicked, [&] {
-    queue.UnSelectAll();
-    queue.ReDraw();
-  });
-  QTest::mouseClick(&queue.PictureList(), Qt::LeftButton, {}, RowPoint(queue, 1));
-  QTest::mouseClick(&queue.PictureList(), Qt::RightButton, {}, RowPoint(queue, 1));
-  EXPECT_EQ(queue.SelectedItem(), -1);
-  // Clicks on the on-air list do nothing.
-  QTest::mouseClick(&onAir.PictureList(), Qt::LeftButton, {}, RowPoint(onAir, 0));
-  EXPECT_EQ(onAir.SelectedItem(), -1);
-}
 
 TEST_F(ListHostsTest, SettingsDialogFunctionTable) {
   foundation::InstallQtFontFactory();
