@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QDragLeaveEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -14,6 +13,7 @@
 #include "controls/lists/view/uc_tree_view.h"
 #include "foundation/view/qt_font_factory.h"
 #include "platform/system_colors.h"
+#include "tests/controls/lists/list_view_fixture.h"
 
 namespace lists {
 namespace {
@@ -81,12 +81,6 @@ int32_t Index(const UC_TreeView& tv, const std::string& data) {
     if (tv.DataStr(i) == data) return i;
   }
   return -1;
-}
-
-QString GalleryDir() {
-  const QString dir = QCoreApplication::applicationDirPath() + "/gallery";
-  QDir().mkpath(dir);
-  return dir;
 }
 
 // A double click as the platform delivers one: press, release, the second press (a double
@@ -313,7 +307,7 @@ TEST(UcTreeViewGuiTest, GalleryThreeLevelsInJapanese) {
   tv->SetSelectedItemByValue("traffic");
   tv->Refresh();
   EXPECT_EQ(tv->Model().MaxLevel(), 2);
-  EXPECT_TRUE(tv->grab().save(GalleryDir() + "/tree_view.png"));
+  EXPECT_TRUE(tv->grab().save(testing::GalleryDir() + "/tree_view.png"));
   // Scrolled into a long branch: the lines of the levels above run in from the top and on
   // below the bottom.
   tv->OpenItemByValue("news", 1);
@@ -329,7 +323,7 @@ TEST(UcTreeViewGuiTest, GalleryThreeLevelsInJapanese) {
   tv->Refresh();
   ASSERT_TRUE(tv->VBar().Visible());
   tv->VBar().SetValue(4);
-  EXPECT_TRUE(tv->grab().save(GalleryDir() + "/tree_view_scrolled.png"));
+  EXPECT_TRUE(tv->grab().save(testing::GalleryDir() + "/tree_view_scrolled.png"));
 }
 
 }  // namespace
