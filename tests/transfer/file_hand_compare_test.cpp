@@ -79,13 +79,13 @@ TEST_F(FileHandCompareTest, FailuresAndState) {
   EXPECT_EQ(hand_.Canceled(), 0);
   EXPECT_EQ(hand_.ErrorCode(), 4);
 
-  CancelOnProgress canceller(hand_);
-  hand_.SetObserver(&canceller);
+  events_.items.clear();
+  events_.CancelAtProgress(hand_);
   EXPECT_EQ(hand_.HikakuFile(a, b, 600000, kChunk), 0);
   EXPECT_EQ(hand_.ErrorCode(), 1);
-  EXPECT_EQ(canceller.Rates('H'), std::vector<float>{0.0F});
+  EXPECT_EQ(events_.Rates('H'), std::vector<float>{0.0F});
 
-  hand_.SetObserver(nullptr);
+  events_.then = nullptr;
   hand_.SetLimitsForTest({1000001, -1});
   EXPECT_EQ(hand_.HikakuFile(a, b, -1, kChunk), 0);
   EXPECT_EQ(hand_.ErrorCode(), 13);

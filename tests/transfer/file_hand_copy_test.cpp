@@ -39,10 +39,11 @@ class FileHandCopyTest : public ::testing::Test {
   static std::string Log() {
     return platform::Cp932ToUtf8(ReadWholeFile(foundation::DebugLogFilePath(0)));
   }
-  // Names in a folder that have the form of a temporary transfer file.
+  // Names in a folder (if there is one) that have the form of a temporary transfer file.
   static std::set<std::string> TempFiles(const std::string& folder) {
     std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    std::error_code none;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, none)) {
       const std::string name = entry.path().filename().string();
       if (transfer::IsTempFileName(name)) names.insert(name);
     }
@@ -157,8 +158,7 @@ TEST_F(FileHandCopyTest, EachFailureLeavesItsCodeAndTheTargetAsItWas) {
                          transfer::ErrorCodeText(c.code) + std::to_string(c.code)),
               std::string::npos)
         << Log();
-    if (std::filesystem::is_directory(dir_.Sub("out")))
-      EXPECT_TRUE(TempFiles(dir_.Sub("out")).empty());
+    EXPECT_TRUE(TempFiles(dir_.Sub("out")).empty());
     if (c.code == 12) {
       EXPECT_EQ(ReadWholeFile(target), Pattern(c.size));  // the copy itself went through
     } else if (c.code != 2 && c.code != 9) {
@@ -190,12 +190,9 @@ TEST_F(FileHandCopyTest, ChunkLoopLimitIsAFailureNotAShortCopy) {
 TEST_F(FileHandCopyTest, ASourceCutShortFailsTheCopy) {
   const std::string source = dir_.WriteFile("s.wav", Pattern(8 * kChunk));
   const std::string target = dir_.WriteFile("out/t.wav", "old target");
-  struct Truncator : Recorder {
-    std::string path;
-    void MirrorProg(float) override { ::truncate(path.c_str(), kChunk); }
-  } truncator;
-  truncator.path = source;
-  hand_.SetObserver(&truncator);
+  events_.then = [&](const Recorder::Item& item) {
+    if (item.kind == 'M') ::truncate(source.c_str(), kChunk);
+  };
   EXPECT_EQ(hand_.TranspFile(source, target, 1, 0, kChunk, 100), 0);
   EXPECT_EQ(hand_.ErrorCode(), 7);
   EXPECT_EQ(ReadWholeFile(target), "old target");
@@ -244,12 +241,11 @@ TEST_F(FileHandCopyTest, MirrorFileCopiesStraightToTheTarget) {
 TEST_F(FileHandCopyTest, CancelStopsWithinOneChunk) {
   const std::string source = dir_.WriteFile("s.wav", Pattern(16 * kChunk));
   const std::string target = dir_.WriteFile("out/t.wav", "old target");
-  CancelOnProgress canceller(hand_);
-  hand_.SetObserver(&canceller);
+  events_.CancelAtProgress(hand_);
   EXPECT_EQ(hand_.TranspFile(source, target, 1, 0, kChunk, 600000), 0);
   EXPECT_EQ(hand_.ErrorCode(), 1);
   EXPECT_EQ(hand_.Canceled(), 1);
-  EXPECT_EQ(canceller.Rates('M'), std::vector<float>{0.0F});
+  EXPECT_EQ(events_.Rates('M'), std::vector<float>{0.0F});
   EXPECT_EQ(ReadWholeFile(target), "old target");
   EXPECT_TRUE(TempFiles(dir_.Sub("out")).empty());
   const std::string ending = "ユーザーによりキャンセルされました1\r\n";
@@ -268,26 +264,16 @@ TEST_F(FileHandCopyTest, CancelStopsWithinOneChunk) {
 // works meanwhile.
 TEST_F(FileHandCopyTest, ASecondOperationOnTheSameInstanceIsRefused) {
   const std::string source = dir_.WriteFile("s.wav", Pattern(2 * kChunk));
-  struct Intruder : Recorder {
-    FileHand* hand = nullptr;
-    FileHand* other = nullptr;
-    std::string source, dir;
-    std::vector<int32_t> results;
-    void MirrorProg(float pRate) override {
-      if (pRate != 0.0F) return;
-      results.push_back(hand->Busy() ? 1 : 0);
-      results.push_back(hand->TranspFile(source, dir + "/second.wav", 1, 0));
-      results.push_back(other->TranspFile(source, dir + "/other.wav", 1, 0));
-    }
-  } intruder;
   FileHand other;
-  intruder.hand = &hand_;
-  intruder.other = &other;
-  intruder.source = source;
-  intruder.dir = dir_.path();
-  hand_.SetObserver(&intruder);
+  std::vector<int32_t> results;
+  events_.then = [&](const Recorder::Item& item) {
+    if (item.kind != 'M' || item.rate != 0.0F) return;
+    results.push_back(hand_.Busy() ? 1 : 0);
+    results.push_back(hand_.TranspFile(source, dir_.Sub("second.wav"), 1, 0));
+    results.push_back(other.TranspFile(source, dir_.Sub("other.wav"), 1, 0));
+  };
   EXPECT_EQ(hand_.TranspFile(source, dir_.Sub("first.wav"), 1, 0, kChunk), 1);
-  EXPECT_EQ(intruder.results, (std::vector<int32_t>{1, 0, 1}));
+  EXPECT_EQ(results, (std::vector<int32_t>{1, 0, 1}));
   EXPECT_EQ(hand_.ErrorCode(), 0);
   EXPECT_FALSE(Exists(dir_.Sub("second.wav")));
   EXPECT_TRUE(Exists(dir_.Sub("other.wav")));

@@ -241,14 +241,10 @@ TEST_F(FileHandMirrorTest, WalkLimitCancelAndMessages) {
   EXPECT_FALSE(Exists(dst_ + "/d"));
   hand_.SetLimitsForTest({});
 
-  struct CancelAtCheck : Recorder {
-    FileHand* hand = nullptr;
-    void ShowFileHandMessage(const std::string& message, bool left) override {
-      Recorder::ShowFileHandMessage(message, left);
-      if (message == "Check c") hand->ProcCancel();
-    }
-  } events;
-  events.hand = &hand_;
+  Recorder events;
+  events.then = [this](const Recorder::Item& item) {
+    if (item.text == "Check c") hand_.ProcCancel();
+  };
   hand_.SetObserver(&events);
   hand_.SetDispFN(1);
   std::filesystem::remove_all(dst_);
