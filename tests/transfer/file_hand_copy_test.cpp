@@ -105,41 +105,27 @@ TEST_F(FileHandCopyTest, EachFailureLeavesItsCodeAndTheTargetAsItWas) {
   struct Case {
     const char* what;
     int32_t code;
-    std::function<void(const std::string& source, const std::string& target)> arrange;
+    std::function<void()> arrange;
     int32_t killTarget = 1;
     int32_t killSource = 0;
     size_t size = 3 * kChunk;
   };
   const std::string out = dir_.Sub("out") + "/";
+  const std::string src = dir_.Sub("s.wav");
   const Case cases[] = {
-      {"no folder can be made", 2,
-       [&](const std::string&, const std::string&) { dir_.WriteFile("out/plain", "x"); }},
-      {"every temporary name taken", 3,
-       [&](const std::string&, const std::string&) { fs_.Fail(Call::kOpenWrite, out, EEXIST); }},
-      {"source missing", 4, [](const std::string& s, const std::string&) { ::unlink(s.c_str()); }},
-      {"source vanished before its open", 4,
-       [&](const std::string& s, const std::string&) { fs_.Fail(Call::kOpenRead, s, ENOENT); }},
-      {"empty file's time not set", 6,
-       [&](const std::string&, const std::string&) { fs_.Fail(Call::kSetTime, "", EIO); }, 1, 0, 0},
-      {"I/O error mid-file", 7,
-       [&](const std::string& s, const std::string&) {
-         fs_.Fail(Call::kCopyRead, s, EIO, kChunk);
-       }},
-      {"disk full mid-file", 8,
-       [&](const std::string&, const std::string&) {
-         fs_.Fail(Call::kCopyWrite, out, ENOSPC, kChunk);
-       }},
-      {"write error reported at close", 8,
-       [&](const std::string&, const std::string&) { fs_.Fail(Call::kClose, out, EIO); }},
-      {"target time not set", 8,
-       [&](const std::string&, const std::string&) { fs_.Fail(Call::kSetTime, "", EIO); }},
-      {"target is a folder", 9,
-       [&](const std::string&, const std::string&) { dir_.WriteFile("out/f.wav/inner", "x"); }},
-      {"target kept", 10, [](const std::string&, const std::string&) {}, 0},
-      {"rename refused", 11,
-       [&](const std::string&, const std::string& t) { fs_.Fail(Call::kRename, t, EACCES); }},
-      {"source not deleted", 12,
-       [&](const std::string& s, const std::string&) { fs_.Fail(Call::kDelete, s, EACCES); }, 1, 1},
+      {"no folder can be made", 2, [&] { dir_.WriteFile("out/plain", "x"); }},
+      {"every temporary name taken", 3, [&] { fs_.Fail(Call::kOpenWrite, out, EEXIST); }},
+      {"source missing", 4, [&] { ::unlink(src.c_str()); }},
+      {"source vanished before its open", 4, [&] { fs_.Fail(Call::kOpenRead, src, ENOENT); }},
+      {"empty file's time not set", 6, [&] { fs_.Fail(Call::kSetTime, "", EIO); }, 1, 0, 0},
+      {"I/O error mid-file", 7, [&] { fs_.Fail(Call::kCopyRead, src, EIO, kChunk); }},
+      {"disk full mid-file", 8, [&] { fs_.Fail(Call::kCopyWrite, out, ENOSPC, kChunk); }},
+      {"write error reported at close", 8, [&] { fs_.Fail(Call::kClose, out, EIO); }},
+      {"target time not set", 8, [&] { fs_.Fail(Call::kSetTime, "", EIO); }},
+      {"target is a folder", 9, [&] { dir_.WriteFile("out/f.wav/inner", "x"); }},
+      {"target kept", 10, [] {}, 0},
+      {"rename refused", 11, [&] { fs_.Fail(Call::kRename, out + "t.wav", EACCES); }},
+      {"source not deleted", 12, [&] { fs_.Fail(Call::kDelete, src, EACCES); }, 1, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -150,7 +136,7 @@ TEST_F(FileHandCopyTest, EachFailureLeavesItsCodeAndTheTargetAsItWas) {
     const std::string name = c.code == 9 ? "f.wav" : c.code == 2 ? "plain/t.wav" : "t.wav";
     std::string target = dir_.Sub("out/" + name);
     if (c.code != 2 && c.code != 9) dir_.WriteFile("out/t.wav", "old target");
-    c.arrange(source, target);
+    c.arrange();
 
     EXPECT_EQ(hand_.TranspFile(source, target, c.killTarget, c.killSource, kChunk), 0);
     EXPECT_EQ(hand_.ErrorCode(), c.code);
