@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -48,9 +49,7 @@ TEST_F(FileHandCompareTest, EqualDifferentAndSizeOnly) {
     const std::string target = dir_.WriteFile("b.wav", c.other);
     events_.items.clear();
     EXPECT_EQ(hand_.HikakuFile(source, target, -1, kChunk), c.result);
-    const std::vector<float> rates = events_.Rates('H');
-    ASSERT_EQ(rates.size(), c.rates.size());
-    for (size_t i = 0; i < rates.size(); ++i) EXPECT_NEAR(rates[i], c.rates[i], 1e-6);
+    EXPECT_THAT(events_.Rates('H'), testing::Pointwise(testing::FloatNear(1e-6F), c.rates));
     // Once reading starts, the message is shown and left on the panel.
     EXPECT_EQ(events_.Messages(), c.rates.empty() ? std::vector<std::string>{}
                                                   : std::vector<std::string>{"ファイル比較中…"});
