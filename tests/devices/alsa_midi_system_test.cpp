@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "devices/fct_midi.h"
-#include "devices/midi_fader_codec.h"
+#include "tests/devices/fader_round_trip.h"
 
 namespace devices {
 namespace {
@@ -47,21 +47,7 @@ TEST_F(AlsaMidiTest, FaderLevelOutAndBackIn) {
   ports_.SetInDeviceID(0, ports_.FindMidiDeviceByName(1, "Midi Through Port-0", 0));
   ASSERT_EQ(ports_.MidiInOpenPort(0), 1);
   ASSERT_EQ(ports_.MidiOutOpenPort(0), 1);
-  for (const int32_t mode : {0, 1}) {
-    const MidiFaderConfig config = MakeMidiFaderConfig(mode, 1, 0, 14);
-    MidiFaderInput input(config);
-    for (const int32_t level : {0, 200, config.FaderLevel}) {
-      const std::vector<MidiShortMessage> out = FaderMessages(config, 2, level);
-      for (const MidiShortMessage& m : out)
-        ASSERT_EQ(ports_.MidiOutSend(0, m.kind, m.channel, m.d1, m.d2), 1);
-      const std::vector<uint32_t> got = Await(out.size());
-      ASSERT_EQ(got.size(), out.size()) << mode;
-      MidiFaderInput::Event last;
-      for (const uint32_t m : got) last = input.Handle(m);
-      EXPECT_EQ(last.fader, 2) << mode;
-      EXPECT_EQ(last.level, level) << mode;
-    }
-  }
+  ExpectFaderLevelsComeBack(ports_, 2, [this](size_t count) { return Await(count); });
 }
 
 }  // namespace

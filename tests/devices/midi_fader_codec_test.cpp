@@ -56,88 +56,74 @@ TEST(MidiFaderCodecTest, LevelsGoOut) {
   }
 }
 
+// A control change on channel 0 as it arrives, and any short message.
+uint32_t InCc(uint8_t controller, uint8_t value) {
+  return PackShortMessage(0xB0, controller, value);
+}
+constexpr auto In = PackShortMessage;
+
 TEST(MidiFaderCodecTest, MessagesComeIn) {
   struct Step {
     uint32_t message;
     int32_t fader, level, button;
   };
+  struct Config {
+    int32_t mode, offset, stereo, reso;
+  };
   const struct {
     const char* what;
-    int32_t mode, offset, stereo, reso;
+    Config config;
     std::vector<Step> steps;
   } cases[] = {
       {"LSB waits for its MSB",
-       0,
-       1,
-       0,
-       14,
-       {{PackShortMessage(0xB0, 33, 5), -1, 0, 0},
-        {PackShortMessage(0xB0, 1, 100), -1, 0, 0},
-        {PackShortMessage(0xB0, 33, 7), 0, 12807, 0},
-        {PackShortMessage(0xB0, 33, 9), -1, 0, 0}}},
+       {0, 1, 0, 14},
+       {{InCc(33, 5), -1, 0, 0},
+        {InCc(1, 100), -1, 0, 0},
+        {InCc(33, 7), 0, 12807, 0},
+        {InCc(33, 9), -1, 0, 0}}},
       {"a level above the top is the top",
-       0,
-       1,
-       0,
-       14,
-       {{PackShortMessage(0xB0, 2, 127), -1, 0, 0},
-        {PackShortMessage(0xB0, 34, 127), 1, 13184, 0}}},
+       {0, 1, 0, 14},
+       {{InCc(2, 127), -1, 0, 0}, {InCc(34, 127), 1, 13184, 0}}},
       {"7 bits: the controller alone",
-       0,
-       1,
-       0,
-       7,
-       {{PackShortMessage(0xB0, 3, 90), 2, 90, 0}, {PackShortMessage(0xB0, 35, 1), -1, 0, 0}}},
-      {"6 bits scaled down", 0, 1, 0, 6, {{PackShortMessage(0xB0, 1, 90), 0, 45, 0}}},
+       {0, 1, 0, 7},
+       {{InCc(3, 90), 2, 90, 0}, {InCc(35, 1), -1, 0, 0}}},
+      {"6 bits scaled down", {0, 1, 0, 6}, {{InCc(1, 90), 0, 45, 0}}},
       {"buttons",
-       0,
-       1,
-       0,
-       14,
-       {{PackShortMessage(0xB0, 64, 127), -1, 0, 1},
-        {PackShortMessage(0xB0, 71, 1), -1, 0, 8},
-        {PackShortMessage(0xB0, 72, 127), -1, 0, 0},
-        {PackShortMessage(0xB0, 65, 0), -1, 0, 0}}},
+       {0, 1, 0, 14},
+       {{InCc(64, 127), -1, 0, 1},
+        {InCc(71, 1), -1, 0, 8},
+        {InCc(72, 127), -1, 0, 0},
+        {InCc(65, 0), -1, 0, 0}}},
       {"other channels and kinds",
-       0,
-       1,
-       0,
-       14,
-       {{PackShortMessage(0xB1, 1, 100), -1, 0, 0}, {PackShortMessage(0x90, 64, 127), -1, 0, 0}}},
+       {0, 1, 0, 14},
+       {{In(0xB1, 1, 100), -1, 0, 0}, {In(0x90, 64, 127), -1, 0, 0}}},
       {"stereo halves, never a negative index",
-       0,
-       2,
-       1,
-       7,
-       {{PackShortMessage(0xB0, 1, 100), -1, 0, 0},  // 1 - 2 = -1: no fader
-        {PackShortMessage(0xB0, 5, 100), 1, 100, 0},
-        {PackShortMessage(0xB0, 64, 1), -1, 0, 0},  // 64 - 2 - 63 = -1
-        {PackShortMessage(0xB0, 65, 1), -1, 0, 1}}},
+       {0, 2, 1, 7},
+       {{InCc(1, 100), -1, 0, 0},  // 1 - 2 = -1: no fader
+        {InCc(5, 100), 1, 100, 0},
+        {InCc(64, 1), -1, 0, 0},  // 64 - 2 - 63 = -1
+        {InCc(65, 1), -1, 0, 1}}},
       {"pitch bend",
-       1,
-       5,
-       0,
-       14,
-       {{PackShortMessage(0xE2, 72, 1), 2, 200, 0},
-        {PackShortMessage(0xE8, 0, 0), -1, 0, 0},
+       {1, 5, 0, 14},
+       {{In(0xE2, 72, 1), 2, 200, 0},
+        {In(0xE8, 0, 0), -1, 0, 0},
         {0x5A7F9F, -1, 0, 0},
-        {PackShortMessage(0xE0, 127, 127), 0, 13376, 0}}},
+        {In(0xE0, 127, 127), 0, 13376, 0}}},
       {"pitch bend stereo",
-       1,
-       1,
-       1,
-       14,
-       {{PackShortMessage(0xE3, 0, 2), 1, 256, 0}, {PackShortMessage(0xDF, 0, 2), -1, 0, 0}}},
+       {1, 1, 1, 14},
+       {{In(0xE3, 0, 2), 1, 256, 0}, {In(0xDF, 0, 2), -1, 0, 0}}},
   };
   for (const auto& c : cases) {
-    MidiFaderInput input(MakeMidiFaderConfig(c.mode, c.offset, c.stereo, c.reso));
+    SCOPED_TRACE(c.what);
+    const Config& f = c.config;
+    MidiFaderInput input(MakeMidiFaderConfig(f.mode, f.offset, f.stereo, f.reso));
     for (const Step& s : c.steps) {
       const MidiFaderInput::Event e = input.Handle(s.message);
-      EXPECT_EQ(e.fader, s.fader) << c.what << " " << std::hex << s.message;
+      EXPECT_EQ(e.fader, s.fader) << std::hex << s.message;
       if (s.fader >= 0) {
-        EXPECT_EQ(e.level, s.level) << c.what;
+        EXPECT_EQ(e.level, s.level);
       }
-      EXPECT_EQ(e.button, s.button) << c.what << " " << std::hex << s.message;
+      EXPECT_EQ(e.button, s.button) << std::hex << s.message;
     }
   }
 }

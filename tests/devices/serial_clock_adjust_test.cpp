@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 
 #include "devices/time_sync_daemons.h"
 #include "foundation/app_globals.h"
@@ -59,7 +60,15 @@ class SerialClockAdjustTest : public ::testing::Test {
     foundation::Globals().LogError = 1;
     foundation::Globals().DebugLogPath = env_.dir().Sub("log");
     adjust_.SetDaemonProbe([this] { return daemons_; });
-    adjust_.SetSettings(TimeAdjustSettings{0, 0, 0, 1});
+    adjust_.SetSettings(kOnTheHour);
+  }
+  static constexpr TimeAdjustSettings kOnTheHour{0, 0, 0, 1};
+  // An adjuster of its own on `setter`, with no daemon probe.
+  std::unique_ptr<SerialClockAdjust> Fresh(platform::ClockSetter& setter) {
+    auto adjust = std::make_unique<SerialClockAdjust>(clock_, setter);
+    adjust->SetDaemonProbe({});
+    adjust->SetSettings(kOnTheHour);
+    return adjust;
   }
   static bool Logged(const std::string& text, int32_t kind = 0) {
     return testsupport::ReadWholeFile(foundation::DebugLogFilePath(kind))
@@ -100,16 +109,15 @@ TEST_F(SerialClockAdjustTest, RecordsAndTheirTurn) {
       {"noise is cut to 18", std::string(27, 'x'), {}, std::string(18, 'x')},
   };
   for (const auto& c : cases) {
-    SerialClockAdjust adjust(clock_, setter_);
-    adjust.SetDaemonProbe({});
-    adjust.SetSettings(TimeAdjustSettings{0, 0, 0, 1});
+    SCOPED_TRACE(c.what);
+    const auto adjust = Fresh(setter_);
     const size_t before = setter_.Corrections().size();
-    adjust.TakeTimeCode(
+    adjust->TakeTimeCode(
         std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size()));
-    std::vector<int64_t> made = Corrections();
-    made.erase(made.begin(), made.begin() + static_cast<long>(before));
-    EXPECT_EQ(made, c.corrections) << c.what;
-    EXPECT_EQ(adjust.Text(), c.text) << c.what;
+    const std::vector<int64_t> made = Corrections();
+    EXPECT_EQ(std::vector<int64_t>(made.begin() + static_cast<long>(before), made.end()),
+              c.corrections);
+    EXPECT_EQ(adjust->Text(), c.text);
   }
   EXPECT_TRUE(Logged("ParseSerialTime Code=100000 Adjust=1"));
   EXPECT_TRUE(Logged("時刻修正終了 0.000000 2024/05/01 09:59:58--2024/05/01 09:59:58"));
@@ -137,10 +145,7 @@ TEST_F(SerialClockAdjustTest, DaemonsAndRefusals) {
 TEST_F(SerialClockAdjustTest, DryRunOfTheSystemSetter) {
   testsupport::ScopedEnv dry(platform::kClockDryRunVariable, "1");
   platform::SystemClockSetter system;
-  SerialClockAdjust adjust(clock_, system);
-  adjust.SetDaemonProbe({});
-  adjust.SetSettings(TimeAdjustSettings{0, 0, 0, 1});
-  adjust.AdjustClockFromSerial();
+  Fresh(system)->AdjustClockFromSerial();
   EXPECT_TRUE(Logged("clock not set (dry run"));
   EXPECT_TRUE(Logged("時刻修正終了 "));
 }

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -48,9 +49,7 @@ TEST_F(FileHandCompareTest, EqualDifferentAndSizeOnly) {
     const std::string target = dir_.WriteFile("b.wav", c.other);
     events_.items.clear();
     EXPECT_EQ(hand_.HikakuFile(source, target, -1, kChunk), c.result);
-    const std::vector<float> rates = events_.Rates('H');
-    ASSERT_EQ(rates.size(), c.rates.size());
-    for (size_t i = 0; i < rates.size(); ++i) EXPECT_NEAR(rates[i], c.rates[i], 1e-6);
+    EXPECT_THAT(events_.Rates('H'), testing::Pointwise(testing::FloatNear(1e-6F), c.rates));
     // Once reading starts, the message is shown and left on the panel.
     EXPECT_EQ(events_.Messages(), c.rates.empty() ? std::vector<std::string>{}
                                                   : std::vector<std::string>{"ファイル比較中…"});
@@ -79,13 +78,13 @@ TEST_F(FileHandCompareTest, FailuresAndState) {
   EXPECT_EQ(hand_.Canceled(), 0);
   EXPECT_EQ(hand_.ErrorCode(), 4);
 
-  CancelOnProgress canceller(hand_);
-  hand_.SetObserver(&canceller);
+  events_.items.clear();
+  events_.CancelAtProgress(hand_);
   EXPECT_EQ(hand_.HikakuFile(a, b, 600000, kChunk), 0);
   EXPECT_EQ(hand_.ErrorCode(), 1);
-  EXPECT_EQ(canceller.Rates('H'), std::vector<float>{0.0F});
+  EXPECT_EQ(events_.Rates('H'), std::vector<float>{0.0F});
 
-  hand_.SetObserver(nullptr);
+  events_.then = nullptr;
   hand_.SetLimitsForTest({1000001, -1});
   EXPECT_EQ(hand_.HikakuFile(a, b, -1, kChunk), 0);
   EXPECT_EQ(hand_.ErrorCode(), 13);

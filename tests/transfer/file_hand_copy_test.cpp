@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +21,8 @@
 namespace transfertest {
 namespace {
 
+using testing::FloatNear;
+using testing::Pointwise;
 using testsupport::ReadWholeFile;
 using transfer::FileHand;
 
@@ -39,10 +42,11 @@ class FileHandCopyTest : public ::testing::Test {
   static std::string Log() {
     return platform::Cp932ToUtf8(ReadWholeFile(foundation::DebugLogFilePath(0)));
   }
-  // Names in a folder that have the form of a temporary transfer file.
+  // Names in a folder (if there is one) that have the form of a temporary transfer file.
   static std::set<std::string> TempFiles(const std::string& folder) {
     std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    std::error_code none;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, none)) {
       const std::string name = entry.path().filename().string();
       if (transfer::IsTempFileName(name)) names.insert(name);
     }
@@ -57,7 +61,6 @@ class FileHandCopyTest : public ::testing::Test {
 
 TEST(FileHandErrorTexts, OnlyTheFifteenCodesHaveTexts) {
   EXPECT_EQ(transfer::ErrorCodeText(0), "正常終了");
-  EXPECT_EQ(transfer::ErrorCodeText(1), "ユーザーによりキャンセルされました");
   EXPECT_EQ(transfer::ErrorCodeText(14), "ループエラー2");
   for (int32_t code = 0; code <= 14; ++code) EXPECT_FALSE(transfer::ErrorCodeText(code).empty());
   for (int32_t code : {-1, 15, INT_MIN, INT_MAX}) EXPECT_EQ(transfer::ErrorCodeText(code), "");
@@ -85,10 +88,8 @@ TEST_F(FileHandCopyTest, TransferReplacesTheTargetWithProgress) {
     EXPECT_EQ(WriteTimeOf(target), WriteTimeOf(source));
     EXPECT_TRUE(Exists(source));
     EXPECT_TRUE(TempFiles(dir_.Sub("out")).empty());
-    const std::vector<float> rates = events_.Rates('M');
-    ASSERT_EQ(rates.size(), c.rates.size()) << c.size;
-    for (size_t i = 0; i < rates.size(); ++i) EXPECT_NEAR(rates[i], c.rates[i], 1e-6) << i;
-    EXPECT_EQ(events_.Rates('R'), rates);  // the bar follows the events
+    EXPECT_THAT(events_.Rates('M'), Pointwise(FloatNear(1e-6F), c.rates)) << c.size;
+    EXPECT_EQ(events_.Rates('R'), events_.Rates('M'));  // the bar follows the events
   }
   // KillSource 1 moves the file; a new target folder is made with its parents.
   const std::string source = dir_.WriteFile("m.wav", "moved");
@@ -104,41 +105,27 @@ TEST_F(FileHandCopyTest, EachFailureLeavesItsCodeAndTheTargetAsItWas) {
   struct Case {
     const char* what;
     int32_t code;
-    std::function<void(const std::string& source, const std::string& target)> arrange;
+    std::function<void()> arrange;
     int32_t killTarget = 1;
     int32_t killSource = 0;
     size_t size = 3 * kChunk;
   };
   const std::string out = dir_.Sub("out") + "/";
+  const std::string src = dir_.Sub("s.wav");
   const Case cases[] = {
-      {"no folder can be made", 2,
-       [&](const std::string&, const std::string&) { dir_.WriteFile("out/plain", "x"); }},
-      {"every temporary name taken", 3,
-       [&](const std::string&, const std::string&) { fs_.Fail(Call::kOpenWrite, out, EEXIST); }},
-      {"source missing", 4, [](const std::string& s, const std::string&) { ::unlink(s.c_str()); }},
-      {"source vanished before its open", 4,
-       [&](const std::string& s, const std::string&) { fs_.Fail(Call::kOpenRead, s, ENOENT); }},
-      {"empty file's time not set", 6,
-       [&](const std::string&, const std::string&) { fs_.Fail(Call::kSetTime, "", EIO); }, 1, 0, 0},
-      {"I/O error mid-file", 7,
-       [&](const std::string& s, const std::string&) {
-         fs_.Fail(Call::kCopyRead, s, EIO, kChunk);
-       }},
-      {"disk full mid-file", 8,
-       [&](const std::string&, const std::string&) {
-         fs_.Fail(Call::kCopyWrite, out, ENOSPC, kChunk);
-       }},
-      {"write error reported at close", 8,
-       [&](const std::string&, const std::string&) { fs_.Fail(Call::kClose, out, EIO); }},
-      {"target time not set", 8,
-       [&](const std::string&, const std::string&) { fs_.Fail(Call::kSetTime, "", EIO); }},
-      {"target is a folder", 9,
-       [&](const std::string&, const std::string&) { dir_.WriteFile("out/f.wav/inner", "x"); }},
-      {"target kept", 10, [](const std::string&, const std::string&) {}, 0},
-      {"rename refused", 11,
-       [&](const std::string&, const std::string& t) { fs_.Fail(Call::kRename, t, EACCES); }},
-      {"source not deleted", 12,
-       [&](const std::string& s, const std::string&) { fs_.Fail(Call::kDelete, s, EACCES); }, 1, 1},
+      {"no folder can be made", 2, [&] { dir_.WriteFile("out/plain", "x"); }},
+      {"every temporary name taken", 3, [&] { fs_.Fail(Call::kOpenWrite, out, EEXIST); }},
+      {"source missing", 4, [&] { ::unlink(src.c_str()); }},
+      {"source vanished before its open", 4, [&] { fs_.Fail(Call::kOpenRead, src, ENOENT); }},
+      {"empty file's time not set", 6, [&] { fs_.Fail(Call::kSetTime, "", EIO); }, 1, 0, 0},
+      {"I/O error mid-file", 7, [&] { fs_.Fail(Call::kCopyRead, src, EIO, kChunk); }},
+      {"disk full mid-file", 8, [&] { fs_.Fail(Call::kCopyWrite, out, ENOSPC, kChunk); }},
+      {"write error reported at close", 8, [&] { fs_.Fail(Call::kClose, out, EIO); }},
+      {"target time not set", 8, [&] { fs_.Fail(Call::kSetTime, "", EIO); }},
+      {"target is a folder", 9, [&] { dir_.WriteFile("out/f.wav/inner", "x"); }},
+      {"target kept", 10, [] {}, 0},
+      {"rename refused", 11, [&] { fs_.Fail(Call::kRename, out + "t.wav", EACCES); }},
+      {"source not deleted", 12, [&] { fs_.Fail(Call::kDelete, src, EACCES); }, 1, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -149,7 +136,7 @@ TEST_F(FileHandCopyTest, EachFailureLeavesItsCodeAndTheTargetAsItWas) {
     const std::string name = c.code == 9 ? "f.wav" : c.code == 2 ? "plain/t.wav" : "t.wav";
     std::string target = dir_.Sub("out/" + name);
     if (c.code != 2 && c.code != 9) dir_.WriteFile("out/t.wav", "old target");
-    c.arrange(source, target);
+    c.arrange();
 
     EXPECT_EQ(hand_.TranspFile(source, target, c.killTarget, c.killSource, kChunk), 0);
     EXPECT_EQ(hand_.ErrorCode(), c.code);
@@ -157,8 +144,7 @@ TEST_F(FileHandCopyTest, EachFailureLeavesItsCodeAndTheTargetAsItWas) {
                          transfer::ErrorCodeText(c.code) + std::to_string(c.code)),
               std::string::npos)
         << Log();
-    if (std::filesystem::is_directory(dir_.Sub("out")))
-      EXPECT_TRUE(TempFiles(dir_.Sub("out")).empty());
+    EXPECT_TRUE(TempFiles(dir_.Sub("out")).empty());
     if (c.code == 12) {
       EXPECT_EQ(ReadWholeFile(target), Pattern(c.size));  // the copy itself went through
     } else if (c.code != 2 && c.code != 9) {
@@ -190,12 +176,9 @@ TEST_F(FileHandCopyTest, ChunkLoopLimitIsAFailureNotAShortCopy) {
 TEST_F(FileHandCopyTest, ASourceCutShortFailsTheCopy) {
   const std::string source = dir_.WriteFile("s.wav", Pattern(8 * kChunk));
   const std::string target = dir_.WriteFile("out/t.wav", "old target");
-  struct Truncator : Recorder {
-    std::string path;
-    void MirrorProg(float) override { ::truncate(path.c_str(), kChunk); }
-  } truncator;
-  truncator.path = source;
-  hand_.SetObserver(&truncator);
+  events_.then = [&](const Recorder::Item& item) {
+    if (item.kind == 'M') ::truncate(source.c_str(), kChunk);
+  };
   EXPECT_EQ(hand_.TranspFile(source, target, 1, 0, kChunk, 100), 0);
   EXPECT_EQ(hand_.ErrorCode(), 7);
   EXPECT_EQ(ReadWholeFile(target), "old target");
@@ -244,12 +227,11 @@ TEST_F(FileHandCopyTest, MirrorFileCopiesStraightToTheTarget) {
 TEST_F(FileHandCopyTest, CancelStopsWithinOneChunk) {
   const std::string source = dir_.WriteFile("s.wav", Pattern(16 * kChunk));
   const std::string target = dir_.WriteFile("out/t.wav", "old target");
-  CancelOnProgress canceller(hand_);
-  hand_.SetObserver(&canceller);
+  events_.CancelAtProgress(hand_);
   EXPECT_EQ(hand_.TranspFile(source, target, 1, 0, kChunk, 600000), 0);
   EXPECT_EQ(hand_.ErrorCode(), 1);
   EXPECT_EQ(hand_.Canceled(), 1);
-  EXPECT_EQ(canceller.Rates('M'), std::vector<float>{0.0F});
+  EXPECT_EQ(events_.Rates('M'), std::vector<float>{0.0F});
   EXPECT_EQ(ReadWholeFile(target), "old target");
   EXPECT_TRUE(TempFiles(dir_.Sub("out")).empty());
   const std::string ending = "ユーザーによりキャンセルされました1\r\n";
@@ -268,26 +250,16 @@ TEST_F(FileHandCopyTest, CancelStopsWithinOneChunk) {
 // works meanwhile.
 TEST_F(FileHandCopyTest, ASecondOperationOnTheSameInstanceIsRefused) {
   const std::string source = dir_.WriteFile("s.wav", Pattern(2 * kChunk));
-  struct Intruder : Recorder {
-    FileHand* hand = nullptr;
-    FileHand* other = nullptr;
-    std::string source, dir;
-    std::vector<int32_t> results;
-    void MirrorProg(float pRate) override {
-      if (pRate != 0.0F) return;
-      results.push_back(hand->Busy() ? 1 : 0);
-      results.push_back(hand->TranspFile(source, dir + "/second.wav", 1, 0));
-      results.push_back(other->TranspFile(source, dir + "/other.wav", 1, 0));
-    }
-  } intruder;
   FileHand other;
-  intruder.hand = &hand_;
-  intruder.other = &other;
-  intruder.source = source;
-  intruder.dir = dir_.path();
-  hand_.SetObserver(&intruder);
+  std::vector<int32_t> results;
+  events_.then = [&](const Recorder::Item& item) {
+    if (item.kind != 'M' || item.rate != 0.0F) return;
+    results.push_back(hand_.Busy() ? 1 : 0);
+    results.push_back(hand_.TranspFile(source, dir_.Sub("second.wav"), 1, 0));
+    results.push_back(other.TranspFile(source, dir_.Sub("other.wav"), 1, 0));
+  };
   EXPECT_EQ(hand_.TranspFile(source, dir_.Sub("first.wav"), 1, 0, kChunk), 1);
-  EXPECT_EQ(intruder.results, (std::vector<int32_t>{1, 0, 1}));
+  EXPECT_EQ(results, (std::vector<int32_t>{1, 0, 1}));
   EXPECT_EQ(hand_.ErrorCode(), 0);
   EXPECT_FALSE(Exists(dir_.Sub("second.wav")));
   EXPECT_TRUE(Exists(dir_.Sub("other.wav")));

@@ -26,16 +26,11 @@ class FileHandMirrorTest : public ::testing::Test {
     std::filesystem::create_directories(src_);
     std::filesystem::create_directories(dst_);
   }
-  // A file of the given bytes in the source or target, last written `age` seconds ago.
-  std::string Source(const std::string& name, const std::string& bytes, int64_t age) {
-    const std::string path = dir_.WriteFile("src/" + name, bytes);
-    SetAge(path, age);
-    return path;
-  }
-  std::string Target(const std::string& name, const std::string& bytes, int64_t age) {
-    const std::string path = dir_.WriteFile("dst/" + name, bytes);
-    SetAge(path, age);
-    return path;
+  // A file of the given bytes under the test's folder, last written `age` seconds ago.
+  std::string Aged(const std::string& path, const std::string& bytes, int64_t age = kHour) {
+    const std::string full = dir_.WriteFile(path, bytes);
+    SetAge(full, age);
+    return full;
   }
 
   testsupport::TempDir dir_;
@@ -72,8 +67,8 @@ TEST_F(FileHandMirrorTest, CopyRules) {
     SCOPED_TRACE(c.what);
     std::filesystem::remove_all(dst_);
     std::filesystem::create_directories(dst_);
-    Source("a.wav", "SSSS", c.sourceAge);
-    if (c.target) Target("a.wav", c.target, c.targetAge);
+    Aged("src/a.wav", "SSSS", c.sourceAge);
+    if (c.target) Aged("dst/a.wav", c.target, c.targetAge);
     EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 1, 0, 0, 0, 0, c.checkDate, 0, c.checkMinute, c.noOW),
               1);
     EXPECT_EQ(ReadWholeFile(dst_ + "/a.wav") == "SSSS", c.copied);
@@ -98,8 +93,8 @@ TEST_F(FileHandMirrorTest, DeleteRules) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const std::string stale = Target("stale.wav", "x", c.age);
-    Target("old/deep/f.wav", "x", kHour);
+    const std::string stale = Aged("dst/stale.wav", "x", c.age);
+    Aged("dst/old/deep/f.wav", "x");
     EXPECT_EQ(hand_.MirrorFolder(src_, dst_, c.noDel, 0, 0, 0, 0, c.checkDate, c.noSubFolder, 0, 0),
               1);
     EXPECT_EQ(!Exists(stale), c.fileGone);
@@ -110,7 +105,7 @@ TEST_F(FileHandMirrorTest, DeleteRules) {
 // A server that cannot be listed, or that cannot say whether a file is gone, deletes nothing
 // here; a missing source folder deletes nothing at all.
 TEST_F(FileHandMirrorTest, ServerTroubleNeverDeletesLocalFiles) {
-  Source("kept.wav", "k", kHour);
+  Aged("src/kept.wav", "k");
   struct Case {
     const char* what;
     Call call;
@@ -124,15 +119,15 @@ TEST_F(FileHandMirrorTest, ServerTroubleNeverDeletesLocalFiles) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     fs_.Reset();
-    const std::string stale = Target("stale.wav", "x", kHour);
-    Target("old/f.wav", "x", kHour);
+    const std::string stale = Aged("dst/stale.wav", "x");
+    Aged("dst/old/f.wav", "x");
     fs_.Fail(c.call, c.path, c.err);
     hand_.MirrorFolder(src_, dst_, 0);
     EXPECT_TRUE(Exists(stale));
     EXPECT_TRUE(Exists(dst_ + "/old/f.wav"));
   }
   fs_.Reset();
-  const std::string stale = Target("stale.wav", "x", kHour);
+  const std::string stale = Aged("dst/stale.wav", "x");
   EXPECT_EQ(hand_.MirrorFolder(dir_.Sub("unmounted"), dst_, 0), 0);
   EXPECT_TRUE(Exists(stale));
   EXPECT_EQ(hand_.ErrorCode(), 0);
@@ -141,10 +136,10 @@ TEST_F(FileHandMirrorTest, ServerTroubleNeverDeletesLocalFiles) {
 // Names a Windows server cannot hold are neither copied nor deleted, a pipe is not waited on,
 // and stored paths may be written with '\'.
 TEST_F(FileHandMirrorTest, NamesAndStoredPaths) {
-  Source("nul.wav", "n", kHour);
-  Source("a\\b.wav", "s", kHour);
-  Source("plain.wav", "p", kHour);
-  const std::string device = Target("CON.txt", "c", kHour);
+  Aged("src/nul.wav", "n");
+  Aged("src/a\\b.wav", "s");
+  Aged("src/plain.wav", "p");
+  const std::string device = Aged("dst/CON.txt", "c");
   // A pipe where a file should be is refused at its open, never waited on.
   ASSERT_EQ(::mkfifo((src_ + "/pipe.wav").c_str(), 0644), 0);
   SetAge(src_ + "/pipe.wav", kHour);
@@ -161,14 +156,13 @@ TEST_F(FileHandMirrorTest, NamesAndStoredPaths) {
 // Sub-folders are mirrored to any depth; links to folders are never followed, on either side,
 // so a loop ends and nothing outside the trees is touched.
 TEST_F(FileHandMirrorTest, TreesAndLinks) {
-  Source("a/b/c.wav", "deep", kHour);
+  Aged("src/a/b/c.wav", "deep");
   std::filesystem::create_directory_symlink(src_, src_ + "/a/loop");
-  const std::string outside = dir_.WriteFile("outside/keep.wav", "keep");
-  SetAge(outside, kHour);
+  const std::string outside = Aged("outside/keep.wav", "keep");
   std::filesystem::create_directory_symlink(dir_.Sub("outside"), dst_ + "/gone");
   std::filesystem::create_directories(dst_ + "/x");
   std::filesystem::create_directory_symlink(dir_.Sub("outside"), dst_ + "/x/y");
-  Source("x/y/new.wav", "new", kHour);
+  Aged("src/x/y/new.wav", "new");
 
   EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 0), 1);
   EXPECT_EQ(ReadWholeFile(dst_ + "/a/b/c.wav"), "deep");
@@ -197,9 +191,9 @@ TEST_F(FileHandMirrorTest, SystemFolders) {
   };
   for (const auto& [path, system] : paths) EXPECT_EQ(transfer::IsInSystemFolder(path), system);
 
-  Source("$Recycle.Bin/x.wav", "x", kHour);
-  Source("System Volume Information/y.wav", "y", kHour);
-  Source("music/z.wav", "z", kHour);
+  Aged("src/$Recycle.Bin/x.wav", "x");
+  Aged("src/System Volume Information/y.wav", "y");
+  Aged("src/music/z.wav", "z");
   EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 0, 0, 0, 0, 1), 1);
   EXPECT_FALSE(Exists(dst_ + "/$Recycle.Bin"));
   EXPECT_FALSE(Exists(dst_ + "/System Volume Information"));
@@ -218,10 +212,10 @@ TEST_F(FileHandMirrorTest, SystemFolders) {
 // The structure alone: folders the target lacks are made (and walked), folders it has are
 // not entered, folders the source lacks go; files stay as they are.
 TEST_F(FileHandMirrorTest, MirrorOnlyFolderCopiesTheStructure) {
-  Source("A/A1/f.wav", "f", kHour);
-  Source("B/B1/B2/g.wav", "g", kHour);
+  Aged("src/A/A1/f.wav", "f");
+  Aged("src/B/B1/B2/g.wav", "g");
   std::filesystem::create_directories(dst_ + "/A");
-  Target("C/h.wav", "h", kHour);
+  Aged("dst/C/h.wav", "h");
   EXPECT_EQ(hand_.MirrorOnlyFolder(src_, dst_), 1);
   EXPECT_TRUE(std::filesystem::is_directory(dst_ + "/B/B1/B2"));
   EXPECT_FALSE(Exists(dst_ + "/B/B1/B2/g.wav"));
@@ -233,7 +227,7 @@ TEST_F(FileHandMirrorTest, MirrorOnlyFolderCopiesTheStructure) {
 // entry stops the whole tree with code 1; with DispFN the entries are shown and the panel is
 // cleared at the end.
 TEST_F(FileHandMirrorTest, WalkLimitCancelAndMessages) {
-  for (const char* name : {"a", "b", "c", "d", "e"}) Source(name, name, kHour);
+  for (const char* name : {"a", "b", "c", "d", "e"}) Aged(std::string("src/") + name, name);
   hand_.SetLimitsForTest({5, 100});  // ".", ".." and three names
   EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 1), 1);
   EXPECT_EQ(hand_.ErrorCode(), 14);
@@ -241,19 +235,15 @@ TEST_F(FileHandMirrorTest, WalkLimitCancelAndMessages) {
   EXPECT_FALSE(Exists(dst_ + "/d"));
   hand_.SetLimitsForTest({});
 
-  struct CancelAtCheck : Recorder {
-    FileHand* hand = nullptr;
-    void ShowFileHandMessage(const std::string& message, bool left) override {
-      Recorder::ShowFileHandMessage(message, left);
-      if (message == "Check c") hand->ProcCancel();
-    }
-  } events;
-  events.hand = &hand_;
+  Recorder events;
+  events.then = [this](const Recorder::Item& item) {
+    if (item.text == "Check c") hand_.ProcCancel();
+  };
   hand_.SetObserver(&events);
   hand_.SetDispFN(1);
   std::filesystem::remove_all(dst_);
   std::filesystem::create_directories(dst_);
-  Target("z", "z", kHour);
+  Aged("dst/z", "z");
   EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 0), 0);
   EXPECT_EQ(hand_.ErrorCode(), 1);
   EXPECT_FALSE(Exists(dst_ + "/d"));
@@ -268,10 +258,10 @@ TEST_F(FileHandMirrorTest, WalkLimitCancelAndMessages) {
 // ignores the two parameters it does not have.
 TEST_F(FileHandMirrorTest, CompanionRules) {
   FileHand companion(transfer::CompanionVariant(), fs_);
-  Source("young.wav", "y", 25);
-  Source("old.wav", "o", 35);
-  const std::string fresh = Target("fresh.wav", "f", 5);
-  Target("old.wav", "other", kHour);
+  Aged("src/young.wav", "y", 25);
+  Aged("src/old.wav", "o", 35);
+  const std::string fresh = Aged("dst/fresh.wav", "f", 5);
+  Aged("dst/old.wav", "other");
   EXPECT_EQ(companion.MirrorFolder(src_, dst_, 0, 0, 0, 0, 0, 0, 0, 1, 1), 1);
   EXPECT_FALSE(Exists(dst_ + "/young.wav"));
   EXPECT_EQ(ReadWholeFile(dst_ + "/old.wav"), "o");

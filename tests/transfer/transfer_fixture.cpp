@@ -43,11 +43,16 @@ std::string FaultyFileSystem::PathOf(const platform::FileHandle& file) {
   return it == openPaths_.end() ? std::string() : it->second;
 }
 
+int64_t FaultyFileSystem::Moved(int fd, int64_t more) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return moved_[fd] += more;
+}
+
 int FaultyFileSystem::Open(const std::string& path, platform::OpenMode mode,
                            platform::FileHandle& file) {
   const Call call = mode == platform::OpenMode::Read ? Call::kOpenRead : Call::kOpenWrite;
   if (const int err = Check(call, path)) return err;
-  const int err = PlatformTransferFileSystem::Open(path, mode, file);
+  const int err = Disk::Open(path, mode, file);
   if (err == 0) {
     std::lock_guard<std::mutex> lock(mutex_);
     openPaths_[file.fd()] = path;
@@ -59,38 +64,22 @@ int FaultyFileSystem::Open(const std::string& path, platform::OpenMode mode,
 transfer::ChunkResult FaultyFileSystem::CopyChunk(platform::FileHandle& from,
                                                   platform::FileHandle& to, int64_t count,
                                                   std::vector<char>& buffer) {
-  int64_t movedFrom, movedTo;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    movedFrom = moved_[from.fd()];
-    movedTo = moved_[to.fd()];
-  }
   transfer::ChunkResult result;
-  if ((result.readError = Check(Call::kCopyRead, PathOf(from), movedFrom + count))) return result;
-  if ((result.writeError = Check(Call::kCopyWrite, PathOf(to), movedTo + count))) return result;
-  result = PlatformTransferFileSystem::CopyChunk(from, to, count, buffer);
-  std::lock_guard<std::mutex> lock(mutex_);
-  moved_[from.fd()] += result.copied;
-  moved_[to.fd()] += result.copied;
+  if ((result.readError = Check(Call::kCopyRead, PathOf(from), Moved(from.fd()) + count)))
+    return result;
+  if ((result.writeError = Check(Call::kCopyWrite, PathOf(to), Moved(to.fd()) + count)))
+    return result;
+  result = Disk::CopyChunk(from, to, count, buffer);
+  Moved(from.fd(), result.copied);
+  Moved(to.fd(), result.copied);
   return result;
 }
 
 int64_t FaultyFileSystem::Read(platform::FileHandle& file, char* dst, int64_t count, int& error) {
-  int64_t before;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    before = moved_[file.fd()];
-  }
-  if ((error = Check(Call::kRead, PathOf(file), before + count))) return -1;
-  const int64_t got = PlatformTransferFileSystem::Read(file, dst, count, error);
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (got > 0) moved_[file.fd()] += got;
+  if ((error = Check(Call::kRead, PathOf(file), Moved(file.fd()) + count))) return -1;
+  const int64_t got = Disk::Read(file, dst, count, error);
+  if (got > 0) Moved(file.fd(), got);
   return got;
-}
-
-int FaultyFileSystem::SetWriteTime(platform::FileHandle& file, int64_t sec, int64_t nsec) {
-  if (const int err = Check(Call::kSetTime, PathOf(file))) return err;
-  return PlatformTransferFileSystem::SetWriteTime(file, sec, nsec);
 }
 
 int FaultyFileSystem::Close(platform::FileHandle& file) {
@@ -98,40 +87,13 @@ int FaultyFileSystem::Close(platform::FileHandle& file) {
     file.Close();
     return err;
   }
-  return PlatformTransferFileSystem::Close(file);
+  return Disk::Close(file);
 }
 
-int FaultyFileSystem::Stat(const std::string& path, bool noFollow, platform::FileInfo& info) {
-  if (const int err = Check(Call::kStat, path)) return err;
-  return PlatformTransferFileSystem::Stat(path, noFollow, info);
+void Recorder::Add(const Item& item) {
+  items.push_back(item);
+  if (then) then(item);
 }
-
-int FaultyFileSystem::List(const std::string& path, std::vector<platform::DirEntry>& entries) {
-  if (const int err = Check(Call::kList, path)) return err;
-  return PlatformTransferFileSystem::List(path, entries);
-}
-
-int FaultyFileSystem::DeleteFile(const std::string& path) {
-  if (const int err = Check(Call::kDelete, path)) return err;
-  return PlatformTransferFileSystem::DeleteFile(path);
-}
-
-int FaultyFileSystem::Rename(const std::string& from, const std::string& to, bool replace) {
-  if (const int err = Check(Call::kRename, to)) return err;
-  return PlatformTransferFileSystem::Rename(from, to, replace);
-}
-
-int FaultyFileSystem::PurgeFolder(const std::string& path) {
-  if (const int err = Check(Call::kPurge, path)) return err;
-  return PlatformTransferFileSystem::PurgeFolder(path);
-}
-
-void Recorder::MirrorProg(float pRate) { items.push_back({'M', pRate, ""}); }
-void Recorder::HikakuProg(float pRate) { items.push_back({'H', pRate, ""}); }
-void Recorder::ShowFileHandMessage(const std::string& message, bool) {
-  items.push_back({'T', 0, message});
-}
-void Recorder::ShowFileHandRate(float pRate) { items.push_back({'R', pRate, ""}); }
 
 std::vector<float> Recorder::Rates(char kind) const {
   std::vector<float> rates;
@@ -147,14 +109,10 @@ std::vector<std::string> Recorder::Messages() const {
   return texts;
 }
 
-void CancelOnProgress::MirrorProg(float pRate) {
-  Recorder::MirrorProg(pRate);
-  hand.ProcCancel();
-}
-
-void CancelOnProgress::HikakuProg(float pRate) {
-  Recorder::HikakuProg(pRate);
-  hand.ProcCancel();
+void Recorder::CancelAtProgress(transfer::FileHand& hand) {
+  then = [&hand](const Item& item) {
+    if (item.kind == 'M' || item.kind == 'H') hand.ProcCancel();
+  };
 }
 
 void SetAge(const std::string& path, int64_t secondsAgo, bool noFollow) {

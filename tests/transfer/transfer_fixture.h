@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -25,13 +26,14 @@ enum class Call {
   kStat,
   kList,
   kDelete,
-  kRename,
-  kPurge,
+  kRename,  // matched on the new name
 };
 
 // The real disk with chosen calls failing as a disk or a file server can fail on demand: an
 // I/O error mid-file, a full disk, a file that vanished, a refused rename, a listing cut short.
 class FaultyFileSystem : public transfer::PlatformTransferFileSystem {
+  using Disk = transfer::PlatformTransferFileSystem;
+
  public:
   // From now on `call` on `path` fails with `err`. `path` "" means any path; one ending in '/'
   // means anything in that folder. Chunk copies fail once the file has moved `afterBytes`.
@@ -45,13 +47,22 @@ class FaultyFileSystem : public transfer::PlatformTransferFileSystem {
   transfer::ChunkResult CopyChunk(platform::FileHandle& from, platform::FileHandle& to,
                                   int64_t count, std::vector<char>& buffer) override;
   int64_t Read(platform::FileHandle& file, char* dst, int64_t count, int& error) override;
-  int SetWriteTime(platform::FileHandle& file, int64_t sec, int64_t nsec) override;
   int Close(platform::FileHandle& file) override;
-  int Stat(const std::string& path, bool noFollow, platform::FileInfo& info) override;
-  int List(const std::string& path, std::vector<platform::DirEntry>& entries) override;
-  int DeleteFile(const std::string& path) override;
-  int Rename(const std::string& from, const std::string& to, bool replace) override;
-  int PurgeFolder(const std::string& path) override;
+  int SetWriteTime(platform::FileHandle& file, int64_t sec, int64_t nsec) override {
+    return Guard(Call::kSetTime, PathOf(file), [&] { return Disk::SetWriteTime(file, sec, nsec); });
+  }
+  int Stat(const std::string& path, bool noFollow, platform::FileInfo& info) override {
+    return Guard(Call::kStat, path, [&] { return Disk::Stat(path, noFollow, info); });
+  }
+  int List(const std::string& path, std::vector<platform::DirEntry>& entries) override {
+    return Guard(Call::kList, path, [&] { return Disk::List(path, entries); });
+  }
+  int DeleteFile(const std::string& path) override {
+    return Guard(Call::kDelete, path, [&] { return Disk::DeleteFile(path); });
+  }
+  int Rename(const std::string& from, const std::string& to, bool replace) override {
+    return Guard(Call::kRename, to, [&] { return Disk::Rename(from, to, replace); });
+  }
 
  private:
   struct Fault {
@@ -63,7 +74,14 @@ class FaultyFileSystem : public transfer::PlatformTransferFileSystem {
   // The error for a call (0: go ahead), counting the call; `reach` is how far into the file a
   // chunk call would get.
   int Check(Call call, const std::string& path, int64_t reach = INT64_MAX);
+  template <typename Real>
+  int Guard(Call call, const std::string& path, Real real) {
+    const int err = Check(call, path);
+    return err != 0 ? err : real();
+  }
   std::string PathOf(const platform::FileHandle& file);
+  // Bytes moved through a descriptor so far, after adding `more`.
+  int64_t Moved(int fd, int64_t more = 0);
 
   mutable std::mutex mutex_;
   std::vector<Fault> faults_;
@@ -72,30 +90,26 @@ class FaultyFileSystem : public transfer::PlatformTransferFileSystem {
   std::map<int, int64_t> moved_;          // descriptor -> bytes moved through it
 };
 
-// Everything an engine showed and raised, in order.
+// Everything an engine showed and raised, in order; `then` sees each item once recorded.
 struct Recorder : transfer::FileHandObserver {
   struct Item {
     char kind;  // 'M' MirrorProg, 'H' HikakuProg, 'T' message, 'R' rate
     float rate;
     std::string text;
   };
-  void MirrorProg(float pRate) override;
-  void HikakuProg(float pRate) override;
-  void ShowFileHandMessage(const std::string& message, bool leftAligned) override;
-  void ShowFileHandRate(float pRate) override;
+  void MirrorProg(float pRate) override { Add({'M', pRate, ""}); }
+  void HikakuProg(float pRate) override { Add({'H', pRate, ""}); }
+  void ShowFileHandMessage(const std::string& message, bool) override { Add({'T', 0, message}); }
+  void ShowFileHandRate(float pRate) override { Add({'R', pRate, ""}); }
+  void Add(const Item& item);
   // The rates of one kind of event, in order.
   std::vector<float> Rates(char kind) const;
   std::vector<std::string> Messages() const;
+  // From now on the first progress event of either kind cancels `hand`.
+  void CancelAtProgress(transfer::FileHand& hand);
 
   std::vector<Item> items;
-};
-
-// A recorder that cancels the engine at the first progress event of either kind.
-struct CancelOnProgress : Recorder {
-  explicit CancelOnProgress(transfer::FileHand& hand) : hand(hand) {}
-  void MirrorProg(float pRate) override;
-  void HikakuProg(float pRate) override;
-  transfer::FileHand& hand;
+  std::function<void(const Item&)> then;
 };
 
 // Moves a file's last-write time to `secondsAgo` before now (a link itself when noFollow).
