@@ -232,7 +232,6 @@ TEST_F(SettingsDialogModelTest, EntriesBecomeStoredTextsAndRunningValues) {
       {"OverSec", "-2147483648", 0, nullptr, overSec, 3},
       {"OverSec", "2147483648", 0, nullptr, overSec, 3},
       {"PrepDay", "abc", 0, nullptr},
-      {"PrepDay", "&H10", 0, nullptr},
       {"PrepDay", " 2.5 ", 0, nullptr},  // rounds to the even 2: unchanged
       {"PrepDay", "3.5", 0, "4"},
       {"PrepDay", "-1e1", 0, "-10"},
