@@ -63,10 +63,10 @@ struct ClockPauses final : companion::Pauses {
 };
 
 struct RecordingView final : companion::CompanionView {
-  void ListChanged(companion::CompanionList) override { ++changes; }
-  void CopyPanelVisible(bool visible) override { panelShown += visible ? 1 : 0; }
+  void ListChanged(companion::CompanionList) override {}
+  void CopyPanelVisible(bool) override {}
   void RequestClose() override { ++closeRequests; }
-  int changes = 0, panelShown = 0, closeRequests = 0;
+  int closeRequests = 0;
 };
 
 // A station in a temporary folder: server/ (conf, sched, command, log) and local/, air 01, id
