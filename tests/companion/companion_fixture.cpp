@@ -48,8 +48,6 @@ Harness::Harness() : clock(platform::WallTime{2024, 5, 1, 10, 0, 0, 0}) {
   settings.DebugLogPath = dir.Sub("dbg");
 }
 
-Harness::~Harness() { engine_.reset(); }
-
 companion::CompanionPorts Harness::Ports() {
   companion::CompanionPorts ports;
   ports.clock = &clock;

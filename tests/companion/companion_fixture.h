@@ -74,7 +74,6 @@ struct RecordingView final : companion::CompanionView {
 class Harness {
  public:
   Harness();
-  ~Harness();
 
   CompanionEngine& Make();
   // Every port but the view, for a window that brings its own.
