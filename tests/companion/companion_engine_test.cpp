@@ -1,7 +1,6 @@
 // The companion's timers, the schedule intake from the server and the schedule message, the
 // watch on the playout window and the close, over a simulated clock and real temporary folders.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,11 +12,6 @@ namespace companiontest {
 namespace {
 
 using testsupport::ReadWholeFile;
-
-bool Exists(const std::string& path) {
-  struct stat st;
-  return ::stat(path.c_str(), &st) == 0;
-}
 
 std::string Entry(const std::string& fields, const std::string& cue, const std::string& prog) {
   return fields + ",\"" + cue + "\",\"" + prog + "\"";

@@ -10,6 +10,11 @@
 
 namespace companiontest {
 
+bool Exists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0;
+}
+
 int RecordingLog::Count(const std::string& part) const {
   int n = 0;
   for (const std::string& line : lines) n += line.find(part) != std::string::npos ? 1 : 0;
@@ -27,8 +32,7 @@ Harness::Harness() : clock(platform::WallTime{2024, 5, 1, 10, 0, 0, 0}) {
   settings.names = companion::NamesForCommandLine("");
   for (const char* folder : {"server/conf", "server/sched", "server/command", "server/log",
                              "local/conf", "local/sched", "local/log", "local/command", "dbg"}) {
-    dir.WriteFile(std::string(folder) + "/.keep", "");
-    ::unlink(dir.Sub(std::string(folder) + "/.keep").c_str());
+    ::unlink(dir.WriteFile(std::string(folder) + "/.keep", "").c_str());
   }
   foundation::StationSettings station;
   station.SrvPath[0] = dir.Sub("server") + "/";
@@ -44,9 +48,7 @@ Harness::Harness() : clock(platform::WallTime{2024, 5, 1, 10, 0, 0, 0}) {
   settings.DebugLogPath = dir.Sub("dbg");
 }
 
-Harness::~Harness() { engine_.reset(); }
-
-CompanionEngine& Harness::Make() {
+companion::CompanionPorts Harness::Ports() {
   companion::CompanionPorts ports;
   ports.clock = &clock;
   ports.log = &log;
@@ -56,6 +58,11 @@ CompanionEngine& Harness::Make() {
   ports.pauses = &pauses;
   ports.fh0 = &fh0;
   ports.fh1 = &fh1;
+  return ports;
+}
+
+CompanionEngine& Harness::Make() {
+  companion::CompanionPorts ports = Ports();
   ports.view = &view;
   engine_ = std::make_unique<CompanionEngine>(ports, settings);
   return *engine_;

@@ -16,6 +16,8 @@ namespace companiontest {
 
 using companion::CompanionEngine;
 
+bool Exists(const std::string& path);
+
 struct RecordingLog final : companion::LogSink {
   void Write(const std::string& text, int32_t kind) override {
     lines.push_back((kind == 0 ? "" : "ERR ") + text);
@@ -46,7 +48,6 @@ struct FakeDisk final : companion::DiskSpace {
   int64_t freeBytes = int64_t{100} << 30;
 };
 
-// Waits move the simulated clock on.
 // Waits move the simulated clock on; `pending` stands for the window's pending work.
 struct ClockPauses final : companion::Pauses {
   explicit ClockPauses(platform::SimulatedClock& c) : clock(c) {}
@@ -62,10 +63,10 @@ struct ClockPauses final : companion::Pauses {
 };
 
 struct RecordingView final : companion::CompanionView {
-  void ListChanged(companion::CompanionList) override { ++changes; }
-  void CopyPanelVisible(bool visible) override { panelShown += visible ? 1 : 0; }
+  void ListChanged(companion::CompanionList) override {}
+  void CopyPanelVisible(bool) override {}
   void RequestClose() override { ++closeRequests; }
-  int changes = 0, panelShown = 0, closeRequests = 0;
+  int closeRequests = 0;
 };
 
 // A station in a temporary folder: server/ (conf, sched, command, log) and local/, air 01, id
@@ -73,9 +74,10 @@ struct RecordingView final : companion::CompanionView {
 class Harness {
  public:
   Harness();
-  ~Harness();
 
   CompanionEngine& Make();
+  // Every port but the view, for a window that brings its own.
+  companion::CompanionPorts Ports();
   CompanionEngine& engine() { return *engine_; }
 
   // Files under the server or local root ('/' separators); returns the full path.

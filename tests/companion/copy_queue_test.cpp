@@ -1,6 +1,5 @@
 // The copy queue, the used-file list and the upkeep of the local store.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "companion/schedule_files.h"
 #include "platform/cp932.h"
@@ -10,11 +9,6 @@ namespace companiontest {
 namespace {
 
 using testsupport::ReadWholeFile;
-
-bool Exists(const std::string& path) {
-  struct stat st;
-  return ::stat(path.c_str(), &st) == 0;
-}
 
 std::vector<std::string> Column(CompanionEngine& e, int32_t column) {
   std::vector<std::string> out;

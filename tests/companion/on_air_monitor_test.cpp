@@ -1,6 +1,5 @@
 // The on-air monitor and the logs carried to the server.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "companion/schedule_files.h"
 #include "tests/companion/companion_fixture.h"
@@ -9,11 +8,6 @@ namespace companiontest {
 namespace {
 
 using testsupport::ReadWholeFile;
-
-bool Exists(const std::string& path) {
-  struct stat st;
-  return ::stat(path.c_str(), &st) == 0;
-}
 
 TEST(OnAirMonitorTest, TheSnapshotBecomesTheOnAirList) {
   Harness h;

@@ -70,42 +70,25 @@ TEST_F(SettingsDialogModelTest, PagesReadTheirKeysWithDefaultsAndShowStoreOrRunn
   store.values["WaveDeviceName"] = " FRONT:card=PCH,DEV=0";
   running.values.CNTFunction[2] = 7;  // シリアル2-1: no such function
   Open();
-  std::map<std::string, std::string> defaults = {{"AirID", "A"},
-                                                 {"SelectedAir", "1"},
-                                                 {"PrepDay", "2"},
-                                                 {"StopAdjMS", "0"},
-                                                 {"OverSec", "0"},
-                                                 {"UseFade", "0"},
-                                                 {"DefaultFadeTime", "6000"},
-                                                 {"FadeMargin", "3000"},
-                                                 {"PlayerType", "0"},
-                                                 {"WaveDeviceName", ""},
-                                                 {"ForceLoad", "0"},
-                                                 {"ForceOA", "0"},
-                                                 {"NoTimeSkip", "0"},
-                                                 {"NoCNTSkip", "0"},
-                                                 {"AltFont", "1"},
-                                                 {"SizeRate", "1.0"},
-                                                 {"ColorMode", "0"},
-                                                 {"ColorModeR", "0"},
-                                                 {"ClockColor", "0"},
-                                                 {"LVFontSize", "20"},
-                                                 {"AMinute", "0"},
-                                                 {"ASecond", "0"},
-                                                 {"CancelCNT", "0"},
-                                                 {"CommandMargin", "0"},
-                                                 {"NoPlayMS", "0"},
-                                                 {"NumSWCH", "8"},
-                                                 {"USBHIDID", "0"},
-                                                 {"CNTPulseMS", "0"},
-                                                 {"UseMIDIF", "0"},
-                                                 {"UseMidiIn", "0"},
-                                                 {"MidiOutDeviceName", ""},
-                                                 {"MidiInDeviceName", ""},
-                                                 {"MidifReso", "14"},
-                                                 {"MIDIChOffset", "1"},
-                                                 {"MIDIStereo", "0"},
-                                                 {"MidiMode", "0"}};
+  // Each default with the keys read with it.
+  const std::pair<const char*, Keys> byDefault[] = {
+      {"0", {"StopAdjMS",  "OverSec",   "UseFade",       "PlayerType", "ForceLoad",  "ForceOA",
+             "NoTimeSkip", "NoCNTSkip", "ColorMode",     "ColorModeR", "ClockColor", "AMinute",
+             "ASecond",    "CancelCNT", "CommandMargin", "NoPlayMS",   "USBHIDID",   "CNTPulseMS",
+             "UseMIDIF",   "UseMidiIn", "MIDIStereo",    "MidiMode"}},
+      {"", {"WaveDeviceName", "MidiOutDeviceName", "MidiInDeviceName"}},
+      {"1", {"SelectedAir", "AltFont", "MIDIChOffset"}},
+      {"2", {"PrepDay"}},
+      {"8", {"NumSWCH"}},
+      {"14", {"MidifReso"}},
+      {"20", {"LVFontSize"}},
+      {"A", {"AirID"}},
+      {"1.0", {"SizeRate"}},
+      {"3000", {"FadeMargin"}},
+      {"6000", {"DefaultFadeTime"}}};
+  std::map<std::string, std::string> defaults;
+  for (const auto& [text, keys] : byDefault)
+    for (const std::string& key : keys) defaults[key] = text;
   for (int n = 1; n <= 3; ++n) {
     defaults["CueActive_" + std::to_string(n)] = "0";
     defaults["ComNo_" + std::to_string(n)] = "0";
@@ -249,7 +232,6 @@ TEST_F(SettingsDialogModelTest, EntriesBecomeStoredTextsAndRunningValues) {
       {"OverSec", "-2147483648", 0, nullptr, overSec, 3},
       {"OverSec", "2147483648", 0, nullptr, overSec, 3},
       {"PrepDay", "abc", 0, nullptr},
-      {"PrepDay", "&H10", 0, nullptr},
       {"PrepDay", " 2.5 ", 0, nullptr},  // rounds to the even 2: unchanged
       {"PrepDay", "3.5", 0, "4"},
       {"PrepDay", "-1e1", 0, "-10"},
