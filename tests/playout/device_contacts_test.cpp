@@ -14,8 +14,8 @@ struct DeviceEngine {
   void Start(const playout::DeviceSettings& settings) {
     rig.Open(settings);
     h.settings.CNTPulseMS = settings.CNTPulseMS;
-    h.contactSources = rig.devices.get();
-    h.deviceLink = rig.devices.get();
+    h.ports.contacts = rig.devices.get();
+    h.ports.devices = rig.devices.get();
     h.Make();
     rig.devices->Attach(&h.state().Switcher);
     h.state().NoRemoteDevice = rig.devices->NoRemoteDevice();

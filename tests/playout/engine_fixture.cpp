@@ -176,19 +176,6 @@ EngineHarness::EngineHarness() : clock(platform::WallTime{2024, 5, 1, 9, 0, 0, 0
 
 PlayoutEngine& EngineHarness::Make(int32_t playerType) {
   settings.PlayerType = playerType;
-  const playout::PlayoutPorts ports{&clock,
-                                    &log,
-                                    &conf,
-                                    &station,
-                                    &commands,
-                                    playerFactory != nullptr ? playerFactory : &players,
-                                    &server,
-                                    scheduleInbox != nullptr ? scheduleInbox : &inbox,
-                                    contactSources != nullptr ? contactSources : &contacts,
-                                    deviceLink != nullptr ? deviceLink : &devices,
-                                    &timeSync,
-                                    &notices,
-                                    &view};
   engine_.reset();
   engine_ = std::make_unique<PlayoutEngine>(ports, settings);
   return *engine_;

@@ -219,11 +219,9 @@ class EngineHarness {
   RecordingNotices notices;
   RecordingView view;
   playout::PlayoutSettings settings;
-  // Real parts in place of the fake player, inbox, contacts and device link, when set.
-  playout::PlayerFactory* playerFactory = nullptr;
-  playout::ScheduleInbox* scheduleInbox = nullptr;
-  playout::ContactSources* contactSources = nullptr;
-  playout::DeviceLink* deviceLink = nullptr;
+  // The engine's outside world: the fakes above, or real parts a test puts in their place.
+  playout::PlayoutPorts ports{&clock, &log,      &conf,    &station,  &commands, &players, &server,
+                              &inbox, &contacts, &devices, &timeSync, &notices,  &view};
 
  private:
   std::unique_ptr<PlayoutEngine> engine_;

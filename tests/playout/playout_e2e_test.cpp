@@ -59,8 +59,8 @@ TEST(PlayoutE2eTest, ScheduleMessageToAudioSnapshotAndPlayLog) {
   playout::CopyDataInbox inbox(hWnd);
   EngineHarness h;
   platform::SetCurrentClock(&h.clock);  // the player's closing silence waits on it
-  h.playerFactory = &players;
-  h.scheduleInbox = &inbox;
+  h.ports.players = &players;
+  h.ports.inbox = &inbox;
   const std::vector<std::string> audio = {Frames(1500, 1), Frames(1000, 2), Frames(800, 3)};
   h.WriteLocal("jingle/news/ア.wav", rifftest::PcmWave(2, 8000, 16, audio[0]));
   h.WriteLocal("b.wav", rifftest::PcmWave(2, 8000, 16, audio[1]));
