@@ -41,10 +41,7 @@ TEST(AutoLoadTest, EachBranch) {
     }
     h.Receive(Message(c.second));
     EXPECT_TRUE(h.log.Has(c.line)) << c.line << "\n" << h.log.All();
-    std::vector<std::string> titles;
-    for (int32_t r = 0; r < h.queue().ItemCount(); ++r)
-      titles.push_back(h.queue().Value(r, playout::kColTitle).Text());
-    EXPECT_EQ(titles, c.queue) << c.line;
+    EXPECT_EQ(Titles(h.queue()), c.queue) << c.line;
     EXPECT_EQ(h.view.cells[2] == "エラー", c.error) << c.line;
     EXPECT_EQ(h.notices.posts.size(), c.error ? 1u : 0u) << c.line;
     if (c.error) {

@@ -58,16 +58,8 @@ TEST(ChannelButtonsTest, Menu) {
       {"FO/CI", 1, 2, 4, false, 0, {"off1 0"}, 5, 0, 6},
       {"CO/FI", 2, 2, 4, false, 0, {"off0 0"}, 5, 1, 0},
       {"fading out nothing is a cut", 3, 0, 4, false, 0, {"off0 0"}, 5, 1, 0},
-      {"the mixer's desk: the live channel chosen goes off",
-       0,
-       3,
-       2,
-       true,
-       1,
-       {"off0 0", "on0 0"},
-       0,
-       0,
-       -1},
+      // The mixer's desk: choosing the live channel switches it off.
+      {"mixer's desk, live chosen", 0, 3, 2, true, 1, {"off0 0", "on0 0"}, 0, 0, -1},
       {"the standard desk switches it again", 0, 3, 2, true, 0, {"off0 0"}, 3, 0, 0},
   };
   for (const auto& c : cases) {

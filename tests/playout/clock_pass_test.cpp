@@ -54,8 +54,7 @@ TEST(ClockPassTest, ContactsByTheirFunction) {
     h.settings.CNTFunction[static_cast<size_t>(
         c.group + 4 * ((c.contact >= 1 && c.contact <= 8 ? c.contact : 1) - 1))] = c.function;
     h.Make();
-    h.contacts.open[static_cast<size_t>(c.group)] = true;
-    h.contacts.pending[static_cast<size_t>(c.group)].push_back(c.contact);
+    h.Contact(c.group, c.contact);
     h.Pass();
     EXPECT_EQ(h.log.Count(c.line), 1) << c.line << "\n" << h.log.All();
     EXPECT_EQ(h.devices.clockAdjusts, c.adjusts) << c.line;
@@ -75,8 +74,7 @@ TEST(ClockPassTest, RemoteStopAndFadeCallTheirOwnFunction) {
     h.state().OnAir = 1;
     h.Pass(20);
     ASSERT_EQ(h.player().plays.size(), 1u);
-    h.contacts.open[0] = true;
-    h.contacts.pending[0].push_back(1);
+    h.Contact(0, 1);
     h.Pass();
     EXPECT_EQ(h.log.Count("OP StopReq"), function == 2 ? 1 : 0);
     EXPECT_EQ(h.log.Count("OP FadeOnReq"), function == 3 ? 1 : 0);
@@ -88,18 +86,17 @@ TEST(ClockPassTest, SecondContactWithinNoPlayMsIsDropped) {
   EngineHarness h;
   h.settings.NoPlayMS = 500;
   h.Make();
-  h.contacts.open[1] = true;
-  h.contacts.pending[1] = {1};
+  h.Contact(1, 1);
   h.Pass();
   const double first = h.state().LastPlay.timer;
   h.Pass(5);  // 250 ms later
-  h.contacts.pending[1] = {1};
+  h.Contact(1, 1);
   h.Pass();  // 300 ms after the first
   EXPECT_TRUE(h.log.Has("tRetCom Canceled NoPlayMS=500 tRetCom=1 LastPlayTimer=32400.050@"))
       << h.log.All();
   EXPECT_EQ(h.state().LastPlay.timer, first);
   h.Pass(4);
-  h.contacts.pending[1] = {1};
+  h.Contact(1, 1);
   h.Pass();  // 550 ms after the first
   EXPECT_EQ(h.log.Count("tRetCom Canceled"), 1);
   EXPECT_GT(h.state().LastPlay.timer, first);

@@ -9,33 +9,22 @@ namespace playouttest {
 namespace {
 
 // An engine whose contact sources and device link are the equipment of `rig`.
-class DeviceEngine {
- public:
+struct DeviceEngine {
   // Opens the equipment and builds the engine on it.
   void Start(const playout::DeviceSettings& settings) {
     rig.Open(settings);
     h.settings.CNTPulseMS = settings.CNTPulseMS;
-    const playout::PlayoutPorts ports{
-        &h.clock,    &h.log,     &h.conf,  &h.station,        &h.commands,
-        &h.players,  &h.server,  &h.inbox, rig.devices.get(), rig.devices.get(),
-        &h.timeSync, &h.notices, &h.view};
-    engine = std::make_unique<playout::PlayoutEngine>(ports, h.settings);
-    rig.devices->Attach(&engine->State().Switcher);
-    engine->State().NoRemoteDevice = rig.devices->NoRemoteDevice();
+    h.ports.contacts = rig.devices.get();
+    h.ports.devices = rig.devices.get();
+    h.Make();
+    rig.devices->Attach(&h.state().Switcher);
+    h.state().NoRemoteDevice = rig.devices->NoRemoteDevice();
   }
-  ~DeviceEngine() { engine.reset(); }
-
-  void Pass(int count = 1) {
-    for (int i = 0; i < count; ++i) {
-      h.clock.Advance(50);
-      engine->TimerClock_Timer();
-    }
-  }
-  playout::PlayoutState& state() { return engine->State(); }
+  ~DeviceEngine() { h.Drop(); }
+  playout::PlayoutState& state() { return h.state(); }
 
   EngineHarness h;
   DeviceRig rig{&h.clock};
-  std::unique_ptr<playout::PlayoutEngine> engine;
 };
 
 playout::DeviceSettings Links() {
@@ -50,58 +39,61 @@ TEST(DeviceContactsTest, ContactOnTheLineStartsTheQueuedItem) {
   e.Start(Links());
   e.h.WriteLocal("a.wav", WaveBytes(3000));
   e.h.WriteLocal("b.wav", WaveBytes(3000));
-  e.h.inbox.messages.push_back(
-      Message({{"", "2", "0", "3000", "", "a.wav"}, {"", "3", "0", "3000", "", "b.wav"}}));
-  e.engine->ReceiveSchedule();
-  e.engine->LoadFromRow(0, "");
+  e.h.Queue({{"", "2", "0", "3000", "", "a.wav"}, {"", "3", "0", "3000", "", "b.wav"}});
   e.state().OnAir = 1;
-  e.Pass(3);
+  e.h.Pass(3);
   EXPECT_EQ(e.h.player().plays.size(), 0u);  // nothing starts without its contact
 
   e.rig.link1.Send(std::string("\x01", 1));
   ASSERT_TRUE(e.rig.link1.WaitDelivered(1));
-  e.Pass();
+  e.h.Pass();
   ASSERT_EQ(e.h.player().plays.size(), 1u);
   EXPECT_NE(e.h.player().plays[0].find("a.wav"), std::string::npos);
   EXPECT_TRUE(e.h.log.Has("tRetCom=1 l=1@"));
   EXPECT_TRUE(e.h.log.Has("Trigger applied tTrigger=2 tRetCom=1 tPlayItem=0@"));
 }
 
-// A plain click on channel 4 while 2 is live: 2 goes off at once, 4 comes on at the next pass.
-TEST(DeviceContactsTest, PlainClickCompletesAtTheNextPass) {
-  DeviceEngine e;
-  e.Start(Links());
-  e.state().Switcher.CurSWCh = 2;
-  playout::SWButtons_ButtonClicked(e.state(), *e.rig.devices, e.h.clock, 3);
-  EXPECT_EQ(e.rig.link1.Drain(), "\x66");
-  EXPECT_EQ(e.rig.link2.Drain(), "*0025");
-  e.Pass();
-  EXPECT_EQ(e.rig.link1.Drain(), "\x04");
-  EXPECT_EQ(e.rig.link2.Drain(), "*0OR2F*0OR4L*0043");
-  EXPECT_EQ(e.state().Switcher.CurSWCh, 4);
-  EXPECT_EQ(e.rig.devices->SelectedButton(), 3);
-}
-
-// "FO/FI" on channel 1 while 2 is live: 2 fades down at once, 1 fades up after the fade time.
-TEST(DeviceContactsTest, FadeOutFadeInWaitsForTheFade) {
-  DeviceEngine e;
-  e.Start(Links());
-  e.state().Switcher.CurSWCh = 2;
-  playout::SWButtons_RightClicked(e.state(), 0);
-  playout::MenuRCSW_Click(e.state(), *e.rig.devices, e.h.clock, 3);
-  EXPECT_EQ(e.rig.link2.Drain(), "*0FD02");
-  e.Pass(119);  // 5.95 s
-  EXPECT_EQ(e.rig.link2.Drain(), "");
-  e.Pass(2);
-  EXPECT_EQ(e.rig.link2.Drain(), "*0OR2F*0OR1L*0FU01");
-  EXPECT_EQ(e.state().Switcher.CurSWCh, 1);
+// Channel 2 is live. A plain click on channel 4: 2 goes off at once, 4 comes on at the next pass.
+// "FO/FI" on channel 1: 2 fades down at once, 1 fades up once the fade time (6 s) has passed.
+TEST(DeviceContactsTest, SwitchesCompleteInThePasses) {
+  const struct {
+    const char* what;
+    int32_t menu;  // the switch menu's entry, -1: a plain click
+    int32_t button, waitPasses;
+    std::string atOnce1, atOnce2, done1, done2;
+    int32_t live;
+  } cases[] = {
+      {"plain click", -1, 3, 0, "\x66", "*0025", "\x04", "*0OR2F*0OR4L*0043", 4},
+      {"FO/FI", 3, 0, 119, "\x66", "*0FD02", "\x01", "*0OR2F*0OR1L*0FU01", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    DeviceEngine e;
+    e.Start(Links());
+    e.state().Switcher.CurSWCh = 2;
+    if (c.menu < 0) {
+      playout::SWButtons_ButtonClicked(e.state(), *e.rig.devices, e.h.clock, c.button);
+    } else {
+      playout::SWButtons_RightClicked(e.state(), c.button);
+      playout::MenuRCSW_Click(e.state(), *e.rig.devices, e.h.clock, c.menu);
+    }
+    EXPECT_EQ(e.rig.link1.Drain(), c.atOnce1);
+    EXPECT_EQ(e.rig.link2.Drain(), c.atOnce2);
+    e.h.Pass(c.waitPasses);  // 5.95 s for the fade
+    EXPECT_EQ(e.rig.link2.Drain(), "");
+    e.h.Pass(c.waitPasses > 0 ? 2 : 1);
+    EXPECT_EQ(e.rig.link1.Drain(), c.done1);
+    EXPECT_EQ(e.rig.link2.Drain(), c.done2);
+    EXPECT_EQ(e.state().Switcher.CurSWCh, c.live);
+    EXPECT_EQ(e.rig.devices->SelectedButton(), c.live - 1);
+  }
 }
 
 // With CNTPulseMS the unit's output for a channel is a pulse that the passes end.
 TEST(DeviceContactsTest, HidOutputPulse) {
   DeviceEngine e;
-  devices::FakeHidDevice& unit = e.rig.hidraw.Add(devices::C_HID::kDefaultUnitVendorID, 1,
-                                                  {0x75, 0x08, 0x95, 0x02, 0x81, 0x02, 0x91, 0x02});
+  devices::FakeHidDevice& unit =
+      e.rig.hidraw.Add(devices::C_HID::kDefaultUnitVendorID, 1, kUnitDescriptor);
   playout::DeviceSettings s;
   s.SWType = {0, 7, 7};
   s.USBHIDID = 1;
@@ -116,9 +108,9 @@ TEST(DeviceContactsTest, HidOutputPulse) {
   };
   e.rig.devices->SwitchChannel(0, 0, 3, e.state().Switcher);
   const std::vector<uint8_t> on = {0, 3, 0}, pulseEnd = {0, 103, 0};
-  e.Pass(3);
+  e.h.Pass(3);
   EXPECT_EQ(outputs(), std::vector<std::vector<uint8_t>>{on});
-  e.Pass();
+  e.h.Pass();
   EXPECT_EQ(outputs(), (std::vector<std::vector<uint8_t>>{on, pulseEnd}));
   EXPECT_EQ(e.state().Switcher.HidPulse[2], 0);
 }

@@ -18,6 +18,10 @@
 
 namespace playouttest {
 
+// The HID unit's report descriptor: two-byte input and output reports.
+inline const std::vector<uint8_t> kUnitDescriptor = {0x75, 0x08, 0x95, 0x02,
+                                                     0x81, 0x02, 0x91, 0x02};
+
 // The playout's external equipment on a bench: the time-code port (Com1) and serial links 1
 // and 2 (Com2, Com3) on pseudo-terminals whose far ends the test plays, a scripted HID system
 // and a MIDI desk, and a simulated clock that is the process's clock, so that the links' waits

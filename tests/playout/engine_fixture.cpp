@@ -76,16 +76,6 @@ class FakeWaveOutMembers final : public playout::WaveOutMembers {
   FakePlayer& player_;
 };
 
-std::string Quoted(const Entry& e) {
-  std::string text;
-  for (const std::string* f :
-       {&e.time, &e.trigger, &e.type, &e.lengthMs, &e.folder, &e.file, &e.cue, &e.program}) {
-    if (!text.empty()) text += ",";
-    text += "\"" + *f + "\"";
-  }
-  return text;
-}
-
 }  // namespace
 
 playout::PlayerSlot FakePlayerFactory::Create(int32_t playerType, const std::string&) {
@@ -125,14 +115,27 @@ void FakeCommands::ReloadLocal() {
   if (!onReload.empty()) list = onReload;
 }
 
+std::string Quoted(const std::vector<std::string>& fields) {
+  std::string text;
+  for (const std::string& f : fields) text += (text.empty() ? "\"" : ",\"") + f + "\"";
+  return text;
+}
+
 std::string Message(const std::vector<Entry>& entries, bool trailing) {
   std::string text;
-  for (size_t i = 0; i < entries.size(); ++i) {
-    if (i > 0) text += "\\n";
-    text += Quoted(entries[i]);
+  for (const Entry& e : entries) {
+    if (!text.empty()) text += "\\n";
+    text += Quoted({e.time, e.trigger, e.type, e.lengthMs, e.folder, e.file, e.cue, e.program});
   }
   if (trailing) text += "\\n";
   return text;
+}
+
+std::vector<std::string> Titles(const lists::ListModel& list) {
+  std::vector<std::string> titles;
+  for (int32_t r = 0; r < list.ItemCount(); ++r)
+    titles.push_back(list.Value(r, playout::kColTitle).Text());
+  return titles;
 }
 
 std::string WaveBytes(int32_t ms, const std::vector<std::pair<uint32_t, std::string>>& cues) {
@@ -173,13 +176,6 @@ EngineHarness::EngineHarness() : clock(platform::WallTime{2024, 5, 1, 9, 0, 0, 0
 
 PlayoutEngine& EngineHarness::Make(int32_t playerType) {
   settings.PlayerType = playerType;
-  const playout::PlayoutPorts ports{&clock,    &log,
-                                    &conf,     &station,
-                                    &commands, playerFactory != nullptr ? playerFactory : &players,
-                                    &server,   scheduleInbox != nullptr ? scheduleInbox : &inbox,
-                                    &contacts, &devices,
-                                    &timeSync, &notices,
-                                    &view};
   engine_.reset();
   engine_ = std::make_unique<PlayoutEngine>(ports, settings);
   return *engine_;
@@ -198,6 +194,11 @@ void EngineHarness::PassUntil(int hour, int minute, int second) {
     if (now.hour == hour && now.minute == minute && now.second == second) return;
     Pass();
   }
+}
+
+void EngineHarness::Contact(int32_t group, int32_t n) {
+  contacts.open[static_cast<size_t>(group)] = true;
+  contacts.pending[static_cast<size_t>(group)].push_back(n);
 }
 
 void EngineHarness::Receive(const std::string& text) {

@@ -165,8 +165,13 @@ struct Entry {
 };
 // The message text: entries quoted and joined by backslash-n (`trailing`: one more at the end).
 std::string Message(const std::vector<Entry>& entries, bool trailing = false);
+// Fields quoted and joined by commas, as the schedule, the snapshot and the play log write them.
+std::string Quoted(const std::vector<std::string>& fields);
 
 // A mono 8-bit 8 kHz wave file of `ms` milliseconds with optional cue labels (sample, label).
+// The titles of the list's rows.
+std::vector<std::string> Titles(const lists::ListModel& list);
+
 std::string WaveBytes(int32_t ms, const std::vector<std::pair<uint32_t, std::string>>& cues = {});
 
 class EngineHarness {
@@ -176,6 +181,8 @@ class EngineHarness {
 
   // Builds (or rebuilds) the engine from the current settings and ports.
   PlayoutEngine& Make(int32_t playerType = 0);
+  // Ends the engine ahead of the harness, while the real parts it was given still exist.
+  void Drop() { engine_.reset(); }
   PlayoutEngine& engine() { return *engine_; }
   FakePlayer& player() { return *players.last; }
   playout::PlayoutState& state() { return engine_->State(); }
@@ -187,6 +194,8 @@ class EngineHarness {
   void Pass(int count = 1, int64_t stepMs = 50);
   // Passes of 50 ms up to and including the one at which the clock reads hh:mm:ss.
   void PassUntil(int hour, int minute, int second);
+  // Contact `n` arrives on the contact source `group` (which is then open).
+  void Contact(int32_t group, int32_t n);
   // The schedule message arrives and one pass runs.
   void Receive(const std::string& text);
   // Reads the entries into the load list and loads the queue from its row 0.
@@ -210,9 +219,9 @@ class EngineHarness {
   RecordingNotices notices;
   RecordingView view;
   playout::PlayoutSettings settings;
-  // Real parts in place of the fake player and inbox, when set.
-  playout::PlayerFactory* playerFactory = nullptr;
-  playout::ScheduleInbox* scheduleInbox = nullptr;
+  // The engine's outside world: the fakes above, or real parts a test puts in their place.
+  playout::PlayoutPorts ports{&clock, &log,      &conf,    &station,  &commands, &players, &server,
+                              &inbox, &contacts, &devices, &timeSync, &notices,  &view};
 
  private:
   std::unique_ptr<PlayoutEngine> engine_;

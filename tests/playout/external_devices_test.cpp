@@ -135,8 +135,6 @@ TEST(ExternalDevicesTest, RepliesAreKeptPerLink) {
   EXPECT_EQ(d.Poll(playout::kContactSerial1), 2);
 }
 
-const std::vector<uint8_t> kUnitDescriptor = {0x75, 0x08, 0x95, 0x02, 0x81, 0x02, 0x91, 0x02};
-
 TEST(ExternalDevicesTest, HidUnit) {
   for (const int32_t pulseMs : {0, 200}) {
     DeviceRig rig;
@@ -259,11 +257,7 @@ TEST(ExternalDevicesTest, TimeCodePort) {
   s.TimeAdjust = {0, 0, 0, 1};
   playout::ExternalDevices& d = rig.Open(s);
   ASSERT_TRUE(d.TimeCodeOpen());
-  rig.timeCode.Send(
-      std::string("\x02"
-                  "100000"
-                  "\x03\xE5",
-                  9));
+  rig.timeCode.Send(std::string(1, '\x02') + "100000\x03\xE5");
   ASSERT_TRUE(rig.timeCode.WaitDelivered(9));
   d.ParseSerialTime();
   ASSERT_EQ(rig.setter.Corrections().size(), 1u);

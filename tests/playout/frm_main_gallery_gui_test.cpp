@@ -13,47 +13,31 @@ namespace {
 
 // The schedule the companion would send: a morning block of three files.
 std::string MorningSchedule() {
-  const struct {
-    const char* time;
-    const char* trigger;
-    const char* type;
-    const char* ms;
-    const char* folder;
-    const char* file;
-    const char* cue;
-    const char* program;
-  } rows[] = {
-      {"23:00:00", "0", "1", "300000", "news", "朝のニュース.wav", "20240501230000_01A.cue",
-       "朝のニュース"},
-      {"23:05:00", "1", "2", "30000", "cm\\2024春", "スポット　山田製菓.wav",
-       "20240501230000_01A.cue", "朝のニュース"},
-      {"23:05:30", "1", "3", "225000", "music", "春の歌.wav", "20240501230000_01A.cue",
-       "朝のニュース"},
-      {"23:15:00", "0", "1", "120000", "news", "天気予報と交通情報.wav", "20240501231500_01A.cue",
-       "天気と交通"},
-      {"23:17:00", "2", "3", "331000", "music", "弦楽のための小夜曲.wav", "20240501231500_01A.cue",
-       "天気と交通"},
-      {"23:22:31", "1", "2", "15000", "cm\\2024春", "スポット　ひまわり保険.wav",
-       "20240501231500_01A.cue", "天気と交通"},
-      {"23:30:00", "0", "1", "300000", "news", "夜のニュース.wav", "20240501233000_01A.cue",
-       "夜のニュース"},
-  };
-  std::vector<Entry> entries;
-  for (const auto& r : rows) {
-    entries.push_back({r.time, r.trigger, r.type, r.ms, r.folder, r.file, r.cue, r.program});
-  }
-  return Message(entries);
+  const std::string a = "20240501230000_01A.cue", b = "20240501231500_01A.cue",
+                    c = "20240501233000_01A.cue";
+  return Message({
+      {"23:00:00", "0", "1", "300000", "news", "朝のニュース.wav", a, "朝のニュース"},
+      {"23:05:00", "1", "2", "30000", "cm\\2024春", "スポット　山田製菓.wav", a, "朝のニュース"},
+      {"23:05:30", "1", "3", "225000", "music", "春の歌.wav", a, "朝のニュース"},
+      {"23:15:00", "0", "1", "120000", "news", "天気予報と交通情報.wav", b, "天気と交通"},
+      {"23:17:00", "2", "3", "331000", "music", "弦楽のための小夜曲.wav", b, "天気と交通"},
+      {"23:22:31", "1", "2", "15000", "cm\\2024春", "スポット　ひまわり保険.wav", b, "天気と交通"},
+      {"23:30:00", "0", "1", "300000", "news", "夜のニュース.wav", c, "夜のニュース"},
+  });
 }
 
 void Render(const char* sizeRate, const QString& name) {
   FrmMainRig rig;
-  rig.Ini(std::string("SizeRate=") + sizeRate +
-          "\r\nTabWidth_LVS_1_1=1200\r\nTabWidth_LVS_1_2=750\r\nTabWidth_LVS_1_3=1050\r\n"
-          "TabWidth_LVS_1_4=750\r\nTabWidth_LVS_1_5=1500\r\nTabWidth_LVS_1_6=4650\r\n"
-          "TabWidth_LVS_2_1=1200\r\nTabWidth_LVS_2_2=750\r\nTabWidth_LVS_2_3=1050\r\n"
-          "TabWidth_LVS_2_4=750\r\nTabWidth_LVS_2_5=1500\r\nTabWidth_LVS_2_6=4650\r\n"
-          "TabWidth_LVS_3_1=1200\r\nTabWidth_LVS_3_2=750\r\nTabWidth_LVS_3_3=1050\r\n"
-          "TabWidth_LVS_3_4=750\r\nTabWidth_LVS_3_5=1500\r\nTabWidth_LVS_3_6=3600\r\n");
+  // Column widths that fit the titles; the load list's last column is narrower.
+  std::string ini = std::string("SizeRate=") + sizeRate + "\r\n";
+  for (int list = 1; list <= 3; ++list) {
+    const int widths[] = {1200, 750, 1050, 750, 1500, list == 3 ? 3600 : 4650};
+    for (int col = 1; col <= 6; ++col) {
+      ini += "TabWidth_LVS_" + std::to_string(list) + "_" + std::to_string(col) + "=" +
+             std::to_string(widths[col - 1]) + "\r\n";
+    }
+  }
+  rig.Ini(ini);
   playout::FrmMain& w = rig.Start();
   rig.Show();
   rig.Deliver(MorningSchedule());

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QTest>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -59,13 +59,9 @@ class FrmMainRig {
   // Every debug log file of the program folder's log folder, one after the other.
   std::string DebugLog() const {
     std::string all;
-    const std::string folder = bin() + "log/";
-    if (DIR* d = ::opendir(folder.c_str())) {
-      while (const dirent* e = ::readdir(d)) {
-        if (e->d_name[0] != '.') all += testsupport::ReadWholeFile(folder + e->d_name);
-      }
-      ::closedir(d);
-    }
+    std::error_code ec;  // no log folder yet: no lines
+    for (const auto& e : std::filesystem::directory_iterator(bin() + "log/", ec))
+      all += testsupport::ReadWholeFile(e.path().string());
     return platform::Cp932ToUtf8(all);
   }
 

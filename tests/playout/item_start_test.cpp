@@ -14,12 +14,15 @@ struct StartRun {
   void Run(const std::string& time, int startAt) {
     h.clock.SetNow({2024, 5, 1, 9, 59, 59, 0});
     h.Make(type);
+    h.player().playResult = playResult;
+    h.player().reflectsPlay = reflectsPlay;
     h.Queue({{time, "0", "0", "1000", "", file}});
     h.state().OnAir = 1;
     h.clock.SetNow({2024, 5, 1, 10, 0, startAt, 0});
     h.engine().TimerClock_Timer();
   }
   int32_t type;
+  bool playResult = true, reflectsPlay = true;
   std::string file = "a.wav";
   EngineHarness h;
 };
@@ -122,14 +125,9 @@ TEST(ItemStartTest, StartsThatDoNotPlay) {
   for (const Case& c : cases) {
     StartRun r;
     r.h.WriteLocal("a.wav", c.bytes);
-    r.h.clock.SetNow({2024, 5, 1, 9, 59, 59, 0});
-    r.h.Make();
-    r.h.player().playResult = c.playResult;
-    r.h.player().reflectsPlay = c.reflects;
-    r.h.Queue({{"10:00:00", "0", "0", "1000", "", "a.wav"}});
-    r.h.state().OnAir = 1;
-    r.h.clock.SetNow({2024, 5, 1, 10, 0, 0, 0});
-    r.h.engine().TimerClock_Timer();
+    r.playResult = c.playResult;
+    r.reflectsPlay = c.reflects;
+    r.Run("10:00:00", 0);
     ASSERT_EQ(r.h.log.Count(c.line), 1) << c.line << "\n" << r.h.log.All();
     for (const RecordingLog::Line& l : r.h.log.lines)
       if (l.text.find(c.line) == 0) EXPECT_EQ(l.kind, c.kind) << c.line;

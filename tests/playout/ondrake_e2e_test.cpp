@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -24,6 +25,7 @@
 #include "platform/native_path.h"
 #include "platform/window_registry.h"
 #include "tests/audio/riff_fixture.h"
+#include "tests/playout/engine_fixture.h"
 #include "tests/support/temp_dir.h"
 
 extern char** environ;
@@ -31,6 +33,7 @@ extern char** environ;
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using playouttest::Quoted;
 
 bool WaitFor(const std::function<bool()>& done, int seconds) {
   const auto until = Clock::now() + std::chrono::seconds(seconds);
@@ -39,19 +42,6 @@ bool WaitFor(const std::function<bool()>& done, int seconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return true;
-}
-
-bool OnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::string rest = path != nullptr ? path : "";
-  while (!rest.empty()) {
-    const size_t colon = rest.find(':');
-    const std::string dir = rest.substr(0, colon);
-    if (::access((dir + "/" + program).c_str(), X_OK) == 0) return true;
-    if (colon == std::string::npos) break;
-    rest = rest.substr(colon + 1);
-  }
-  return false;
 }
 
 // One item of the schedule, all of them one second long in the station's top folder.
@@ -146,12 +136,6 @@ class OndrakeStation {
   pid_t child_ = -1;
 };
 
-std::string Quoted(const std::vector<std::string>& fields) {
-  std::string text;
-  for (const std::string& f : fields) text += (text.empty() ? "\"" : ",\"") + f + "\"";
-  return text;
-}
-
 void RunStation(const std::vector<std::string>& launcher, const std::string& platform) {
   OndrakeStation s;
   s.Start(launcher, platform);
@@ -187,37 +171,30 @@ void RunStation(const std::vector<std::string>& launcher, const std::string& pla
 
   // Every version of the on-air snapshot, as the companion would find it.
   const std::string snapshotPath = s.station() + "log/out_01A.cue";
-  const std::string playLogPath = s.station() + "log/" + day + "_01A.txt";
   std::vector<std::string> snapshots;
-  const auto expectedLog = [&] {
-    std::string text;
-    for (const Item& item : items) {
-      text += Quoted({item.time, item.time, "TIME", "種別1", "00:01", "", item.name,
-                      s.station() + item.name + ".wav"}) +
-              "\r\n";
-    }
-    return text;
-  }();
   const bool played = WaitFor(
       [&] {
-        const std::string snapshot =
-            platform::Cp932ToUtf8(testsupport::ReadWholeFile(snapshotPath));
-        if (testsupport::ReadWholeFile(snapshotPath).size() > 0 || !snapshots.empty()) {
-          if (snapshots.empty() || snapshots.back() != snapshot) snapshots.push_back(snapshot);
+        const std::string snapshot = s.Read("station/log/out_01A.cue");
+        if ((!snapshot.empty() || !snapshots.empty()) &&
+            (snapshots.empty() || snapshots.back() != snapshot)) {
+          snapshots.push_back(snapshot);
         }
         return snapshots.size() >= 4 && snapshots.back().empty();
       },
       30);
   EXPECT_TRUE(played) << s.Output();
-  EXPECT_EQ(platform::Cp932ToUtf8(testsupport::ReadWholeFile(playLogPath)), expectedLog);
-  std::vector<std::string> expectedSnapshots;
-  for (size_t first = 0; first <= items.size(); ++first) {
-    std::string text;
-    for (size_t k = first; k < items.size(); ++k) {
-      text += Quoted({items[k].time, "0", "0", "1000", "", items[k].name}) + "\r\n";
-    }
-    expectedSnapshots.push_back(text);
+  // The play log has every item; each snapshot the items from one on.
+  std::string expectedLog;
+  std::vector<std::string> expectedSnapshots(items.size() + 1);
+  for (size_t k = 0; k < items.size(); ++k) {
+    const Item& item = items[k];
+    expectedLog += Quoted({item.time, item.time, "TIME", "種別1", "00:01", "", item.name,
+                           s.station() + item.name + ".wav"}) +
+                   "\r\n";
+    for (size_t first = 0; first <= k; ++first)
+      expectedSnapshots[first] += Quoted({item.time, "0", "0", "1000", "", item.name}) + "\r\n";
   }
+  EXPECT_EQ(s.Read("station/log/" + day + "_01A.txt"), expectedLog);
   EXPECT_EQ(snapshots, expectedSnapshots);
 
   // The system ends it: no question, the unload's steps, exit 0.
@@ -241,7 +218,8 @@ TEST(OndrakeE2eTest, OffscreenStationPlaysTheScheduleAndEndsOnSigterm) {
 }
 
 TEST(OndrakeE2eTest, XServerStationPlaysTheScheduleAndEndsOnSigterm) {
-  if (!OnPath("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed (tools/setup.sh installs it)";
+  if (std::system("command -v xvfb-run >/dev/null") != 0)
+    GTEST_SKIP() << "xvfb-run is not installed (tools/setup.sh installs it)";
   RunStation({"xvfb-run", "-a", "-s", "-screen 0 1280x1024x24 -nolisten tcp"}, "xcb");
 }
 

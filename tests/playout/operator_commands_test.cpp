@@ -8,13 +8,6 @@
 namespace playouttest {
 namespace {
 
-std::vector<std::string> Titles(const lists::ListModel& list) {
-  std::vector<std::string> titles;
-  for (int32_t r = 0; r < list.ItemCount(); ++r)
-    titles.push_back(list.Value(r, playout::kColTitle).Text());
-  return titles;
-}
-
 std::vector<Entry> Rows(int n) {
   std::vector<Entry> rows;
   for (int i = 0; i < n; ++i)

@@ -59,8 +59,8 @@ TEST(PlayoutE2eTest, ScheduleMessageToAudioSnapshotAndPlayLog) {
   playout::CopyDataInbox inbox(hWnd);
   EngineHarness h;
   platform::SetCurrentClock(&h.clock);  // the player's closing silence waits on it
-  h.playerFactory = &players;
-  h.scheduleInbox = &inbox;
+  h.ports.players = &players;
+  h.ports.inbox = &inbox;
   const std::vector<std::string> audio = {Frames(1500, 1), Frames(1000, 2), Frames(800, 3)};
   h.WriteLocal("jingle/news/ア.wav", rifftest::PcmWave(2, 8000, 16, audio[0]));
   h.WriteLocal("b.wav", rifftest::PcmWave(2, 8000, 16, audio[1]));
@@ -121,11 +121,7 @@ TEST(PlayoutE2eTest, ScheduleMessageToAudioSnapshotAndPlayLog) {
   }
   ASSERT_EQ(startedAt.size(), 3u) << h.log.All();
   pass();  // notices the end of the last play
-  const auto line = [](const std::vector<std::string>& fields) {
-    std::string text;
-    for (const std::string& f : fields) text += (text.empty() ? "\"" : ",\"") + f + "\"";
-    return text + "\r\n";
-  };
+  const auto line = [](const std::vector<std::string>& fields) { return Quoted(fields) + "\r\n"; };
   EXPECT_EQ(
       platform::Cp932ToUtf8(testsupport::ReadWholeFile(e.PlayLogPath())),
       line({startedAt[0], "10:00:05", "TIME", "Type1", "00:01", "jingle\\news", "ア", files[0]}) +

@@ -20,11 +20,6 @@ void StartOnAir(EngineHarness& h, const std::vector<Entry>& queue, int hour = 10
   h.state().OnAir = 1;
 }
 
-void Contact(EngineHarness& h, int32_t n) {
-  h.contacts.open[1] = true;
-  h.contacts.pending[1].push_back(n);
-}
-
 // The files the player started, by name.
 std::vector<std::string> Played(EngineHarness& h) {
   std::vector<std::string> names;
@@ -32,6 +27,10 @@ std::vector<std::string> Played(EngineHarness& h) {
     names.push_back(path.substr(path.rfind('/') + 1));
   return names;
 }
+
+// A contact row whose trigger name the table lacks, then one for contact 1.
+const std::vector<Entry> kUnknownFirst = {{"", "ZZ", "0", "1000", "", "a.wav"},
+                                          {"", "2", "0", "1000", "", "b.wav"}};
 
 TEST(TriggerTest, LastDueTimeRowWinsAndEarlierOnesAreSkipped) {
   EngineHarness h;
@@ -87,32 +86,17 @@ TEST(TriggerTest, ContactRowsByNumberAndSkipRules) {
     int32_t noCntSkip, noTimeSkip, contact;
     std::vector<std::string> played;
     const char* line;  // must be logged ("" : no start was requested)
-  } cases[] = {
-      {{{"", "2", "0", "1000", "", "a.wav"}, {"", "4", "0", "1000", "", "b.wav"}},
-       0,
-       0,
-       3,
-       {"b.wav"},
-       "Trigger not applied1 tTrigger=2 tRetCom=3@"},
-      {{{"", "2", "0", "1000", "", "a.wav"}, {"", "4", "0", "1000", "", "b.wav"}},
-       1,
-       0,
-       3,
-       {},
-       "NoCNTSkip=1@"},
-      {{{"12:00:00", "0", "0", "1000", "", "a.wav"}, {"", "2", "0", "1000", "", "b.wav"}},
-       0,
-       1,
-       1,
-       {},
-       ""},
+  };
+  const std::vector<Entry> two = {{"", "2", "0", "1000", "", "a.wav"},
+                                  {"", "4", "0", "1000", "", "b.wav"}};
+  const std::vector<Entry> afterTime = {{"12:00:00", "0", "0", "1000", "", "a.wav"},
+                                        {"", "2", "0", "1000", "", "b.wav"}};
+  const Case cases[] = {
+      {two, 0, 0, 3, {"b.wav"}, "Trigger not applied1 tTrigger=2 tRetCom=3@"},
+      {two, 1, 0, 3, {}, "NoCNTSkip=1@"},
+      {afterTime, 0, 1, 1, {}, ""},
       // A trigger name the table lacks matches no contact.
-      {{{"", "ZZ", "0", "1000", "", "a.wav"}, {"", "2", "0", "1000", "", "b.wav"}},
-       1,
-       0,
-       1,
-       {},
-       "Trigger not applied1 tTrigger=-1 tRetCom=1@"},
+      {kUnknownFirst, 1, 0, 1, {}, "Trigger not applied1 tTrigger=-1 tRetCom=1@"},
   };
   for (const Case& c : cases) {
     EngineHarness h;
@@ -121,7 +105,7 @@ TEST(TriggerTest, ContactRowsByNumberAndSkipRules) {
     StartOnAir(h, c.queue);
     // The message maps trigger numbers through the table, so an unknown name goes in directly.
     if (c.queue[0].trigger == "ZZ") h.queue().SetValue(0, playout::kColTrigger, "ZZ");
-    Contact(h, c.contact);
+    h.Contact(1, c.contact);
     h.Pass();
     EXPECT_EQ(Played(h), c.played) << c.line;
     if (*c.line != '\0') {
@@ -134,7 +118,7 @@ TEST(TriggerTest, ContactRowsByNumberAndSkipRules) {
 
 TEST(TriggerTest, OperatorCntStartsTheFirstContactRowWhateverItsName) {
   EngineHarness h;
-  StartOnAir(h, {{"", "ZZ", "0", "1000", "", "a.wav"}, {"", "2", "0", "1000", "", "b.wav"}});
+  StartOnAir(h, kUnknownFirst);
   h.queue().SetValue(0, playout::kColTrigger, "ZZ");
   h.engine().OperatorFunction(0);
   h.Pass();
@@ -158,7 +142,7 @@ TEST(TriggerTest, ContactsRefusedAroundTimedRowsAndRunningCommands) {
     StartOnAir(h, {{"", "2", "0", "0", "", "Sw.scm"}, {c.timeRow, "0", "0", "1000", "", "t.wav"}});
     if (c.commandRunning) h.state().TimerCom.Arm(h.clock.MonotonicMs(), 36000);
     h.state().TimerComSec = 100;
-    Contact(h, 1);
+    h.Contact(1, 1);
     h.Pass();
     EXPECT_TRUE(h.log.Has(c.line)) << c.line << "\n" << h.log.All();
     EXPECT_FALSE(h.log.Has("PlayReq="));
