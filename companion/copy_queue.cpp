@@ -1,6 +1,7 @@
 // The copy queue: the sound files the schedules name, copied one per pass from server 1 into
 // the local store, and the list of used files on the server.
 #include <algorithm>
+#include <map>
 
 #include "companion/companion_engine.h"
 #include "companion/companion_files.h"
@@ -10,6 +11,8 @@
 #include "foundation/folders.h"
 #include "platform/ascii_text.h"
 #include "platform/cp932.h"
+#include "platform/file_system.h"
+#include "platform/native_path.h"
 
 namespace companion {
 
@@ -46,6 +49,39 @@ std::string WithoutExtension(const std::string& key) {
   const size_t dot = key.rfind('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return key;
   return key.substr(0, dot);
+}
+
+// The names in each folder of the local store that on-air rows point into, each folder read
+// once per used list (keyed by PathKey of the folder).
+using StoredNames = std::map<std::string, std::vector<std::string>>;
+
+// The used-list lines for an on-air row: the snapshot names a sound without its extension, so
+// the row stands for every stored file of that name, whatever its extension (the files the
+// upkeep spares for it). A ".tip" is a companion, not a sound, and a ".scm" is a command item;
+// a row whose file is no longer stored, or that points out of the store, names nothing.
+std::vector<std::string> StoredFilesOf(const std::string& localPath, const std::string& sound,
+                                       StoredNames& stored) {
+  if (!IsContainedRelativePath(sound)) return {};
+  const size_t separator = sound.find_last_of("\\/");
+  const std::string folder = separator == std::string::npos ? "" : sound.substr(0, separator + 1);
+  const std::string name = PathKey(sound.substr(folder.size()));
+  if (name.empty()) return {};
+  auto [names, fresh] = stored.try_emplace(PathKey(folder));
+  if (fresh) {
+    if (const auto entries = platform::ListDirectory(platform::ToNativePath(localPath + folder))) {
+      for (const platform::DirEntry& e : *entries)
+        if (!e.isDirectory) names->second.push_back(e.name);
+      std::sort(names->second.begin(), names->second.end());
+    }
+  }
+  std::vector<std::string> files;
+  for (const std::string& entry : names->second) {
+    const std::string lower = platform::LowerAscii(entry);
+    if (EndsWith(lower, ".tip") || EndsWith(lower, ".scm")) continue;
+    if (lower == name || WithoutExtension(lower) == name)
+      files.push_back(platform::LowerAscii(folder + entry));
+  }
+  return files;
 }
 
 int64_t Number(const lists::ListModel& list, int32_t row, int32_t column) {
@@ -162,14 +198,21 @@ void CompanionEngine::CopyQueuedFile(int32_t row) {
 void CompanionEngine::WriteUsedList() {
   if (foundation::FolderExists(settings_.ServerRoot) == 0) return;
   std::vector<std::string> paths;
+  // Paths that differ only in case name one file: one line each.
+  auto add = [&paths](const std::string& lower) {
+    if (std::find(paths.begin(), paths.end(), lower) == paths.end()) paths.push_back(lower);
+  };
+  StoredNames stored;
   for (int32_t l = 0; l < 2; ++l) {
     const lists::ListModel& list = lvs_[static_cast<size_t>(l)];
     for (int32_t r = 0; r < list.ItemCount(); ++r) {
       const std::string sound = list.Value(r, kColSound).Text();
       if (sound.empty() || EndsWith(sound, ".scm")) continue;
-      // Paths that differ only in case name one file: one line each.
-      const std::string lower = platform::LowerAscii(sound);
-      if (std::find(paths.begin(), paths.end(), lower) == paths.end()) paths.push_back(lower);
+      if (l == 0) {
+        add(platform::LowerAscii(sound));
+      } else {
+        for (const std::string& file : StoredFilesOf(settings_.LocalPath, sound, stored)) add(file);
+      }
     }
   }
   if (usedWritten_ && paths.size() == usedPaths_.size() &&

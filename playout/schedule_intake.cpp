@@ -36,17 +36,38 @@ int32_t CommandIndex(CommandSchedules& commands, const std::string& name) {
 }  // namespace
 
 std::vector<std::string> SplitScheduleEntries(const std::string& text) {
-  static const std::string kBetween = "\"\\n\"";
+  const size_t size = text.size();
+  auto separatorAt = [&](size_t i) {
+    return i + 1 < size && text[i] == '\\' && text[i + 1] == 'n';
+  };
   std::vector<std::string> entries;
   size_t start = 0;
-  for (size_t at = text.find(kBetween); at != std::string::npos; at = text.find(kBetween, at + 1)) {
-    entries.push_back(text.substr(start, at + 1 - start));
-    start = at + 3;
+  // Quote state as the field split of each entry will see it: a quote opens a field only before
+  // any of its text, and closes it only before a comma or at the entry's end, so that a quote
+  // ahead of a separator always ends the field and one stray piece cannot swallow the next.
+  bool inQuotes = false;
+  bool fieldEmpty = true;
+  for (size_t i = 0; i < size; ++i) {
+    const char c = text[i];
+    if (inQuotes) {
+      if (c == '"') {
+        if (i + 1 == size || text[i + 1] == ',' || separatorAt(i + 1)) inQuotes = false;
+      } else if (c != ',') {
+        fieldEmpty = false;
+      }
+    } else if (separatorAt(i)) {
+      entries.push_back(text.substr(start, i - start));
+      start = i + 2;
+      ++i;
+      fieldEmpty = true;
+    } else if (c == '"') {
+      inQuotes = fieldEmpty;
+    } else {
+      fieldEmpty = c == ',';
+    }
   }
-  std::string last = text.substr(start);
-  if (last.size() >= 3 && last.compare(last.size() - 3, 3, "\"\\n") == 0)
-    last.resize(last.size() - 2);
-  entries.push_back(std::move(last));
+  // A separator after the last entry leaves nothing to read.
+  if (start < size || entries.empty()) entries.push_back(text.substr(start));
   return entries;
 }
 

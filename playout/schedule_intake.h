@@ -13,9 +13,10 @@ namespace playout {
 // The schedule message the companion sends: "NONE", or entries of eight double-quoted fields
 // separated by commas, entries separated by the two characters backslash and n.
 
-// The entries of a message. An entry ends only where a backslash-n stands between a closing and
-// an opening double quote, or after the last closing quote: a folder such as jingle\news inside
-// a field does not split its entry. The sender puts nothing else there.
+// The entries of a message. Every backslash-n outside a quoted field ends an entry, so a folder
+// such as jingle\news inside quotes stays whole while a piece the sender never meant (unquoted
+// text between separators) is an entry of its own that the field count then skips. A separator
+// after the last entry adds no empty entry; the empty text is one empty entry.
 std::vector<std::string> SplitScheduleEntries(const std::string& text);
 
 // What the load list's rows are made with.

@@ -64,6 +64,27 @@ TEST_F(CopyQueueTest, ScheduledSoundsAreCopiedOnePerPass) {
   EXPECT_FALSE(Exists(h.Server("log/used_01A.txt.tmp")));
 }
 
+TEST_F(CopyQueueTest, OnAirItemsAreListedAsTheFilesStored) {
+  h.WriteLocal("OnAir/Y.wav", "y");
+  h.WriteLocal("OnAir/Y.wav.tip", "t");
+  h.WriteLocal("OnAir/Y2.wav", "y2");
+  h.WriteLocal("command/news.scm", "cmd");
+  // As the playout writes it: names without extensions; a command item; a file already gone;
+  // a path out of the store.
+  std::string snapshot;
+  for (const char* folderAndName : {R"("onair","y")", R"("command","news")", R"("jingle","b")",
+                                    R"("gone","z")", R"("..","evil")"}) {
+    snapshot += std::string(R"("10:00:00","0","1","1000",)") + folderAndName + "\r\n";
+  }
+  h.WriteLocal("log/out_01A.cue", snapshot);
+  CompanionEngine& e = h.Make();
+  e.Form_Load();
+  ASSERT_EQ(e.LVS(1).ItemCount(), 5);
+  e.WriteUsedList();
+  EXPECT_EQ(platform::Cp932ToUtf8(ReadWholeFile(h.Server("log/used_01A.txt"))),
+            "music\\a.wav\r\njingle\\b.wav\r\n..\\evil.wav\r\nonair\\y.wav\r\n");
+}
+
 TEST_F(CopyQueueTest, TheUpkeepSparesWhatIsScheduledOrOnAir) {
   h.disk.freeBytes = int64_t{1} << 30;  // short of space
   h.WriteLocal("old/x.wav", "x");

@@ -14,7 +14,7 @@ using playout::kAuxSeq;
 using playout::kColLength;
 using playout::kColType;
 
-TEST(ScheduleIntakeTest, SplitsEntriesOnlyBetweenQuotes) {
+TEST(ScheduleIntakeTest, SplitsEntriesAtSeparatorsOutsideQuotes) {
   struct Case {
     std::string text;
     std::vector<std::string> entries;
@@ -25,6 +25,13 @@ TEST(ScheduleIntakeTest, SplitsEntriesOnlyBetweenQuotes) {
       {R"("a","jingle\news"\n"c","d")", {R"("a","jingle\news")", R"("c","d")"}},
       {R"("a","b\n")", {R"("a","b\n")"}},
       {"", {""}},
+      // Unquoted text between separators is a piece of its own, not glued to its neighbours.
+      {R"(garbage\n"a","b"\n???\n"c")", {"garbage", R"("a","b")", "???", R"("c")"}},
+      {R"("a",b\nc)", {R"("a",b)", "c"}},
+      // A quote after a field's first character opens nothing; one before a separator closes.
+      {R"(ab"c\n"d")", {R"(ab"c)", R"("d")"}},
+      {R"("a,b\n"c"\n"d")", {R"("a,b\n"c")", R"("d")"}},
+      {R"("a"\n\n"b")", {R"("a")", "", R"("b")"}},
   };
   for (const Case& c : cases) EXPECT_EQ(playout::SplitScheduleEntries(c.text), c.entries) << c.text;
 }
@@ -106,6 +113,15 @@ TEST_F(IntakeTest, EmptyNoneShortAndTrailing) {
   h.inbox.messages.push_back(Message(two, true) + R"("short","x","y")");
   EXPECT_EQ(h.engine().ReceiveSchedule(), 1);
   EXPECT_EQ(h.load().ItemCount(), 2);
+}
+
+TEST_F(IntakeTest, StrayPiecesAreSkippedAndTheirNeighboursRead) {
+  const std::string a = Message({{"10:00:00", "0", "1", "1000", "", "a.wav"}});
+  const std::string b = Message({{"10:05:00", "0", "1", "1000", "", "b.wav"}});
+  h.inbox.messages.push_back("garbage\\n" + a + "\\n???\\n" + b);
+  EXPECT_EQ(h.engine().ReceiveSchedule(), 1);
+  EXPECT_EQ(Titles(h.load()), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(h.load().Value(0, playout::kColTime).Text(), "10:00:00");
 }
 
 TEST_F(IntakeTest, LoadFromRowAndPickByTime) {

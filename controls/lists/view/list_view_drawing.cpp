@@ -62,7 +62,12 @@ void UC_ListView::ReDraw() {
       for (int32_t p = 0; p < columns.Count(); ++p) {
         const int32_t c = columns.ColumnAt(p);
         const ListColumn& col = *columns.Column(c);
-        if (col.TabHidden != 0) continue;
+        if (col.TabHidden != 0) {
+          // Its editor would otherwise stay where the column was, over its neighbour, and still
+          // write into the hidden cell.
+          if (r == current) PlaceEditorsOnRow(c, y + editorTop_, std::string());
+          continue;
+        }
         const bool first = c == firstShown;
         s.SetForeColor(row.DispColor);
         const std::string text = static_cast<size_t>(c) < row.Data.size()

@@ -52,6 +52,23 @@ TEST(UcListViewEditorsGuiTest, EditorsSitOnTheCurrentRow) {
   EXPECT_EQ(lv->Model().Columns().Column(1)->TextIndex, 1);
 }
 
+TEST(UcListViewEditorsGuiTest, AHiddenColumnsEditorGoesAtTheNextRedraw) {
+  auto lv = EditorList();
+  lv->SetSelectedItem(2);
+  lv->ReDraw();
+  QLineEdit* editor = lv->TextLV(1);
+  ASSERT_TRUE(editor->isVisible());
+  lv->SetTabHidden(1, 1);
+  lv->ReDraw();
+  EXPECT_TRUE(editor->isHidden());
+  EXPECT_TRUE(lv->TextLV(0)->isVisible());
+  lv->SetTabHidden(1, 0);
+  lv->SetValue(2, 1, "back");
+  lv->ReDraw();
+  EXPECT_TRUE(editor->isVisible());
+  EXPECT_EQ(editor->text(), "back");
+}
+
 TEST(UcListViewEditorsGuiTest, TypingSixDigitsInATimeColumn) {
   auto lv = EditorList();
   lv->SetSelectedItem(1);
