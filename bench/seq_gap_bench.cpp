@@ -5,6 +5,11 @@
 // item to the first frame of the next, as the device stamped them (to its 5 ms step). Counters:
 // gap_median_ms, gap_max_ms, and silence_max_ms, the most closing silence that went out
 // between two items.
+//
+// What to expect: the pass that sees an item's end queues the closing silence, the next pass
+// ends it (50 ms), the one after starts the next item; so two passes plus the wait from the
+// end to the first pass after it. An end that falls within one device step before a pass is
+// not yet marked played there and waits a pass more, which shows in gap_max_ms only.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
