@@ -13,15 +13,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "audio/c_fgraph.h"
 #include "audio/fct_quartz.h"
+#include "bench/engine_stand_ins.h"
 #include "platform/wave_out_virtual.h"
 #include "playout/player_factory.h"
 #include "playout/playout_engine.h"
-#include "playout/process_ports.h"
 #include "tools/media_fixtures/gst_media_writer.h"
 
 namespace {
@@ -34,65 +33,6 @@ constexpr int kPasses = 12000;  // ten minutes of passes
 constexpr int32_t kToneMs = 12 * 60 * 1000;
 
 const std::string kFolder = "/tmp/ondrake_pass_bench/";
-
-// Silent stand-ins for what the window would show and for the devices.
-class NullLog final : public playout::LogSink {
- public:
-  void Write(const std::string&, int32_t) override {}
-};
-class NullView final : public playout::ViewNotifications {
- public:
-  void ClockCell(int32_t, const std::string&) override {}
-  void CountDown(int32_t, int32_t, const std::string&) override {}
-  void OnAirBox(int32_t) override {}
-  void ListChanged(int32_t) override {}
-  void OnAirStyle(int32_t, int32_t) override {}
-  void Trace(const std::string&) override {}
-  void LoadPanelText(const std::string&) override {}
-  void BlockCaptionClick(int32_t) override {}
-};
-class NullNotices final : public playout::MessageNotices {
- public:
-  void Post(const std::string&, const std::string&) override {}
-};
-class AnsweringServer final : public playout::ServerProbe {
- public:
-  int32_t CheckServerAlive() override { return 1; }
-};
-class NoSync final : public playout::TimeSync {
- public:
-  void Start() override {}
-};
-class OneMessage final : public playout::ScheduleInbox {
- public:
-  std::string Take() override { return std::exchange(text, std::string()); }
-  std::string text;
-};
-// No serial, HID or MIDI unit: a channel going live still becomes the live channel.
-class NoDevices final : public playout::DeviceLink {
- public:
-  bool TimeCodeOpen() const override { return false; }
-  bool HidOK() const override { return false; }
-  bool MidiPortsOpen() const override { return false; }
-  int32_t MidiMode() const override { return 0; }
-  int32_t FaderLevel() const override { return 0; }
-  void ParseSerialTime() override {}
-  void AdjustClockFromSerial() override {}
-  void SwitchChannel(int32_t pIsOff, int32_t, int32_t pNextCh,
-                     playout::SwitcherState& state) override {
-    if (pIsOff == 0) state.CurSWCh = pNextCh;
-  }
-  void SendMidiFader(int32_t, int32_t) override {}
-  void EndHidPulse(int32_t) override {}
-};
-class NoCommands final : public playout::CommandSchedules {
- public:
-  const std::vector<foundation::ScheduleEntry>& List() const override { return list_; }
-  void ReloadLocal() override {}
-
- private:
-  std::vector<foundation::ScheduleEntry> list_;
-};
 
 bool Tone() {
   static const bool ok = [] {
@@ -127,13 +67,7 @@ void Pass(benchmark::State& state, int32_t playerType) {
     state.SkipWithError("could not write the tone");
     return;
   }
-  foundation::ConfTables conf;
-  conf.TriggerString = {"TIME", "SEQ",  "CNT1", "CNT2", "CNT3",
-                        "CNT4", "CNT5", "CNT6", "CNT7", "CNT8"};
-  conf.HourAdjust = 18000;
-  foundation::StationSettings station;
-  station.LocalPath = kFolder;
-  station.LocalLogFolder = kFolder + "log/";
+  benchrig::EngineStandIns rig(kFolder);
   std::filesystem::create_directories(kFolder + "music");
   std::filesystem::copy_file(kFolder + "tone.wav", kFolder + "music/tone.wav",
                              std::filesystem::copy_options::skip_existing);
@@ -153,23 +87,13 @@ void Pass(benchmark::State& state, int32_t playerType) {
     };
     return std::make_unique<audio::C_FGraph>(seams);
   });
-  NullLog log;
-  NullView view;
-  NullNotices notices;
-  AnsweringServer server;
-  NoSync sync;
-  OneMessage inbox;
-  NoCommands commands;
-  playout::NoContactSources contacts;
-  NoDevices devices;
-  playout::PlayoutPorts ports{&clock, &log,      &conf,    &station, &commands, &players, &server,
-                              &inbox, &contacts, &devices, &sync,    &notices,  &view};
+  playout::PlayoutPorts ports = rig.Ports(&clock, &players);
   playout::PlayoutSettings settings;
   settings.PlayerType = playerType;
   settings.ForceLoad = 1;
   playout::PlayoutEngine engine(ports, settings);
   engine.State().OnAir = 1;
-  inbox.text = Schedule();
+  rig.inbox.text = Schedule();
 
   const auto pass = [&] {
     clock.Advance(50);

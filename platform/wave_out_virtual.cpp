@@ -16,6 +16,10 @@ constexpr uint64_t kMicrosPerSecond = 1000000;
 // Frames played per step when a stream plays a long stretch at once.
 constexpr uint64_t kConsumeStep = 4096;
 
+int64_t SteadyMicros(std::chrono::steady_clock::time_point t) {
+  return std::chrono::duration_cast<std::chrono::microseconds>(t.time_since_epoch()).count();
+}
+
 }  // namespace
 
 struct VirtualWaveOut::Live {
@@ -66,9 +70,10 @@ void VirtualWaveOut::Tick() {
     ticker_wake_.wait_for(lock, kTickStep);
     const auto now = std::chrono::steady_clock::now();
     const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(now - last);
+    const int64_t from_us = SteadyMicros(last);
     last = now;
     if (clock_ == VirtualClockMode::kRealTime && micros.count() > 0) {
-      AdvanceMicrosLocked(static_cast<uint64_t>(micros.count()));
+      AdvanceMicrosLocked(static_cast<uint64_t>(micros.count()), from_us);
     }
   }
 }
@@ -121,7 +126,7 @@ VirtualWaveOut::Live* VirtualWaveOut::FindLive(WaveHandle handle) {
   return it == live_.end() ? nullptr : it->second.get();
 }
 
-void VirtualWaveOut::Consume(Live& live, uint64_t frames) {
+void VirtualWaveOut::Consume(Live& live, uint64_t frames, int64_t at_us) {
   const uint32_t volume =
       volumes_.count(live.device_id) ? volumes_[live.device_id] : kWaveFullVolume;
   const WaveGain gain = WaveVolumeToGain(volume);
@@ -134,8 +139,16 @@ void VirtualWaveOut::Consume(Live& live, uint64_t frames) {
     if (live.failed) {
       live.health.NoteDropped(n);
     } else if (options_.record) {
-      auto& played = records_[live.record].played;
-      played.insert(played.end(), scratch_.begin(), scratch_.begin() + n * live.format.block_align);
+      VirtualWaveStream& record = records_[live.record];
+      const uint64_t first = record.played.size() / live.format.block_align;
+      // Frames of one call follow each other without a break: they make one run.
+      if (record.runs.empty() || at_us != record.runs.back().at_us ||
+          first != record.runs.back().first_frame + record.runs.back().frames) {
+        record.runs.push_back(VirtualPlayedRun{first, 0, at_us});
+      }
+      record.runs.back().frames += n;
+      record.played.insert(record.played.end(), scratch_.begin(),
+                           scratch_.begin() + n * live.format.block_align);
     }
     live.position += n;
     frames -= n;
@@ -145,7 +158,14 @@ void VirtualWaveOut::Consume(Live& live, uint64_t frames) {
   records_[live.record].position_frames = live.position;
 }
 
-void VirtualWaveOut::ConsumeAll(Live& live) { Consume(live, live.queue.untaken_frames()); }
+void VirtualWaveOut::ConsumeAll(Live& live) {
+  Consume(live, live.queue.untaken_frames(), NowUsLocked());
+}
+
+int64_t VirtualWaveOut::NowUsLocked() const {
+  return clock_ == VirtualClockMode::kManual ? manual_us_
+                                             : SteadyMicros(std::chrono::steady_clock::now());
+}
 
 uint64_t VirtualWaveOut::MeetFaults(Live& live) {
   uint64_t until_next = UINT64_MAX;
@@ -340,25 +360,27 @@ void VirtualWaveOut::ClearFailures() {
   faults_.clear();
 }
 
-void VirtualWaveOut::AdvanceMicrosLocked(uint64_t micros) {
+void VirtualWaveOut::AdvanceMicrosLocked(uint64_t micros, int64_t from_us) {
   for (auto& [handle, live] : live_) {
     if (live->paused) continue;
     live->carry += micros * live->format.samples_per_sec;
     const uint64_t frames = live->carry / kMicrosPerSecond;
     live->carry %= kMicrosPerSecond;
-    Consume(*live, frames);
+    Consume(*live, frames, from_us);
   }
 }
 
 void VirtualWaveOut::AdvanceMs(int64_t ms) {
   if (ms <= 0) return;
   std::lock_guard lock(mutex_);
-  AdvanceMicrosLocked(static_cast<uint64_t>(ms) * 1000);
+  const int64_t from_us = manual_us_;
+  manual_us_ += ms * 1000;
+  AdvanceMicrosLocked(static_cast<uint64_t>(ms) * 1000, from_us);
 }
 
 void VirtualWaveOut::AdvanceFrames(uint64_t frames) {
   std::lock_guard lock(mutex_);
-  for (auto& [handle, live] : live_) Consume(*live, frames);
+  for (auto& [handle, live] : live_) Consume(*live, frames, manual_us_);
 }
 
 std::vector<VirtualWaveStream> VirtualWaveOut::Streams() const {

@@ -52,6 +52,19 @@ struct VirtualWaveCall {
   WaveResult result = kWaveNoError;
 };
 
+// Frames that went out in one go: where they start in the stream's `played` bytes (in frames)
+// and when the first of them went out, in microseconds on the device's clock; the others follow
+// at the stream's sample rate. In real time that clock is CLOCK_MONOTONIC and a run starts at
+// the start of the 5 ms step that played it; on the manual clock it is the time advanced so far
+// (AdvanceFrames takes none); in instant mode it is the moment the frames were taken.
+struct VirtualPlayedRun {
+  uint64_t first_frame = 0;
+  uint64_t frames = 0;
+  int64_t at_us = 0;
+
+  bool operator==(const VirtualPlayedRun&) const = default;
+};
+
 // What a test can see of one stream, open or closed.
 struct VirtualWaveStream {
   WaveHandle handle = 0;
@@ -61,6 +74,7 @@ struct VirtualWaveStream {
   bool paused = false;
   uint64_t position_frames = 0;        // since open or the last reset
   std::vector<uint8_t> played;         // every frame that went out, after the volume, in order
+  std::vector<VirtualPlayedRun> runs;  // when the frames of `played` went out, in order
   std::vector<VirtualWaveCall> calls;  // this stream's calls, Open first
 };
 
@@ -155,13 +169,17 @@ class VirtualWaveOut final : public WaveOutDevice {
   template <typename Check, typename Apply>
   WaveResult StreamCall(WaveCall call, WaveHandle handle, int64_t value, Check check, Apply apply);
   bool ValidDevice(int32_t device_id) const;
-  // Plays up to `frames` frames of one stream. Caller holds mutex_.
-  void Consume(Live& live, uint64_t frames);
+  // Plays up to `frames` frames of one stream, the first at `at_us` on the device's clock.
+  // Caller holds mutex_.
+  void Consume(Live& live, uint64_t frames, int64_t at_us);
   void ConsumeAll(Live& live);
+  // The device's clock (see VirtualPlayedRun). Caller holds mutex_.
+  int64_t NowUsLocked() const;
   // Applies the scripted faults due at the stream's position; returns how many frames it may
   // play before the next one is due (UINT64_MAX when none is). Caller holds mutex_.
   uint64_t MeetFaults(Live& live);
-  void AdvanceMicrosLocked(uint64_t micros);
+  // Plays `micros` of time that began at `from_us` on the device's clock.
+  void AdvanceMicrosLocked(uint64_t micros, int64_t from_us);
   void StartTickerLocked();
   void Tick();
 
@@ -175,6 +193,7 @@ class VirtualWaveOut final : public WaveOutDevice {
   std::vector<VirtualWaveCall> calls_;
   std::map<int32_t, uint32_t> volumes_;
   std::vector<uint8_t> scratch_;
+  int64_t manual_us_ = 0;  // time advanced by hand
 
   std::thread ticker_;
   std::condition_variable ticker_wake_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/clock.h"
+#include "platform/steady_deadline.h"
 #include "platform/wave_out_gain.h"
 #include "platform/wave_out_log.h"
 #include "tests/platform/wave_out_test_util.h"
@@ -96,6 +97,10 @@ TEST(VirtualWaveOut, ManualClockMarksPagesDoneOnlyWhenPlayed) {
   EXPECT_EQ(PositionFrames(dev, h), 154u);
   EXPECT_FALSE(c->header.done());
   EXPECT_EQ(dev.Stream(h).played, Joined({a.get(), b.get(), c.get()}, 4 * 4));
+  // Each run of frames keeps the time it went out: the idle time before c shows there.
+  EXPECT_EQ(dev.Stream(h).runs,
+            (std::vector<VirtualPlayedRun>{
+                {0, 99, 0}, {99, 1, 99000}, {100, 50, 100000}, {150, 4, 600000}}));
 
   // Fractions of a frame carry over between advances (44.1 frames per ms).
   const WaveFormat cd = PcmFormat(8, 1, 44100);
@@ -291,6 +296,7 @@ TEST(VirtualWaveOut, CloseDropsQueuedPagesAndKeepsTheRecord) {
 }
 
 TEST(VirtualWaveOut, RealTimeClockPlaysAtTheSampleRate) {
+  const int64_t startMs = SteadyNowMs();
   VirtualWaveOut dev(Options(VirtualClockMode::kRealTime));
   const WaveFormat f = PcmFormat(16, 1, 48000);
   const WaveHandle h = OpenOk(dev, 0, f);
@@ -299,9 +305,22 @@ TEST(VirtualWaveOut, RealTimeClockPlaysAtTheSampleRate) {
   Queue(dev, h, *a);
   Queue(dev, h, *b);
   ASSERT_TRUE(wavetest::WaitUntil([&] { return b->header.done(); }));
+  const int64_t doneMs = SteadyNowMs();
   EXPECT_TRUE(a->header.done());
   EXPECT_EQ(PositionFrames(dev, h), 960u);
-  EXPECT_EQ(dev.Stream(h).played, Joined({a.get(), b.get()}));
+  const VirtualWaveStream stream = dev.Stream(h);
+  EXPECT_EQ(stream.played, Joined({a.get(), b.get()}));
+  // The runs cover every frame in order, stamped on the monotonic clock, never going back.
+  uint64_t frames = 0;
+  int64_t lastUs = startMs * 1000;
+  for (const VirtualPlayedRun& run : stream.runs) {
+    EXPECT_EQ(run.first_frame, frames);
+    EXPECT_GE(run.at_us, lastUs);
+    frames += run.frames;
+    lastUs = run.at_us;
+  }
+  EXPECT_EQ(frames, 960u);
+  EXPECT_LT(lastUs, (doneMs + 1) * 1000);
 }
 
 }  // namespace

@@ -141,5 +141,75 @@ TEST(PlayoutE2eTest, ScheduleMessageToAudioSnapshotAndPlayLog) {
   platform::SetWindowRegistryFolder("");
 }
 
+// Between two SEQ items the device plays the end of the first, the closing silence until the
+// pass that finds it due, and the next item one pass after that: the pass that sees the end,
+// the one that ends the silence, the one that starts the next item. With 50 ms passes that is
+// 100 ms from the last frame of one item to the first of the next, 50 of them silence, plus the
+// wait for the first pass after an end that falls between passes.
+TEST(PlayoutE2eTest, SeqItemsFollowTwoPassesAfterTheEndIsSeen) {
+  platform::VirtualWaveOutOptions options;
+  options.clock = platform::VirtualClockMode::kManual;
+  auto device = std::make_shared<platform::VirtualWaveOut>(options);
+  playout::StandardPlayerFactory players(device);
+  EngineHarness h;
+  platform::SetCurrentClock(&h.clock);  // the player's closing silence waits on it
+  struct RestoreClock {
+    ~RestoreClock() { platform::SetCurrentClock(nullptr); }
+  } restoreClock;
+  h.ports.players = &players;
+  struct Item {
+    int32_t ms;
+    double gapAfterMs;  // nothing follows the last item
+  };
+  // An end on a pass boundary is seen at once; one 20 ms before or after it waits for a pass.
+  const Item items[] = {{1000, 100}, {1030, 120}, {980, 120}, {1000, 0}};
+  std::vector<std::string> audio;
+  std::vector<Entry> entries;
+  for (const Item& item : items) {
+    audio.push_back(Frames(item.ms, static_cast<int>(audio.size())));
+    const std::string name = "s" + std::to_string(audio.size()) + ".wav";
+    h.WriteLocal(name, rifftest::PcmWave(2, 8000, 16, audio.back()));
+    Entry entry;
+    entry.trigger = "1";
+    entry.file = name;
+    entries.push_back(entry);
+  }
+  PlayoutEngine& e = h.Make();
+  e.State().OnAir = 1;
+  h.Queue(entries);
+  for (int i = 0; i < 200 && (e.Player().mode() == 3 || h.queue().ItemCount() > 0); ++i) {
+    h.clock.Advance(50);
+    device->AdvanceMs(50);
+    e.TimerClock_Timer();
+  }
+  ASSERT_EQ(h.queue().ItemCount(), 0);
+  ASSERT_NE(e.Player().mode(), 3);
+
+  // When each frame went out (ms), from the device's runs.
+  const auto streams = device->Streams();
+  ASSERT_EQ(streams.size(), 1u) << "one output, kept open between items";
+  const platform::VirtualWaveStream& out = streams[0];
+  std::vector<double> frameMs;
+  for (const platform::VirtualPlayedRun& run : out.runs) {
+    for (uint64_t f = 0; f < run.frames; ++f) frameMs.push_back(run.at_us / 1000.0 + f / 8.0);
+  }
+  const std::string played(out.played.begin(), out.played.end());
+  ASSERT_EQ(frameMs.size() * 4, played.size());
+  size_t at = 0;
+  double lastEndMs = 0;
+  for (size_t i = 0; i < audio.size(); ++i) {
+    SCOPED_TRACE(i);
+    const size_t silenceFrom = at;
+    while (at < played.size() && played[at] == '\0') ++at;
+    ASSERT_EQ(played.compare(at, audio[i].size(), audio[i]), 0);
+    if (i > 0) {
+      EXPECT_DOUBLE_EQ(frameMs[at / 4] - lastEndMs, items[i - 1].gapAfterMs);
+      EXPECT_EQ((at - silenceFrom) / 4, 400u) << "50 ms of closing silence";
+    }
+    at += audio[i].size();
+    lastEndMs = frameMs[at / 4 - 1] + 1 / 8.0;
+  }
+}
+
 }  // namespace
 }  // namespace playouttest
