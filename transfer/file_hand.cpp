@@ -226,4 +226,9 @@ bool FileHand::IsSurelyMissing(const std::string& path) {
   return fs_.Stat(path, true, info) == ENOENT;
 }
 
+bool FileHand::IsRealFolderPath(const std::string& path) {
+  platform::FileInfo info;
+  return fs_.Stat(path, true, info) == 0 && info.isDirectory && !info.isSymlink;
+}
+
 }  // namespace transfer

@@ -171,6 +171,8 @@ class FileHand {
   bool IsFile(const std::string& path);
   // Whether a listed name is gone from a folder for certain (ENOENT), not just unreadable.
   bool IsSurelyMissing(const std::string& path);
+  // Whether a path is a folder itself, not a link to one.
+  bool IsRealFolderPath(const std::string& path);
   // Whether the source folder still exists and surely has no folder of that name.
   bool SourceLacksFolder(const std::string& source, const std::string& name);
 

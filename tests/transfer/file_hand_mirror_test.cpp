@@ -209,6 +209,53 @@ TEST_F(FileHandMirrorTest, SystemFolders) {
   EXPECT_TRUE(Exists(dst_ + "/$Recycle.Bin/x.wav"));
 }
 
+// A name that changed kind: a target file where the source now has a folder goes by the rule
+// for files the source lacks, and the folder is then mirrored; while the file is kept (outside
+// the age window, or pNoDel) it is left whole and code 2 says the folder could not be made. A
+// link there stays. A target folder where the source now has a file is replaced by the file.
+TEST_F(FileHandMirrorTest, NameThatChangedKind) {
+  struct Case {
+    const char* what;
+    char target;  // what dst/y is: 'f' a file, 'l' a link to a folder, 'd' a folder (source: file)
+    int64_t targetAge;
+    int32_t noDel, checkDate;
+    bool companion, mirrored;
+    int32_t code;
+  } const cases[] = {
+      {"old file", 'f', kHour, 0, 0, false, true, 0},
+      {"file 10 s old", 'f', 10, 0, 0, false, false, 2},
+      {"file 10 s old, companion", 'f', 10, 0, 0, true, true, 0},
+      {"file two days old, one day asked", 'f', 2 * kDay, 0, 1, false, false, 2},
+      {"nothing deleted", 'f', kHour, 1, 0, false, false, 2},
+      {"old link", 'l', kHour, 0, 0, false, false, 0},
+      {"old folder, file in source", 'd', kHour, 0, 0, false, true, 0},
+  };
+  FileHand companion(transfer::CompanionVariant(), fs_);
+  const std::string elsewhere = Aged("elsewhere/keep.wav", "keep");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(src_);
+    std::filesystem::remove_all(dst_);
+    std::filesystem::create_directories(dst_);
+    Aged(c.target == 'd' ? "src/y" : "src/y/inner.wav", "new", 2 * kHour);
+    const std::string y = dst_ + "/y";
+    if (c.target == 'f') Aged("dst/y", "old file", c.targetAge);
+    if (c.target == 'd') Aged("dst/y/inner.wav", "old folder", c.targetAge);
+    if (c.target == 'l') {
+      std::filesystem::create_directory_symlink(dir_.Sub("elsewhere"), y);
+      SetAge(y, c.targetAge, true);
+    }
+    FileHand& hand = c.companion ? companion : hand_;
+    EXPECT_EQ(hand.MirrorFolder(src_, dst_, c.noDel, 0, -1, 0, 0, c.checkDate), 1);
+    EXPECT_EQ(hand.ErrorCode(), c.code);
+    EXPECT_EQ(ReadWholeFile(c.target == 'd' ? y : y + "/inner.wav") == "new", c.mirrored);
+    if (!c.mirrored && c.target == 'f') EXPECT_EQ(ReadWholeFile(y), "old file");
+    if (c.target == 'l') EXPECT_TRUE(std::filesystem::is_symlink(y));
+  }
+  EXPECT_FALSE(Exists(dir_.Sub("elsewhere/inner.wav")));
+  EXPECT_EQ(ReadWholeFile(elsewhere), "keep");
+}
+
 // The structure alone: folders the target lacks are made (and walked), folders it has are
 // not entered, folders the source lacks go; files stay as they are.
 TEST_F(FileHandMirrorTest, MirrorOnlyFolderCopiesTheStructure) {
