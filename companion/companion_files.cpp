@@ -123,7 +123,6 @@ std::vector<std::string> ListFilesBelow(const std::string& folder, const std::st
   while (native.size() > 1 && native.back() == '/') native.pop_back();
   std::vector<std::string> out;
   ListBelow(native, "", skipExt.empty() ? "" : "." + skipExt, out);
-  std::sort(out.begin(), out.end());
   return out;
 }
 

@@ -33,7 +33,8 @@ int32_t RemoveEmptyFolders(const std::string& folder, bool removeSelf,
                            const std::vector<std::string>& keep = {});
 
 // The files below `folder` (all depths; links are not followed) as paths relative to it with
-// '/' separators, sorted, leaving out names that end in "." + skipExt (ignoring ASCII case).
+// '/' separators, leaving out names that end in "." + skipExt (ignoring ASCII case). In walk
+// order: each folder's names in byte order, a sub-folder's files where its name comes.
 std::vector<std::string> ListFilesBelow(const std::string& folder, const std::string& skipExt);
 
 // The first field of a line as a free-format read takes it: leading blanks skipped, a field in

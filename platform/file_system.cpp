@@ -7,6 +7,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <limits>
@@ -199,6 +200,10 @@ std::optional<std::vector<DirEntry>> ListDirectory(const std::string& path) {
     errno = err;
     return std::nullopt;
   }
+  // readdir's order differs per folder (hash order on ext4); walks that stop at a limit or a
+  // cancel, and what they show, must not. Byte order of the names is the same on every run.
+  std::sort(entries.begin(), entries.end(),
+            [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
   return entries;
 }
 

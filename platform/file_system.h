@@ -115,7 +115,8 @@ struct DirEntry {
   bool isDirectory = false;  // a directory, not a link to one
   bool isSymlink = false;
 };
-// Entries of a folder without "." and ".."; nullopt when it cannot be read.
+// Entries of a folder without "." and "..", in byte order of their names (so every walk goes
+// the same way each run); nullopt when it cannot be read.
 std::optional<std::vector<DirEntry>> ListDirectory(const std::string& path);
 
 // File names are compared character by character: a name (or pattern) that is well-formed UTF-8

@@ -1,6 +1,5 @@
 #include "transfer/file_hand.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -172,14 +171,8 @@ FileHand::RoundEnd FileHand::EndRound(int64_t& rest, int64_t n, int64_t& rounds)
 int FileHand::ListForWalk(const std::string& folder, std::vector<platform::DirEntry>& entries) {
   entries.clear();
   const int err = fs_.List(folder, entries);
-  if (err != 0) {
-    entries.clear();
-    return err;
-  }
-  std::sort(
-      entries.begin(), entries.end(),
-      [](const platform::DirEntry& a, const platform::DirEntry& b) { return a.name < b.name; });
-  return 0;
+  if (err != 0) entries.clear();
+  return err;
 }
 
 FileHand::WalkEnd FileHand::Walk(const std::vector<platform::DirEntry>& entries,
@@ -224,6 +217,11 @@ bool FileHand::IsFile(const std::string& path) {
 bool FileHand::IsSurelyMissing(const std::string& path) {
   platform::FileInfo info;
   return fs_.Stat(path, true, info) == ENOENT;
+}
+
+bool FileHand::IsRealFolderPath(const std::string& path) {
+  platform::FileInfo info;
+  return fs_.Stat(path, true, info) == 0 && info.isDirectory && !info.isSymlink;
 }
 
 }  // namespace transfer

@@ -160,7 +160,8 @@ class FileHand {
   int32_t DoMirrorOnlyFolder(const std::string& source, const std::string& target, int32_t pSaiki,
                              int32_t pNoSysFolder);
 
-  // Lists a folder for a walk, sorted by name; the error when the listing is incomplete.
+  // Lists a folder for a walk (in name order, as listings come); the error when the listing is
+  // incomplete, with no entries.
   int ListForWalk(const std::string& folder, std::vector<platform::DirEntry>& entries);
   // Visits the entries in order, testing Canceled before and after each; stops with code 1 on
   // a cancel and with code 14 past the walk limit. Names no Windows server can hold ('\' in them,
@@ -171,6 +172,8 @@ class FileHand {
   bool IsFile(const std::string& path);
   // Whether a listed name is gone from a folder for certain (ENOENT), not just unreadable.
   bool IsSurelyMissing(const std::string& path);
+  // Whether a path is a folder itself, not a link to one.
+  bool IsRealFolderPath(const std::string& path);
   // Whether the source folder still exists and surely has no folder of that name.
   bool SourceLacksFolder(const std::string& source, const std::string& name);
 

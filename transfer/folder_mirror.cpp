@@ -7,6 +7,7 @@
 #include "foundation/date_stamp.h"
 #include "foundation/file_times.h"
 #include "platform/native_path.h"
+#include "transfer/error_codes.h"
 #include "transfer/file_hand.h"
 #include "transfer/native_join.h"
 #include "transfer/scope_exit.h"
@@ -23,18 +24,22 @@ constexpr int64_t kCompanionCopyMinAgeSec = 30;
 // Two last-write times this close count as equal (file systems keep them at 2 s steps).
 constexpr int32_t kTimeToleranceSec = 2;
 
-// The listed names of a folder, each with whether it may be a folder (a link may lead to one).
-using NameKinds = std::unordered_map<std::string, bool>;
+bool IsRealFolder(const platform::DirEntry& entry) { return entry.isDirectory && !entry.isSymlink; }
+
+// What a folder's listing says a name is.
+struct NameKind {
+  bool mayBeFolder;  // a folder, or a link that may lead to one
+  bool realFolder;   // a folder itself, which the copy pass mirrors
+};
+using NameKinds = std::unordered_map<std::string, NameKind>;
 
 NameKinds KindsOf(const std::vector<platform::DirEntry>& entries) {
   NameKinds kinds;
   kinds.reserve(entries.size());
   for (const platform::DirEntry& entry : entries)
-    kinds.emplace(entry.name, entry.isDirectory || entry.isSymlink);
+    kinds.emplace(entry.name, NameKind{entry.isDirectory || entry.isSymlink, IsRealFolder(entry)});
   return kinds;
 }
-
-bool IsRealFolder(const platform::DirEntry& entry) { return entry.isDirectory && !entry.isSymlink; }
 
 // Whether an age lies in the window: at least minAge and, with pFileCheckDate days, at most
 // that many days.
@@ -118,13 +123,18 @@ void FileHand::DeletePass(const std::string& source, const std::string& target,
     const std::string targetPath = JoinNative(target, entry.name);
     if (IsRealFolder(entry)) {
       if (args.pNoSubFolder != 0) return;
-      if (listed != sourceKinds.end() && listed->second) return;
+      if (listed != sourceKinds.end() && listed->second.mayBeFolder) return;
       if (SourceLacksFolder(source, entry.name)) fs_.PurgeFolder(targetPath);
       return;
     }
-    // Files and links (to anything: a link is deleted itself, never followed).
-    if (listed != sourceKinds.end()) return;
-    if (!IsFolder(source) || !IsSurelyMissing(sourcePath)) return;
+    // Files and links (to anything: a link is deleted itself, never followed). A file whose
+    // name the source now has as a folder is a file the source lacks: it makes way for the
+    // folder, but only by the same rule, so a file still being written is not lost. A link
+    // there may be where someone put that folder on purpose: it stays.
+    const bool lacked = listed == sourceKinds.end();
+    if (!lacked && (entry.isSymlink || !listed->second.realFolder)) return;
+    if (!IsFolder(source)) return;
+    if (lacked ? !IsSurelyMissing(sourcePath) : !IsRealFolderPath(sourcePath)) return;
     platform::FileInfo info;
     if (fs_.Stat(targetPath, true, info) != 0) return;
     const int64_t age = AgeOf(foundation::FileTimeToText(info.writeSec, info.writeNsec));
@@ -153,6 +163,13 @@ void FileHand::CopyPass(const std::string& source, const std::string& target,
       // A target inside its own source is listed there: it is not mirrored into itself.
       if (fs_.SameFile(sourcePath, target)) return;
       if (err != 0) fs_.MakeFolder(targetPath);
+      // No folder to mirror into: a file kept under its name (too young or too old to delete,
+      // or nothing deleted) stays whole, or the folder could not be made. A later run tries
+      // again; meanwhile the code says the folder is missing rather than all went well.
+      if (!IsRealFolderPath(targetPath)) {
+        SetError(kTargetFolderFailed);
+        return;
+      }
       MirrorArgs sub = args;
       sub.pNoSubFolder = 0;
       DoMirrorFolder(sourcePath, targetPath, sub, 1);
@@ -204,7 +221,7 @@ int32_t FileHand::DoMirrorOnlyFolder(const std::string& source, const std::strin
   const WalkEnd purged = Walk(targetEntries, [&](const platform::DirEntry& entry) {
     if (!IsRealFolder(entry)) return;
     const auto known = sourceKinds.find(entry.name);
-    if (known != sourceKinds.end() && known->second) return;
+    if (known != sourceKinds.end() && known->second.mayBeFolder) return;
     if (SourceLacksFolder(source, entry.name)) fs_.PurgeFolder(JoinNative(target, entry.name));
   });
   return purged == WalkEnd::kCanceled ? 0 : 1;

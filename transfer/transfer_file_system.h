@@ -43,7 +43,9 @@ class TransferFileSystem {
 
   // Information on a path, the final link followed unless noFollow.
   virtual int Stat(const std::string& path, bool noFollow, platform::FileInfo& info) = 0;
-  // Every entry of a folder, or the error that kept the listing from being complete.
+  // Every entry of a folder in byte order of the names (a walk stopped at a limit or a cancel
+  // then stops at the same entry every run), or the error that kept the listing from being
+  // complete.
   virtual int List(const std::string& path, std::vector<platform::DirEntry>& entries) = 0;
   virtual int DeleteFile(const std::string& path) = 0;
   // Renames a file; with replace an existing target is replaced in one step, without it an

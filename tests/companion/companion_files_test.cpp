@@ -72,12 +72,15 @@ TEST(CompanionFilesTest, FoldersAndListings) {
   dir.WriteFile("root/keep/s.wav", "1");
   dir.WriteFile("root/keep/s.wav.tip", "1");
   dir.WriteFile("root/top.WAV", "1");
+  dir.WriteFile("root/keep.wav", "1");
+  dir.WriteFile("root/keep b.wav", "1");
   EXPECT_EQ(RemoveEmptyFolders(dir.Sub("root"), false, {"log", "sched"}), 0);
   EXPECT_FALSE(companiontest::Exists(dir.Sub("root/a")));
   EXPECT_TRUE(companiontest::Exists(dir.Sub("root/log")));  // empty work folders stay
   EXPECT_TRUE(companiontest::Exists(dir.Sub("root/Sched")));
+  // In walk order, by names: "keep" comes before "keep b.wav" and "keep.wav".
   EXPECT_EQ(ListFilesBelow(dir.Sub("root") + "/", "tip"),
-            (std::vector<std::string>{"keep/s.wav", "top.WAV"}));
+            (std::vector<std::string>{"keep/s.wav", "keep b.wav", "keep.wav", "top.WAV"}));
 }
 
 TEST(CompanionFilesTest, FieldsPathsAndNames) {

@@ -244,6 +244,23 @@ TEST(FileSystem, StatReadOnlyListAndSpace) {
   EXPECT_EQ(DeleteFilePath(f), ENOENT);
 }
 
+// A folder lists the same way on every run, whatever order the disk keeps: by the bytes of
+// the names, so CP932 and UTF-8 names (lead bytes from 0x81) come after every ASCII name.
+TEST(FileSystem, ListsInByteOrderOfNames) {
+  TempDir dir;
+  const char* const created[] = {"a.wav",       "\xc3\xa9.wav", "b", "a b", "~tmp0001.tmp", "9",
+                                 "_x",          "\x83\x5c.wav", "B", "a",   "10",           "Z9",
+                                 "\x82\xa0.wav"};
+  for (const char* name : created) dir.WriteFile(name, "");
+  const std::optional<std::vector<DirEntry>> entries = ListDirectory(dir.path());
+  ASSERT_TRUE(entries.has_value());
+  std::vector<std::string> listed;
+  for (const DirEntry& e : *entries) listed.push_back(e.name);
+  EXPECT_EQ(listed, (std::vector<std::string>{"10", "9", "B", "Z9", "_x", "a", "a b", "a.wav", "b",
+                                              "~tmp0001.tmp", "\x82\xa0.wav", "\x83\x5c.wav",
+                                              "\xc3\xa9.wav"}));
+}
+
 TEST(WildcardMatch, WindowsRules) {
   struct Case {
     const char* pattern;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -26,13 +27,16 @@ class FileHandMirrorTest : public ::testing::Test {
     std::filesystem::create_directories(src_);
     std::filesystem::create_directories(dst_);
   }
-  // A file of the given bytes under the test's folder, last written `age` seconds ago.
+  // A file of the given bytes under the test's folder, last written `age` seconds before the
+  // test began: ages of files made in one test differ by exactly what they say, whenever the
+  // clock's second turns.
   std::string Aged(const std::string& path, const std::string& bytes, int64_t age = kHour) {
     const std::string full = dir_.WriteFile(path, bytes);
-    SetAge(full, age);
+    SetWriteTime(full, start_ - age);
     return full;
   }
 
+  const int64_t start_ = std::time(nullptr);
   testsupport::TempDir dir_;
   std::string src_ = dir_.Sub("src");
   std::string dst_ = dir_.Sub("dst");
@@ -209,6 +213,53 @@ TEST_F(FileHandMirrorTest, SystemFolders) {
   EXPECT_TRUE(Exists(dst_ + "/$Recycle.Bin/x.wav"));
 }
 
+// A name that changed kind: a target file where the source now has a folder goes by the rule
+// for files the source lacks, and the folder is then mirrored; while the file is kept (outside
+// the age window, or pNoDel) it is left whole and code 2 says the folder could not be made. A
+// link there stays. A target folder where the source now has a file is replaced by the file.
+TEST_F(FileHandMirrorTest, NameThatChangedKind) {
+  struct Case {
+    const char* what;
+    char target;  // what dst/y is: 'f' a file, 'l' a link to a folder, 'd' a folder (source: file)
+    int64_t targetAge;
+    int32_t noDel, checkDate;
+    bool companion, mirrored;
+    int32_t code;
+  } const cases[] = {
+      {"old file", 'f', kHour, 0, 0, false, true, 0},
+      {"file 10 s old", 'f', 10, 0, 0, false, false, 2},
+      {"file 10 s old, companion", 'f', 10, 0, 0, true, true, 0},
+      {"file two days old, one day asked", 'f', 2 * kDay, 0, 1, false, false, 2},
+      {"nothing deleted", 'f', kHour, 1, 0, false, false, 2},
+      {"old link", 'l', kHour, 0, 0, false, false, 0},
+      {"old folder, file in source", 'd', kHour, 0, 0, false, true, 0},
+  };
+  FileHand companion(transfer::CompanionVariant(), fs_);
+  const std::string elsewhere = Aged("elsewhere/keep.wav", "keep");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(src_);
+    std::filesystem::remove_all(dst_);
+    std::filesystem::create_directories(dst_);
+    Aged(c.target == 'd' ? "src/y" : "src/y/inner.wav", "new", 2 * kHour);
+    const std::string y = dst_ + "/y";
+    if (c.target == 'f') Aged("dst/y", "old file", c.targetAge);
+    if (c.target == 'd') Aged("dst/y/inner.wav", "old folder", c.targetAge);
+    if (c.target == 'l') {
+      std::filesystem::create_directory_symlink(dir_.Sub("elsewhere"), y);
+      SetWriteTime(y, start_ - c.targetAge, true);
+    }
+    FileHand& hand = c.companion ? companion : hand_;
+    EXPECT_EQ(hand.MirrorFolder(src_, dst_, c.noDel, 0, -1, 0, 0, c.checkDate), 1);
+    EXPECT_EQ(hand.ErrorCode(), c.code);
+    EXPECT_EQ(ReadWholeFile(c.target == 'd' ? y : y + "/inner.wav") == "new", c.mirrored);
+    if (!c.mirrored && c.target == 'f') EXPECT_EQ(ReadWholeFile(y), "old file");
+    if (c.target == 'l') EXPECT_TRUE(std::filesystem::is_symlink(y));
+  }
+  EXPECT_FALSE(Exists(dir_.Sub("elsewhere/inner.wav")));
+  EXPECT_EQ(ReadWholeFile(elsewhere), "keep");
+}
+
 // The structure alone: folders the target lacks are made (and walked), folders it has are
 // not entered, folders the source lacks go; files stay as they are.
 TEST_F(FileHandMirrorTest, MirrorOnlyFolderCopiesTheStructure) {
@@ -224,10 +275,11 @@ TEST_F(FileHandMirrorTest, MirrorOnlyFolderCopiesTheStructure) {
 }
 
 // One folder's walk stops past its entry limit with code 14 and still succeeds; a cancel at an
-// entry stops the whole tree with code 1; with DispFN the entries are shown and the panel is
-// cleared at the end.
+// entry stops the whole tree with code 1; with DispFN the entries are shown in name order and
+// the panel is cleared at the end. The names are made out of order, so the disk's own order
+// differs from the walk's.
 TEST_F(FileHandMirrorTest, WalkLimitCancelAndMessages) {
-  for (const char* name : {"a", "b", "c", "d", "e"}) Aged(std::string("src/") + name, name);
+  for (const char* name : {"d", "b", "e", "a", "c"}) Aged(std::string("src/") + name, name);
   hand_.SetLimitsForTest({5, 100});  // ".", ".." and three names
   EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 1), 1);
   EXPECT_EQ(hand_.ErrorCode(), 14);
@@ -235,23 +287,26 @@ TEST_F(FileHandMirrorTest, WalkLimitCancelAndMessages) {
   EXPECT_FALSE(Exists(dst_ + "/d"));
   hand_.SetLimitsForTest({});
 
+  // The panel's messages reach us while the walk goes on: the copy of c waits in its pause
+  // (which a cancel ends) until the cancel made on seeing "Check c" is in.
   Recorder events;
   events.then = [this](const Recorder::Item& item) {
     if (item.text == "Check c") hand_.ProcCancel();
   };
   hand_.SetObserver(&events);
   hand_.SetDispFN(1);
-  std::filesystem::remove_all(dst_);
-  std::filesystem::create_directories(dst_);
+  std::filesystem::remove(dst_ + "/c");
   Aged("dst/z", "z");
-  EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 0), 0);
+  EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 0, 0, 600000), 0);
   EXPECT_EQ(hand_.ErrorCode(), 1);
+  EXPECT_FALSE(Exists(dst_ + "/z"));
   EXPECT_FALSE(Exists(dst_ + "/d"));
-  const std::vector<std::string> texts = events.Messages();
-  ASSERT_GE(texts.size(), 3u);
-  EXPECT_EQ(texts.front(), "Check Del z");
-  EXPECT_EQ(texts[1], "Check a");
+  std::vector<std::string> texts = events.Messages();
+  ASSERT_GE(texts.size(), 7u);
   EXPECT_EQ(texts.back(), "");
+  texts.resize(6);
+  EXPECT_EQ(texts, (std::vector<std::string>{"Check Del a", "Check Del b", "Check Del z", "Check a",
+                                             "Check b", "Check c"}));
 }
 
 // The companion copies only files more than 29 seconds old, deletes without a minimum age, and

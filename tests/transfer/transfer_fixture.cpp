@@ -115,11 +115,15 @@ void Recorder::CancelAtProgress(transfer::FileHand& hand) {
   };
 }
 
-void SetAge(const std::string& path, int64_t secondsAgo, bool noFollow) {
+void SetWriteTime(const std::string& path, int64_t sec, bool noFollow) {
   struct timespec times[2]{};
   times[0].tv_nsec = UTIME_OMIT;
-  times[1].tv_sec = std::time(nullptr) - secondsAgo;
+  times[1].tv_sec = sec;
   ::utimensat(AT_FDCWD, path.c_str(), times, noFollow ? AT_SYMLINK_NOFOLLOW : 0);
+}
+
+void SetAge(const std::string& path, int64_t secondsAgo, bool noFollow) {
+  SetWriteTime(path, std::time(nullptr) - secondsAgo, noFollow);
 }
 
 int64_t WriteTimeOf(const std::string& path) {

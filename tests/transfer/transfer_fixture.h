@@ -112,6 +112,8 @@ struct Recorder : transfer::FileHandObserver {
   std::function<void(const Item&)> then;
 };
 
+// Sets a file's last-write time, seconds since the epoch (a link itself when noFollow).
+void SetWriteTime(const std::string& path, int64_t sec, bool noFollow = false);
 // Moves a file's last-write time to `secondsAgo` before now (a link itself when noFollow).
 void SetAge(const std::string& path, int64_t secondsAgo, bool noFollow = false);
 // The file's last-write time, seconds since the epoch (-1 when missing).
