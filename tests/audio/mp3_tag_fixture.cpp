@@ -68,6 +68,35 @@ std::string Id3v1(const std::string& title) {
   return tag;
 }
 
+std::string WithLameTag(const std::string& mp3, int delay, int padding) {
+  constexpr size_t kXing = 36;  // MPEG-1 stereo: header and side information
+  if (mp3.size() < kXing + 120 || mp3.compare(kXing, 4, "Xing") != 0 ||
+      (mp3[kXing + 7] & 0x07) != 0x07) {
+    return "";
+  }
+  // The old info frame's length from its header (MPEG-1 layer III, 44.1 kHz).
+  static constexpr int kKbps[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+  const auto b2 = static_cast<uint8_t>(mp3[2]);
+  const size_t oldBytes = 144 * kKbps[(b2 >> 4) % 15] * 1000 / 44100 + ((b2 >> 1) & 1);
+  std::string frame = std::string("\xFF\xFB\x90", 3) + mp3[3] + std::string(kXing - 4, '\0');
+  frame += "Xing" + Be(0x0F, 4) + mp3.substr(kXing + 8, 4) + Be(0, 4) +
+           mp3.substr(kXing + 16, 100) + Be(80, 4);
+  frame += "LAME3.100" + std::string(12, '\0');
+  frame +=
+      {static_cast<char>(delay >> 4), static_cast<char>(((delay & 0x0F) << 4) | (padding >> 8)),
+       static_cast<char>(padding & 0xFF)};
+  frame += std::string(10, '\0');
+  // CRC-16 (polynomial 0x8005, bits reflected) of the frame's first 190 bytes.
+  uint16_t crc = 0;
+  for (char c : frame) {
+    crc ^= static_cast<uint8_t>(c);
+    for (int i = 0; i < 8; ++i) crc = (crc & 1) != 0 ? (crc >> 1) ^ 0xA001 : crc >> 1;
+  }
+  frame += {static_cast<char>(crc >> 8), static_cast<char>(crc & 0xFF)};
+  frame.resize(417, '\0');  // 128 kbit/s at 44.1 kHz without padding
+  return frame + mp3.substr(oldBytes);
+}
+
 std::string ApeTag() {
   const std::string item = rifftest::Le32(6) + rifftest::Le32(0) + "Artist" + '\0' + "Sample";
   const auto size = static_cast<uint32_t>(item.size() + 32);  // items and footer

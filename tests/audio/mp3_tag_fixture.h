@@ -27,6 +27,12 @@ std::string Text(const std::string& text);
 // The 128-byte ID3v1 tag that ends a file.
 std::string Id3v1(const std::string& title);
 
+// `mp3` (MPEG-1 layer III whose first frame is an info frame, as xingmux writes it) with that
+// frame replaced by a 128 kbit/s one that keeps its frame count and table and adds the LAME tag
+// an encoder writes for gapless play: `delay` and `padding` samples, with its checksum. "" when
+// `mp3` does not start with such a frame.
+std::string WithLameTag(const std::string& mp3, int delay, int padding);
+
 // An APEv2 tag (header, one item, footer) as some editors append it.
 std::string ApeTag();
 

@@ -189,6 +189,8 @@ TEST_F(ForeignFiles, EachFileLoadsWithTheLengthItPlaysForOrIsRefusedByBoth) {
       {"junk-first.mp3", cbr.empty() ? "" : junk + cbr, 3000, 44100, true, false},
       {"vbr.mp3", vbr, 5000, 44100, true, false},
       {"vbr-xing.mp3", vbrXing, 5000, 44100, true, false},
+      {"lame-gapless.mp3", mp3test::WithLameTag(vbrXing, 576, 1500), 5000 - 47, 44100, true,
+       false},
       {"mp3-in-riff.wav", cbr.empty() ? "" : fgraphtest::RiffWrapped(cbr, 0x55), 3000, 44100, true,
        false},
       // Wave files from GStreamer's writer.
@@ -229,6 +231,9 @@ TEST_F(ForeignFiles, EachFileLoadsWithTheLengthItPlaysForOrIsRefusedByBoth) {
        16000, false, true},
       {"data-first.wav", Riff(Chunk("data", mono24) + Chunk("fmt ", FmtData(1, 1, 16000, 24))),
        2000, 16000, false, true},
+      {"data-first-6ch.wav",
+       Riff(Chunk("data", ToneSamples(1.0, 48000, 6, 16)) + Chunk("fmt ", FmtData(1, 6, 48000, 16))),
+       1000, 48000, false, true},
       {"chunks-around.wav",
        Riff(list + Chunk("fmt ", FmtData(1, 2, 44100, 16)) + cue + smpl + Chunk("data", stereo16) +
             ListChunk("adtl", LablSubChunk(1, "Intro"))),
