@@ -83,35 +83,26 @@ TEST(MpegAudioScan, FrameSizesOfEveryVersionAndLayer) {
   }
 }
 
-TEST(MpegAudioScan, FramesCountedBetweenWhateverSurroundsThem) {
+// Tags and junk around the frames are in the players' table; here what only a walk meets.
+TEST(MpegAudioScan, WalkStepsOverJunkAndStopsAtTheStreamsEnd) {
   const std::string frames = Frames(kMpeg1L3, 50);
   // A lone frame-like pattern in junk: followed by nothing that continues it.
   const std::string junk = "junk\xFF\xFB\x90\x64" + std::string(300, 'j');
-  struct Case {
-    const char* name;
-    std::string bytes;
-    int64_t frames;
+  const std::pair<const char*, std::string> cases[] = {
+      {"junk between frames", Frames(kMpeg1L3, 20) + junk + Frames(kMpeg1L3, 30)},
+      {"cut last frame", frames + Frames(kMpeg1L3, 1).substr(0, 200)},
+      {"another stream after the first", frames + Frames(kKinds[2], 30)},
+      {"ID3v2.4 with a footer first, APEv2, Lyrics3 and ID3v1 last",
+       mp3test::Id3v2(4, {{"APIC", mp3test::Picture(4, 3000)}}, true) + frames + mp3test::ApeTag() +
+           "000011" + "LYRICS200" + mp3test::Id3v1("t")},
   };
-  const Case cases[] = {
-      {"ID3v2.4 with a picture and a footer",
-       mp3test::Id3v2(4, {{"APIC", mp3test::Picture(4, 30000)}}, true) + frames, 50},
-      {"two ID3v2 tags", mp3test::Id3v2(3, {}) + mp3test::Id3v2(2, {}) + frames, 50},
-      {"junk first", junk + frames, 50},
-      {"APEv2, Lyrics3 and ID3v1 at the end",
-       frames + mp3test::ApeTag() + "000011" + "LYRICS200" + mp3test::Id3v1("t"), 50},
-      {"junk between frames", Frames(kMpeg1L3, 20) + junk + Frames(kMpeg1L3, 30), 50},
-      {"cut last frame", frames + Frames(kMpeg1L3, 1).substr(0, 200), 50},
-      {"another stream after the first", frames + Frames(kKinds[2], 30), 50},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const audio::MpegAudioInfo info = Scan(c.bytes);
+  for (const auto& [name, bytes] : cases) {
+    SCOPED_TRACE(name);
+    const audio::MpegAudioInfo info = Scan(bytes);
     ASSERT_TRUE(info.found);
-    EXPECT_EQ(info.samples, c.frames * 1152);
-    EXPECT_FALSE(info.fromHeader);
+    EXPECT_EQ(info.samples, 50 * 1152);
   }
-  for (const std::string& none : {std::string(), junk, std::string(5000, '\xFF'),
-                                  mp3test::Id3v2(4, {{"APIC", mp3test::Picture(4, 30000)}})}) {
+  for (const std::string& none : {std::string(), junk, std::string(5000, '\xFF')}) {
     EXPECT_FALSE(Scan(none).found);
   }
 }
@@ -133,8 +124,7 @@ TEST(MpegAudioScan, InfoHeadersGiveTheCountLessTheEncoderPadding) {
       {"Info with a LAME tag", InfoFrame(kMpeg1L3, 36, "Info" + xing.substr(4) + lame),
        60 * 1152 - 576 - 1000, true},
       {"Xing in an MPEG-2 mono frame", InfoFrame(kKinds[2], 13, xing), 60 * 576, true},
-      {"VBRI", InfoFrame(kMpeg1L3, 36, "VBRI" + std::string(10, '\0') + Be32(50)), 50 * 1152,
-       true},
+      {"VBRI", InfoFrame(kMpeg1L3, 36, "VBRI" + std::string(10, '\0') + Be32(50)), 50 * 1152, true},
       // No count, or one the bytes cannot hold: the frames are walked; the info frame is silent.
       {"Xing without a count", InfoFrame(kMpeg1L3, 36, "Xing" + Be32(0x06)), 10 * 1152, false},
       {"Xing count past the file", InfoFrame(kMpeg1L3, 36, "Xing" + Be32(1) + Be32(0xFFFFFFFF)),

@@ -75,7 +75,7 @@ std::string FmtFields(uint16_t channels, uint32_t rate, uint32_t byteRate, uint1
 // What one file should do on both players.
 struct Row {
   std::string file;
-  std::string bytes;  // empty: the material could not be made here (row skipped)
+  std::string bytes;  // made at test time; empty when an encoder failed
   double playsMs;     // what it holds; 0 when both players must refuse it
   uint32_t rate;      // of the file as stored (ms of one sample is the WAV tolerance)
   bool mpeg;          // MPEG audio: the tolerance is one frame
@@ -158,6 +158,9 @@ TEST_F(ForeignFiles, EachFileLoadsWithTheLengthItPlaysForOrIsRefusedByBoth) {
       Tone("tagged.mp3", lame + " ! taginject tags=\"title=Station ID\" ! id3v2mux", 3000);
   const std::string bothTags =
       Tone("v1v2.mp3", lame + " ! taginject tags=\"title=Jingle\" ! id3mux write-v1=true", 3000);
+  for (const std::string* made : {&cbr, &vbr, &vbrXing, &tagged, &bothTags}) {
+    ASSERT_FALSE(made->empty()) << "an encoder failed";
+  }
   const std::string cover4 =
       Id3v2(4, {{"TIT2", mp3test::Text("Cover")}, {"APIC", Picture(4, 300000)}});
   const std::string cover3 = Id3v2(3, {{"APIC", Picture(3, 250000)}});
@@ -176,23 +179,16 @@ TEST_F(ForeignFiles, EachFileLoadsWithTheLengthItPlaysForOrIsRefusedByBoth) {
   const Row rows[] = {
       // MPEG audio. C_WaveOut plays none of it.
       {"cbr.mp3", cbr, 3000, 44100, true, false},
-      {"id3v24-cover.mp3", cbr.empty() ? "" : cover4 + cbr, 3000, 44100, true, false},
-      {"id3v24-footer.mp3", cbr.empty() ? "" : Id3v2(4, {{"APIC", Picture(4, 100000)}}, true) + cbr,
-       3000, 44100, true, false},
-      {"id3v23-cover-v1.mp3", cbr.empty() ? "" : cover3 + cbr + mp3test::Id3v1("Promo"), 3000,
-       44100, true, false},
-      {"id3v22-cover.mp3", cbr.empty() ? "" : cover2 + cbr, 3000, 44100, true, false},
-      {"ape.mp3", cbr.empty() ? "" : cbr + mp3test::ApeTag() + mp3test::Id3v1("x"), 3000, 44100,
-       true, false},
+      {"id3v24-cover.mp3", cover4 + cbr, 3000, 44100, true, false},
+      {"id3v23-cover-v1.mp3", cover3 + cbr + mp3test::Id3v1("Promo"), 3000, 44100, true, false},
+      {"id3v22-cover.mp3", cover2 + cbr, 3000, 44100, true, false},
       {"id3v2mux.mp3", tagged, 3000, 44100, true, false},
       {"id3mux-v1v2.mp3", bothTags, 3000, 44100, true, false},
-      {"junk-first.mp3", cbr.empty() ? "" : junk + cbr, 3000, 44100, true, false},
+      {"junk-first.mp3", junk + cbr, 3000, 44100, true, false},
       {"vbr.mp3", vbr, 5000, 44100, true, false},
       {"vbr-xing.mp3", vbrXing, 5000, 44100, true, false},
-      {"lame-gapless.mp3", mp3test::WithLameTag(vbrXing, 576, 1500), 5000 - 47, 44100, true,
-       false},
-      {"mp3-in-riff.wav", cbr.empty() ? "" : fgraphtest::RiffWrapped(cbr, 0x55), 3000, 44100, true,
-       false},
+      {"lame-gapless.mp3", mp3test::WithLameTag(vbrXing, 576, 1500), 5000 - 47, 44100, true, false},
+      {"mp3-in-riff.wav", fgraphtest::RiffWrapped(cbr, 0x55), 3000, 44100, true, false},
       // Wave files from GStreamer's writer.
       {"wavenc-u8-mono.wav",
        Tone("u8.wav", wavenc + "format=U8,channels=1,rate=16000 ! wavenc", 1500), 1500, 16000,
@@ -211,10 +207,6 @@ TEST_F(ForeignFiles, EachFileLoadsWithTheLengthItPlaysForOrIsRefusedByBoth) {
        Tone("8ch.wav", wavenc + "format=S24LE,channels=8,channel-mask=(bitmask)0x63f ! wavenc",
             1500),
        1500, 44100, false, true},
-      {"wavenc-3ch.wav",
-       Tone("3ch.wav", wavenc + "channels=3,channel-mask=(bitmask)0x7 ! wavenc", 1500), 1500, 44100,
-       false, false},
-      // Wave files as broadcast tools and odd writers leave them.
       {"bwf-mono8.wav", Riff(bext + Chunk("fmt ", FmtData(1, 1, 16000, 8)) + Chunk("data", mono8)),
        2000, 16000, false, true},
       {"bwf-mono24.wav",
@@ -226,13 +218,11 @@ TEST_F(ForeignFiles, EachFileLoadsWithTheLengthItPlaysForOrIsRefusedByBoth) {
       {"bwf-mono8-align0.wav",
        Riff(bext + Chunk("fmt ", FmtFields(1, 16000, 16000, 0, 8)) + Chunk("data", mono8)), 2000,
        16000, false, true},
-      {"bwf-mono24-align4.wav",
-       Riff(bext + Chunk("fmt ", FmtFields(1, 16000, 64000, 4, 24)) + Chunk("data", mono24)), 2000,
-       16000, false, true},
       {"data-first.wav", Riff(Chunk("data", mono24) + Chunk("fmt ", FmtData(1, 1, 16000, 24))),
        2000, 16000, false, true},
       {"data-first-6ch.wav",
-       Riff(Chunk("data", ToneSamples(1.0, 48000, 6, 16)) + Chunk("fmt ", FmtData(1, 6, 48000, 16))),
+       Riff(Chunk("data", ToneSamples(1.0, 48000, 6, 16)) +
+            Chunk("fmt ", FmtData(1, 6, 48000, 16))),
        1000, 48000, false, true},
       {"chunks-around.wav",
        Riff(list + Chunk("fmt ", FmtData(1, 2, 44100, 16)) + cue + smpl + Chunk("data", stereo16) +
