@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "audio/fct_quartz.h"
+#include "audio/reader_length.h"
 #include "audio/wave_device_names.h"
 #include "foundation/conversions.h"
 #include "foundation/debug_log.h"
@@ -128,8 +129,14 @@ void C_FGraph::LoadFile(const std::string& name) {
     return;
   }
   GstGraph& graph = *graph_->Graph;
+  // The count-down, the fade and the command timing run on Length: where GStreamer can only
+  // estimate it (MPEG audio without a frame count, tags counted as audio), our readers count it.
   double seconds = 0.0;
-  Length_ = graph.Duration(&seconds) ? foundation::NearestInt32Saturated(seconds * 1000.0) : 0;
+  if (std::optional<int32_t> counted = ReaderLengthMs(name)) {
+    Length_ = *counted;
+  } else {
+    Length_ = graph.Duration(&seconds) ? foundation::NearestInt32Saturated(seconds * 1000.0) : 0;
+  }
   ToMS_ = Length_;
   graph.SetVolume(Attenuation_ > VolMinLevel_ ? Attenuation_ : kSilentLevel);
   graph.SetBalance(PanValue_);

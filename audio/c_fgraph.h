@@ -49,9 +49,11 @@ class C_FGraph final : public Player {
   // ---- per item ---------------------------------------------------------------------------
   std::string FileName() const override { return FileName_; }
   // Loads the file: first chain, then the alternative, then the decodebin fallback. Success
-  // sets Length, ToMS = Length, FromMS 0. The same name again (and the file unchanged on disk:
-  // same size and modification time) keeps the graph and only resets FromMS 0, ToMS = Length.
-  // A missing or unplayable file leaves the player empty (FileName "", Length 0).
+  // sets Length, ToMS = Length, FromMS 0; Length is the decoded duration, counted by our own
+  // readers for PCM wave files and MPEG audio (see ReaderLengthMs), else the graph's duration.
+  // The same name again (and the file unchanged on disk: same size and modification time)
+  // keeps the graph and only resets FromMS 0, ToMS = Length. A missing file, or one no chain
+  // delivers a sample of, leaves the player empty (FileName "", Length 0).
   void SetFileName(const std::string& name) override;
   int32_t FromMS() const override { return FromMS_; }
   void SetFromMS(int32_t ms) override { FromMS_ = ms; }

@@ -1,6 +1,13 @@
 #include "audio/fct_quartz.h"
 
+#include <gst/audio/audio-format.h>
+
+#include <cmath>
+
 #include "audio/audio_file_type.h"
+#include "audio/gst_file_range_source.h"
+#include "audio/riff_file.h"
+#include "audio/wave_header.h"
 #include "foundation/debug_log.h"
 #include "foundation/file_handles.h"
 #include "platform/ascii_text.h"
@@ -8,6 +15,15 @@
 namespace audio {
 
 namespace {
+
+// True for a RIFF WAVE file that holds no sample: no data chunk, or one with nothing in it. The
+// parsers would play whatever chunk follows the format instead.
+bool RiffWithoutData(const std::string& path) {
+  RiffFile file(path, 0);
+  int64_t offset = 0;
+  int64_t bytes = 0;
+  return !FindRiffDataChunk(file, &offset, &bytes) || bytes == 0;
+}
 
 // True when the file starts as a RIFF WAVE file does. Read through the file handle routines, so
 // something other than a file at the path is refused rather than waited on.
@@ -45,6 +61,37 @@ GstElement* MakeSink(const FilterGraphRec& rec) {
   return sink;
 }
 
+// The PCM the RIFF reader finds in a wave file, or Valid 0 when it finds none it plays.
+WaveInfo RiffPcm(const std::string& path) {
+  WaveInfo info = ReadWaveHeader(path);
+  if (!IsPcmFormat(info)) info.Valid = 0;
+  return info;
+}
+
+// Sets up the filters that read a RIFF file the way the RIFF reader does: the range source on
+// the data chunk, the raw parser with the reader's sample format. False when the reader finds
+// nothing for them; every other filter needs nothing and gives true.
+bool ConfigureForRiff(const std::string& name, GstElement* element, const std::string& path) {
+  if (name == kFileRangeSourceName) {
+    RiffFile file(path, 0);
+    int64_t offset = 0;
+    int64_t bytes = 0;
+    if (!FindRiffDataChunk(file, &offset, &bytes)) return false;
+    g_object_set(element, "location", path.c_str(), "offset", static_cast<gint64>(offset), "length",
+                 static_cast<gint64>(bytes), nullptr);
+  } else if (name == kRawAudioParserName) {
+    const WaveInfo info = RiffPcm(path);
+    if (info.Valid != 1) return false;
+    // The ten layouts the reader accepts: 8-bit samples are unsigned, the others signed.
+    const GstAudioFormat format = info.BitsPerSample == 8    ? GST_AUDIO_FORMAT_U8
+                                  : info.BitsPerSample == 16 ? GST_AUDIO_FORMAT_S16LE
+                                                             : GST_AUDIO_FORMAT_S24LE;
+    g_object_set(element, "pcm-format", format, "sample-rate", info.SamplesPerSec, "num-channels",
+                 static_cast<gint>(info.Channels), nullptr);
+  }
+  return true;
+}
+
 // Adds one instance of every registered chain entry; the renderer entry gets the renderer.
 // Failures are passed over: the connections decide.
 void AddChainFilters(const std::vector<std::string>& chain, const std::string& path,
@@ -56,11 +103,29 @@ void AddChainFilters(const std::vector<std::string>& chain, const std::string& p
       continue;
     }
     if (!rec.RegFilters->Has(name)) continue;
-    if (rec.Graph->AddFilter(name, gst_element_factory_make(name.c_str(), nullptr)) &&
-        name == rec.FileSourceName) {
+    GstPtr<GstElement> element = GstSink(gst_element_factory_make(name.c_str(), nullptr));
+    if (element == nullptr || !ConfigureForRiff(name, element.get(), path)) continue;
+    if (rec.Graph->AddFilter(name, element.get()) && name == rec.FileSourceName) {
       rec.Graph->SetSourceFile(name, path);
     }
   }
+}
+
+// True unless the wave parser's length for a PCM wave file differs from the RIFF reader's by
+// more than a sample: a parser that misreads the header (a byte rate or block align the reader
+// does not use) would misplace every position too. The difference is logged.
+bool WaveParserAgrees(const std::vector<std::string>& chain, const std::string& path,
+                      GstGraph& graph) {
+  const WaveInfo info = RiffPcm(path);
+  if (info.Valid != 1) return true;
+  double seconds = -1.0;
+  const bool known = graph.Duration(&seconds);
+  const double ms = known ? seconds * 1000.0 : -1.0;
+  if (known && std::fabs(ms - info.LengthMS) <= 1000.0 / info.SamplesPerSec + 0.5) return true;
+  foundation::WriteLog("SetupPinsToDecode " + chain[0] + "#" + chain[1] + " length " +
+                       std::to_string(static_cast<int64_t>(std::nearbyint(ms))) + " RIFF " +
+                       std::to_string(info.LengthMS));
+  return false;
 }
 
 // The link (index of its upstream entry) a failed preroll is put down to: a refused link, else
@@ -148,22 +213,21 @@ std::optional<std::vector<std::string>> FilterChainFor(const std::string& type, 
   const bool alt = alternative != 0;
   using Chain = std::vector<std::string>;
   auto mpeg = [&](const char* decoder) {
-    Chain chain{kFileSourceName};
-    if (riff) chain.push_back(kWaveParserName);
-    chain.push_back(kMpegSplitterName);
-    chain.push_back(decoder);
-    return chain;
+    if (riff && alt) return Chain{kFileRangeSourceName, kMpegSplitterName, decoder};
+    return Chain{kFileSourceName, riff ? kWaveParserName : kTagDemuxName, kMpegSplitterName,
+                 decoder};
   };
   if (type == "wav") {
-    if (alt) return std::nullopt;
-    return Chain{kFileSourceName, kWaveParserName};
+    if (!alt) return Chain{kFileSourceName, kWaveParserName};
+    if (riff) return Chain{kFileRangeSourceName, kRawAudioParserName};
+    return std::nullopt;
   }
   if (type == "aiff" || type == "aif") {
     if (alt) return std::nullopt;
     return Chain{kFileSourceName, kAiffParserName};
   }
   if (type == "mp1" || type == "mp2" || type == "mpa") {
-    if (alt) return std::nullopt;
+    if (alt && !riff) return std::nullopt;
     return mpeg(kMp3DecoderName);
   }
   if (type == "mpg" || type == "mpeg") {
@@ -233,8 +297,14 @@ void EnumAudioFilters(int32_t mode, FilterGraphRec& rec) {
 int32_t SetupPinsToDecode(const std::string& path, int32_t alternative, FilterGraphRec& rec) {
   if (!rec.Graph || !rec.Graph->valid() || !rec.RegFilters) return 0;
   bool unknown = false;
+  const std::string type = GetAudioFileType(path);
+  const bool riff = IsRiffWave(path);
+  if (riff && RiffWithoutData(path)) {
+    if (alternative == 0) foundation::WriteLog("SetupPinsToDecode No Data #" + path);
+    return 0;
+  }
   std::optional<std::vector<std::string>> chain =
-      FilterChainFor(GetAudioFileType(path), alternative, rec, IsRiffWave(path), &unknown);
+      FilterChainFor(type, alternative, rec, riff, &unknown);
   if (!chain) {
     if (unknown && alternative == 0) {
       foundation::WriteLog("SetupPinsToDecode Unknown Filetype #" + path);
@@ -243,11 +313,16 @@ int32_t SetupPinsToDecode(const std::string& path, int32_t alternative, FilterGr
   }
   chain->push_back(rec.RendererName);
   AddChainFilters(*chain, path, rec);
-  return ConnectChain(*chain, "SetupPinsToDecode ", rec);
+  if (ConnectChain(*chain, "SetupPinsToDecode ", rec) == 0) return 0;
+  if (type == "wav" && riff && alternative == 0 && !WaveParserAgrees(*chain, path, *rec.Graph)) {
+    return 0;
+  }
+  return 1;
 }
 
 int32_t RenderPinsToDecode(const std::string& path, FilterGraphRec& rec) {
   if (!rec.Graph || !rec.Graph->valid() || !rec.RegFilters) return 0;
+  if (IsRiffWave(path) && RiffWithoutData(path)) return 0;
   std::vector<std::string> chain{rec.FileSourceName, rec.RendererName};
   AddChainFilters(chain, path, rec);
   return ConnectChain(chain, "RenderPinsToDecode ", rec);

@@ -27,6 +27,7 @@ namespace audio {
 inline constexpr const char* kFileSourceName = "filesrc";
 inline constexpr const char* kWaveParserName = "wavparse";
 inline constexpr const char* kAiffParserName = "aiffparse";
+inline constexpr const char* kTagDemuxName = "id3demux";  // tags before and after MPEG frames
 inline constexpr const char* kMpegSplitterName = "mpegaudioparse";
 inline constexpr const char* kMpegProgramSplitterName = "mpegpsdemux";
 inline constexpr const char* kMp3DecoderName = "mpg123audiodec";    // Mp3Decoder 1
@@ -42,6 +43,8 @@ inline constexpr const char* kWmaDecoderName = "avdec_wmav2";    // HasWmaDmo 1
 inline constexpr const char* kWmaV1DecoderName = "avdec_wmav1";  // the other WMA chain
 inline constexpr const char* kMidiParserName = "midiparse";
 inline constexpr const char* kMidiSynthName = "fluiddec";
+// Reads PCM samples from a RIFF file's data chunk (audio/gst_file_range_source.h).
+inline constexpr const char* kRawAudioParserName = "rawaudioparse";
 
 // Default renderers in table order: the ALSA default device (what the waveOut player's
 // default opens) and the system's preferred sink. EnumAudioFilters mode 0 walks them forwards,
@@ -101,7 +104,10 @@ struct FilterGraphRec {
 
 // The filter chain for a type word: the entries before the renderer, first chain or
 // alternative. std::nullopt when the type has no such chain (`unknown` set when the type word
-// is not known at all). `riff` puts the wave parser in front of MPEG audio held in a RIFF file.
+// is not known at all). `riff` says the file is a RIFF WAVE file: its first chain reads it with
+// the wave parser, its alternative reads the data chunk as the RIFF reader finds it (for a wave
+// file and MPEG audio held in a RIFF file). MPEG audio in a file of its own passes the tag
+// reader first, so no byte of a tag reaches the decoder.
 std::optional<std::vector<std::string>> FilterChainFor(const std::string& type, int32_t alternative,
                                                        const FilterGraphRec& rec, bool riff,
                                                        bool* unknown);
@@ -114,9 +120,12 @@ void ReleaseFilterGraph(FilterGraphRec& rec);
 // wins, none keeps the old name), FileSourceName, WaveParserName and the decoder facts.
 void EnumAudioFilters(int32_t mode, FilterGraphRec& rec);
 // Builds the chain for `path`, connects it and prerolls it: 1 when the renderer receives
-// samples, else 0 with the reason in the debug log.
+// samples, else 0 with the reason in the debug log. A RIFF WAVE file without samples (no data
+// chunk, or an empty one) fails at once, and the first chain of a PCM wave file fails when the
+// wave parser's length is not the RIFF reader's.
 int32_t SetupPinsToDecode(const std::string& path, int32_t alternative, FilterGraphRec& rec);
-// File source straight to the renderer with a decodebin between: 1 when it prerolls, else 0.
+// File source straight to the renderer with a decodebin between: 1 when it prerolls, else 0
+// (also, without a log line, for a RIFF WAVE file without samples).
 int32_t RenderPinsToDecode(const std::string& path, FilterGraphRec& rec);
 // Connects two filters of the graph by name (trimmed, in any case): 1 when made (or waiting for a
 // streaming pin), 0 with a "Pin not set " or "ConnectPin err " line.

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cmath>
 
+#include "audio/gst_file_range_source.h"
 #include "audio/gst_pending_link.h"
 #include "audio/gst_renderer.h"
 
@@ -18,11 +19,22 @@ bool EnsureGstInit() {
     GError* error = nullptr;
     ok = gst_init_check(nullptr, nullptr, &error) != FALSE;
     GstPtr<GError> reason(error);  // not kept: the result says it all
+    // Our own source goes into the registry beside GStreamer's, so chains name it alike.
+    if (ok) RegisterFileRangeSource();
   });
   return ok;
 }
 
-GstGraph::GstGraph() {
+namespace {
+
+GstPadProbeReturn OnRendererData(GstPad*, GstPadProbeInfo*, gpointer data) {
+  (*static_cast<std::shared_ptr<std::atomic<bool>>*>(data))->store(true);
+  return GST_PAD_PROBE_OK;
+}
+
+}  // namespace
+
+GstGraph::GstGraph() : samples_arrived_(std::make_shared<std::atomic<bool>>(false)) {
   if (!EnsureGstInit()) return;
   pipeline_ = GstSink(gst_pipeline_new(nullptr));
   if (pipeline_ == nullptr) return;
@@ -55,6 +67,15 @@ bool GstGraph::AddRenderer(const std::string& name, GstElement* sink) {
   }
   volume_element_ = renderer.volume;
   panorama_element_ = renderer.panorama;
+  // The probe keeps the flag alive for as long as the pad may call it.
+  GstPtr<GstPad> input(gst_element_get_static_pad(bin, "sink"));
+  if (input != nullptr) {
+    gst_pad_add_probe(
+        input.get(),
+        static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
+        &OnRendererData, new std::shared_ptr<std::atomic<bool>>(samples_arrived_),
+        [](gpointer flag) { delete static_cast<std::shared_ptr<std::atomic<bool>>*>(flag); });
+  }
   ApplyVolume();
   ApplyBalance();
   return true;
@@ -187,10 +208,17 @@ bool GstGraph::Preroll(int32_t timeoutMs, GraphError* error) {
   }
   DropPendingEvents();
   stopped_ = true;
+  samples_arrived_->store(false);
   GstStateChangeReturn ret = gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
   bool ok = ret == GST_STATE_CHANGE_SUCCESS || ret == GST_STATE_CHANGE_NO_PREROLL;
   if (ret == GST_STATE_CHANGE_ASYNC) {
     ok = WaitAsyncDone(timeoutMs, error);
+    // A sink prerolls on the end of the stream too: a chain that ends before its first sample
+    // (a parser that found nothing it could read) has nothing to play.
+    if (ok && !samples_arrived_->load()) {
+      ok = false;
+      if (error != nullptr) *error = GraphError{"", "no samples"};
+    }
   } else if (!ok) {
     if (GstPtr<GstMessage> message = PopUntil(GST_MESSAGE_ERROR, 0)) Remember(message.get());
     if (error != nullptr) {

@@ -2,6 +2,7 @@
 
 #include <gst/gst.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -88,8 +89,9 @@ class GstGraph {
 
   // ---- control ----------------------------------------------------------------------------
   // Pauses the pipeline and waits up to timeoutMs for the first samples to reach the renderer.
-  // False on an error message, a refused state change or the time running out; the pipeline
-  // is then shut down (state NULL) and `error` says why.
+  // False on an error message, a refused state change, the time running out or a stream that
+  // ended before any sample reached the renderer; the pipeline is then shut down (state NULL)
+  // and `error` says why.
   bool Preroll(int32_t timeoutMs, GraphError* error);
   // The state the pipeline is in or on its way to, asking it for at most timeoutMs.
   GraphState State(int32_t timeoutMs);
@@ -176,6 +178,8 @@ class GstGraph {
   int32_t pending_completion_ = 0;
   GraphError pending_error_;
   int32_t decodebin_count_ = 0;
+  // Set from the streaming thread when a buffer enters the renderer; shared with its probe.
+  std::shared_ptr<std::atomic<bool>> samples_arrived_;
 };
 
 }  // namespace audio

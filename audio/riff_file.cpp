@@ -1,5 +1,8 @@
 #include "audio/riff_file.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "foundation/conversions.h"
 
 namespace audio {
@@ -69,6 +72,23 @@ int64_t ForEachRiffChunk(RiffFile& file, const std::function<bool(const RiffChun
     offset += 8 + chunk.size + foundation::IsOddNumber(chunk.size);
   }
   return offset;
+}
+
+bool FindRiffDataChunk(RiffFile& file, int64_t* offset, int64_t* bytes) {
+  char head[12] = {};
+  if (!file.ReadAt(0, head, sizeof head) || std::memcmp(head, "RIFF", 4) != 0 ||
+      std::memcmp(head + 8, "WAVE", 4) != 0) {
+    return false;
+  }
+  bool found = false;
+  ForEachRiffChunk(file, [&](const RiffChunkHeader& chunk) {
+    if (chunk.id != FourCC("data")) return true;
+    *offset = chunk.DataOffset();
+    *bytes = std::clamp<int64_t>(file.Size() - chunk.DataOffset(), 0, chunk.size);
+    found = true;
+    return false;
+  });
+  return found;
 }
 
 int64_t FindRiffChunk(const std::string& path, foundation::FileHandleId handle, uint32_t chunkId,

@@ -80,6 +80,11 @@ struct RiffChunkHeader {
 // `visit` stopped it, a read failed or the file is not open.
 int64_t ForEachRiffChunk(RiffFile& file, const std::function<bool(const RiffChunkHeader&)>& visit);
 
+// The first data chunk of a RIFF WAVE file: the offset of its first byte and its size, cut to
+// the bytes the file holds. False when the file does not start as a RIFF WAVE file or has no
+// data chunk.
+bool FindRiffDataChunk(RiffFile& file, int64_t* offset, int64_t* bytes);
+
 // Offset of the n-th (0 = first) chunk with the id `chunkId`, plus 1; -1 when the walk ends
 // without it or the file cannot be read. An id in the file's last four bytes, with no room for
 // its size field, is found too. `handle` 0 opens (and closes) the path here.

@@ -6,9 +6,9 @@
 #include "audio/c_fgraph.h"
 #include "audio/fct_quartz.h"
 #include "audio/gst_pads.h"
-#include "tests/support/debug_log_fixture.h"
 #include "tests/audio/fgraph_fixture.h"
 #include "tests/audio/riff_fixture.h"
+#include "tests/support/debug_log_fixture.h"
 
 namespace {
 
@@ -31,15 +31,20 @@ TEST_F(FGraphBuilder, ChainsByTypeWordAndDecoderFacts) {
   };
   const Case cases[] = {
       {"wav", 0, 1, 2, 1, false, Chain{"filesrc", "wavparse"}},
+      // A name-only "wav" has no alternative; a RIFF file's is its data chunk as our reader finds
+      // it.
       {"wav", 1, 1, 2, 1, false, std::nullopt},
+      {"wav", 1, 1, 2, 1, true, Chain{"filerangesrc", "rawaudioparse"}},
       {"aif", 0, 1, 2, 1, false, Chain{"filesrc", "aiffparse"}},
       {"mp2", 0, 1, 2, 1, true, Chain{"filesrc", "wavparse", "mpegaudioparse", "mpg123audiodec"}},
-      {"mp3", 0, 1, 0, 0, false, Chain{"filesrc", "mpegaudioparse", "mpg123audiodec"}},
-      {"mp3", 1, 1, 0, 0, false, Chain{"filesrc", "mpegaudioparse", "avdec_mp3"}},
-      {"mp3", 0, 2, 0, 0, false, Chain{"filesrc", "mpegaudioparse", "avdec_mp3"}},
+      {"mp2", 1, 1, 2, 1, true, Chain{"filerangesrc", "mpegaudioparse", "mpg123audiodec"}},
+      {"mpa", 1, 1, 2, 1, false, std::nullopt},
+      {"mp3", 0, 1, 0, 0, false, Chain{"filesrc", "id3demux", "mpegaudioparse", "mpg123audiodec"}},
+      {"mp3", 1, 1, 0, 0, false, Chain{"filesrc", "id3demux", "mpegaudioparse", "avdec_mp3"}},
+      {"mp3", 0, 2, 0, 0, false, Chain{"filesrc", "id3demux", "mpegaudioparse", "avdec_mp3"}},
       // Neither MP3 decoder: the generic one in both attempts.
-      {"mp3", 0, 0, 0, 0, false, Chain{"filesrc", "mpegaudioparse", "avdec_mp3"}},
-      {"mp3", 1, 0, 0, 0, true, Chain{"filesrc", "wavparse", "mpegaudioparse", "avdec_mp3"}},
+      {"mp3", 0, 0, 0, 0, false, Chain{"filesrc", "id3demux", "mpegaudioparse", "avdec_mp3"}},
+      {"mp3", 1, 0, 0, 0, true, Chain{"filerangesrc", "mpegaudioparse", "avdec_mp3"}},
       {"m4a", 0, 0, 1, 0, false, Chain{"filesrc", "qtdemux", "aacparse", "faad"}},
       {"mp4", 1, 0, 2, 0, false, Chain{"filesrc", "qtdemux", "aacparse", "avdec_aac"}},
       // Neither MP4 decoder: source straight to the renderer.

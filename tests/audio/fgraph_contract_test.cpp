@@ -17,9 +17,9 @@
 #error "a player's header includes GStreamer"
 #endif
 
-#include "tests/support/debug_log_fixture.h"
 #include "tests/audio/fgraph_fixture.h"
 #include "tests/audio/riff_fixture.h"
+#include "tests/support/debug_log_fixture.h"
 
 namespace {
 

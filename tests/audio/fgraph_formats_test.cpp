@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "audio/c_fgraph.h"
-#include "tests/support/debug_log_fixture.h"
 #include "tests/audio/fgraph_fixture.h"
+#include "tests/support/debug_log_fixture.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <utility>
 
 #include "audio/c_fgraph.h"
-#include "tests/support/debug_log_fixture.h"
 #include "tests/audio/fgraph_fixture.h"
 #include "tests/audio/riff_fixture.h"
+#include "tests/support/debug_log_fixture.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -15,4 +15,8 @@ namespace media_fixtures {
 bool EncodeTone(const std::string& encode, const std::string& path, int32_t ms, int32_t hz = 441,
                 const std::string& wave = "sine");
 
+// Runs "filesrc <wavePath> ! wavparse ! <encode> ! filesink <path>": re-encodes a wave file
+// (audio a test composed itself) with GStreamer's encoders. Same results as EncodeTone.
+bool EncodeWave(const std::string& wavePath, const std::string& encode, const std::string& path);
+
 }  // namespace media_fixtures
