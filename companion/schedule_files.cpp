@@ -93,6 +93,8 @@ std::string SoundPath(const std::string& folder, const std::string& file) {
 bool IsContainedRelativePath(const std::string& path) {
   if (path.empty() || path[0] == '/' || path[0] == '\\' || foundation::IsDrivePath(path))
     return false;
+  // The file system reads a path only up to a NUL, so "..\0x" would name the folder above.
+  if (path.find('\0') != std::string::npos) return false;
   size_t start = 0;
   while (start <= path.size()) {
     size_t end = path.find_first_of("/\\", start);

@@ -54,7 +54,7 @@ bool ReadScheduleFile(const std::string& path, ScheduleFile& file);
 std::string SoundPath(const std::string& folder, const std::string& file);
 
 // Whether a relative sound path stays below the folder it is joined to: not empty, not absolute
-// ('/' or '\' first, or a drive), and no ".." component.
+// ('/' or '\' first, or a drive), no ".." component and no NUL.
 bool IsContainedRelativePath(const std::string& path);
 
 // Sorts schedule-contents rows by their ID (file name, then the line number as a number).
