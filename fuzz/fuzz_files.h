@@ -1,7 +1,7 @@
 // A folder of its own for each fuzzing process, for the readers that take only a path: made on
-// first use in memory (/dev/shm, where a file write's fsync costs nothing; else TMPDIR or /tmp)
-// and removed when the process ends. Any failure to set it up aborts, so it cannot pass for a
-// finding of the code under test.
+// first use under TMPDIR (else in memory, /dev/shm, where a file write's fsync costs nothing;
+// else /tmp) and removed when the process ends normally. Any failure to set it up aborts, so it
+// cannot pass for a finding of the code under test.
 #pragma once
 
 #include <sys/stat.h>
@@ -23,8 +23,9 @@ class ScratchFolder {
  public:
   ScratchFolder() {
     const char* tmp = std::getenv("TMPDIR");
-    std::string base = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
-    if (::access("/dev/shm", W_OK) == 0) base = "/dev/shm";
+    std::string base = tmp != nullptr && *tmp != '\0'    ? tmp
+                       : ::access("/dev/shm", W_OK) == 0 ? "/dev/shm"
+                                                         : "/tmp";
     std::string pattern = base + "/ondrake-fuzz.XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) std::abort();
     path_ = pattern + "/";
