@@ -4,13 +4,11 @@
 #include "companion/companion_engine.h"
 #include "companion/companion_files.h"
 #include "companion/schedule_files.h"
-#include "foundation/calendar.h"
 #include "foundation/date_stamp.h"
 #include "foundation/file_handles.h"
 #include "foundation/file_times.h"
 #include "foundation/files.h"
 #include "foundation/folders.h"
-#include "foundation/text_fields.h"
 #include "platform/ascii_case.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
@@ -38,6 +36,7 @@ int32_t CompanionEngine::InputSchedMon() {
   const std::string stamp = foundation::GetFileTimeText(local, 2, 3, 1);
   if (stamp == lastSnapshotStamp_) return 0;
   lastSnapshotStamp_ = stamp;
+  // The rows read as gone while the copy runs, as they always have; the merge marks them again.
   lists::ListModel& list = lvs_[1];
   for (int32_t r = 0; r < list.ItemCount(); ++r) list.SetValue(r, kColChecked, -1);
   const std::string server = settings_.ServerLogFolder + name;
@@ -46,29 +45,7 @@ int32_t CompanionEngine::InputSchedMon() {
   // The server copy is read, whatever the copy's outcome: a failed copy leaves the last one.
   std::vector<std::string> lines;
   ReadTextLines(server, lines);
-  int32_t added = 0;
-  for (const std::string& line : lines) {
-    std::vector<std::string> fields;
-    if (foundation::SplitCsvLine(fields, line, ",", 1) < 6) continue;
-    const std::string path = SoundPath(fields[4], fields[5]);
-    int32_t row = -1;
-    for (int32_t r = 0; r < list.ItemCount() && row < 0; ++r)
-      if (list.Value(r, kColSound).Text() == path) row = r;
-    if (row >= 0) {
-      if (list.Value(row, kColChecked).Number().value_or(0) == -1)
-        list.SetValue(row, kColChecked, 0);
-      continue;
-    }
-    list.AddItem(1);
-    list.SetValue(-2, kColCue, "out");
-    list.SetValue(-2, kColProg, "air");
-    list.SetValue(-2, kColTmc, 0);
-    list.SetValue(-2, kColChecked, 1);
-    list.SetValue(-2, kColSound, path);
-    list.SetValue(-2, kColId, "mon_" + foundation::PadNumber(++added, 3));
-  }
-  for (int32_t r = list.ItemCount() - 1; r >= 0; --r)
-    if (list.Value(r, kColChecked).Number().value_or(0) == -1) list.DeleteItem(r);
+  MergeSnapshotRows(lines, list);
   Changed(CompanionList::kOnAir);
   snapshotSettled_ = true;
   return 1;

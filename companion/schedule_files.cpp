@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "companion/companion_files.h"
+#include "foundation/calendar.h"
 #include "foundation/date_stamp.h"
 #include "foundation/paths.h"
 #include "foundation/text_fields.h"
@@ -86,6 +87,49 @@ bool ReadScheduleFile(const std::string& path, ScheduleFile& file) {
   return true;
 }
 
+void AddScheduleFileRows(lists::ListModel& list, const std::string& name, const ScheduleFile& file,
+                         const lists::ListValue& checked) {
+  const bool tmc = EndsWith(name, ".tmc");
+  int32_t k = 0;
+  for (const auto& fields : file.lines) {
+    list.AddItem(1);
+    for (int32_t f = 0; f < 6; ++f) list.SetAuxID(-2, f, fields[static_cast<size_t>(f)]);
+    list.SetValue(-2, kColCue, name);
+    list.SetValue(-2, kColProg, file.title);
+    list.SetValue(-2, kColTmc, tmc ? 1 : 0);
+    list.SetValue(-2, kColChecked, checked);
+    list.SetValue(-2, kColSound, SoundPath(fields[4], fields[5]));
+    list.SetValue(-2, kColId, name + "_" + foundation::PadNumber(++k, 3));
+  }
+}
+
+void MergeSnapshotRows(const std::vector<std::string>& lines, lists::ListModel& list) {
+  for (int32_t r = 0; r < list.ItemCount(); ++r) list.SetValue(r, kColChecked, -1);
+  int32_t added = 0;
+  std::vector<std::string> fields;
+  for (const std::string& line : lines) {
+    if (foundation::SplitCsvLine(fields, line, ",", 1) < 6) continue;
+    const std::string path = SoundPath(fields[4], fields[5]);
+    int32_t row = -1;
+    for (int32_t r = 0; r < list.ItemCount() && row < 0; ++r)
+      if (list.Value(r, kColSound).Text() == path) row = r;
+    if (row >= 0) {
+      if (list.Value(row, kColChecked).Number().value_or(0) == -1)
+        list.SetValue(row, kColChecked, 0);
+      continue;
+    }
+    list.AddItem(1);
+    list.SetValue(-2, kColCue, "out");
+    list.SetValue(-2, kColProg, "air");
+    list.SetValue(-2, kColTmc, 0);
+    list.SetValue(-2, kColChecked, 1);
+    list.SetValue(-2, kColSound, path);
+    list.SetValue(-2, kColId, "mon_" + foundation::PadNumber(++added, 3));
+  }
+  for (int32_t r = list.ItemCount() - 1; r >= 0; --r)
+    if (list.Value(r, kColChecked).Number().value_or(0) == -1) list.DeleteItem(r);
+}
+
 std::string SoundPath(const std::string& folder, const std::string& file) {
   return folder.empty() ? file : folder + "\\" + file;
 }
@@ -93,6 +137,8 @@ std::string SoundPath(const std::string& folder, const std::string& file) {
 bool IsContainedRelativePath(const std::string& path) {
   if (path.empty() || path[0] == '/' || path[0] == '\\' || foundation::IsDrivePath(path))
     return false;
+  // The file system reads a path only up to a NUL, so "..\0x" would name the folder above.
+  if (path.find('\0') != std::string::npos) return false;
   size_t start = 0;
   while (start <= path.size()) {
     size_t end = path.find_first_of("/\\", start);

@@ -50,11 +50,23 @@ struct ScheduleFile {
 // left out. False when the file cannot be read.
 bool ReadScheduleFile(const std::string& path, ScheduleFile& file);
 
+// Appends the schedule-contents rows of one schedule file `name` (server file list's state
+// `checked`): its six fields as aux values, the name, title, whether it is a ".tmc", the sound
+// path and the ID <name>_<nnn> numbering the file's lines from 001.
+void AddScheduleFileRows(lists::ListModel& list, const std::string& name, const ScheduleFile& file,
+                         const lists::ListValue& checked);
+
+// Merges the lines of the playout's on-air snapshot into the on-air monitor list. Every row is
+// first marked gone (-1); a line of 6 fields or more whose sound path a row holds marks that row
+// kept (0); a new path becomes a row marked new (1), ID mon_<nnn> counted from 001 in this merge;
+// rows still marked gone are removed.
+void MergeSnapshotRows(const std::vector<std::string>& lines, lists::ListModel& list);
+
 // Field 4 (a folder) and field 5 (a file) joined by '\', or the file alone.
 std::string SoundPath(const std::string& folder, const std::string& file);
 
 // Whether a relative sound path stays below the folder it is joined to: not empty, not absolute
-// ('/' or '\' first, or a drive), and no ".." component.
+// ('/' or '\' first, or a drive), no ".." component and no NUL.
 bool IsContainedRelativePath(const std::string& path);
 
 // Sorts schedule-contents rows by their ID (file name, then the line number as a number).

@@ -155,18 +155,7 @@ void CompanionEngine::RebuildScheduleContents() {
     if (name.empty() || foundation::FileExists(path) == 0) continue;
     ScheduleFile file;
     if (!ReadScheduleFile(path, file)) continue;
-    const lists::ListValue checked = lvCue_.Value(r, kCueChecked);
-    int32_t k = 0;
-    for (const auto& fields : file.lines) {
-      list.AddItem(1);
-      for (int32_t f = 0; f < 6; ++f) list.SetAuxID(-2, f, fields[static_cast<size_t>(f)]);
-      list.SetValue(-2, kColCue, name);
-      list.SetValue(-2, kColProg, file.title);
-      list.SetValue(-2, kColTmc, EndsWith(name, ".tmc") ? 1 : 0);
-      list.SetValue(-2, kColChecked, checked);
-      list.SetValue(-2, kColSound, SoundPath(fields[4], fields[5]));
-      list.SetValue(-2, kColId, name + "_" + foundation::PadNumber(++k, 3));
-    }
+    AddScheduleFileRows(list, name, file, lvCue_.Value(r, kCueChecked));
   }
   SortRowsById(list);
   Changed(CompanionList::kSchedule);

@@ -76,9 +76,14 @@ Line ParseLine(std::string_view text, size_t begin) {
 struct KeyLocation {
   bool sectionFound = false;
   size_t insertAt = 0;              // after the section's last key line, or after its header
-  bool insertNeedsLineEnd = false;  // that line ends the file without a line end
+  bool insertNeedsLineEnd = false;  // that line ends the file without a line end (a CR alone
+                                    // ends no line)
   std::optional<Line> key;          // the first line of the key
 };
+
+bool EndsWithLineFeed(std::string_view text, const Line& line) {
+  return line.next > line.begin && text[line.next - 1] == '\n';
+}
 
 KeyLocation Locate(std::string_view text, std::string_view section, std::string_view key) {
   KeyLocation loc;
@@ -91,13 +96,13 @@ KeyLocation Locate(std::string_view text, std::string_view section, std::string_
       if (NamesEqual(line.name, section)) {
         inSection = loc.sectionFound = true;
         loc.insertAt = line.next;
-        loc.insertNeedsLineEnd = line.next == line.end;
+        loc.insertNeedsLineEnd = !EndsWithLineFeed(text, line);
       }
       continue;
     }
     if (!inSection || line.kind != LineKind::Key) continue;
     loc.insertAt = line.next;
-    loc.insertNeedsLineEnd = line.next == line.end;
+    loc.insertNeedsLineEnd = !EndsWithLineFeed(text, line);
     if (NamesEqual(line.name, key)) {
       loc.key = line;
       break;
@@ -120,8 +125,10 @@ bool ValidNames(std::string_view section, std::string_view key, std::string_view
   if (section.empty() || key.empty()) return false;
   if (HasLineBreakOrNul(section) || HasLineBreakOrNul(key) || HasLineBreakOrNul(value))
     return false;
-  // A ']' inside the section name would end the header early on reading.
+  // A ']' inside the section name would end the header early on reading, and blanks around it
+  // would be trimmed off, so the section written would never be found again.
   if (section.find(']') != std::string_view::npos) return false;
+  if (TrimWhiteSpace(section).size() != section.size()) return false;
   if (key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';')
     return false;
   return TrimWhiteSpace(key).size() == key.size();

@@ -40,8 +40,9 @@ std::optional<std::string> ReadIniString(const std::string& path, std::string_vi
 // playout and the companion can write the same file at once without losing a key.
 // Returns 0 or an errno value: EINVAL for a name or value that cannot be stored in one line (an
 // empty section or key, CR, LF or NUL anywhere, ']' in the section, '=' in the key, a key that
-// starts with '[' or ';' or has surrounding blanks); EACCES for a read-only file or folder;
-// ENOENT for a missing folder; others from the file system. On failure the file is unchanged.
+// starts with '[' or ';', a section or key with surrounding blanks); EACCES for a read-only file or
+// folder; ENOENT for a missing folder; others from the file system. On failure the file is
+// unchanged.
 int WriteIniString(const std::string& path, std::string_view section, std::string_view key,
                    std::string_view value);
 

@@ -12,6 +12,14 @@ CC=clang CXX=clang++ cmake -G Ninja -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYP
   -DONDRAKE_FUZZ=ON -DONDRAKE_BUILD_TESTS=OFF -DONDRAKE_BUILD_BENCH=OFF
 cmake --build "$build_dir" -j "$(nproc)" --target fuzz_all
 
+# The targets that read files get them in a folder of this run, in memory where there is
+# /dev/shm; a crash leaves nothing behind either.
+memory=/dev/shm
+[ -w "$memory" ] || memory=${TMPDIR:-/tmp}
+scratch=$(mktemp -d "$memory/ondrake-fuzz-run.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+export TMPDIR="$scratch"
+
 status=0
 for src in "$here"/fuzz/*_fuzz.cpp; do
   name=$(basename "$src" .cpp)

@@ -1,3 +1,4 @@
+// Test labels: threads (the engine's two FileHand workers)
 // The companion's timers, the schedule intake from the server and the schedule message, the
 // watch on the playout window and the close, over a simulated clock and real temporary folders.
 #include <gtest/gtest.h>

@@ -99,7 +99,10 @@ TEST(CompanionFilesTest, FieldsPathsAndNames) {
   }
   for (const char* ok : {"a.wav", "music\\jazz\\a.wav", "a..b.wav", "x/..y/z"})
     EXPECT_TRUE(IsContainedRelativePath(ok)) << ok;
-  for (const char* bad : {"", "..\\a.wav", "music/../../a", "\\a.wav", "/etc/x", "C:\\a", "a\\.."})
+  // The system reads a path only up to a NUL: "..\0.wav" names the folder above.
+  using std::string_literals::operator""s;
+  for (const std::string& bad : {""s, "..\\a.wav"s, "music/../../a"s, "\\a.wav"s, "/etc/x"s,
+                                 "C:\\a"s, "a\\.."s, "..\0.wav"s, "a\0/../../b"s})
     EXPECT_FALSE(IsContainedRelativePath(bad)) << bad;
 
   // 02:00 belongs to the broadcast day before (the day starts at 05:00).

@@ -1,3 +1,4 @@
+// Test labels: threads (the engine's two FileHand workers)
 // The copy queue, the used-file list and the upkeep of the local store.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// Test labels: threads (the engine's two FileHand workers)
 // The companion window over an engine with its lists filled: the lists one below the other with
 // their captions, every list showing rows, and a picture of it in the gallery.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Test labels: threads (the engine's two FileHand workers)
 // The on-air monitor and the logs carried to the server.
 #include <gtest/gtest.h>
 

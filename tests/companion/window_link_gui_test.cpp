@@ -1,3 +1,4 @@
+// Test labels: threads (the message is sent from another thread)
 // The schedule message through the real window registry and channel into the playout's
 // receipt table, byte for byte.
 #include <gtest/gtest.h>

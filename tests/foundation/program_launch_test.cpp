@@ -1,3 +1,4 @@
+// Test labels: threads (a thread reaps each started program)
 #include "foundation/program_launch.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Test labels: threads (the sync and its name look-up run on threads of their own)
 #include "foundation/time_server_sync.h"
 
 #include <arpa/inet.h>

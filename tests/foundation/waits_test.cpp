@@ -1,3 +1,4 @@
+// Test labels: threads (pending work run from a thread that does not own it)
 #include "foundation/waits.h"
 
 #include <gtest/gtest.h>

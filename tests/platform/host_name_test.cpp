@@ -1,3 +1,4 @@
+// Test labels: threads (each name look-up runs on a thread of its own)
 #include "platform/host_name.h"
 
 #include <gtest/gtest.h>

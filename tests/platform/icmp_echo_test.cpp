@@ -1,3 +1,4 @@
+// Test labels: threads (name look-ups on their own threads; pings from several threads)
 #include "platform/icmp_echo.h"
 
 #include <errno.h>

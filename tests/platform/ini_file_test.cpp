@@ -127,6 +127,11 @@ TEST(IniFile, WriteChangesOnlyWhatItMust) {
        "[conf]\r\nk=v\r\n"},
       {"missing key after a last line without line end", "[conf]\r\na=1", "conf", "k", "v",
        "[conf]\r\na=1\r\nk=v\r\n"},
+      // A CR alone ends no line: without a line end of its own the new key would join it.
+      {"missing key after a last line ending in a lone CR", "[conf]\r\na=1\r", "conf", "k", "v",
+       "[conf]\r\na=1\r\r\nk=v\r\n"},
+      {"missing key after a header ending in a lone CR", "[conf]\r", "conf", "k", "v",
+       "[conf]\r\r\nk=v\r\n"},
       {"missing section after a blank line", "[x]\r\na=1", "conf", "k", "v",
        "[x]\r\na=1\r\n\r\n[conf]\r\nk=v\r\n"},
       {"no second blank line", "[x]\r\na=1\r\n\r\n", "conf", "k", "v",
@@ -159,6 +164,7 @@ TEST(IniFile, RefusedWritesLeaveTheFileAsItWas) {
   } invalid[] = {
       {"", "k", "v"},      {"conf", "", "v"},    {"conf", "k", "a\r\nb=1"},
       {"co]nf", "k", "v"}, {"conf", "a=b", "v"}, {"conf", ";k", "v"},
+      {" conf", "k", "v"}, {"conf\t", "k", "v"},  // a header's name reads trimmed
   };
   for (const auto& c : invalid) EXPECT_EQ(WriteIniString(path, c.section, c.key, c.value), EINVAL);
   EXPECT_EQ(WriteIniString(path, "conf", std::string_view("k\0x", 3), "v"), EINVAL);

@@ -1,3 +1,4 @@
+// Test labels: threads (senders on several threads at once)
 #include "platform/message_channel.h"
 
 #include <gtest/gtest.h>

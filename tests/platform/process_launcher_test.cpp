@@ -1,3 +1,4 @@
+// Test labels: threads (a thread reaps each detached child)
 #include "platform/process_launcher.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Test labels: threads (the sync runs on a worker thread)
 #include "platform/time_sync.h"
 
 #include <arpa/inet.h>

@@ -1,3 +1,4 @@
+// Test labels: threads (one feeder thread per open stream)
 #include "platform/wave_out_alsa.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Test labels: threads (the real-time virtual device's ticker)
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// Test labels: threads (writes racing closes and resets from other threads)
 // Writes racing a Close or a Reset from another thread, on every backend. Whatever the
 // interleaving, a page the device accepted is marked done and a refused page is left alone:
 // no page is ever stranded in a queue that nobody will play or clear. These tests assert no

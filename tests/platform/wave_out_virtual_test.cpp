@@ -1,3 +1,4 @@
+// Test labels: threads (the real-time virtual device's ticker)
 #include "platform/wave_out_virtual.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Test labels: long (a whole simulated day)
 // A whole broadcast day, 05:00 to 29:00, of 1,000 TIME, SEQ and command items on a simulated
 // clock whose passes come every 50 ms plus the pass's own few milliseconds, as the window's
 // re-armed single-shot timer gives them.

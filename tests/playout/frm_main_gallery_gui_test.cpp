@@ -1,3 +1,4 @@
+// Test labels: threads (the real-time virtual wave device's ticker)
 // Pictures of the main window for a person to look at: a loaded queue with the load panel
 // open, at two display scales.
 #include <QDir>

@@ -1,3 +1,4 @@
+// Test labels: threads (the real-time virtual wave device's ticker)
 // The main window's layout: the designed table as start-up places it, and Form_Resize.
 #include "controls/lists/view/uc_list_view.h"
 #include "controls/widgets/view/uc_buttons.h"

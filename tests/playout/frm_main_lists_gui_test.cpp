@@ -1,3 +1,4 @@
+// Test labels: threads (the real-time virtual wave device's ticker)
 // The main window's three lists: their layout kept in the settings between two starts, the
 // operator moving and widening columns, and the lists at work.
 #include <QMenu>

@@ -1,3 +1,4 @@
+// Test labels: threads (the real-time virtual wave device's ticker)
 // The operator's handlers of the real main window, reached through its controls' events.
 #include <QAction>
 #include <QApplication>

@@ -1,3 +1,4 @@
+// Test labels: threads (the real-time virtual wave device's ticker)
 // Closing the real main window: the question, the system's closes, and the unload's steps.
 #include <QSignalSpy>
 #include <csignal>

@@ -1,3 +1,5 @@
+// Test labels: threads (the virtual wave device's ticker, the companion's reaper, a log line
+// written from another thread)
 // Start-up of the real main window on a temporary program folder and station.
 #include <QPlainTextEdit>
 #include <QPushButton>

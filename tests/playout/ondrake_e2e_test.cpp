@@ -1,3 +1,4 @@
+// Test labels: threads (the program's own threads: the wave device's ticker, the server probe)
 // The Ondrake program itself, started as a station starts it: a program folder of its own with
 // the settings beside it, the virtual audio device in real time, the schedule sent through the
 // window's message socket as the companion sends it, and SIGTERM to end it. Once on the

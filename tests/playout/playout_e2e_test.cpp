@@ -1,3 +1,4 @@
+// Test labels: threads (the virtual wave device's ticker; the message is sent from another thread)
 // End to end over the real parts: a CP932 schedule message through the window's socket, the
 // engine's passes on a simulated clock, and the waveOut player on the virtual wave device.
 #include <gtest/gtest.h>

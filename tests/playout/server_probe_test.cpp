@@ -1,3 +1,4 @@
+// Test labels: threads (the probe runs asynchronously)
 #include "playout/server_probe.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Test labels: threads (the real-time virtual wave device's ticker under the main window)
 #include <gtest/gtest.h>
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// Test labels: threads (the FileHand worker)
 #include <gtest/gtest.h>
 
 #include <filesystem>

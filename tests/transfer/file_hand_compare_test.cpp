@@ -1,3 +1,4 @@
+// Test labels: threads (the FileHand worker)
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// Test labels: threads (the FileHand worker under the view)
 #include <gtest/gtest.h>
 
 #include <QApplication>
