@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -127,8 +128,18 @@ class OndrakeStation {
     return platform::Cp932ToUtf8(testsupport::ReadWholeFile(dir_.Sub(relative)));
   }
   std::string Output() const { return Read("output"); }
+  // Every debug log file of the program folder, in name order.
+  std::string DebugLog() const {
+    std::vector<std::string> files;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.Sub("bin/log"), ec))
+      files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    std::string text;
+    for (const std::string& f : files) text += platform::Cp932ToUtf8(testsupport::ReadWholeFile(f));
+    return text;
+  }
   const std::string& station() const { return station_; }
-  const testsupport::TempDir& dir() const { return dir_; }
 
  private:
   testsupport::TempDir dir_;
@@ -146,6 +157,10 @@ void RunStation(const std::vector<std::string>& launcher, const std::string& pla
       << s.Output();
   // The companion was started beside it, for session 0 without a letter.
   EXPECT_TRUE(WaitFor([&] { return s.Read("companion") == "[]\n"; }, 10));
+  // The window is registered early in the start-up; the schedule's times are taken once the
+  // start-up is through, so a slow start on a busy machine cannot make the first item late.
+  ASSERT_TRUE(WaitFor([&] { return s.DebugLog().find("****起動****") != std::string::npos; }, 60))
+      << s.Output();
 
   // Three items two seconds apart, starting a little ahead, on the broadcast-day clock.
   const platform::WallTime now = platform::SystemClock().Now();
@@ -206,10 +221,7 @@ void RunStation(const std::vector<std::string>& launcher, const std::string& pla
   const std::string ini = s.Read("bin/Ondrake.ini");
   EXPECT_NE(ini.find("TabWidth_LVS_3_6=600\r\n"), std::string::npos);
   EXPECT_NE(ini.find("WindowState=0\r\n"), std::string::npos);
-  std::string debugLog;
-  for (const auto& entry : std::filesystem::directory_iterator(s.dir().Sub("bin/log"))) {
-    debugLog += platform::Cp932ToUtf8(testsupport::ReadWholeFile(entry.path().string()));
-  }
+  const std::string debugLog = s.DebugLog();
   EXPECT_NE(debugLog.find("****起動****"), std::string::npos);
   EXPECT_NE(debugLog.find("****正常終了****"), std::string::npos);
 }
