@@ -141,12 +141,14 @@ class BothProgramsTest : public ::testing::Test {
     ExpectNothingCut(ReadCensus(probes_ / (companion + ".txt")), companion);
     if (picturePrefix.empty()) return;
     const fs::path gallery = QCoreApplication::applicationDirPath().toStdString() + "/gallery";
-    fs::create_directories(gallery);
+    std::error_code ec;
+    fs::create_directories(gallery, ec);
     for (const std::string& name : {playout, companion}) {
       std::string lower = name;
       std::transform(lower.begin(), lower.end(), lower.begin(), ::tolower);
       fs::copy_file(probes_ / (name + ".png"), gallery / (picturePrefix + lower + ".png"),
-                    fs::copy_options::overwrite_existing);
+                    fs::copy_options::overwrite_existing, ec);
+      EXPECT_FALSE(ec) << name << ": " << ec.message();
     }
   }
 
