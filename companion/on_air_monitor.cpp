@@ -59,10 +59,14 @@ void CompanionEngine::CheckLog() {
                            settings_.AirFileStem() + ".txt";
   const std::string local = settings_.LocalLogFolder + name;
   const std::string server = settings_.ServerLogFolder + name;
-  if (foundation::GetFileSizeByPath(local) < 1) return;
+  const int64_t size = foundation::GetFileSizeByPath(local);
+  if (size < 1) return;
   const std::string stamp = foundation::GetFileTimeText(local, 2, 3, 1);
-  if (stamp.empty() || stamp == lastLogStamp_) return;
-  lastLogStamp_ = stamp;
+  // The stamp counts whole seconds: a line the playout adds within the second of the last
+  // transfer shows only in the size, and would otherwise wait for the log's next change.
+  const std::string seen = stamp.empty() ? stamp : stamp + " " + std::to_string(size);
+  if (seen.empty() || seen == lastLogStamp_) return;
+  lastLogStamp_ = seen;
   if (name != lastLogName_) {
     // A new broadcast day (or the first change since start): everything is synchronised, and
     // only then are old local logs purged.

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian packages only), then configures and builds.
 #   tools/setup.sh [--deps-only] [--build-dir DIR] [--sanitize | --tsan] [--type Release|Debug]
+#                  [--targets "NAME..."]
+# --targets builds only the targets named (tools/demo.sh: the two programs and the demo station
+# writer); the configuration is the same as for a full build, which later goes on from there.
 # --sanitize builds with AddressSanitizer and UndefinedBehaviorSanitizer (in build-asan),
 # --tsan with ThreadSanitizer (in build-tsan; only the tests labelled `threads`, no benchmarks).
 set -euo pipefail
@@ -21,7 +24,7 @@ packages=(
   libc-bin locales
 )
 
-deps_only=0; sanitize=0; tsan=0; build_dir=""; build_type=Release
+deps_only=0; sanitize=0; tsan=0; build_dir=""; build_type=Release; targets=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --deps-only) deps_only=1 ;;
@@ -29,6 +32,7 @@ while [ $# -gt 0 ]; do
     --tsan) tsan=1 ;;
     --build-dir) build_dir=$2; shift ;;
     --type) build_type=$2; shift ;;
+    --targets) read -r -a targets <<<"$2"; shift ;;
     *) echo "setup.sh: unknown option $1" >&2; exit 2 ;;
   esac
   shift
@@ -60,4 +64,8 @@ opts=(-G Ninja -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYPE="$build_type")
 [ $sanitize -eq 1 ] && opts+=(-DONDRAKE_SANITIZE=ON)
 [ $tsan -eq 1 ] && opts+=(-DONDRAKE_TSAN=ON)
 cmake "${opts[@]}"
-cmake --build "$build_dir" -j "$(nproc)"
+if [ ${#targets[@]} -gt 0 ]; then
+  cmake --build "$build_dir" -j "$(nproc)" --target "${targets[@]}"
+else
+  cmake --build "$build_dir" -j "$(nproc)"
+fi

@@ -8,6 +8,7 @@
 
 #include "companion/start_up.h"
 #include "companion/view/frm_main.h"
+#include "controls/lists/view/view_probe.h"
 #include "foundation/app_globals.h"
 #include "foundation/debug_log.h"
 #include "foundation/paths.h"
@@ -38,6 +39,14 @@ int main(int argc, char** argv) {
     QObject::connect(&window, &companion::FrmMain::Closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.Form_Load();
+    using companion::CompanionList;
+    const auto probe =
+        lists::ViewProbe::FromEnvironment(settings.names.SettingsName, window,
+                                          {{"LVS0", &window.View(CompanionList::kSchedule)},
+                                           {"LVS1", &window.View(CompanionList::kOnAir)},
+                                           {"LVmes", &window.View(CompanionList::kMessages)},
+                                           {"LVCopy", &window.View(CompanionList::kCopy)},
+                                           {"LVcue", &window.View(CompanionList::kServerFiles)}});
     status = app.exec();
   }
   foundation::SetPendingWorkHook(nullptr);

@@ -1,6 +1,8 @@
 // The playout program: one main window per session, started without arguments.
 #include <QApplication>
 
+#include "controls/lists/view/view_probe.h"
+#include "foundation/app_globals.h"
 #include "playout/view/frm_main.h"
 #include "playout/view/program_services.h"
 
@@ -14,6 +16,12 @@ int main(int argc, char** argv) {
       QObject::connect(&window, &playout::FrmMain::Closed, &app, &QCoreApplication::quit,
                        Qt::QueuedConnection);
       window.show();
+      const playout::FrmMainControls& c = window.Controls();
+      const auto probe =
+          lists::ViewProbe::FromEnvironment(foundation::Globals().SettingsName, window,
+                                            {{"onair", c.LVS[playout::kListOnAir]},
+                                             {"queue", c.LVS[playout::kListQueue]},
+                                             {"load", c.LVS[playout::kListLoad]}});
       status = app.exec();
       // Any other way out of the loop still unloads as a close by the system would.
       if (!window.Unloaded()) window.SystemClose(playout::FrmMain::kCloseByWindows);

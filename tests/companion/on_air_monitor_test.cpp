@@ -61,6 +61,12 @@ TEST(OnAirMonitorTest, PlayLogsReachTheServerBeforeLocalOnesArePurged) {
   e.CheckLog();
   EXPECT_TRUE(h.log.Has("ログ追記転送 r=1 Size=32 - 48"));
   EXPECT_EQ(ReadWholeFile(h.Server("log/20240501_01A.txt")), ReadWholeFile(today));
+  // A line written within the same second as the last transfer keeps the stamp; it is carried
+  // all the same.
+  h.WriteLocal("log/20240501_01A.txt", ReadWholeFile(today) + "\"26:02:01\",\"d\"\r\n");
+  h.Age(today, -3);
+  e.CheckLog();
+  EXPECT_EQ(ReadWholeFile(h.Server("log/20240501_01A.txt")), ReadWholeFile(today));
 }
 
 TEST(OnAirMonitorTest, DebugLogPurgeTakesOnlyOldLogFiles) {

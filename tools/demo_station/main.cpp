@@ -1,10 +1,12 @@
 // Makes a demo station: demo_station <station folder> <program folder> [--minutes N]
 //   [--start-in SECONDS] [--player 0|1] [--sessions 1|2]
 // Prints, per session, the play log the playout will write and the time its last item ends.
+#include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "tools/demo_station/list_view_measure.h"
 #include "tools/demo_station/station_writer.h"
 
 int main(int argc, char** argv) {
@@ -14,7 +16,11 @@ int main(int argc, char** argv) {
                  "[--player 0|1] [--sessions 1|2]\n");
     return 2;
   }
+  // The column widths are measured in the lists' fonts, which needs no screen.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
   demo_station::StationPlan plan;
+  plan.measure = demo_station::ListViewMeasure();
   plan.stationFolder = argv[1];
   plan.programFolder = argv[2];
   plan.now = platform::CurrentClock().Now();

@@ -10,6 +10,7 @@
 
 #include "foundation/calendar.h"
 #include "foundation/date_stamp.h"
+#include "foundation/ms_time.h"
 #include "platform/cp932.h"
 #include "tools/media_fixtures/gst_media_writer.h"
 
@@ -23,6 +24,10 @@ constexpr int32_t kHourAdjust = 18000;  // the broadcast day starts at 05:00
 // Pitches of a major scale from the session's base note, in hundredths of a semitone step.
 constexpr int32_t kScaleCents[] = {0, 200, 400, 500, 700, 900, 1100, 1200};
 constexpr int32_t kTones = 8;
+// Type names by type number; the schedules use 3 (music) for WAV items and 2 for MP3 items.
+const char* const kTypeNames[] = {"ジングル", "ニュース", "ＣＭ", "音楽"};
+// The built-in names of the two triggers the schedules use, which conf.ini keeps.
+const char* const kTriggerNames[] = {"TIME", "SEQ"};
 
 bool WriteBytes(const fs::path& path, const std::string& bytes, std::string& error) {
   std::error_code ec;
@@ -73,7 +78,8 @@ platform::WallTime Later(const platform::WallTime& t, int64_t seconds) {
 }
 
 bool WriteSession(const StationPlan& plan, const SessionPlan& session, const fs::path& server,
-                  const fs::path& local, SessionOutcome& out, std::string& error) {
+                  const fs::path& local, SessionOutcome& out, DemoTexts& texts,
+                  std::string& error) {
   const std::string nn = foundation::PadNumber(session.air, 2);
   const std::string folder = "demo" + session.letter;
   // The sound library: eight tones of a scale, WAV, and the same pitches an octave up as MP3.
@@ -102,7 +108,10 @@ bool WriteSession(const StationPlan& plan, const SessionPlan& session, const fs:
   const std::string day = foundation::FormatDateStampAt(first, kHourAdjust, 0, 1, 1);
   const std::string clock = foundation::FormatDateStampAt(first, kHourAdjust, 0, 1, 2);
   out.scheduleName = day + clock + "_" + nn + ".cue";
+  // The length as the playout's lists show it.
+  const std::string length = foundation::FormatMsTime(int64_t{plan.itemSec} * 1000, 4);
   std::vector<std::string> lines;
+  DemoSchedule today{out.scheduleName, "デモ番組" + session.letter, {}};
   for (int32_t i = 0; i < count; ++i) {
     const int32_t hz = PitchOf(session.baseHz, i);
     const bool mp3 = plan.playerType == 1 && i % 2 == 1;
@@ -110,27 +119,33 @@ bool WriteSession(const StationPlan& plan, const SessionPlan& session, const fs:
         mp3 ? "beep_" + std::to_string(hz * 2) + ".mp3" : "tone_" + std::to_string(hz) + ".wav";
     const platform::WallTime at = Later(first, static_cast<int64_t>(i) * plan.itemSec);
     const std::string time = foundation::FormatDateStampAt(at, kHourAdjust, 0, 0, 2);
-    lines.push_back(Quoted({time, i == 0 ? "0" : "1", mp3 ? "2" : "3",
+    const int32_t trigger = i == 0 ? 0 : 1, type = mp3 ? 2 : 3;
+    lines.push_back(Quoted({time, std::to_string(trigger), std::to_string(type),
                             std::to_string(plan.itemSec * 1000), folder, file}));
     out.sounds.push_back(folder + "\\" + file);
+    out.times.push_back(time);
+    today.items.push_back({time, kTriggerNames[trigger], kTypeNames[type], length, folder, file});
   }
   out.lastItemEnd = foundation::FormatDateStampAt(Later(first, int64_t{count} * plan.itemSec));
-  if (!WriteSchedule(server / "sched" / out.scheduleName, "デモ番組" + session.letter, lines,
-                     error)) {
+  if (!WriteSchedule(server / "sched" / out.scheduleName, today.title, lines, error)) {
     return false;
   }
   // Tomorrow's schedule, taken in and sent along, but not reached by the demo.
   const std::string tomorrow = foundation::FormatDateStampAt(first, kHourAdjust, 1, 1, 1);
-  std::vector<std::string> next;
+  DemoSchedule next{tomorrow + "050000_" + nn + ".cue", "明日のデモ番組" + session.letter, {}};
+  std::vector<std::string> nextLines;
   for (int32_t i = 0; i < 3; ++i) {
-    next.push_back(Quoted({"05:00:" + foundation::PadNumber(i * plan.itemSec, 2),
-                           i == 0 ? "0" : "1", "3", std::to_string(plan.itemSec * 1000), folder,
-                           "tone_" + std::to_string(PitchOf(session.baseHz, i)) + ".wav"}));
+    const std::string time = "05:00:" + foundation::PadNumber(i * plan.itemSec, 2);
+    const std::string file = "tone_" + std::to_string(PitchOf(session.baseHz, i)) + ".wav";
+    const int32_t trigger = i == 0 ? 0 : 1;
+    nextLines.push_back(Quoted(
+        {time, std::to_string(trigger), "3", std::to_string(plan.itemSec * 1000), folder, file}));
+    next.items.push_back({time, kTriggerNames[trigger], kTypeNames[3], length, folder, file});
   }
-  if (!WriteSchedule(server / "sched" / (tomorrow + "050000_" + nn + ".cue"),
-                     "明日のデモ番組" + session.letter, next, error)) {
+  if (!WriteSchedule(server / "sched" / next.fileName, next.title, nextLines, error)) {
     return false;
   }
+  texts.schedules = {today, next};
   out.playLogPath = (local / "log" / (day + "_" + nn + session.airId + ".txt")).string();
   return true;
 }
@@ -151,14 +166,14 @@ bool WriteDemoStation(const StationPlan& plan, std::vector<SessionOutcome>& outc
       return false;
     }
   }
-  if (!WriteIni(server / "conf" / "conf.ini",
-                {"HourAdjust=" + std::to_string(kHourAdjust), "TypeName_1=ジングル",
-                 "TypeName_2=ニュース", "TypeName_3=ＣＭ", "TypeName_4=音楽",
-                 "TypeColor_2=&HC08040", "TypeColor_3=&H0080C0", "TypeColor_4=&H008000",
-                 "CommandName=コマンド", "AirName_1=第一放送", "AirName_2=第二放送"},
-                error)) {
-    return false;
+  std::vector<std::string> conf = {"HourAdjust=" + std::to_string(kHourAdjust)};
+  for (size_t i = 0; i < std::size(kTypeNames); ++i)
+    conf.push_back("TypeName_" + std::to_string(i + 1) + "=" + kTypeNames[i]);
+  for (const char* line : {"TypeColor_2=&HC08040", "TypeColor_3=&H0080C0", "TypeColor_4=&H008000",
+                           "CommandName=コマンド", "AirName_1=第一放送", "AirName_2=第二放送"}) {
+    conf.push_back(line);
   }
+  if (!WriteIni(server / "conf" / "conf.ini", conf, error)) return false;
   struct Command {
     const char* name;
     const char* keys;
@@ -172,15 +187,27 @@ bool WriteDemoStation(const StationPlan& plan, std::vector<SessionOutcome>& outc
   outcome.clear();
   for (const SessionPlan& session : plan.sessions) {
     SessionOutcome out;
-    if (!WriteSession(plan, session, server, local, out, error)) return false;
+    DemoTexts texts{
+        server.string() + "/", local.string() + "/", foundation::FormatDateStampAt(plan.now), {}};
+    if (!WriteSession(plan, session, server, local, out, texts, error)) return false;
     outcome.push_back(out);
-    const fs::path ini = fs::path(plan.programFolder) / ("Ondrake" + session.letter + ".ini");
-    if (!WriteIni(ini,
-                  {"SrvPath_1=" + server.string() + "/", "SrvName_1=demo",
-                   "LocalPath=" + local.string() + "/", "AirID=" + session.airId,
-                   "SelectedAir=" + std::to_string(session.air), "PrepDay=2", "ForceOA=1",
-                   "UseMultiSession=1", "PlayerType=" + std::to_string(plan.playerType)},
-                  error)) {
+    const fs::path programs = plan.programFolder;
+    std::vector<std::string> keys = {"SrvPath_1=" + texts.serverRoot,
+                                     "SrvName_1=demo",
+                                     "LocalPath=" + texts.localRoot,
+                                     "AirID=" + session.airId,
+                                     "SelectedAir=" + std::to_string(session.air),
+                                     "PrepDay=2",
+                                     "ForceOA=1",
+                                     "UseMultiSession=1",
+                                     "PlayerType=" + std::to_string(plan.playerType)};
+    if (plan.measure) {
+      for (std::string& key : PlayoutWidthKeys(texts, plan.measure)) keys.push_back(key);
+    }
+    if (!WriteIni(programs / ("Ondrake" + session.letter + ".ini"), keys, error)) return false;
+    // The companion keeps its settings beside it too once it finds its own file there.
+    if (plan.measure && !WriteIni(programs / ("Ferlune" + session.letter + ".ini"),
+                                  CompanionWidthKeys(texts, plan.measure), error)) {
       return false;
     }
   }

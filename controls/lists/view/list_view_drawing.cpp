@@ -11,6 +11,14 @@
 
 namespace lists {
 
+double UC_ListView::CellTextRoom(int32_t c) const {
+  const ListColumns& columns = model_->Columns();
+  if (!columns.Has(c)) return 0;
+  const bool first = c == columns.FirstShownColumn();
+  return columns.Column(c)->TabWidth -
+         double(first ? iconMargin_ : 6) * pictureList_->Surface().TwipsPerPixel();
+}
+
 void UC_ListView::ReDraw() {
   if (!initialised_ || oneHeight_ < 1) return;
   platform::PictureSurface& s = pictureList_->Surface();
@@ -73,7 +81,7 @@ void UC_ListView::ReDraw() {
         const std::string text = static_cast<size_t>(c) < row.Data.size()
                                      ? row.Data[static_cast<size_t>(c)].Text()
                                      : std::string();
-        const double width = col.TabWidth - double(first ? iconMargin_ : 6) * tpp;
+        const double width = CellTextRoom(c);
         s.SetCurrentY(y + textTop_);
         if (col.TabAlign != 1) {
           const std::string shown = foundation::FitTextToWidth(text, s, width, false);

@@ -29,7 +29,7 @@ void UC_ListView::ReDrawTab(int32_t pPushedData) {
     if (tabDisabled_ == 0) {
       const int32_t pushed = c == pPushedData ? 1 : 0;
       const std::string caption =
-          foundation::FitTextToWidth(col.TabName, s, col.TabWidth - 6.0 * tpp, col.TabAlign != 0);
+          foundation::FitTextToWidth(col.TabName, s, CaptionRoom(c), col.TabAlign != 0);
       const int cellWidth = col.TabWidth / tpp;
       const int cellHeight = static_cast<int>(listTop) / tpp;
       if (cellWidth > 0 && cellHeight > 0 && !strip.isNull()) {
@@ -48,6 +48,12 @@ void UC_ListView::ReDrawTab(int32_t pPushedData) {
     }
     PlaceEditorsAcross(col, x0);
   }
+}
+
+double UC_ListView::CaptionRoom(int32_t c) const {
+  const ListColumns& columns = model_->Columns();
+  if (!columns.Has(c)) return 0;
+  return columns.Column(c)->TabWidth - 6.0 * pictureTab_->Surface().TwipsPerPixel();
 }
 
 void UC_ListView::SetPointer(int32_t pointer) {

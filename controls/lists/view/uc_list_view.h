@@ -78,6 +78,7 @@ class UC_ListView : public QWidget, public foundation::ListColumnLayout {
   void SetNumAux(int32_t count) { model_->SetNumAux(count); }
   // Ignored once Init has run.
   void SetUseUCBar(int32_t use);
+  int32_t HbarDisabled() const { return hbarDisabled_; }
   void SetHbarDisabled(int32_t v) { hbarDisabled_ = v; }
   void SetVbarDisabled(int32_t v) { vbarDisabled_ = v; }
   void SetUseMadara(int32_t v) { useMadara_ = v; }
@@ -99,6 +100,7 @@ class UC_ListView : public QWidget, public foundation::ListColumnLayout {
   void SetSortDisabled(int32_t v) { sortDisabled_ = v; }
   void SetIconDisabled(int32_t v) { iconDisabled_ = v; }
   // 1: no header (Init gives it no room).
+  int32_t TabDisabled() const { return tabDisabled_; }
   void SetTabDisabled(int32_t v) { tabDisabled_ = v; }
   int32_t ClickDisabled() const { return clickDisabled_; }
   void SetClickDisabled(int32_t v) { clickDisabled_ = v; }
@@ -149,6 +151,10 @@ class UC_ListView : public QWidget, public foundation::ListColumnLayout {
   void SetTabWidthAuto();
   // The shown column under x twips of the header or rows (the scroll offset added).
   int32_t TabAtX(double x) const;
+  // How wide a cell text of column c, or its header caption, may be before the drawing cuts
+  // it (twips; the first shown column gives the room for the icon away).
+  double CellTextRoom(int32_t c) const;
+  double CaptionRoom(int32_t c) const;
   // Position of the cell's text among the entries of the column's combo editor; -1 none.
   int32_t ComboIndex(int32_t pIndex, int32_t pData) const;
   void AddComboItem(int32_t pData, const std::string& text);
