@@ -155,6 +155,9 @@ TEST_F(StationSettingsTest, CheckServerAliveSetsFlagAndLogs) {
   EXPECT_EQ(pinger.CallCount(), 0);
   EXPECT_EQ(Log().find("サーバー迷子"), std::string::npos);
 
+  // The share is mounted: its host is what answers.
+  seams_.mounts = {{env_.dir().Sub("share"), "cifs", "//Audio01/share"}};
+  MakeFolder(env_.dir().Sub("share"));
   Station().SrvPath[0] = "\\\\Audio01\\share\\";
   pinger.Script(true);
   CheckServerAlive();
@@ -168,7 +171,8 @@ TEST_F(StationSettingsTest, CheckServerAliveSetsFlagAndLogs) {
   EXPECT_EQ(Station().ServerAlive, 0);
   EXPECT_NE(Log().find(" サーバー迷子\r\n"), std::string::npos);
 
-  // A local server folder is always there.
+  // A local server folder answers without an echo.
+  MakeFolder(env_.dir().Sub("srv"));
   Station().SrvPath[0] = env_.dir().Sub("srv") + "/";
   CheckServerAlive();
   EXPECT_EQ(Station().ServerAlive, 1);
