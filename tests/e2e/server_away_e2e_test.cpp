@@ -79,7 +79,7 @@ TEST_F(ServerAwayTest, NothingIsWrittenWhereTheServerWasAndTheLogsCatchUp) {
   plan.now = platform::CurrentClock().Now();
   plan.startInSec = 15;
   plan.itemSec = 3;
-  plan.items = 18;
+  plan.items = 22;
   std::vector<demo_station::SessionOutcome> outcome;
   std::string error;
   ASSERT_TRUE(demo_station::WriteDemoStation(plan, outcome, error)) << error;
@@ -113,9 +113,9 @@ TEST_F(ServerAwayTest, NothingIsWrittenWhereTheServerWasAndTheLogsCatchUp) {
   away_ = true;
   EXPECT_TRUE(Until(30, [&] { return CompanionLogLines("サーバーフォルダなし " + root) == 1; }));
   // Items go on playing (each writes the snapshot and a play log line) over more than one pass
-  // of the log transfer.
-  const int linesAtLoss = Lines(localLog);
-  EXPECT_TRUE(Until(60, [&] { return Lines(localLog) >= linesAtLoss + 7; }));
+  // of the log transfer, or to the last item on a slow machine.
+  const int linesAway = std::min(Lines(localLog) + 7, plan.items);
+  EXPECT_TRUE(Until(60, [&] { return Lines(localLog) >= linesAway; }));
   EXPECT_FALSE(appeared_) << server_;
   EXPECT_FALSE(fs::exists(server_));
 
