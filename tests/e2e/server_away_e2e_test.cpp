@@ -22,15 +22,23 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::ReadWholeFile;
 
+// Puts both programs, as built beside this test, into `folder`, where they look for each other
+// and for their settings. "" when done, else what is missing.
+std::string InstallPrograms(const fs::path& folder) {
+  const fs::path built = QCoreApplication::applicationDirPath().toStdString();
+  fs::create_directories(folder);
+  for (const char* name : {"Ondrake", "Ferlune"}) {
+    if (!fs::exists(built / name)) return std::string(name) + " is not built in " + built.string();
+    fs::copy_file(built / name, folder / name);
+  }
+  return "";
+}
+
 class ServerAwayTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const fs::path built = QCoreApplication::applicationDirPath().toStdString();
-    if (!fs::exists(built / "Ondrake") || !fs::exists(built / "Ferlune"))
-      GTEST_SKIP() << "both programs are needed in " << built;
-    programs_ = dir_.Sub("bin");
-    fs::create_directories(programs_);
-    for (const char* p : {"Ondrake", "Ferlune"}) fs::copy_file(built / p, fs::path(programs_) / p);
+    if (const std::string missing = InstallPrograms(programs_); !missing.empty())
+      GTEST_SKIP() << missing;
     qputenv("ONDRAKE_AUDIO_BACKEND", "virtual");
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
@@ -61,7 +69,7 @@ class ServerAwayTest : public ::testing::Test {
   }
 
   testsupport::TempDir dir_;
-  std::string programs_;
+  const std::string programs_ = dir_.Sub("bin");
   fs::path server_;
   bool away_ = false;
   bool appeared_ = false;
