@@ -3,24 +3,19 @@
 #include "foundation/server_root.h"
 
 #include <gtest/gtest.h>
-#include <stdio.h>
 #include <sys/stat.h>
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "foundation/debug_log.h"
 #include "foundation/folders.h"
 #include "foundation/station_settings.h"
-#include "platform/cp932.h"
 #include "tests/foundation/reachability_seams.h"
 #include "tests/support/app_test_env.h"
 
 namespace foundation {
 namespace {
-
-using testsupport::ReadWholeFile;
 
 bool IsDir(const std::string& path) {
   struct stat st {};
@@ -145,33 +140,6 @@ TEST_F(ServerRootTest, AMissingRootIsUnreachableAndNeverMade) {
     if (!c.notMade.empty()) EXPECT_FALSE(IsDir(c.notMade)) << c.notMade;
     Station().SrvPath[0].clear();
   }
-}
-
-TEST_F(ServerRootTest, GoingAndComingBackAreLoggedOnceEach) {
-  Globals().LogError = 1;
-  Globals().DebugLogPath = env_.dir().Sub("log");
-  const std::string root = env_.dir().Sub("srv");
-  MakeFolder(root);
-  Station().SrvPath[0] = root + "/";
-  const std::string away = root + ".away";
-  // Each step: whether the root is in place, then the answer of two checks in a row.
-  for (bool there : {true, false, false, true, true, false}) {
-    if (there && !IsDir(root)) ASSERT_EQ(::rename(away.c_str(), root.c_str()), 0);
-    if (!there && IsDir(root)) ASSERT_EQ(::rename(root.c_str(), away.c_str()), 0);
-    for (int i = 0; i < 2; ++i) {
-      CheckServerAlive();
-      EXPECT_EQ(Station().ServerAlive, there ? 1 : 0);
-    }
-  }
-  const std::string log = platform::Cp932ToUtf8(ReadWholeFile(DebugLogFilePath(0)));
-  const auto count = [&](const std::string& text) {
-    int n = 0;
-    for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++n;
-    return n;
-  };
-  EXPECT_EQ(count("サーバーフォルダなし " + root + "/\r\n"), 2) << log;
-  EXPECT_EQ(count("サーバーフォルダ発見 " + root + "/\r\n"), 1) << log;
-  EXPECT_EQ(count("サーバー迷子"), 0) << log;
 }
 
 TEST_F(ServerRootTest, NothingAtOrAboveARootIsMade) {
