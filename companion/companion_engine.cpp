@@ -5,7 +5,7 @@
 #include "companion/schedule_files.h"
 #include "foundation/date_stamp.h"
 #include "foundation/error_traps.h"
-#include "foundation/folders.h"
+#include "foundation/server_root.h"
 
 namespace companion {
 
@@ -111,14 +111,14 @@ void CompanionEngine::Form_Load() {
     Log("ローカルログ削除");
     PurgeLocalLogs();
     Log("****起動****");
-    if (foundation::FolderExists(settings_.ServerRoot) != 0) {
+    // A missing root is logged ("サーバーフォルダなし"); the clock pass looks for it every 10
+    // seconds.
+    if (ServerRootThere()) {
       StartWork();
       timers_[kClock].running = true;
       Guarded("TimerClock_Timer", [this] { TimerClock_Timer(); });
       timers_[kClock].running = false;
     } else {
-      // The clock pass looks for the server root every 10 seconds.
-      Log("サーバーフォルダなし " + settings_.ServerRoot);
       Arm(kClock, true);
     }
   });
@@ -141,14 +141,20 @@ void CompanionEngine::TimerClock_Timer() {
   const int64_t previousSec = lastActSec_ && nowSec >= *lastActSec_ ? *lastActSec_ : nowSec - 1;
   lastActSec_ = nowSec;
   if (!workStarted_) {
-    if (foundation::FolderExists(settings_.ServerRoot) == 0) return;
-    Log("サーバーフォルダ発見 " + settings_.ServerRoot);
+    if (!ServerRootThere()) return;  // found again: "サーバーフォルダ発見"
     StartWork();
   }
   ClockPass(previousSec, nowSec);
 }
 
+bool CompanionEngine::ServerRootThere() {
+  return foundation::CheckServerRoot(settings_.ServerRoot,
+                                     [this](const std::string& line) { Log(line); }) != 0;
+}
+
 void CompanionEngine::TimerCopy_Timer() {
+  // The queue waits while the last clock pass found the server unreachable.
+  if (serverAlive_ == 0) return;
   int32_t found = -1;
   for (int32_t lv = 1; lv >= 0 && found < 0; --lv) {
     for (int32_t r = 0; r < lvCopy_.ItemCount(); ++r) {

@@ -118,6 +118,8 @@ class CompanionEngine {
   void RunTimer(TimerId id, const char* where, const std::function<void()>& pass);
   void Guarded(const char* where, const std::function<void()>& work);
   void StartWork();
+  // Whether server 1's root is there (logged when it goes missing and when it is back).
+  bool ServerRootThere();
   void Log(const std::string& text, int32_t kind = 0) { ports_.log->Write(text, kind); }
   void Changed(CompanionList list) { ports_.view->ListChanged(list); }
   // schedule_intake.cpp

@@ -75,11 +75,15 @@ void CompanionEngine::CheckLog() {
     Log("ローカルログ削除");
     PurgeLocalLogs();
     PurgeDebugLogs();
-    return;
+  } else {
+    const std::string before = Size32(server);
+    const int32_t r = AppendFileTail(local, server, 0, ports_.pauses);
+    Log("ログ追記転送 r=" + std::to_string(r) + " Size=" + before + " - " + Size32(server));
   }
-  const std::string before = Size32(server);
-  const int32_t r = AppendFileTail(local, server, 0, ports_.pauses);
-  Log("ログ追記転送 r=" + std::to_string(r) + " Size=" + before + " - " + Size32(server));
+  // A log that did not reach the server whole (the server went away in the middle) is tried
+  // again at the next pass, whether or not the playout writes to it meanwhile.
+  if (foundation::GetFileSizeByPath(server) < foundation::GetFileSizeByPath(local))
+    lastLogStamp_.clear();
 }
 
 int32_t CompanionEngine::SyncLogs() {

@@ -9,6 +9,7 @@
 #include "foundation/date_stamp.h"
 #include "foundation/file_times.h"
 #include "foundation/paths.h"
+#include "foundation/server_root.h"
 #include "foundation/waits.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
@@ -122,6 +123,9 @@ int32_t FolderExists(const std::string& path) {
 int32_t MakeFolder(const std::string& path) {
   const std::string folder = WithoutTrailingSeparator(path);
   if (folder.empty()) return 0;
+  // Made here, a server root would be a folder on the local disk that the work of both
+  // programs then fills in place of the server.
+  if (IsAtOrAboveServerRoot(folder)) return 0;
   return platform::MakeDirectory(platform::ToNativePath(folder)) == 0 ? 1 : 0;
 }
 

@@ -8,9 +8,11 @@ namespace foundation {
 // Folder operations on stored paths; results are 1 or 0. A trailing separator is ignored.
 
 int32_t FolderExists(const std::string& path);
-// Creates one folder; 0 when the parent is missing or the folder exists.
+// Creates one folder; 0 when the parent is missing, the folder exists, or it would be a server
+// root or a folder above one (IsAtOrAboveServerRoot).
 int32_t MakeFolder(const std::string& path);
-// Creates every missing folder along the path; 1 when the whole path is a folder at the end.
+// Creates every missing folder along the path (none at or above a server root); 1 when the
+// whole path is a folder at the end.
 int32_t MakeFolderTree(const std::string& path);
 // 1 when the folder is gone or was never there; 0 when it is not empty or cannot be removed.
 int32_t RemoveFolder(const std::string& path);

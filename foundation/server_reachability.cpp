@@ -1,7 +1,5 @@
 #include "foundation/server_reachability.h"
 
-#include <unistd.h>
-
 #include <mutex>
 #include <utility>
 
@@ -37,7 +35,9 @@ platform::Pinger& RealPinger() {
   return *pinger;
 }
 
-std::vector<platform::MountEntry> CurrentMounts() {
+}  // namespace
+
+std::vector<platform::MountEntry> CurrentMountTable() {
   std::function<std::vector<platform::MountEntry>()> source;
   {
     std::lock_guard<std::mutex> lock(State().mutex);
@@ -46,39 +46,11 @@ std::vector<platform::MountEntry> CurrentMounts() {
   return source ? source() : platform::ReadMountTable();
 }
 
-// `path` with '/' separators, made absolute from the current folder and with runs of
-// separators and "." components folded, so it compares with mount points as text. Purely
-// lexical: nothing on the path is touched, because a hung network mount would block here.
-std::string LexicalAbsolutePath(const std::string& path) {
-  std::string text = path;
-  for (char& c : text)
-    if (c == '\\') c = '/';
-  if (text.empty() || text[0] != '/') {
-    char buffer[4096];
-    if (::getcwd(buffer, sizeof buffer) == nullptr) return {};
-    text = std::string(buffer) + "/" + text;
-  }
-  std::string out;
-  size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && text[i] == '/') ++i;
-    const size_t start = i;
-    while (i < text.size() && text[i] != '/') ++i;
-    const std::string_view part(text.data() + start, i - start);
-    if (part.empty() || part == ".") continue;
-    out += '/';
-    out.append(part);
-  }
-  return out.empty() ? "/" : out;
-}
-
-}  // namespace
-
 std::string ServerHostOfPath(const std::string& path,
                              const std::vector<platform::MountEntry>& mounts) {
   const std::string unc = platform::UncHost(path);
   if (!unc.empty()) return platform::LowerAscii(unc);
-  const std::string native = LexicalAbsolutePath(path);
+  const std::string native = platform::LexicalAbsolutePath(path);
   if (native.empty()) return {};
   return platform::LowerAscii(platform::NetworkSourceHost(native, mounts));
 }
@@ -105,7 +77,7 @@ namespace {
 
 // The answer for `path` from the cache or one echo; may throw (the caller traps it).
 int32_t CheckReachable(const std::string& path, int32_t timeoutMs, int32_t maxAgeSec) {
-  const std::string server = ServerHostOfPath(path, CurrentMounts());
+  const std::string server = ServerHostOfPath(path, CurrentMountTable());
   if (server.empty()) return 1;
 
   ReachabilityState& state = State();

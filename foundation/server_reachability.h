@@ -38,6 +38,9 @@ int32_t PingHost(const std::string& host, int32_t timeoutMs);
 std::string ServerHostOfPath(const std::string& path,
                              const std::vector<platform::MountEntry>& mounts);
 
+// The mount table in force: the test source when one is set, else /proc/self/mountinfo.
+std::vector<platform::MountEntry> CurrentMountTable();
+
 // Test seams. The pinger replaces the real ICMP echo (nullptr restores it); the mount-table
 // source replaces /proc/self/mountinfo (empty restores it). Set them before the code under test
 // runs; the caller keeps the pinger alive while it is in force.

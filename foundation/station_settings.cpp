@@ -7,6 +7,7 @@
 #include "foundation/folders.h"
 #include "foundation/paths.h"
 #include "foundation/server_reachability.h"
+#include "foundation/server_root.h"
 #include "foundation/settings_store.h"
 
 namespace foundation {
@@ -119,12 +120,14 @@ void CheckServerAlive() {
     s.ServerAlive = 0;
     return;
   }
-  if (IsServerReachable(server, kAliveTimeoutMs, kAliveMaxAgeSec) != 0) {
-    s.ServerAlive = 1;
-  } else {
+  if (IsServerReachable(server, kAliveTimeoutMs, kAliveMaxAgeSec) == 0) {
     s.ServerAlive = 0;
     WriteLog("サーバー迷子", 0);
+    return;
   }
+  // Only a host that answers has its root looked at: a stat on a dead mount could hang. A
+  // missing root says so once, when it goes and when it is back.
+  s.ServerAlive = CheckServerRoot(server, [](const std::string& line) { WriteLog(line, 0); });
 }
 
 }  // namespace foundation

@@ -70,7 +70,8 @@ void LoadServerSettings(int32_t save, const std::string& name = "");
 
 // Sets ServerAlive: 0 when the current server has no path; otherwise whether it answers
 // (500 ms echo, an answer up to 300 s old reused), writing "サーバー迷子" to the debug log
-// when it does not.
+// when it does not, and then whether its root is there (CheckServerRoot, which logs when the
+// root goes missing and when it is back).
 void CheckServerAlive();
 
 }  // namespace foundation

@@ -89,6 +89,31 @@ std::string MatchCase(const std::string& path) {
 
 }  // namespace
 
+std::string LexicalAbsolutePath(std::string_view path) {
+  std::string text = WithForwardSlashes(path);
+  if (text.empty() || text[0] != '/') {
+    char buffer[4096];
+    if (::getcwd(buffer, sizeof buffer) == nullptr) return {};
+    text = std::string(buffer) + "/" + text;
+  }
+  std::string out;
+  size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && text[i] == '/') ++i;
+    const size_t start = i;
+    while (i < text.size() && text[i] != '/') ++i;
+    const std::string_view part(text.data() + start, i - start);
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      out.resize(out.empty() ? 0 : out.rfind('/'));  // "/.." is "/"
+      continue;
+    }
+    out += '/';
+    out.append(part);
+  }
+  return out.empty() ? "/" : out;
+}
+
 std::string ToNativePath(std::string_view stored) {
   // The mount table matters only for UNC paths; other paths skip reading it.
   if (UncHost(stored).empty()) return MatchCase(WithForwardSlashes(stored));

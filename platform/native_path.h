@@ -33,6 +33,12 @@ std::string UncHost(std::string_view path);
 // point that contains it), else "".
 std::string NetworkSourceHost(const std::string& nativePath, const std::vector<MountEntry>& mounts);
 
+// `path` ('\\' or '/' separators) made absolute from the current folder, with runs of
+// separators, "." and ".." components folded: a text that compares with mount points and other
+// absolute paths. Purely lexical, so a hung network mount cannot block it; "" when the current
+// folder cannot be read.
+std::string LexicalAbsolutePath(std::string_view path);
+
 // Turns a stored path into a native one at the file-system boundary: '\' becomes '/', a UNC
 // path resolves through the mount table, and when the exact path does not exist its components
 // are looked up ignoring ASCII case (as the file server did); components that exist in no case

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "foundation/server_reachability.h"
+#include "foundation/server_root.h"
 
 namespace playout {
 
@@ -33,9 +34,11 @@ int32_t CachedServerProbe::CheckServerAlive() {
     station_.ServerAlive = 0;
     return 0;
   }
+  // Until the first echo is back, start-up's answer stands.
+  if (!startAnswer_) startAnswer_ = station_.ServerAlive;
   const int64_t now = clock_.MonotonicMs();
   if (pending_.valid() && pending_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
-    station_.ServerAlive = pending_.get() != 0 ? 1 : 0;
+    echoAnswer_ = pending_.get() != 0 ? 1 : 0;
     answered_ = true;
     answeredAtMs_ = now;
   }
@@ -45,7 +48,17 @@ int32_t CachedServerProbe::CheckServerAlive() {
       return foundation::IsServerReachable(server, kEchoTimeoutMs, 0);
     });
   }
-  if (station_.ServerAlive == 0) log_.Write("サーバー迷子", 0);
+  station_.ServerAlive = answered_ ? echoAnswer_ : *startAnswer_;
+  if (station_.ServerAlive == 0) {
+    log_.Write("サーバー迷子", 0);
+    return 0;
+  }
+  // The root is looked at on every call, and only for a host that answers (a stat on a dead
+  // mount could hang); a missing one is logged when it goes and when it is back.
+  if (foundation::CheckServerRoot(server,
+                                  [this](const std::string& line) { log_.Write(line, 0); }) == 0) {
+    station_.ServerAlive = 0;
+  }
   return station_.ServerAlive;
 }
 

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "foundation/folders.h"
+#include "foundation/server_root.h"
 #include "platform/open_file_ops.h"
 
 namespace transfer {
@@ -116,6 +117,7 @@ int PlatformTransferFileSystem::Rename(const std::string& from, const std::strin
 }
 
 int PlatformTransferFileSystem::MakeFolder(const std::string& path) {
+  if (foundation::IsAtOrAboveServerRoot(path)) return EACCES;
   return platform::MakeDirectory(path);
 }
 

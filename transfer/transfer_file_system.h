@@ -51,8 +51,9 @@ class TransferFileSystem {
   // Renames a file; with replace an existing target is replaced in one step, without it an
   // existing target gives EEXIST.
   virtual int Rename(const std::string& from, const std::string& to, bool replace) = 0;
+  // Makes one folder; the real one never makes a server root or a folder above one.
   virtual int MakeFolder(const std::string& path) = 0;
-  // Makes the folder and every missing folder above it.
+  // Makes the folder and every missing folder above it (the same limit).
   virtual int MakeFolderTree(const std::string& path) = 0;
   // Deletes a folder with everything in it, following no links.
   virtual int PurgeFolder(const std::string& path) = 0;

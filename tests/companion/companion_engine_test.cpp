@@ -127,6 +127,25 @@ TEST(CompanionEngineTest, AMissingServerRootIsLookedForAgain) {
   EXPECT_EQ(h.windows.sent.size(), 1u);
 }
 
+TEST(CompanionEngineTest, TheCopyQueueWaitsWhileTheServerIsUnreachable) {
+  Harness h;
+  h.WriteSchedule("20240501050000_01.cue", "朝", {R"("05:00:00","0","1","1000","","a.wav")"});
+  h.Age(h.WriteServer("a.wav", "aaaa"), 600);
+  CompanionEngine& e = h.Make();
+  e.Form_Load();
+  ASSERT_EQ(e.LVCopy().ItemCount(), 1);
+  // The next clock pass finds the server gone before the queue is served.
+  h.server.alive = 0;
+  h.clock.SetNow({2024, 5, 1, 10, 0, 10, 0});
+  e.TimerClock_Timer();
+  h.Run(5000);
+  EXPECT_FALSE(Exists(h.Local("a.wav")));
+  EXPECT_FALSE(h.log.Has("TranspFile Failed"));
+  h.server.alive = 1;
+  h.Run(10000);
+  EXPECT_EQ(ReadWholeFile(h.Local("a.wav")), "aaaa");
+}
+
 TEST(CompanionEngineTest, TheWatchFollowsThePlayoutWindow) {
   Harness h;
   h.WriteSchedule("20240501050000_01.cue", "朝", {R"("05:00:00","0","1","1000","","a.wav")"});

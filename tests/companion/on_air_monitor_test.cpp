@@ -1,6 +1,7 @@
 // Test labels: threads (the engine's two FileHand workers)
 // The on-air monitor and the logs carried to the server.
 #include <gtest/gtest.h>
+#include <stdio.h>
 
 #include "companion/schedule_files.h"
 #include "tests/companion/companion_fixture.h"
@@ -67,6 +68,29 @@ TEST(OnAirMonitorTest, PlayLogsReachTheServerBeforeLocalOnesArePurged) {
   h.Age(today, -3);
   e.CheckLog();
   EXPECT_EQ(ReadWholeFile(h.Server("log/20240501_01A.txt")), ReadWholeFile(today));
+}
+
+TEST(OnAirMonitorTest, ATailTheServerDidNotTakeIsSentAgainUnchanged) {
+  Harness h;
+  const std::string log = h.WriteLocal("log/20240501_01A.txt", "\"10:00:00\",\"a\"\r\n");
+  CompanionEngine& e = h.Make();
+  e.Form_Load();
+  h.WriteLocal("log/20240501_01A.txt", "\"10:00:00\",\"a\"\r\n\"10:01:00\",\"b\"\r\n");
+  h.Age(log, -3);
+  e.CheckLog();  // the first change: everything synchronised
+  ASSERT_EQ(ReadWholeFile(h.Server("log/20240501_01A.txt")), ReadWholeFile(log));
+  // The server's log folder goes away while a line is carried over, and comes back.
+  const std::string folder = h.Server("log");
+  ASSERT_EQ(::rename(folder.c_str(), (folder + ".away").c_str()), 0);
+  h.WriteLocal("log/20240501_01A.txt",
+               "\"10:00:00\",\"a\"\r\n\"10:01:00\",\"b\"\r\n\"10:02:00\",\"c\"\r\n");
+  h.Age(log, -6);
+  e.CheckLog();
+  EXPECT_TRUE(h.log.Has("ログ追記転送 r=0"));
+  EXPECT_FALSE(Exists(folder));
+  ASSERT_EQ(::rename((folder + ".away").c_str(), folder.c_str()), 0);
+  e.CheckLog();
+  EXPECT_EQ(ReadWholeFile(h.Server("log/20240501_01A.txt")), ReadWholeFile(log));
 }
 
 TEST(OnAirMonitorTest, DebugLogPurgeTakesOnlyOldLogFiles) {

@@ -1,6 +1,7 @@
 #include "foundation/station_settings.h"
 
 #include <gtest/gtest.h>
+#include <stdio.h>
 
 #include <string>
 
@@ -8,8 +9,8 @@
 #include "foundation/debug_log.h"
 #include "foundation/folders.h"
 #include "platform/cp932.h"
-#include "tests/support/app_test_env.h"
 #include "tests/foundation/reachability_seams.h"
+#include "tests/support/app_test_env.h"
 
 namespace foundation {
 namespace {
@@ -155,6 +156,9 @@ TEST_F(StationSettingsTest, CheckServerAliveSetsFlagAndLogs) {
   EXPECT_EQ(pinger.CallCount(), 0);
   EXPECT_EQ(Log().find("サーバー迷子"), std::string::npos);
 
+  // The share is mounted: its host is what answers.
+  seams_.mounts = {{env_.dir().Sub("share"), "cifs", "//Audio01/share"}};
+  MakeFolder(env_.dir().Sub("share"));
   Station().SrvPath[0] = "\\\\Audio01\\share\\";
   pinger.Script(true);
   CheckServerAlive();
@@ -168,11 +172,25 @@ TEST_F(StationSettingsTest, CheckServerAliveSetsFlagAndLogs) {
   EXPECT_EQ(Station().ServerAlive, 0);
   EXPECT_NE(Log().find(" サーバー迷子\r\n"), std::string::npos);
 
-  // A local server folder is always there.
-  Station().SrvPath[0] = env_.dir().Sub("srv") + "/";
-  CheckServerAlive();
-  EXPECT_EQ(Station().ServerAlive, 1);
+  // A local server folder answers without an echo, while it is there. Its going and its coming
+  // back are logged once each, however many passes see it.
+  const std::string srv = env_.dir().Sub("srv");
+  MakeFolder(srv);
+  Station().SrvPath[0] = srv + "/";
+  for (bool there : {true, false, false, true, true}) {
+    const std::string away = srv + ".away";
+    if (there && FolderExists(srv) == 0) ASSERT_EQ(::rename(away.c_str(), srv.c_str()), 0);
+    if (!there && FolderExists(srv) != 0) ASSERT_EQ(::rename(srv.c_str(), away.c_str()), 0);
+    CheckServerAlive();
+    EXPECT_EQ(Station().ServerAlive, there ? 1 : 0);
+  }
   EXPECT_EQ(pinger.CallCount(), 2);
+  const std::string log = Log();
+  EXPECT_EQ(log.find(" サーバー迷子\r\n"), log.rfind(" サーバー迷子\r\n"));
+  EXPECT_NE(log.find(" サーバーフォルダなし " + srv + "/\r\n"), std::string::npos);
+  EXPECT_EQ(log.find(" サーバーフォルダなし "), log.rfind(" サーバーフォルダなし "));
+  EXPECT_NE(log.find(" サーバーフォルダ発見 " + srv + "/\r\n"), std::string::npos);
+  EXPECT_EQ(log.find(" サーバーフォルダ発見 "), log.rfind(" サーバーフォルダ発見 "));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "foundation/station_settings.h"
 #include "tests/support/temp_dir.h"
 #include "tests/transfer/transfer_fixture.h"
 #include "transfer/file_hand.h"
@@ -273,6 +274,23 @@ TEST_F(FileHandMirrorTest, MirrorOnlyFolderCopiesTheStructure) {
   EXPECT_FALSE(Exists(dst_ + "/B/B1/B2/g.wav"));
   EXPECT_FALSE(Exists(dst_ + "/A/A1"));
   EXPECT_FALSE(Exists(dst_ + "/C"));
+}
+
+// A server root that is missing is made neither by a transfer into it nor by a mirror whose
+// target holds it; below a root that is there, missing folders are made.
+TEST_F(FileHandMirrorTest, NoServerRootIsMadeByATransferOrAMirror) {
+  const std::string root = dst_ + "/srv";
+  foundation::Station().SrvPath[0] = root + "/";
+  const std::string source = Aged("src/srv/log/x.txt", "x");
+  EXPECT_EQ(hand_.TranspFile(source, root + "/log/x.txt", 1, 0), 0);
+  EXPECT_EQ(hand_.ErrorCode(), 2);
+  EXPECT_EQ(hand_.MirrorOnlyFolder(src_, dst_), 1);
+  EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 0, 0, 0, 0, 0, 0, 0, 0), 1);
+  EXPECT_FALSE(Exists(root));
+  std::filesystem::create_directories(root);
+  EXPECT_EQ(hand_.TranspFile(source, root + "/log/x.txt", 1, 0), 1);
+  EXPECT_EQ(ReadWholeFile(root + "/log/x.txt"), "x");
+  foundation::Station() = foundation::StationSettings{};
 }
 
 // One folder's walk stops past its entry limit with code 14 and still succeeds; a cancel at an
