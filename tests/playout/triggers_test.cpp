@@ -123,6 +123,7 @@ TEST(TriggerTest, OperatorCntStartsTheFirstContactRowWhateverItsName) {
   h.engine().OperatorFunction(playout::OpFunction::kCnt);
   h.Pass();
   EXPECT_EQ(Played(h), std::vector<std::string>{"a.wav"});
+  EXPECT_TRUE(h.log.Has("PlayReq=1 PlayItem=0 StartBy=3 AUX_COM=-1@")) << h.log.All();
   EXPECT_EQ(h.state().SimCNT, 0);
 }
 
