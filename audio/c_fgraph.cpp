@@ -220,11 +220,11 @@ int32_t C_FGraph::Position(int32_t pMode) {
 
 int32_t C_FGraph::mode() {
   GraphState state = graph_->Graph ? graph_->Graph->State(kStateWaitMs) : GraphState::kStopped;
-  if (state == GraphState::kPaused) return 2;
-  if (state != GraphState::kRunning) return 1;
+  if (state == GraphState::kPaused) return kModePaused;
+  if (state != GraphState::kRunning) return kModeStopped;
   GraphError error;
   int32_t completion = graph_->Graph->WaitForCompletion(kCompletionWaitMs, &error);
-  if (completion == 0) return 3;
+  if (completion == 0) return kModePlaying;
   if (completion == 2) {
     foundation::WriteLog("C_FGraph stream error " + FileName_ + "#" + error.filter + " " +
                          error.text);
@@ -232,7 +232,7 @@ int32_t C_FGraph::mode() {
   // Stopped whatever IsPlaying says, so the next poll reads 1, not a running graph at its end.
   graph_->Graph->Stop();
   IsPlaying = 0;
-  return 0;
+  return kModeEnded;
 }
 
 void C_FGraph::CloseWave() {

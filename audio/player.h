@@ -16,6 +16,14 @@ namespace audio {
 // throws.
 class Player {
  public:
+  // What mode() answers.
+  enum PlayMode : int32_t {
+    kModeEnded = 0,    // the graph player's file ran to its end (read once; stopped after)
+    kModeStopped = 1,  // loaded or not, not playing
+    kModePaused = 2,
+    kModePlaying = 3,  // the waveOut player also while Play restarts and StopIO's silence runs
+  };
+
   virtual ~Player() = default;
 
   // Builds the player's working state from the set-up values written before it.
@@ -60,7 +68,7 @@ class Player {
   // answers mode 2 (remaining play time); the graph player's end-point watch may stop the play.
   virtual int32_t Position(int32_t pMode = 0) = 0;
 
-  // 3 while playing; 0 to 2 not playing (2 paused).
+  // A PlayMode: kModePlaying while playing, any other not.
   virtual int32_t mode() = 0;
 
   // Stops and releases the output and the file (at shutdown).

@@ -31,13 +31,6 @@ namespace audio {
 // name, it is c_<Name> (c_Attenuation, c_VolMinLevel, c_WhileMute, c_PanValue).
 class C_WaveOut final : public Player {
  public:
-  // What mode() answers.
-  enum PlayMode : int32_t {
-    kModeStopped = 1,
-    kModePaused = 2,
-    kModePlaying = 3,  // also while Play restarts and while StopIO's closing silence runs
-  };
-
   // Plays through `device`; null takes the process's device (platform::CurrentWaveOut()).
   explicit C_WaveOut(std::shared_ptr<platform::WaveOutDevice> device = nullptr);
   // Stops at once and closes every output, whatever NoClose says.

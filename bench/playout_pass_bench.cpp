@@ -103,11 +103,12 @@ void Pass(benchmark::State& state, int32_t playerType) {
     return std::chrono::duration<double, std::micro>(SteadyClock::now() - start).count();
   };
   // Up to the tone's start at 06:00:00, then cut the queue to its size in the bench.
-  while (engine.Player().mode() != 3 && clock.Now().hour < 7) pass();
+  while (engine.Player().mode() != audio::Player::kModePlaying && clock.Now().hour < 7) pass();
   lists::ListModel& queue = engine.LVS(playout::kListQueue);
   queue.DeleteItemEx(kQueueRows, queue.ItemCount() - 1);
   engine.RefreshList();
-  if (engine.Player().mode() != 3 || engine.LVS(playout::kListLoad).ItemCount() < kLoadRows) {
+  if (engine.Player().mode() != audio::Player::kModePlaying ||
+      engine.LVS(playout::kListLoad).ItemCount() < kLoadRows) {
     state.SkipWithError("the tone did not start");
     platform::SetCurrentClock(nullptr);
     return;
@@ -118,7 +119,8 @@ void Pass(benchmark::State& state, int32_t playerType) {
   for (auto _ : state) {
     for (int i = 0; i < kPasses; ++i) times.push_back(pass());
   }
-  if (engine.Player().mode() != 3) state.SkipWithError("the tone stopped");
+  if (engine.Player().mode() != audio::Player::kModePlaying)
+    state.SkipWithError("the tone stopped");
   std::sort(times.begin(), times.end());
   state.counters["median_us"] = times[times.size() / 2];
   state.counters["p99_us"] = times[times.size() * 99 / 100];

@@ -143,7 +143,7 @@ void SeqGap(benchmark::State& state) {
       engine.TimerClock_Timer();
       const bool loaded = engine.LVS(playout::kListLoad).ItemCount() == kItems;
       if (loaded && engine.LVS(playout::kListQueue).ItemCount() == 0 &&
-          engine.Player().mode() != 3) {
+          engine.Player().mode() != audio::Player::kModePlaying) {
         finished = true;
         break;
       }

@@ -42,7 +42,7 @@ const std::vector<std::string>& CompanionColumnNames(CompanionList list) {
 lists::ListModel& CompanionEngine::List(CompanionList list) {
   switch (list) {
     case CompanionList::kOnAir:
-      return lvs_[1];
+      return lvs_[kOnAirList];
     case CompanionList::kMessages:
       return lvMes_;
     case CompanionList::kCopy:
@@ -50,14 +50,14 @@ lists::ListModel& CompanionEngine::List(CompanionList list) {
     case CompanionList::kServerFiles:
       return lvCue_;
     default:
-      return lvs_[0];
+      return lvs_[kScheduleList];
   }
 }
 
 CompanionEngine::CompanionEngine(const CompanionPorts& ports, const CompanionSettings& settings)
     : ports_(ports), settings_(settings) {
-  SetUpList(lvs_[0], CompanionList::kSchedule, 6);
-  SetUpList(lvs_[1], CompanionList::kOnAir, 1);
+  SetUpList(lvs_[kScheduleList], CompanionList::kSchedule, ScheduleRow::kFields);
+  SetUpList(lvs_[kOnAirList], CompanionList::kOnAir, 1);
   SetUpList(lvMes_, CompanionList::kMessages, 1);
   SetUpList(lvCopy_, CompanionList::kCopy, 1);
   SetUpList(lvCue_, CompanionList::kServerFiles, 1);
@@ -156,13 +156,13 @@ void CompanionEngine::TimerCopy_Timer() {
   // The queue waits while the last clock pass found the server unreachable.
   if (serverAlive_ == 0) return;
   int32_t found = -1;
-  for (int32_t lv = 1; lv >= 0 && found < 0; --lv) {
-    for (int32_t r = 0; r < lvCopy_.ItemCount(); ++r) {
-      if (lvCopy_.Value(r, 3).Text() == "0" && lvCopy_.Value(r, 0).Text() == std::to_string(lv)) {
-        found = r;
-        break;
-      }
+  // The on-air monitor's rows first, then the schedule's.
+  for (const SoundList lv : {kOnAirList, kScheduleList}) {
+    for (int32_t r = 0; r < lvCopy_.ItemCount() && found < 0; ++r) {
+      const ConstCopyRow row(lvCopy_, r);
+      if (row.IsWaiting() && row.Lv() == lv) found = r;
     }
+    if (found >= 0) break;
   }
   if (found >= 0) CopyQueuedFile(found);
 }
@@ -202,9 +202,9 @@ void CompanionEngine::LVS_DblClicked(int32_t) {
 void CompanionEngine::ShowStatus(const std::string& text) {
   if (lvMes_.ItemCount() > 10) lvMes_.DeleteItem(lvMes_.ItemCount() - 1);
   lvMes_.InsertItem(0, 1);
-  lvMes_.SetValue(
-      0, 0, foundation::FormatDateStampAt(ports_.clock->Now(), settings_.HourAdjust, 0, 0, 2));
-  lvMes_.SetValue(0, 1, text);
+  const StatusRow row(lvMes_, 0);
+  row.SetTime(foundation::FormatDateStampAt(ports_.clock->Now(), settings_.HourAdjust, 0, 0, 2));
+  row.SetMessage(text);
   Changed(CompanionList::kMessages);
 }
 

@@ -13,6 +13,18 @@
 
 namespace companion {
 
+// The column captions of each list, in column order.
+const std::vector<std::string>& CompanionColumnNames(CompanionList list);
+
+// The two lists of sound paths, by the numbers of the window's LVS and of the copy queue's "lv"
+// column: the schedule contents and the on-air monitor. kBothLists asks IsFileScheduled about
+// either.
+enum SoundList : int32_t { kScheduleList = 0, kOnAirList = 1, kBothLists = 2 };
+// The rows MakeCopyList looks at: all, or only those of files the last scan found changed.
+enum CopyListMode : int32_t { kAllRows = 0, kChangedRows = 1 };
+// What InputSched found.
+enum SchedChange : int32_t { kNoChange = 0, kCueChanged = 1, kOnlyTmcChanged = 2 };
+
 // The companion's main window without its display: its five lists, its four timers and the
 // work they drive. The schedules of the coming broadcast days are taken from the server and
 // sent to the playout window, the sound files they name are copied into the local store, which
@@ -23,9 +35,6 @@ namespace companion {
 // on the injected clock's monotonic time. A pass may let the window's pending work run (copies,
 // pauses), so passes of other timers can run inside it; a timer never runs inside itself.
 // Nothing here throws to the caller: every entry point writes what went wrong to the error log.
-// The column captions of each list, in column order.
-const std::vector<std::string>& CompanionColumnNames(CompanionList list);
-
 class CompanionEngine {
  public:
   // Timer intervals, milliseconds.
@@ -61,7 +70,7 @@ class CompanionEngine {
   void TimerParent_Timer();
 
   // ---- schedules and the message -----------------------------------------------------------
-  // 0 nothing changed, 1 a ".cue" file was added, changed or removed, 2 only ".tmc" files.
+  // A SchedChange: whether a ".cue" file was added, changed or removed, or only ".tmc" files.
   int32_t InputSched();
   void PurgeLocalSched();
   void SendOAText();
@@ -71,18 +80,23 @@ class CompanionEngine {
   void CheckLog();
   int32_t SyncLogs();
   // ---- copy queue and local store ----------------------------------------------------------
-  void MakeCopyList(int32_t list, int32_t mode);
-  void AddCopyItem(int32_t list, const std::string& relPath);
+  void MakeCopyList(SoundList list, CopyListMode mode);
+  void AddCopyItem(SoundList list, const std::string& relPath);
   void CopyQueuedFile(int32_t row);
   // False when the upkeep has to wait (the on-air snapshot not yet read).
   bool PurgeLocalFolder();
   void KillLocalFile(const std::string& relPath);
-  int32_t IsFileScheduled(const std::string& path, int32_t which) const;
+  int32_t IsFileScheduled(const std::string& path, SoundList which) const;
   void WriteUsedList();
 
   // ---- what the window and the tests read --------------------------------------------------
-  lists::ListModel& LVS(int32_t index) { return lvs_[index == 1 ? 1 : 0]; }
-  const lists::ListModel& LVS(int32_t index) const { return lvs_[index == 1 ? 1 : 0]; }
+  // A SoundList's list; any other number the schedule contents.
+  lists::ListModel& LVS(int32_t index) {
+    return lvs_[index == kOnAirList ? kOnAirList : kScheduleList];
+  }
+  const lists::ListModel& LVS(int32_t index) const {
+    return lvs_[index == kOnAirList ? kOnAirList : kScheduleList];
+  }
   lists::ListModel& LVmes() { return lvMes_; }
   lists::ListModel& LVCopy() { return lvCopy_; }
   lists::ListModel& LVcue() { return lvCue_; }

@@ -18,12 +18,6 @@ namespace companion {
 
 namespace {
 
-// Queue columns.
-constexpr int32_t kCopyLv = 0;
-constexpr int32_t kCopySource = 1;
-constexpr int32_t kCopyTarget = 2;
-constexpr int32_t kCopyDone = 3;
-
 constexpr int32_t kCopyChunkBytes = 524288;
 constexpr int32_t kCopyPauseMs = 50;
 constexpr int32_t kComparePauseMs = 100;
@@ -84,42 +78,43 @@ std::vector<std::string> StoredFilesOf(const std::string& localPath, const std::
   return files;
 }
 
-int64_t Number(const lists::ListModel& list, int32_t row, int32_t column) {
-  return static_cast<int64_t>(list.Value(row, column).Number().value_or(0));
-}
-
 }  // namespace
 
-int32_t CompanionEngine::IsFileScheduled(const std::string& path, int32_t which) const {
+int32_t CompanionEngine::IsFileScheduled(const std::string& path, SoundList which) const {
   std::string p = PathKey(path);
   if (p.size() > 4 && EndsWith(p, ".tip")) p.resize(p.size() - 4);
   const std::string bare = WithoutExtension(p);
-  for (int32_t l = (which == 1 ? 1 : 0); l <= (which == 0 ? 0 : 1); ++l) {
-    const lists::ListModel& list = lvs_[static_cast<size_t>(l)];
+  // One list when `which` names one, else both.
+  const bool one = which == kScheduleList || which == kOnAirList;
+  for (const SoundList l : {kScheduleList, kOnAirList}) {
+    if (one && which != l) continue;
+    const lists::ListModel& list = lvs_[l];
     for (int32_t r = 0; r < list.ItemCount(); ++r) {
-      if (listRebuilding_[static_cast<size_t>(l)] > 0) return 1;
-      const std::string sound = PathKey(list.Value(r, kColSound).Text());
-      if (sound == p || (l == 1 && sound == bare)) return 1;
+      if (listRebuilding_[l] > 0) return 1;
+      const std::string sound = PathKey(ConstScheduleRow(list, r).Sound());
+      if (sound == p || (l == kOnAirList && sound == bare)) return 1;
     }
   }
   return 0;
 }
 
-void CompanionEngine::MakeCopyList(int32_t list, int32_t mode) {
+void CompanionEngine::MakeCopyList(SoundList list, CopyListMode mode) {
   for (int32_t r = lvCopy_.ItemCount() - 1; r >= 0; --r) {
-    const std::string rel = lvCopy_.AuxID(r, 0).Text();
-    if (Number(lvCopy_, r, kCopyDone) == 1 || IsFileScheduled(rel, 2) == 0) {
+    const CopyRow queued(lvCopy_, r);
+    const std::string rel = queued.RelPath();
+    if (queued.IsTaken() || IsFileScheduled(rel, kBothLists) == 0) {
       lvCopy_.DeleteItem(r);
-    } else if (Number(lvCopy_, r, kCopyLv) == 1 && IsFileScheduled(rel, 1) == 0) {
-      lvCopy_.SetValue(r, kCopyLv, 0);
+    } else if (queued.Lv() == kOnAirList && IsFileScheduled(rel, kOnAirList) == 0) {
+      queued.SetLv(kScheduleList);
     }
   }
   const lists::ListModel& rows = LVS(list);
   // Rows are read afresh on every round: the pauses let other passes change the lists.
   for (int32_t r = 0; r < rows.ItemCount(); ++r) {
-    if (Number(rows, r, kColTmc) == 1) continue;
-    if (mode == 1 && Number(rows, r, kColChecked) != 1) continue;
-    const std::string sound = rows.Value(r, kColSound).Text();
+    const ConstScheduleRow row(rows, r);
+    if (row.IsTmc()) continue;
+    if (mode == kChangedRows && row.Checked() != CheckMark::kNew) continue;
+    const std::string sound = row.Sound();
     if (EndsWith(sound, ".scm")) continue;
     if (!IsContainedRelativePath(sound)) {
       Log("CopyRefused " + sound, 1);
@@ -129,8 +124,8 @@ void CompanionEngine::MakeCopyList(int32_t list, int32_t mode) {
     const std::string dst = settings_.LocalPath + sound;
     bool queued = false;
     for (int32_t q = 0; q < lvCopy_.ItemCount() && !queued; ++q) {
-      queued = Number(lvCopy_, q, kCopyLv) == list && lvCopy_.Value(q, kCopySource).Text() == src &&
-               lvCopy_.Value(q, kCopyTarget).Text() == dst;
+      const ConstCopyRow copy(lvCopy_, q);
+      queued = copy.Lv() == list && copy.Source() == src && copy.Target() == dst;
     }
     if (queued) continue;
     ShowStatus("CheckSndFile " + dst);
@@ -149,34 +144,34 @@ void CompanionEngine::MakeCopyList(int32_t list, int32_t mode) {
   Changed(CompanionList::kCopy);
 }
 
-void CompanionEngine::AddCopyItem(int32_t list, const std::string& relPath) {
+void CompanionEngine::AddCopyItem(SoundList list, const std::string& relPath) {
   if (!IsContainedRelativePath(relPath)) return;
   const std::string src = settings_.ServerRoot + relPath;
   const std::string dst = settings_.LocalPath + relPath;
-  if (dst == copyTarget_ || IsFileScheduled(relPath, 2) == 0) return;
+  if (dst == copyTarget_ || IsFileScheduled(relPath, kBothLists) == 0) return;
   for (int32_t q = 0; q < lvCopy_.ItemCount(); ++q) {
-    if (lvCopy_.Value(q, kCopySource).Text() != src ||
-        lvCopy_.Value(q, kCopyTarget).Text() != dst || Number(lvCopy_, q, kCopyDone) != 0) {
-      continue;
-    }
-    if (Number(lvCopy_, q, kCopyLv) < list) lvCopy_.SetValue(q, kCopyLv, 1);
+    const CopyRow queued(lvCopy_, q);
+    if (queued.Source() != src || queued.Target() != dst || !queued.IsWaiting()) continue;
+    if (queued.Lv() < list) queued.SetLv(kOnAirList);
     return;
   }
   lvCopy_.AddItem(1);
-  lvCopy_.SetValue(-2, kCopyLv, list);
-  lvCopy_.SetValue(-2, kCopySource, src);
-  lvCopy_.SetValue(-2, kCopyTarget, dst);
-  lvCopy_.SetValue(-2, kCopyDone, 0);
-  lvCopy_.SetAuxID(-2, 0, relPath);
+  const CopyRow added(lvCopy_, -2);
+  added.SetLv(list);
+  added.SetSource(src);
+  added.SetTarget(dst);
+  added.SetTaken(false);
+  added.SetRelPath(relPath);
   Changed(CompanionList::kCopy);
 }
 
 void CompanionEngine::CopyQueuedFile(int32_t row) {
   if (row < 0 || row >= lvCopy_.ItemCount()) return;
-  lvCopy_.SetValue(row, kCopyDone, 1);
+  const CopyRow queued(lvCopy_, row);
+  queued.SetTaken(true);
   Changed(CompanionList::kCopy);
-  const std::string src = lvCopy_.Value(row, kCopySource).Text();
-  const std::string dst = lvCopy_.Value(row, kCopyTarget).Text();
+  const std::string src = queued.Source();
+  const std::string dst = queued.Target();
   copyTarget_ = dst;
   ShowStatus("Copy " + dst);
   if (CompareFiles(src, dst) != 0) {
@@ -203,12 +198,12 @@ void CompanionEngine::WriteUsedList() {
     if (std::find(paths.begin(), paths.end(), lower) == paths.end()) paths.push_back(lower);
   };
   StoredNames stored;
-  for (int32_t l = 0; l < 2; ++l) {
-    const lists::ListModel& list = lvs_[static_cast<size_t>(l)];
+  for (const SoundList l : {kScheduleList, kOnAirList}) {
+    const lists::ListModel& list = lvs_[l];
     for (int32_t r = 0; r < list.ItemCount(); ++r) {
-      const std::string sound = list.Value(r, kColSound).Text();
+      const std::string sound = ConstScheduleRow(list, r).Sound();
       if (sound.empty() || EndsWith(sound, ".scm")) continue;
-      if (l == 0) {
+      if (l == kScheduleList) {
         add(platform::LowerAscii(sound));
       } else {
         for (const std::string& file : StoredFilesOf(settings_.LocalPath, sound, stored)) add(file);

@@ -76,7 +76,7 @@ bool CompanionEngine::PurgeLocalFolder() {
 }
 
 void CompanionEngine::KillLocalFile(const std::string& relPath) {
-  if (EndsWithIgnoringCase(relPath, ".tip") || IsFileScheduled(relPath, 2) != 0) return;
+  if (EndsWithIgnoringCase(relPath, ".tip") || IsFileScheduled(relPath, kBothLists) != 0) return;
   const std::string path = settings_.LocalPath + relPath;
   foundation::DeleteFileForce(path);
   foundation::DeleteFileForce(path + ".tip");

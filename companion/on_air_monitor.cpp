@@ -37,11 +37,11 @@ int32_t CompanionEngine::InputSchedMon() {
   if (stamp == lastSnapshotStamp_) return 0;
   lastSnapshotStamp_ = stamp;
   // The rows read as gone while the copy runs, as they always have; the merge marks them again.
-  lists::ListModel& list = lvs_[1];
-  for (int32_t r = 0; r < list.ItemCount(); ++r) list.SetValue(r, kColChecked, -1);
+  lists::ListModel& list = lvs_[kOnAirList];
+  MarkAllRows(list, CheckMark::kNotSeen);
   const std::string server = settings_.ServerLogFolder + name;
   ports_.fh0->TranspFile(local, server, 1, 0);
-  Raised rebuilding(listRebuilding_[1]);
+  Raised rebuilding(listRebuilding_[kOnAirList]);
   // The server copy is read, whatever the copy's outcome: a failed copy leaves the last one.
   std::vector<std::string> lines;
   ReadTextLines(server, lines);

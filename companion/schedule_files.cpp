@@ -30,8 +30,8 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 
 void AddLine(const std::string& line, ScheduleFile& file) {
   std::vector<std::string> fields;
-  if (foundation::SplitCsvLine(fields, line, ",", 1) < 6) return;
-  std::array<std::string, 6> kept;
+  if (foundation::SplitCsvLine(fields, line, ",", 1) < ScheduleRow::kFields) return;
+  std::array<std::string, ScheduleRow::kFields> kept;
   for (size_t k = 0; k < kept.size(); ++k) kept[k] = fields[k];
   file.lines.push_back(std::move(kept));
 }
@@ -88,46 +88,52 @@ bool ReadScheduleFile(const std::string& path, ScheduleFile& file) {
 }
 
 void AddScheduleFileRows(lists::ListModel& list, const std::string& name, const ScheduleFile& file,
-                         const lists::ListValue& checked) {
+                         CheckMark checked) {
   const bool tmc = EndsWith(name, ".tmc");
   int32_t k = 0;
   for (const auto& fields : file.lines) {
     list.AddItem(1);
-    for (int32_t f = 0; f < 6; ++f) list.SetAuxID(-2, f, fields[static_cast<size_t>(f)]);
-    list.SetValue(-2, kColCue, name);
-    list.SetValue(-2, kColProg, file.title);
-    list.SetValue(-2, kColTmc, tmc ? 1 : 0);
-    list.SetValue(-2, kColChecked, checked);
-    list.SetValue(-2, kColSound, SoundPath(fields[4], fields[5]));
-    list.SetValue(-2, kColId, name + "_" + foundation::PadNumber(++k, 3));
+    const ScheduleRow row(list, -2);
+    row.SetFields(fields);
+    row.SetCue(name);
+    row.SetProg(file.title);
+    row.SetTmc(tmc);
+    row.SetChecked(checked);
+    row.SetSound(SoundPath(fields[4], fields[5]));
+    row.SetId(name + "_" + foundation::PadNumber(++k, 3));
   }
 }
 
+void MarkAllRows(lists::ListModel& list, CheckMark mark) {
+  for (int32_t r = 0; r < list.ItemCount(); ++r) ScheduleRow(list, r).SetChecked(mark);
+}
+
 void MergeSnapshotRows(const std::vector<std::string>& lines, lists::ListModel& list) {
-  for (int32_t r = 0; r < list.ItemCount(); ++r) list.SetValue(r, kColChecked, -1);
+  MarkAllRows(list, CheckMark::kNotSeen);
   int32_t added = 0;
   std::vector<std::string> fields;
   for (const std::string& line : lines) {
-    if (foundation::SplitCsvLine(fields, line, ",", 1) < 6) continue;
+    if (foundation::SplitCsvLine(fields, line, ",", 1) < ScheduleRow::kFields) continue;
     const std::string path = SoundPath(fields[4], fields[5]);
-    int32_t row = -1;
-    for (int32_t r = 0; r < list.ItemCount() && row < 0; ++r)
-      if (list.Value(r, kColSound).Text() == path) row = r;
-    if (row >= 0) {
-      if (list.Value(row, kColChecked).Number().value_or(0) == -1)
-        list.SetValue(row, kColChecked, 0);
+    int32_t found = -1;
+    for (int32_t r = 0; r < list.ItemCount() && found < 0; ++r)
+      if (ConstScheduleRow(list, r).Sound() == path) found = r;
+    if (found >= 0) {
+      const ScheduleRow row(list, found);
+      if (row.Checked() == CheckMark::kNotSeen) row.SetChecked(CheckMark::kUnchanged);
       continue;
     }
     list.AddItem(1);
-    list.SetValue(-2, kColCue, "out");
-    list.SetValue(-2, kColProg, "air");
-    list.SetValue(-2, kColTmc, 0);
-    list.SetValue(-2, kColChecked, 1);
-    list.SetValue(-2, kColSound, path);
-    list.SetValue(-2, kColId, "mon_" + foundation::PadNumber(++added, 3));
+    const ScheduleRow row(list, -2);
+    row.SetCue("out");
+    row.SetProg("air");
+    row.SetTmc(false);
+    row.SetChecked(CheckMark::kNew);
+    row.SetSound(path);
+    row.SetId("mon_" + foundation::PadNumber(++added, 3));
   }
   for (int32_t r = list.ItemCount() - 1; r >= 0; --r)
-    if (list.Value(r, kColChecked).Number().value_or(0) == -1) list.DeleteItem(r);
+    if (ConstScheduleRow(list, r).Checked() == CheckMark::kNotSeen) list.DeleteItem(r);
 }
 
 std::string SoundPath(const std::string& folder, const std::string& file) {
@@ -150,16 +156,13 @@ bool IsContainedRelativePath(const std::string& path) {
 }
 
 void SortRowsById(lists::ListModel& list) {
-  std::vector<lists::ListRow> rows;
-  for (int32_t r = 0; r < list.ItemCount(); ++r) rows.push_back(*list.Row(r));
-  std::stable_sort(rows.begin(), rows.end(), [](const lists::ListRow& a, const lists::ListRow& b) {
-    const auto id = [](const lists::ListRow& row) {
-      return row.Data.size() > static_cast<size_t>(kColId) ? row.Data[kColId].Text() : "";
-    };
-    return IdKey(id(a)) < IdKey(id(b));
-  });
+  std::vector<std::pair<std::pair<std::string, int64_t>, lists::ListRow>> rows;
+  for (int32_t r = 0; r < list.ItemCount(); ++r)
+    rows.emplace_back(IdKey(ConstScheduleRow(list, r).Id()), *list.Row(r));
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
   list.DeleteAll();
-  for (const lists::ListRow& row : rows) {
+  for (const auto& [key, row] : rows) {
     list.AddItem(1);
     for (int32_t k = 0; k < static_cast<int32_t>(row.Data.size()); ++k)
       list.SetValue(-2, k, row.Data[static_cast<size_t>(k)]);

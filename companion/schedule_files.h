@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "companion/companion_rows.h"
 #include "controls/lists/list_model.h"
 #include "platform/clock.h"
 
@@ -13,19 +14,6 @@ namespace companion {
 // The schedule files an outside system leaves in the server's sched folder, named
 // <yyyymmdd of the broadcast day><6 more characters>_<NN>.cue or .tmc (21 characters), and the
 // rows the companion makes of them.
-
-// Columns of the schedule contents and the on-air monitor lists.
-inline constexpr int32_t kColCue = 0;
-inline constexpr int32_t kColProg = 1;
-inline constexpr int32_t kColTmc = 2;
-inline constexpr int32_t kColChecked = 3;
-inline constexpr int32_t kColSound = 4;
-inline constexpr int32_t kColId = 5;
-// Columns of the server file list.
-inline constexpr int32_t kCueName = 0;
-inline constexpr int32_t kCueTime = 1;
-inline constexpr int32_t kCueProg = 2;
-inline constexpr int32_t kCueChecked = 3;
 
 // The broadcast dates yyyymmdd of today and the next prepDay - 1 days on the day-start clock.
 std::vector<std::string> PrepDayDates(const platform::WallTime& now, int32_t hourAdjust,
@@ -42,7 +30,7 @@ bool IsCueInPrepDays(const std::string& name, const std::vector<std::string>& da
 // The programme title and the accepted lines (fields 0 to 5) of a schedule file.
 struct ScheduleFile {
   std::string title;
-  std::vector<std::array<std::string, 6>> lines;
+  std::vector<std::array<std::string, ScheduleRow::kFields>> lines;
 };
 
 // Reads a CP932 schedule file: the first field of the first line is the title and whatever
@@ -50,11 +38,14 @@ struct ScheduleFile {
 // left out. False when the file cannot be read.
 bool ReadScheduleFile(const std::string& path, ScheduleFile& file);
 
-// Appends the schedule-contents rows of one schedule file `name` (server file list's state
-// `checked`): its six fields as aux values, the name, title, whether it is a ".tmc", the sound
-// path and the ID <name>_<nnn> numbering the file's lines from 001.
+// Appends the schedule-contents rows of one schedule file `name` (`checked` its mark in the
+// server file list): its six fields as aux values, the name, title, whether it is a ".tmc", the
+// sound path and the ID <name>_<nnn> numbering the file's lines from 001.
 void AddScheduleFileRows(lists::ListModel& list, const std::string& name, const ScheduleFile& file,
-                         const lists::ListValue& checked);
+                         CheckMark checked);
+
+// Gives every schedule-contents or on-air monitor row the mark.
+void MarkAllRows(lists::ListModel& list, CheckMark mark);
 
 // Merges the lines of the playout's on-air snapshot into the on-air monitor list. Every row is
 // first marked gone (-1); a line of 6 fields or more whose sound path a row holds marks that row

@@ -56,20 +56,21 @@ void CompanionEngine::ClockPass(int64_t previousSec, int64_t nowSec) {
   const int32_t r = InputSched();
   ShowStatus("InputSched=" + std::to_string(r));
   bool quiet = false;
-  int32_t mode = -1;
-  if (r == 1) {
+  std::optional<CopyListMode> mode;
+  if (r == kCueChanged) {
     noChangePasses_ = 0;
-    mode = 1;
-  } else if (r == 0) {
+    mode = kChangedRows;
+  } else if (r == kNoChange) {
     if (++noChangePasses_ >= kQuietPassesForFullCheck) {
       noChangePasses_ = 0;
-      mode = 0;
+      mode = kAllRows;
     } else {
       quiet = true;
     }
   }
-  if (mode >= 0) {
-    if (foundation::FolderExists(settings_.LocalSchedFolder) != 0) MakeCopyList(0, mode);
+  if (mode) {
+    if (foundation::FolderExists(settings_.LocalSchedFolder) != 0)
+      MakeCopyList(kScheduleList, *mode);
     WriteUsedList();
   }
   // Ten seconds into each calendar day.
@@ -82,7 +83,8 @@ void CompanionEngine::ClockPass(int64_t previousSec, int64_t nowSec) {
 int32_t CompanionEngine::InputSched() {
   Raised busy(busyFlag_);
   const std::vector<std::string> dates = Dates();
-  for (int32_t r = 0; r < lvCue_.ItemCount(); ++r) lvCue_.SetValue(r, kCueChecked, -1);
+  for (int32_t r = 0; r < lvCue_.ItemCount(); ++r)
+    ServerFileRow(lvCue_, r).SetChecked(CheckMark::kNotSeen);
   Changed(CompanionList::kServerFiles);
   bool cueChanged = false;
   bool tmcChanged = false;
@@ -91,8 +93,9 @@ int32_t CompanionEngine::InputSched() {
     if (IsScheduleFileName(name, air, dates)) TakeScheduleFile(name, cueChanged, tmcChanged);
   }
   for (int32_t r = lvCue_.ItemCount() - 1; r >= 0; --r) {
-    if (lvCue_.Value(r, kCueChecked).Number().value_or(0) != -1) continue;
-    const std::string name = lvCue_.Value(r, kCueName).Text();
+    const ConstServerFileRow row(lvCue_, r);
+    if (row.Checked() != CheckMark::kNotSeen) continue;
+    const std::string name = row.Name();
     if (EndsWith(name, ".cue")) {
       foundation::DeleteFileForce(settings_.LocalSchedFolder + name);
       cueChanged = true;
@@ -101,16 +104,16 @@ int32_t CompanionEngine::InputSched() {
     }
     lvCue_.DeleteItem(r);
   }
-  lvCue_.ReOrder(kCueName, 1);
+  lvCue_.ReOrder(ServerFileRow::kNameColumn, 1);
   Changed(CompanionList::kServerFiles);
   if ((cueChanged || tmcChanged) && lvCue_.ItemCount() > 0) {
     RebuildScheduleContents();
     SendOAText();
   } else if (!cueChanged && !tmcChanged) {
-    for (int32_t r = 0; r < lvs_[0].ItemCount(); ++r) lvs_[0].SetValue(r, kColChecked, 0);
+    MarkAllRows(lvs_[kScheduleList], CheckMark::kUnchanged);
     Changed(CompanionList::kSchedule);
   }
-  return cueChanged ? 1 : (tmcChanged ? 2 : 0);
+  return cueChanged ? kCueChanged : (tmcChanged ? kOnlyTmcChanged : kNoChange);
 }
 
 void CompanionEngine::TakeScheduleFile(const std::string& name, bool& cueChanged,
@@ -118,25 +121,26 @@ void CompanionEngine::TakeScheduleFile(const std::string& name, bool& cueChanged
   const std::string server = settings_.ServerSchedFolder + name;
   const std::string stamp = foundation::GetFileTimeText(server, 2, 3, 1);
   // Rows are keyed by the whole name, so a ".cue" and a ".tmc" of one base stay apart.
-  int32_t row = -1;
+  int32_t found = -1;
   for (int32_t r = 0; r < lvCue_.ItemCount(); ++r) {
-    if (lvCue_.Value(r, kCueName).Text() == name) {
-      row = r;
+    if (ConstServerFileRow(lvCue_, r).Name() == name) {
+      found = r;
       break;
     }
   }
-  if (row >= 0 && lvCue_.Value(row, kCueTime).Text() == stamp) {
-    lvCue_.SetValue(row, kCueChecked, 0);
+  if (found >= 0 && ConstServerFileRow(lvCue_, found).Time() == stamp) {
+    ServerFileRow(lvCue_, found).SetChecked(CheckMark::kUnchanged);
     return;
   }
-  if (row < 0) {
+  if (found < 0) {
     lvCue_.AddItem(1);
-    row = lvCue_.ItemCount() - 1;
+    found = lvCue_.ItemCount() - 1;
   }
-  lvCue_.SetValue(row, kCueName, name);
-  lvCue_.SetValue(row, kCueTime, stamp);
-  lvCue_.SetValue(row, kCueProg, ReadTextFile(server));
-  lvCue_.SetValue(row, kCueChecked, 1);
+  const ServerFileRow row(lvCue_, found);
+  row.SetName(name);
+  row.SetTime(stamp);
+  row.SetProg(ReadTextFile(server));
+  row.SetChecked(CheckMark::kNew);
   if (EndsWith(name, ".cue")) {
     cueChanged = true;
     ports_.fh0->TranspFile(server, settings_.LocalSchedFolder + name, 1, 0);
@@ -146,16 +150,17 @@ void CompanionEngine::TakeScheduleFile(const std::string& name, bool& cueChanged
 }
 
 void CompanionEngine::RebuildScheduleContents() {
-  Raised rebuilding(listRebuilding_[0]);
-  lists::ListModel& list = lvs_[0];
+  Raised rebuilding(listRebuilding_[kScheduleList]);
+  lists::ListModel& list = lvs_[kScheduleList];
   list.DeleteAll();
   for (int32_t r = 0; r < lvCue_.ItemCount(); ++r) {
-    const std::string name = lvCue_.Value(r, kCueName).Text();
+    const ConstServerFileRow cue(lvCue_, r);
+    const std::string name = cue.Name();
     const std::string path = settings_.ServerSchedFolder + name;
     if (name.empty() || foundation::FileExists(path) == 0) continue;
     ScheduleFile file;
     if (!ReadScheduleFile(path, file)) continue;
-    AddScheduleFileRows(list, name, file, lvCue_.Value(r, kCueChecked));
+    AddScheduleFileRows(list, name, file, cue.Checked());
   }
   SortRowsById(list);
   Changed(CompanionList::kSchedule);
@@ -174,13 +179,13 @@ void CompanionEngine::PurgeLocalSched() {
 
 void CompanionEngine::SendOAText() {
   Raised busy(busyFlag_);
-  const std::string text = ScheduleMessageText(lvs_[0]);
+  const std::string text = ScheduleMessageText(lvs_[kScheduleList]);
   const int64_t handle =
       ports_.windows->SendCopyData(settings_.names.PlayoutCaption, ScheduleMessagePayload(text));
   messageSent_ = true;
   if (handle > 0) watchedHandle_ = handle;
   Log("SendOAText=" + std::string(handle > 0 ? "1" : "0") +
-      " rows=" + std::to_string(lvs_[0].ItemCount()));
+      " rows=" + std::to_string(lvs_[kScheduleList].ItemCount()));
 }
 
 }  // namespace companion

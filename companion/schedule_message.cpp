@@ -10,10 +10,10 @@ std::string ScheduleMessageText(const lists::ListModel& schedule) {
   if (rows == 0) return "NONE";
   std::string text;
   for (int32_t r = 0; r < rows; ++r) {
-    if (schedule.Value(r, kColTmc).Number().value_or(0) != 0) continue;
-    for (int32_t k = 0; k < 6; ++k) text += "\"" + schedule.AuxID(r, k).Text() + "\",";
-    text += "\"" + schedule.Value(r, kColCue).Text() + "\",\"" +
-            schedule.Value(r, kColProg).Text() + "\"";
+    const ConstScheduleRow row(schedule, r);
+    if (row.IsTmc()) continue;
+    for (int32_t f = 0; f < ConstScheduleRow::kFields; ++f) text += "\"" + row.Field(f) + "\",";
+    text += "\"" + row.Cue() + "\",\"" + row.Prog() + "\"";
     if (r != rows - 1) text += "\\n";
   }
   return text;

@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   companion::MergeSnapshotRows(current, list);
   if (list.ItemCount() != rows) std::abort();
   for (int32_t row = 0; row < rows; ++row) {
-    if (list.Value(row, companion::kColChecked).Number() != 0.0) std::abort();
+    const companion::ConstScheduleRow seen(list, row);
+    if (seen.Checked() != companion::CheckMark::kUnchanged) std::abort();
   }
   return 0;
 }

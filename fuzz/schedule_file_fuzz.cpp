@@ -51,17 +51,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lists::ListModel list;
   list.SetNumData(static_cast<int32_t>(
       companion::CompanionColumnNames(companion::CompanionList::kSchedule).size()));
-  list.SetNumAux(6);
+  list.SetNumAux(companion::ScheduleRow::kFields);
   list.Init();
-  companion::AddScheduleFileRows(list, name, file, 1);
-  companion::AddScheduleFileRows(list, "20240401000000_01.cue", file, 0);
+  companion::AddScheduleFileRows(list, name, file, companion::CheckMark::kNew);
+  companion::AddScheduleFileRows(list, "20240401000000_01.cue", file,
+                                 companion::CheckMark::kUnchanged);
   if (static_cast<size_t>(list.ItemCount()) != 2 * file.lines.size()) std::abort();
   companion::SortRowsById(list);
   const std::string text = companion::ScheduleMessageText(list);
   (void)companion::ScheduleMessagePayload(text);
 
   for (int32_t row = 0; row < list.ItemCount(); ++row) {
-    const std::string sound = list.Value(row, companion::kColSound).Text();
+    const std::string sound = companion::ConstScheduleRow(list, row).Sound();
     if (!companion::IsContainedRelativePath(sound)) continue;
     if (!StaysBelow(local, platform::ToNativePath(local + sound, {}))) std::abort();
   }

@@ -78,9 +78,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (static_cast<size_t>(load.ItemCount()) > entries.size()) std::abort();
   const int32_t count = static_cast<int32_t>(commands.List().size());
   for (int32_t row = 0; row < load.ItemCount(); ++row) {
-    const double command = load.AuxID(row, playout::kAuxCommand).Number().value_or(-2);
+    const playout::ConstPlayRow item(load, row);
+    const double command = item.CommandIndex().Number().value_or(-2);
     if (command < -1 || command >= count) std::abort();
-    if (load.AuxID(row, playout::kAuxSeq).Number().value_or(-1) < 0) std::abort();
+    if (item.Seq().Number().value_or(-1) < 0) std::abort();
   }
   return 0;
 }

@@ -10,7 +10,7 @@ namespace playout {
 void SWButtons_ButtonClicked(PlayoutState& state, DeviceLink& devices, platform::Clock& clock,
                              int32_t clickedIndex) {
   state.Switcher.SWClicked = clickedIndex;
-  MenuRCSW_Click(state, devices, clock, 0);
+  MenuRCSW_Click(state, devices, clock, kMenuCutOutCutIn);
 }
 
 void SWButtons_RightClicked(PlayoutState& state, int32_t clickedIndex) {
@@ -38,13 +38,14 @@ void MenuRCSW_Click(PlayoutState& state, DeviceLink& devices, platform::Clock& c
     if (sw.NextSWCh >= 1 && sw.NextSWCh <= 8)
       sw.MidiFader[static_cast<size_t>(sw.NextSWCh - 1)].InStep = step;
   }
-  const int32_t fadeOut = (index == 1 || index == 3) && sw.CurSWCh != 0 ? 1 : 0;
+  const bool fadesOut = index == kMenuFadeOutCutIn || index == kMenuFadeOutFadeIn;
+  const int32_t fadeOut = fadesOut && sw.CurSWCh != 0 ? 1 : 0;
   devices.SwitchChannel(1, fadeOut, 0, sw);
   if (sw.NextSWCh < 1) {
     devices.SwitchChannel(0, 0, sw.NextSWCh, sw);
     return;
   }
-  sw.NextSWFade = index == 2 || index == 3 ? 1 : 0;
+  sw.NextSWFade = index == kMenuCutOutFadeIn || index == kMenuFadeOutFadeIn ? 1 : 0;
   state.TimerCom.Arm(clock.MonotonicMs(), clock.Now().SecondsSinceMidnight());
   state.TimerComSec = fadeOut != 0 ? state.FadeTime / 1000.0 : 0;
 }

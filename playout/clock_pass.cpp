@@ -6,6 +6,7 @@
 #include "foundation/date_stamp.h"
 #include "playout/log_text.h"
 #include "playout/playout_engine.h"
+#include "settings/cnt_functions.h"
 
 namespace playout {
 
@@ -79,7 +80,7 @@ void PlayoutEngine::RunPass() {
     // The operator's START always starts queue row 0, whatever a trigger chose.
     p.PlayItem = 0;
     p.PlayReq = 1;
-    p.StartBy = 4;
+    p.StartBy = StartCause::kOperator;
     state_.FSReq = 0;
     Log("FSReq Clear" + p.TickTag);
   }
@@ -114,21 +115,22 @@ void PlayoutEngine::PollContacts(Pass& p) {
       Log("Contact ignored n=" + std::to_string(n) + " l=" + std::to_string(g) + p.TickTag);
       continue;
     }
-    switch (settings_.CNTFunction[static_cast<size_t>(g + 4 * (n - 1))]) {
-      case 2:
-        OperatorFunction(2);
+    using settings::CntFunction;
+    switch (static_cast<CntFunction>(settings_.CNTFunction[static_cast<size_t>(g + 4 * (n - 1))])) {
+      case CntFunction::kStop:
+        OperatorFunction(OpFunction::kStop);
         Log("OPButtons_ButtonClicked2 By Remote" + p.TickTag);
         break;
-      case 3:
-        OperatorFunction(3);
+      case CntFunction::kFadeOut:
+        OperatorFunction(OpFunction::kFadeOut);
         Log("OPButtons_ButtonClicked3 By Remote" + p.TickTag);
         break;
-      case 4:
+      case CntFunction::kClockAdjust:
         ports_.devices->AdjustClockFromSerial();
         Log("AdjustClock By Remote" + p.TickTag);
         break;
-      case 0:
-      case 1:
+      case CntFunction::kCommand:
+      case CntFunction::kStart:
         p.tRetCom = n;
         Log("tRetCom=" + std::to_string(n) + " l=" + std::to_string(g) + p.TickTag);
         break;
@@ -179,7 +181,7 @@ void PlayoutEngine::KeepClock(Pass& p) {
   const std::string s = foundation::FormatDateStampAt(p.now, ports_.conf->HourAdjust);
   if (s == state_.LastClockText || s.size() < 8) return;
   state_.LastClockText = s;
-  ports_.view->ClockCell(1, s.substr(s.size() - 8));
+  ports_.view->ClockCell(kClockTime, s.substr(s.size() - 8));
   p.newSecond = 1;
   const std::string syncAt = foundation::PadNumber(settings_.AMinute, 2) + ":" +
                              foundation::PadNumber(settings_.ASecond, 2);
@@ -190,17 +192,17 @@ void PlayoutEngine::KeepClock(Pass& p) {
 void PlayoutEngine::AutoLoad(const Pass& p) {
   int32_t row = -1;
   bool failed = false;
-  if (state_.CurAux[0] == lists::ListValue(-1) && state_.NextAux[0] == lists::ListValue(-1)) {
+  if (CurrentItem().IsNone() && NextItem().IsNone()) {
     LoadFromRow(0, "");
     Log("LoadZero" + p.TickTag);
-  } else if ((row = PickLoadRow(0)) != -1) {
+  } else if ((row = PickLoadRow(LoadPick::kCurrentItem)) != -1) {
     LoadFromRow(row + 1, "");
     Log("LoadCurrent" + p.TickTag);
-  } else if ((row = PickLoadRow(1)) != -1) {
-    LoadFromRow(0, state_.NextAux[kAuxDate].Text());
+  } else if ((row = PickLoadRow(LoadPick::kNextItem)) != -1) {
+    LoadFromRow(0, NextItem().BroadcastDate());
     Log("LoadNext" + p.TickTag);
   } else if (settings_.ForceLoad != 0) {
-    if ((row = PickLoadRow(2)) != -1) {
+    if ((row = PickLoadRow(LoadPick::kByClock)) != -1) {
       LoadFromRow(row, "");
       Log("LoadByTime" + p.TickTag);
     } else {
@@ -216,8 +218,8 @@ void PlayoutEngine::AutoLoad(const Pass& p) {
     ShowItemInfo();
     return;
   }
-  ports_.view->ClockCell(2, "エラー");
-  ports_.view->ClockCell(3, "手動読み込みを行ってください");
+  ports_.view->ClockCell(kClockDate, "エラー");
+  ports_.view->ClockCell(kClockProgramme, "手動読み込みを行ってください");
   // The operator is told without a modal box: automation runs on while the notice is shown.
   ports_.notices->Post("エラー", "手動読み込みを行ってください");
 }

@@ -24,7 +24,8 @@ void PlayoutEngine::OutCommand(int32_t pIndex) {
         sw.MidiFader[static_cast<size_t>(sw.CurSWCh - 1)].OutStep =
             FaderStep(devices.FaderLevel(), e.FOMS, tickMS);
       }
-      if (sw.CurSWCh <= 0 && devices.MidiMode() != 0 && Player().mode() == 3) {
+      if (sw.CurSWCh <= 0 && devices.MidiMode() != 0 &&
+          Player().mode() == audio::Player::kModePlaying) {
         // No live channel on the desk: the player itself fades out over FOMS and holds.
         ClearFadeState();
         state_.FadeNoStop = 1;
@@ -56,7 +57,7 @@ void PlayoutEngine::OutCommand(int32_t pIndex) {
     }
     if (!state_.TimerStop.armed) {
       const double delay = settings_.StopAdjMS / 1000.0 - e.OutTime;
-      state_.TimerStopFade = Player().mode() == 3 ? 1 : 0;
+      state_.TimerStopFade = Player().mode() == audio::Player::kModePlaying ? 1 : 0;
       state_.TimerStop.Arm(monoMs, timer);
       state_.TimerStopSec = delay > 0 ? delay : 0;
       Log("Set TimerStopSec=" + FormatFixed(state_.TimerStopSec, 3) +

@@ -14,15 +14,15 @@ namespace {
 
 void AppendRows(const lists::ListModel& list, const foundation::ConfTables& conf,
                 std::string& text) {
-  for (int32_t row = 0; row < list.ItemCount(); ++row) {
-    const auto cell = [&](int32_t k) { return list.Value(row, k).Text(); };
-    const int32_t trigger = foundation::TriggerIndexFromName(conf, cell(kColTrigger));
-    const int32_t type = foundation::TypeIndexFromName(conf, cell(kColType));
-    const int32_t lengthMs = foundation::ParseTimeToMs("00:" + cell(kColLength));
-    const std::string name = foundation::SplitPath(cell(kColTitle), false, false, true, true, true);
-    text += "\"" + foundation::CleanTextField(cell(kColTime)) + "\",\"" + std::to_string(trigger) +
+  for (int32_t r = 0; r < list.ItemCount(); ++r) {
+    const ConstPlayRow row(list, r);
+    const int32_t trigger = foundation::TriggerIndexFromName(conf, row.Trigger());
+    const int32_t type = foundation::TypeIndexFromName(conf, row.Type());
+    const int32_t lengthMs = foundation::ParseTimeToMs("00:" + row.Length());
+    const std::string name = foundation::SplitPath(row.Title(), false, false, true, true, true);
+    text += "\"" + foundation::CleanTextField(row.StartTime()) + "\",\"" + std::to_string(trigger) +
             "\",\"" + std::to_string(type) + "\",\"" + std::to_string(lengthMs) + "\",\"" +
-            foundation::CleanTextField(cell(kColFolder)) + "\",\"" + name + "\"\r\n";
+            foundation::CleanTextField(row.Folder()) + "\",\"" + name + "\"\r\n";
   }
 }
 

@@ -41,7 +41,10 @@ struct PlayerSlot {
   std::unique_ptr<WaveOutMembers> waveOut;
 };
 
-// Makes the player of a PlayerType (0 waveOut, 1 graph), set up and initialised.
+// The PlayerType setting's players.
+enum PlayerKind : int32_t { kPlayerWaveOut = 0, kPlayerGraph = 1 };
+
+// Makes the player of a PlayerKind, set up and initialised.
 class PlayerFactory {
  public:
   virtual ~PlayerFactory() = default;
@@ -139,16 +142,25 @@ class MessageNotices {
   virtual void Post(const std::string& title, const std::string& text) = 0;
 };
 
+// The text cells of the clock panel that the engine writes.
+enum ClockPanelCell : int32_t { kClockTime = 1, kClockDate = 2, kClockProgramme = 3 };
+// The count-down bar's colour types.
+enum CountDownColor : int32_t {
+  kCountDownIdle = 0,
+  kCountDownPlaying = 1,
+  kCountDownWarning = 2,
+};
+
 // What the window shows of the engine. Every call only records what to draw.
 class ViewNotifications {
  public:
   virtual ~ViewNotifications() = default;
-  // Text cell 1 (time), 2 (date) or 3 (programme) of the clock panel.
+  // A ClockPanelCell of the clock panel.
   virtual void ClockCell(int32_t cell, const std::string& text) = 0;
-  // The count-down bar: colour type 0 idle, 1 playing, 2 warning; seconds and text to draw.
+  // The count-down bar: a CountDownColor, and the seconds and text to draw.
   virtual void CountDown(int32_t colorType, int32_t seconds, const std::string& text) = 0;
   virtual void OnAirBox(int32_t onAir) = 0;
-  // The rows of list `list` (0 on air, 1 queue, 2 load list) changed.
+  // The rows of a PlayList changed.
   virtual void ListChanged(int32_t list) = 0;
   // The on-air list's colours (playing or not).
   virtual void OnAirStyle(int32_t foreColor, int32_t backColor) = 0;

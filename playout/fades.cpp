@@ -25,7 +25,7 @@ void PlayoutEngine::HandleStopRequest(Pass& p) {
   if (state_.StopReq != 1) return;
   state_.StopReq = 0;
   // A stop while nothing plays is dropped without a word.
-  if (p.mode <= 1) return;
+  if (p.mode <= audio::Player::kModeStopped) return;
   audio::Player& player = Player();
   Log("Stop By StopReq " + player.FileName() + " Remain=" + std::to_string(RemainingMs()) +
       p.TickTag);
@@ -35,7 +35,7 @@ void PlayoutEngine::HandleStopRequest(Pass& p) {
 }
 
 void PlayoutEngine::StepFade(Pass& p) {
-  if (p.mode != 3 || state_.FadeOn != 1) return;
+  if (p.mode != audio::Player::kModePlaying || state_.FadeOn != 1) return;
   const int32_t floor = state_.AttFloor;
   if (state_.FadeMS <= 0) {
     // No fade length: straight to the floor.
@@ -57,11 +57,11 @@ void PlayoutEngine::StepFade(Pass& p) {
 
 void PlayoutEngine::NotePlayModeChange(const Pass& p) {
   const bool white = settings_.ColorMode != 0;
-  if (p.mode == 3) {
+  if (p.mode == audio::Player::kModePlaying) {
     ports_.view->OnAirStyle(white ? 0x000000 : 0xFFFFFF, white ? 0x5040F0 : 0x502030);
     return;
   }
-  if (state_.LastPlayMode != 3) return;
+  if (state_.LastPlayMode != audio::Player::kModePlaying) return;
   const double played = state_.PlayStart.ElapsedSec(p.monoMs);
   if (played < kShortPlaySec) {
     Log("再生時間が" + FormatFixed(played, 1) + "秒です " + Player().FileName() + p.TickTag, 1);
@@ -69,7 +69,7 @@ void PlayoutEngine::NotePlayModeChange(const Pass& p) {
   // A sound item leaves the on-air list when it ends; a command's row stays until the next
   // start replaces it.
   lists::ListModel& onAir = lists_[kListOnAir];
-  if (onAir.ItemCount() > 0 && !IsCommandRow(onAir, 0)) onAir.DeleteAll();
+  if (onAir.ItemCount() > 0 && !ConstPlayRow(onAir, 0).IsCommand()) onAir.DeleteAll();
   ports_.view->OnAirStyle(white ? 0x000000 : 0xFFFFFF, white ? 0xFFFFFF : 0x000000);
   RefreshList();
   SaveCueSnapshot();
@@ -79,7 +79,7 @@ void PlayoutEngine::NotePlayModeChange(const Pass& p) {
 void PlayoutEngine::ReadRemaining(Pass& p) {
   p.remainSec = kNoCountDown;
   p.remainMS = 0;
-  if (p.mode != 3) return;
+  if (p.mode != audio::Player::kModePlaying) return;
   // The waveOut player plays only while it is fed once per pass.
   if (IsWaveOut()) player_.waveOut->ProgressionPlay();
   p.remainMS = RemainingMs();
@@ -96,8 +96,9 @@ int32_t PlayoutEngine::NearestDatedRowSec() {
     datedClock_ = state_.LastClockText;
     datedOffsets_.clear();
     for (int32_t i = 0; i < queue.ItemCount(); ++i) {
-      const std::string date = queue.AuxID(i, kAuxDate).Text();
-      const std::string time = queue.Value(i, kColTime).Text();
+      const ConstPlayRow row(queue, i);
+      const std::string date = row.BroadcastDate();
+      const std::string time = row.StartTime();
       if (foundation::IsDateText(date) == 0 ||
           foundation::IsClockInBroadcastDay(time, 0, false) == 0)
         continue;
@@ -122,7 +123,10 @@ void PlayoutEngine::ShowCountDown(Pass& p) {
   } else if (state_.OnAir == 1 && lists_[kListQueue].ItemCount() > 0) {
     cd = std::min(cd, NearestDatedRowSec());
   }
-  const int32_t colorType = cd <= settings_.CountDown ? 2 : (p.mode == 3 ? 1 : 0);
+  const int32_t colorType =
+      cd <= settings_.CountDown
+          ? kCountDownWarning
+          : (p.mode == audio::Player::kModePlaying ? kCountDownPlaying : kCountDownIdle);
   if (cd == kNoCountDown) {
     ports_.view->CountDown(colorType, 10, "");
   } else {
@@ -133,8 +137,8 @@ void PlayoutEngine::ShowCountDown(Pass& p) {
 }
 
 void PlayoutEngine::AutoFadeBeforeTimedItem(const Pass& p) {
-  if (state_.UseFade != 1 || state_.FadeOn != 0 || p.PlayReq != 0 || p.mode != 3 ||
-      p.newSecond == 0 ||
+  if (state_.UseFade != 1 || state_.FadeOn != 0 || p.PlayReq != 0 ||
+      p.mode != audio::Player::kModePlaying || p.newSecond == 0 ||
       static_cast<int64_t>(p.remainMS) <=
           static_cast<int64_t>(state_.FadeTime) + state_.FadeMargin) {
     return;
@@ -144,17 +148,15 @@ void PlayoutEngine::AutoFadeBeforeTimedItem(const Pass& p) {
   const lists::ListModel& queue = lists_[kListQueue];
   bool due = false;
   for (int32_t i = 0; i < queue.ItemCount() && !due; ++i) {
-    if (foundation::TriggerIndexFromName(*ports_.conf, queue.Value(i, kColTrigger).Text()) !=
-        kTriggerTime)
-      continue;
-    const bool near = RowStamp(queue, i) <= ahead;
-    if (!IsCommandRow(queue, i)) {
+    const ConstPlayRow row(queue, i);
+    if (row.Kind(*ports_.conf) != TriggerKind::kTime) continue;
+    const bool near = row.Stamp() <= ahead;
+    if (!row.IsCommand()) {
       due = near;
     } else {
-      const foundation::ScheduleEntry* entry = CommandEntryOf(queue, i);
+      const foundation::ScheduleEntry* entry = CommandEntryOf(row);
       due = entry != nullptr && entry->OutTime == 0 && !state_.TimerCom.armed &&
-            !queue.AuxID(i, kAuxDate).Text().empty() && !queue.Value(i, kColTime).Text().empty() &&
-            near;
+            !row.BroadcastDate().empty() && !row.StartTime().empty() && near;
     }
   }
   if (!due) return;

@@ -29,8 +29,8 @@ void PlayoutEngine::DropQueueRow0() {
 PlayoutEngine::StartOutcome PlayoutEngine::StartItem(Pass& p) {
   lists::ListModel& queue = lists_[kListQueue];
   Log("PlayReq=" + std::to_string(p.PlayReq) + " PlayItem=" + std::to_string(p.PlayItem) +
-      " StartBy=" + std::to_string(p.StartBy) + " AUX_COM=" + queue.AuxID(0, kAuxCommand).Text() +
-      p.TickTag);
+      " StartBy=" + std::to_string(CodeOf(p.StartBy)) +
+      " AUX_COM=" + ConstPlayRow(queue, 0).CommandIndex().Text() + p.TickTag);
   for (int32_t n = 0; n < p.PlayItem && queue.ItemCount() > 0; ++n) {
     WritePlayLog("SKIP", kListQueue, 0);
     queue.DeleteItem(0);
@@ -40,8 +40,9 @@ PlayoutEngine::StartOutcome PlayoutEngine::StartItem(Pass& p) {
   if (queue.ItemCount() == 0) return StartOutcome::kEndPass;
 
   int32_t startMS = 0;
-  if (p.StartBy == 1) {
-    const int32_t late = foundation::DiffDateStamps(RowStamp(queue, 0), state_.LastClockText);
+  if (p.StartBy == StartCause::kTime) {
+    const int32_t late =
+        foundation::DiffDateStamps(ConstPlayRow(queue, 0).Stamp(), state_.LastClockText);
     if (late > 0) {
       if (settings_.OverSec > 0 && late <= settings_.OverSec) {
         // Late by at most OverSec: skipped, not played; the next pass looks at the new row 0.
@@ -57,8 +58,8 @@ PlayoutEngine::StartOutcome PlayoutEngine::StartItem(Pass& p) {
   Log("pt2 " + p.TickTag);
 
   std::string file;
-  if (!IsCommandRow(queue, 0)) {
-    const std::string path = queue.AuxID(0, kAuxPath).Text();
+  if (!ConstPlayRow(queue, 0).IsCommand()) {
+    const std::string path = ConstPlayRow(queue, 0).Path();
     file = ports_.station->LocalPath + path;
     if (foundation::FileExists(file) == 0) {
       if (ports_.server->CheckServerAlive() == 0) {
@@ -83,13 +84,13 @@ PlayoutEngine::StartOutcome PlayoutEngine::StartItem(Pass& p) {
   onAir.DeleteAll();
   onAir.AddItem(1);
   onAir.SetDispColor(0, queue.DispColor(0));
-  CopyRowValues(queue, 0, onAir, 0);
+  PlayRow(onAir, 0).CopyFrom(ConstPlayRow(queue, 0));
   Log("pt4 " + p.TickTag);
   queue.DeleteItem(0);
   RefreshList();
   Log("pt5 " + p.TickTag);
 
-  if (IsCommandRow(onAir, 0)) {
+  if (ConstPlayRow(onAir, 0).IsCommand()) {
     RunCommandItem(p);
   } else {
     PlaySoundItem(p, file, startMS);
@@ -101,9 +102,9 @@ void PlayoutEngine::RunCommandItem(const Pass& p) {
   const lists::ListModel& onAir = lists_[kListOnAir];
   // Looked up by name now: the command list may have been reloaded since the schedule came in.
   const std::vector<foundation::ScheduleEntry>& entries = ports_.commands->List();
-  const foundation::ScheduleEntry* entry = CommandEntryOf(onAir, 0);
+  const foundation::ScheduleEntry* entry = CommandEntryOf(ConstPlayRow(onAir, 0));
   if (entry == nullptr) {
-    Log("コマンドが見つからない " + CommandNameOf(onAir, 0) + p.TickTag, 1);
+    Log("コマンドが見つからない " + ConstPlayRow(onAir, 0).CommandName() + p.TickTag, 1);
     WritePlayLog("SKIP", kListOnAir, 0);
     return;
   }
@@ -144,7 +145,7 @@ void PlayoutEngine::PlaySoundItem(Pass& p, const std::string& file, int32_t star
   }
   state_.PlayStart.Arm(ports_.clock->MonotonicMs(), TimerNow());
   WritePlayLog(file, kListOnAir, 0);
-  if (player.mode() == 3) {
+  if (player.mode() == audio::Player::kModePlaying) {
     Log("Play " + file);
   } else {
     Log("WOUTPlay再生モード反映されず " + file, 1);

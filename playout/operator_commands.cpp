@@ -19,30 +19,30 @@ constexpr size_t kTraceKeepChars = 300;
 
 void PlayoutEngine::OPButtons_ButtonClicked(int32_t clickedIndex) {
   // Without a remote device the strip has no CNT button, so its buttons start at START.
-  OperatorFunction(state_.NoRemoteDevice + clickedIndex);
+  OperatorFunction(static_cast<OpFunction>(state_.NoRemoteDevice + clickedIndex));
 }
 
-void PlayoutEngine::OperatorFunction(int32_t function) {
+void PlayoutEngine::OperatorFunction(OpFunction function) {
   Guarded("OPButtons_ButtonClicked", [&] {
     const bool queued = state_.OnAir > 0 && lists_[kListQueue].ItemCount() > 0;
     switch (function) {
-      case 0:
+      case OpFunction::kCnt:
         if (!queued) return;
         state_.SimCNT = 1;
         Log("OP SimCNT");
         break;
-      case 1:
+      case OpFunction::kStart:
         if (!queued) return;
         state_.FSReq = 1;
         Log("OP FSReq");
         break;
-      case 2:
-        if (Player().mode() != 3) return;
+      case OpFunction::kStop:
+        if (Player().mode() != audio::Player::kModePlaying) return;
         state_.StopReq = 1;
         Log("OP StopReq");
         break;
-      case 3:
-        if (state_.UseFade != 1 || Player().mode() != 3) return;
+      case OpFunction::kFadeOut:
+        if (state_.UseFade != 1 || Player().mode() != audio::Player::kModePlaying) return;
         ClearFadeState();
         state_.FadeMS = state_.FadeTime;
         state_.FadeNoStop = 0;
@@ -63,8 +63,8 @@ void PlayoutEngine::TextOA_MouseUD(int32_t button, int32_t isDown) {
       state_.OnAir = 0;
       state_.SimCNT = 0;
       state_.FSReq = 0;
-      ports_.view->ClockCell(2, "OAオフ");
-      ports_.view->ClockCell(3, "");
+      ports_.view->ClockCell(kClockDate, "OAオフ");
+      ports_.view->ClockCell(kClockProgramme, "");
     } else {
       state_.OnAir = 1;
       ShowItemInfo();
@@ -75,7 +75,7 @@ void PlayoutEngine::TextOA_MouseUD(int32_t button, int32_t isDown) {
 }
 
 void PlayoutEngine::LoadButton_ButtonClicked(int32_t clickedIndex) {
-  if (clickedIndex != 0) return;
+  if (clickedIndex != kLoadButtonLoad) return;
   Guarded("LoadButton_ButtonClicked", [&] {
     const int32_t row = lists_[kListLoad].CurrentRow();
     if (row < 0) return;
@@ -86,14 +86,14 @@ void PlayoutEngine::LoadButton_ButtonClicked(int32_t clickedIndex) {
     if (settings_.ForceOA != 0) return;
     // A new schedule leaves ON AIR off unless the program is forced on air.
     state_.OnAir = 0;
-    ports_.view->ClockCell(2, "OAオフ");
-    ports_.view->ClockCell(3, "");
+    ports_.view->ClockCell(kClockDate, "OAオフ");
+    ports_.view->ClockCell(kClockProgramme, "");
     ports_.view->OnAirBox(state_.OnAir);
   });
 }
 
 void PlayoutEngine::LVS_DblClicked(int32_t index) {
-  if (index == kListLoad) LoadButton_ButtonClicked(0);
+  if (index == kListLoad) LoadButton_ButtonClicked(kLoadButtonLoad);
 }
 
 void PlayoutEngine::LVS_RightClicked(int32_t index) {
@@ -105,24 +105,24 @@ void PlayoutEngine::LVS_RightClicked(int32_t index) {
 void PlayoutEngine::LVS_Clicked(int32_t index) {
   if (index != kListLoad) return;
   const lists::ListModel& load = lists_[kListLoad];
-  const int32_t row = load.CurrentRow();
-  if (row < 0) return;
-  const std::string cue = load.AuxID(row, kAuxCue).Text();
+  const int32_t current = load.CurrentRow();
+  if (current < 0) return;
+  const ConstPlayRow row(load, current);
+  const std::string cue = row.ScheduleFile();
   ports_.view->LoadPanelText(" " + foundation::FormatDateJapanese(cue.substr(0, 14), 0, 3) +
-                             load.AuxID(row, kAuxProgram).Text() + " (" +
-                             load.AuxID(row, kAuxDate).Text() + ")");
+                             row.Programme() + " (" + row.BroadcastDate() + ")");
 }
 
 void PlayoutEngine::DelButton_ButtonClicked(int32_t clickedIndex) {
   Guarded("DelButton_ButtonClicked", [&] {
     lists::ListModel& queue = lists_[kListQueue];
-    if (clickedIndex == 0) {
+    if (clickedIndex == kDelButtonUpToHere) {
       const int32_t s = queue.SelectedItem();
       if (s < 0) return;
       // Exactly the rows from the top down to the selected one; rows selected below it stay.
       queue.DeleteItemEx(0, std::min(s, queue.ItemCount() - 1));
       queue.SetSelectedItem(-1);
-    } else if (clickedIndex == 1) {
+    } else if (clickedIndex == kDelButtonSelection) {
       queue.DeleteSelected();
     }
     ports_.view->ListChanged(kListQueue);

@@ -20,42 +20,60 @@ bool IsCommandPath(const std::string& path) {
                                            kExt);
 }
 
-bool IsCommandRow(const lists::ListModel& list, int32_t row) {
-  return IsCommandPath(list.AuxID(row, kAuxPath).Text());
+template <class Model>
+std::string PlayRowOf<Model>::CommandName() const {
+  return foundation::SplitPath(Path(), false, false, true, false, false);
 }
 
-std::string CommandNameOf(const lists::ListModel& list, int32_t row) {
-  return foundation::SplitPath(list.AuxID(row, kAuxPath).Text(), false, false, true, false, false);
+template std::string PlayRow::CommandName() const;
+template std::string ConstPlayRow::CommandName() const;
+
+template <class Values>
+void HeldItemOf<Values>::Take(const ConstPlayRow& row) const {
+  for (int32_t i = 0; i < kRowCells; ++i) (*cells_)[static_cast<size_t>(i)] = row.Cell(i);
+  for (int32_t j = 0; j < kRowCells && j < row.List().NumAux(); ++j)
+    (*aux_)[static_cast<size_t>(j)] = row.Aux(j);
 }
 
-std::string RowStamp(const lists::ListModel& list, int32_t row) {
-  return list.AuxID(row, kAuxDate).Text() + " " + list.Value(row, kColTime).Text();
+template <class Values>
+void HeldItemOf<Values>::Clear(const lists::ListModel& list) const {
+  SetNone();
+  for (lists::ListValue& cell : *cells_) cell = "";
+  for (int32_t j = 0; j < kRowCells && j < list.NumAux(); ++j) (*aux_)[static_cast<size_t>(j)] = "";
 }
+
+template <class Values>
+bool HeldItemOf<Values>::IsHeldBy(const ConstPlayRow& row) const {
+  for (const int32_t k : {ConstPlayRow::kSeq, ConstPlayRow::kCue, ConstPlayRow::kProgram}) {
+    if (row.Aux(k) != (*aux_)[static_cast<size_t>(k)]) return false;
+  }
+  for (int32_t k = 0; k < kRowCells; ++k) {
+    if (row.Cell(k) != (*cells_)[static_cast<size_t>(k)]) return false;
+  }
+  return true;
+}
+
+template void HeldItem::Take(const ConstPlayRow& row) const;
+template void HeldItem::Clear(const lists::ListModel& list) const;
+template bool HeldItem::IsHeldBy(const ConstPlayRow& row) const;
+template bool ConstHeldItem::IsHeldBy(const ConstPlayRow& row) const;
 
 int32_t QueueRowColor(const foundation::ConfTables& conf, int32_t colorMode,
-                      const lists::ListModel& list, int32_t row) {
-  if (IsCommandRow(list, row)) return colorMode != 0 ? conf.CommandColor : conf.CommandColorAlt;
-  const int32_t type = foundation::TypeIndexFromName(conf, list.Value(row, kColType).Text());
+                      const ConstPlayRow& row) {
+  if (row.IsCommand()) return colorMode != 0 ? conf.CommandColor : conf.CommandColorAlt;
+  const int32_t type = foundation::TypeIndexFromName(conf, row.Type());
   return colorMode != 0 ? conf.TypeColor[type] : conf.TypeColorAlt[type];
-}
-
-void CopyRowValues(const lists::ListModel& from, int32_t fromRow, lists::ListModel& to,
-                   int32_t toRow) {
-  for (int32_t k = 0; k < kRowCells; ++k) {
-    to.SetValue(toRow, k, from.Value(fromRow, k));
-    to.SetAuxID(toRow, k, from.AuxID(fromRow, k));
-  }
 }
 
 void MarkScheduleFiles(lists::ListModel& queue, int32_t lineColor) {
   const int32_t count = queue.ItemCount();
   if (count >= 2) {
-    lists::ListValue prev = queue.AuxID(0, kAuxCue);
+    // The first row of the schedule file met last.
+    int32_t first = 0;
     for (int32_t i = 1; i < count; ++i) {
-      const lists::ListValue cue = queue.AuxID(i, kAuxCue);
-      if (cue != prev) {
+      if (!ConstPlayRow(queue, i).SameScheduleFile(ConstPlayRow(queue, first))) {
         queue.SetHLine(i, lineColor);
-        prev = cue;
+        first = i;
       } else {
         queue.SetHLine(i, 0);
       }

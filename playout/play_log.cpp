@@ -12,10 +12,13 @@ namespace playout {
 
 std::string PlayLogLine(const std::string& time, const lists::ListModel& list, int32_t row,
                         const std::string& event) {
+  const ConstPlayRow item(list, row);
   std::string line = "\"" + time + "\"";
-  for (int32_t k = 0; k < kRowCells; ++k)
-    line += ",\"" + foundation::CleanTextField(list.Value(row, k).Text()) + "\"";
-  line += ",\"" + foundation::CleanTextField(event) + "\"\r\n";
+  for (const std::string& cell : {item.StartTime(), item.Trigger(), item.Type(), item.Length(),
+                                  item.Folder(), item.Title(), event}) {
+    line += ",\"" + foundation::CleanTextField(cell) + "\"";
+  }
+  line += "\r\n";
   return platform::Utf8ToCp932(line);
 }
 

@@ -27,7 +27,7 @@ StandardPlayerFactory::StandardPlayerFactory(std::shared_ptr<platform::WaveOutDe
 
 PlayerSlot StandardPlayerFactory::Create(int32_t playerType, const std::string& waveDeviceName) {
   PlayerSlot slot;
-  if (playerType == 0) {
+  if (playerType == kPlayerWaveOut) {
     auto player = std::make_unique<audio::C_WaveOut>(device_);
     player->SetBufferPagemsec(2000);
     player->SetNumBufferPages(5);

@@ -24,13 +24,15 @@ PlayoutEngine::PlayoutEngine(const PlayoutPorts& ports, const PlayoutSettings& s
   SetupPlayList(lists_[kListLoad], loadFore);
 
   state_.PlayerType =
-      settings_.PlayerType > 1 ? 1 : (settings_.PlayerType < 0 ? 0 : settings_.PlayerType);
-  state_.AttFloor = state_.PlayerType == 0 ? 4000 : 10000;
+      settings_.PlayerType > kPlayerGraph
+          ? kPlayerGraph
+          : (settings_.PlayerType < kPlayerWaveOut ? kPlayerWaveOut : settings_.PlayerType);
+  state_.AttFloor = state_.PlayerType == kPlayerWaveOut ? 4000 : 10000;
   state_.UseFade = settings_.UseFade;
   state_.FadeTime = settings_.FadeTime;
   state_.FadeMargin = settings_.FadeMargin;
-  state_.CurAux[0] = -1;
-  state_.NextAux[0] = -1;
+  CurrentItem().SetNone();
+  NextItem().SetNone();
   player_ = ports_.players->Create(state_.PlayerType, settings_.WaveDeviceName);
 
   const platform::WallTime now = ports_.clock->Now();
@@ -81,10 +83,9 @@ void PlayoutEngine::WritePlayLog(const std::string& pEvent, int32_t pList, int32
   if (!error.empty()) Log("ログ出力err=" + error, 1);
 }
 
-const foundation::ScheduleEntry* PlayoutEngine::CommandEntryOf(const lists::ListModel& list,
-                                                               int32_t row) const {
+const foundation::ScheduleEntry* PlayoutEngine::CommandEntryOf(const ConstPlayRow& row) const {
   const std::vector<foundation::ScheduleEntry>& entries = ports_.commands->List();
-  const int32_t index = foundation::FindScheduleIndex(entries, CommandNameOf(list, row));
+  const int32_t index = foundation::FindScheduleIndex(entries, row.CommandName());
   if (index < 0 || static_cast<size_t>(index) >= entries.size()) return nullptr;
   return &entries[static_cast<size_t>(index)];
 }
@@ -111,13 +112,12 @@ void PlayoutEngine::RefreshList() {
 }
 
 void PlayoutEngine::ShowItemInfo() {
-  const lists::ListModel& onAir = lists_[kListOnAir];
-  const std::string cue = onAir.AuxID(0, kAuxCue).Text();
-  const std::string program = onAir.AuxID(0, kAuxProgram).Text();
+  const ConstPlayRow item(lists_[kListOnAir], 0);
+  const std::string cue = item.ScheduleFile();
   std::string date;
   if (!cue.empty()) date = foundation::FormatDateJapanese(cue.substr(0, 14), 0, 3);
-  ports_.view->ClockCell(2, date);
-  ports_.view->ClockCell(3, program);
+  ports_.view->ClockCell(kClockDate, date);
+  ports_.view->ClockCell(kClockProgramme, item.Programme());
 }
 
 void PlayoutEngine::SetCurrentAndNextItem(int32_t listA, int32_t listB, int32_t rowA,
@@ -125,20 +125,18 @@ void PlayoutEngine::SetCurrentAndNextItem(int32_t listA, int32_t listB, int32_t 
   const lists::ListModel& a = LVS(listA);
   const lists::ListModel& b = LVS(listB);
   if (rowA < 0) {
-    state_.CurAux[0] = -1;
-    for (int32_t i = 0; i < kRowCells; ++i) state_.CurValue[i] = "";
-    for (int32_t j = 0; j < kRowCells && j < a.NumAux(); ++j) state_.CurAux[j] = "";
+    CurrentItem().Clear(a);
   } else {
-    for (int32_t i = 0; i < kRowCells; ++i) state_.CurValue[i] = a.Value(rowA, i);
-    for (int32_t j = 0; j < kRowCells && j < a.NumAux(); ++j) state_.CurAux[j] = a.AuxID(rowA, j);
+    CurrentItem().Take(ConstPlayRow(a, rowA));
   }
-  const lists::ListValue key = a.AuxID(rowA, kAuxDate).Text();
-  state_.NextAux[0] = -1;
+  // Row -1 is the list's current row here, as the list's addressing has it.
+  const std::string key = ConstPlayRow(a, rowA).BroadcastDate();
+  NextItem().SetNone();
   if (b.ItemCount() <= startRow) return;
   for (int32_t r = startRow; r < b.ItemCount(); ++r) {
-    if (b.AuxID(r, kAuxDate).Text() != key.Text()) continue;
-    for (int32_t i = 0; i < kRowCells; ++i) state_.NextValue[i] = b.Value(r, i);
-    for (int32_t j = 0; j < kRowCells && j < b.NumAux(); ++j) state_.NextAux[j] = b.AuxID(r, j);
+    const ConstPlayRow row(b, r);
+    if (row.BroadcastDate() != key) continue;
+    NextItem().Take(row);
     return;
   }
 }

@@ -8,6 +8,7 @@
 
 #include "controls/lists/list_model.h"
 #include "playout/engine_ports.h"
+#include "playout/pass_codes.h"
 #include "playout/play_list_rows.h"
 #include "playout/playout_settings.h"
 #include "playout/playout_state.h"
@@ -36,18 +37,19 @@ class PlayoutEngine {
   // ---- operator commands (the window's handlers) -----------------------------------------
   // Button `clickedIndex` of the operator strip (CNT only when a remote device is present).
   void OPButtons_ButtonClicked(int32_t clickedIndex);
-  // The operator function itself: 0 CNT, 1 START, 2 STOP, 3 FO; others do nothing.
-  void OperatorFunction(int32_t function);
+  // The operator function itself; a number that names none does nothing.
+  void OperatorFunction(OpFunction function);
   // Release of mouse button `button` on the ON AIR box toggles ON AIR (left button only).
   void TextOA_MouseUD(int32_t button, int32_t isDown);
-  // The load panel's buttons: 0 loads from the load list's selected row, 1 cancels. The window
-  // hides the panel after any click.
+  // The load panel's buttons: kLoadButtonLoad loads from the load list's selected row, the other
+  // cancels. The window hides the panel after any click.
   void LoadButton_ButtonClicked(int32_t clickedIndex);
   void LVS_DblClicked(int32_t index);
   void LVS_RightClicked(int32_t index);
   // A click on the load list shows the selected row's schedule in the load panel's text.
   void LVS_Clicked(int32_t index);
-  // 0 "ここまで削除": the selected queue row and every row above it; 1 "選択を削除".
+  // kDelButtonUpToHere: the selected queue row and every row above it; kDelButtonSelection: the
+  // selected rows.
   void DelButton_ButtonClicked(int32_t clickedIndex);
   // Puts a line on top of the trace (serial and HID traffic).
   void AddTraceLine(const std::string& text);
@@ -59,9 +61,8 @@ class PlayoutEngine {
   // Replaces the queue (or, with a date key, its rows of that date and later) by the load list
   // from `pRow` on; 0 when there is no such row.
   int32_t LoadFromRow(int32_t pRow, const std::string& pKey);
-  // A load-list row to continue from: 0 the current item, 1 the next item, 2 the first row
-  // still to come by the clock; -1 when none.
-  int32_t PickLoadRow(int32_t pMode);
+  // The load-list row to continue from; -1 when none.
+  int32_t PickLoadRow(LoadPick pMode);
   void SaveCueSnapshot();
   void WritePlayLog(const std::string& pEvent, int32_t pList, int32_t pRow);
   void RefreshList();
@@ -97,7 +98,7 @@ class PlayoutEngine {
     int32_t tRetCom = 0;
     int32_t PlayReq = 0;
     int32_t PlayItem = 0;
-    int32_t StartBy = 0;
+    StartCause StartBy = StartCause::kNone;
   };
   // How an item start ends the pass.
   enum class StartOutcome { kGoOn, kEndPass };
@@ -117,7 +118,7 @@ class PlayoutEngine {
   // triggers.cpp
   int32_t CancelCntWindow() const;
   void ScanTriggers(Pass& p);
-  int32_t CommandOutTime(const lists::ListModel& list, int32_t row) const;
+  int32_t CommandOutTime(const ConstPlayRow& row) const;
   // item_start.cpp
   StartOutcome StartItem(Pass& p);
   void PlaySoundItem(Pass& p, const std::string& file, int32_t startMS);
@@ -134,7 +135,10 @@ class PlayoutEngine {
   void AutoFadeBeforeTimedItem(const Pass& p);
 
   // The entry of a command row, looked up by its file name; null when none.
-  const foundation::ScheduleEntry* CommandEntryOf(const lists::ListModel& list, int32_t row) const;
+  const foundation::ScheduleEntry* CommandEntryOf(const ConstPlayRow& row) const;
+  // The item on air and the one after it, as the state holds them.
+  HeldItem CurrentItem() { return HeldItem(state_.CurValue, state_.CurAux); }
+  HeldItem NextItem() { return HeldItem(state_.NextValue, state_.NextAux); }
   // Runs `work` for an entry point; anything thrown goes to the error log.
   void Guarded(const char* where, const std::function<void()>& work);
   void Log(const std::string& text, int32_t kind = 0) { ports_.log->Write(text, kind); }

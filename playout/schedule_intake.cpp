@@ -83,6 +83,7 @@ void ReadScheduleRows(const std::string& text, lists::ListModel& load, const Int
     f.resize(kEntryFields);
     load.AddItem(1);
     const int32_t row = load.ItemCount() - 1;
+    const PlayRow item(load, row);
     const std::string path = f[4].empty() ? f[5] : f[4] + "\\" + f[5];
     const std::string name = foundation::SplitPath(path, false, false, true, false, false);
 
@@ -95,37 +96,37 @@ void ReadScheduleRows(const std::string& text, lists::ListModel& load, const Int
       prevTime.clear();
       lastCue = f[6];
     }
-    load.SetValue(row, kColTime, f[0]);
+    item.SetStartTime(f[0]);
     if (!f[0].empty()) {
       if (!prevTime.empty() && prevTime > f[0]) ++dayWrap;
       prevTime = f[0];
     }
-    load.SetValue(row, kColTrigger, foundation::TriggerNameFromIndex(conf, f[1]));
+    item.SetTrigger(foundation::TriggerNameFromIndex(conf, f[1]));
     if (IsCommandPath(path)) {
-      load.SetValue(row, kColType, conf.CommandName);
+      item.SetType(conf.CommandName);
       load.SetDispColor(row, ctx.ColorMode != 0 ? conf.CommandColor : conf.CommandColorAlt);
-      load.SetAuxID(row, kAuxCommand, CommandIndex(*ctx.commands, name));
+      item.SetCommandIndex(CommandIndex(*ctx.commands, name));
     } else {
-      load.SetValue(row, kColType, foundation::TypeNameFromIndex(conf, f[2]));
+      item.SetType(foundation::TypeNameFromIndex(conf, f[2]));
       const std::optional<int32_t> type = WholeNumber(f[2]);
       if (type && *type >= 0 && *type < foundation::kTypeCount) {
         const size_t t = static_cast<size_t>(*type);
         load.SetDispColor(row, ctx.ColorModeR != 0 ? conf.TypeColor[t] : conf.TypeColorAlt[t]);
       }
-      load.SetAuxID(row, kAuxCommand, -1);
+      item.SetCommandIndex(-1);
     }
     const std::optional<int32_t> lengthMs = WholeNumber(f[3]);
-    load.SetValue(row, kColLength, lengthMs ? foundation::FormatMsTime(*lengthMs, 4) : "");
-    load.SetValue(row, kColFolder, f[4]);
-    load.SetValue(row, kColTitle, name);
-    load.SetAuxID(row, kAuxPath, path);
-    load.SetAuxID(row, kAuxCue, f[6]);
+    item.SetLength(lengthMs ? foundation::FormatMsTime(*lengthMs, 4) : "");
+    item.SetFolder(f[4]);
+    item.SetTitle(name);
+    item.SetPath(path);
+    item.SetScheduleFile(f[6]);
     load.SetHLine(row, newFile ? ctx.LoadListLineColor : 0);
     std::string date = foundation::FormatDateJapanese(f[6].substr(0, 8), 0, 3);
     if (dayWrap > 0) date = foundation::ParseDateText(date, 0, dayWrap);
-    load.SetAuxID(row, kAuxDate, date);
-    load.SetAuxID(row, kAuxProgram, f[7]);
-    load.SetAuxID(row, kAuxSeq, seq);
+    item.SetBroadcastDate(date);
+    item.SetProgramme(f[7]);
+    item.SetSeq(seq);
     ++seq;
   }
 }

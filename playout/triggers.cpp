@@ -8,8 +8,8 @@
 
 namespace playout {
 
-int32_t PlayoutEngine::CommandOutTime(const lists::ListModel& list, int32_t row) const {
-  const foundation::ScheduleEntry* entry = CommandEntryOf(list, row);
+int32_t PlayoutEngine::CommandOutTime(const ConstPlayRow& row) const {
+  const foundation::ScheduleEntry* entry = CommandEntryOf(row);
   return entry != nullptr ? entry->OutTime : 0;
 }
 
@@ -20,17 +20,19 @@ int32_t PlayoutEngine::CancelCntWindow() const {
   const lists::ListModel& onAir = lists_[kListOnAir];
   // Contacts are refused around timed events: strictly inside the window of the item on air,
   // up to its edge for queued ones.
-  if (onAir.ItemCount() > 0 &&
-      foundation::TriggerIndexFromName(conf, onAir.Value(0, kColTrigger).Text()) == kTriggerTime &&
-      std::abs(static_cast<int64_t>(foundation::DiffDateStamps(RowStamp(onAir, 0), clock))) <
-          settings_.CancelCNT) {
-    return 1;
+  if (onAir.ItemCount() > 0) {
+    const ConstPlayRow item(onAir, 0);
+    if (item.Kind(conf) == TriggerKind::kTime &&
+        std::abs(static_cast<int64_t>(foundation::DiffDateStamps(item.Stamp(), clock))) <
+            settings_.CancelCNT) {
+      return 1;
+    }
   }
   const lists::ListModel& queue = lists_[kListQueue];
   for (int32_t i = 0; i < queue.ItemCount(); ++i) {
-    if (foundation::TriggerIndexFromName(conf, queue.Value(i, kColTrigger).Text()) != kTriggerTime)
-      continue;
-    if (std::abs(static_cast<int64_t>(foundation::DiffDateStamps(RowStamp(queue, i), clock))) <=
+    const ConstPlayRow row(queue, i);
+    if (row.Kind(conf) != TriggerKind::kTime) continue;
+    if (std::abs(static_cast<int64_t>(foundation::DiffDateStamps(row.Stamp(), clock))) <=
         settings_.CancelCNT)
       return 1;
   }
@@ -49,43 +51,46 @@ void PlayoutEngine::ScanTriggers(Pass& p) {
   int32_t skipMark = 0;
 
   for (int32_t i = 0; i < rows; ++i) {
-    const int32_t kind = foundation::TriggerIndexFromName(conf, queue.Value(i, kColTrigger).Text());
-    const bool command = IsCommandRow(queue, i);
-    if (kind == kTriggerTime) {
+    const ConstPlayRow row(queue, i);
+    const TriggerKind kind = row.Kind(conf);
+    const bool command = row.IsCommand();
+    if (kind == TriggerKind::kTime) {
       if (p.newSecond != 0) {
         bool due = false;
-        const std::string stamp = RowStamp(queue, i);
+        const std::string stamp = row.Stamp();
         if (!command) {
           due = stamp <= clock;
-        } else if (!state_.TimerCom.armed && !queue.AuxID(i, kAuxDate).Text().empty() &&
-                   !queue.Value(i, kColTime).Text().empty()) {
+        } else if (!state_.TimerCom.armed && !row.BroadcastDate().empty() &&
+                   !row.StartTime().empty()) {
           // A negative OutTime makes the command due that many seconds before its time.
-          const std::string start = foundation::AddSecondsToStamp(stamp, CommandOutTime(queue, i),
-                                                                  ports_.conf->HourAdjust);
+          const std::string start =
+              foundation::AddSecondsToStamp(stamp, CommandOutTime(row), ports_.conf->HourAdjust);
           due = !start.empty() && start <= clock;
         }
         if (due) {
           // The scan goes on: of several due TIME rows the last one wins.
           p.PlayReq = 1;
-          p.StartBy = 1;
+          p.StartBy = StartCause::kTime;
           p.PlayItem = i;
         }
       }
       if (settings_.NoTimeSkip == 1 && contact) skipMark = 1;
       continue;
     }
-    if (kind == kTriggerSeq) {
+    if (kind == TriggerKind::kSeq) {
       if (i > 0) continue;
+      // Ended or stopped: nothing plays and nothing is paused.
+      const bool idle = p.mode <= audio::Player::kModeStopped;
       bool due = false;
       if (!command) {
-        due = !state_.TimerStop.armed && p.mode <= 1;
+        due = !state_.TimerStop.armed && idle;
       } else if (!state_.TimerCom.armed) {
-        due = p.mode <= 1 || p.remainSec < -CommandOutTime(queue, i);
+        due = idle || p.remainSec < -CommandOutTime(row);
       }
       if (due) {
         p.PlayReq = 1;
         p.PlayItem = 0;
-        p.StartBy = 2;
+        p.StartBy = StartCause::kSeq;
       }
       continue;
     }
@@ -97,18 +102,18 @@ void PlayoutEngine::ScanTriggers(Pass& p) {
           " TimerCom=" + FormatFixed(state_.TimerCom.timer, 2) + p.TickTag);
       continue;
     }
-    if (kind == p.tRetCom + 1 || state_.SimCNT > 0) {
+    if (kind == ContactTrigger(p.tRetCom) || state_.SimCNT > 0) {
       if (state_.SimCNT > 0) state_.SimCNT = 0;
       if (skipMark == 0) {
         p.PlayReq = 1;
         p.PlayItem = i;
-        p.StartBy = 3;
-        Log("Trigger applied tTrigger=" + std::to_string(kind) + " tRetCom=" +
+        p.StartBy = StartCause::kCnt;
+        Log("Trigger applied tTrigger=" + std::to_string(CodeOf(kind)) + " tRetCom=" +
             std::to_string(p.tRetCom) + " tPlayItem=" + std::to_string(p.PlayItem) + p.TickTag);
       }
       return;
     }
-    Log("Trigger not applied1 tTrigger=" + std::to_string(kind) +
+    Log("Trigger not applied1 tTrigger=" + std::to_string(CodeOf(kind)) +
         " tRetCom=" + std::to_string(p.tRetCom) + p.TickTag);
     if (settings_.NoCNTSkip == 1) {
       // A contact may not pass over a contact row waiting for another input.

@@ -6,8 +6,15 @@
 
 namespace settings {
 
-// The functions a remote contact input can have, by index: 0 "コマンド" (the input is a trigger
-// for CNT items), 1 "START", 2 "STOP", 3 "FO", 4 "時刻較正" (clock adjust).
+// The functions a remote contact input can have, by the index the settings store and the name
+// table use.
+enum class CntFunction : int32_t {
+  kCommand = 0,      // "コマンド": the input is a trigger for CNT items
+  kStart = 1,        // "START": likewise
+  kStop = 2,         // "STOP"
+  kFadeOut = 3,      // "FO"
+  kClockAdjust = 4,  // "時刻較正": the PC clock is set from the serial time code
+};
 inline constexpr int32_t kCntFunctionCount = 5;
 extern const std::array<std::string, kCntFunctionCount> CNTFunctionName;
 

@@ -200,7 +200,7 @@ void FrmMain::closeEvent(QCloseEvent* event) {
     return;
   }
   timer_.stop();
-  foundation::SaveListColumnWidths(engine_->LVS(0), "LVS_1_", 0, 1.0F);
+  foundation::SaveListColumnWidths(engine_->LVS(kScheduleList), "LVS_1_", 0, 1.0F);
   foundation::SaveListColumnWidths(engine_->LVcue(), "LVcue_", 0, 1.0F);
   foundation::SaveListColumnWidths(engine_->LVCopy(), "LVCopy_", 0, 1.0F);
   foundation::SaveListColumnWidths(engine_->LVmes(), "LVmes_", 0, 1.0F);

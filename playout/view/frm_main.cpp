@@ -136,7 +136,7 @@ void FrmMain::DelButton_ButtonClicked(int32_t clickedIndex) {
 }
 
 void FrmMain::LVS_DblClicked(int32_t index) {
-  if (index == kListLoad) LoadButton_ButtonClicked(0);
+  if (index == kListLoad) LoadButton_ButtonClicked(kLoadButtonLoad);
 }
 
 void FrmMain::LVS_RightClicked(int32_t index) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "foundation/setting_value.h"
+#include "settings/cnt_functions.h"
 
 namespace playout {
 
@@ -10,7 +11,6 @@ namespace {
 
 constexpr float kMinSizeRate = 0.7F;
 constexpr float kMaxSizeRate = 3.0F;
-constexpr int32_t kClockAdjustFunction = 4;
 
 }  // namespace
 
@@ -38,7 +38,9 @@ int32_t UseTimeSyncAtStart(const std::string& timeSrv, const std::array<bool, 3>
     const bool available = g < 3 ? comOpen[static_cast<size_t>(g)] : hidOK;
     if (!available) continue;
     for (int32_t n = 1; n <= 8; ++n) {
-      if (cntFunction[static_cast<size_t>(g + 4 * (n - 1))] == kClockAdjustFunction) return 0;
+      const auto function =
+          static_cast<settings::CntFunction>(cntFunction[static_cast<size_t>(g + 4 * (n - 1))]);
+      if (function == settings::CntFunction::kClockAdjust) return 0;
     }
   }
   return 1;

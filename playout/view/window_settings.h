@@ -27,8 +27,8 @@ int32_t ClampNumSWCH(int32_t value);
 
 // Whether the hourly clock sync with the time server runs: only with a time server, never while
 // the time code comes in on serial port 0, and never when a remote input whose source is open
-// is set to adjust the clock (function 4; groups 0..2 count as open when serial port 0..2 is,
-// group 3 when the HID unit is).
+// is set to adjust the clock (CntFunction::kClockAdjust; groups 0..2 count as open when serial port
+// 0..2 is, group 3 when the HID unit is).
 int32_t UseTimeSyncAtStart(const std::string& timeSrv, const std::array<bool, 3>& comOpen,
                            bool hidOK, const std::array<int32_t, 32>& cntFunction);
 

@@ -39,10 +39,11 @@ TEST(CompanionEngineTest, SchedulesOfTheComingDaysBecomeTheMessage) {
   e.Form_Load();
   ASSERT_TRUE(e.WorkStarted());
   EXPECT_EQ(e.LVcue().ItemCount(), 3);
-  ASSERT_EQ(e.LVS(0).ItemCount(), 4);
-  EXPECT_EQ(e.LVS(0).Value(1, companion::kColSound).Text(), "b.wav");
-  EXPECT_EQ(e.LVS(0).Value(1, companion::kColId).Text(), today + "_002");
-  EXPECT_EQ(e.LVS(0).Value(0, companion::kColSound).Text(), "jingle\\news\\ア.wav");
+  ASSERT_EQ(e.LVS(companion::kScheduleList).ItemCount(), 4);
+  EXPECT_EQ(companion::ConstScheduleRow(e.LVS(companion::kScheduleList), 1).Sound(), "b.wav");
+  EXPECT_EQ(companion::ConstScheduleRow(e.LVS(companion::kScheduleList), 1).Id(), today + "_002");
+  EXPECT_EQ(companion::ConstScheduleRow(e.LVS(companion::kScheduleList), 0).Sound(),
+            "jingle\\news\\ア.wav");
   EXPECT_FALSE(Exists(h.Local("sched/20240420050000_01.cue")));
   EXPECT_EQ(ReadWholeFile(h.Local("sched/" + today)), ReadWholeFile(h.Server("sched/" + today)));
   EXPECT_FALSE(Exists(h.Local("sched/" + tmc)));
@@ -64,13 +65,13 @@ TEST(CompanionEngineTest, SchedulesOfTheComingDaysBecomeTheMessage) {
   ::unlink(h.Server("sched/" + tomorrow).c_str());
   EXPECT_EQ(e.InputSched(), 1);
   EXPECT_FALSE(Exists(h.Local("sched/" + tomorrow)));
-  EXPECT_EQ(e.LVS(0).ItemCount(), 3);
+  EXPECT_EQ(e.LVS(companion::kScheduleList).ItemCount(), 3);
   EXPECT_EQ(h.LastMessage().find("明日"), std::string::npos);
   // All gone: the list keeps its rows and nothing is sent.
   ::unlink(h.Server("sched/" + today).c_str());
   ::unlink(h.Server("sched/" + tmc).c_str());
   EXPECT_EQ(e.InputSched(), 1);
-  EXPECT_EQ(e.LVS(0).ItemCount(), 3);
+  EXPECT_EQ(e.LVS(companion::kScheduleList).ItemCount(), 3);
   EXPECT_EQ(h.windows.sent.size(), 3u);
   // A double click sends what the list holds.
   e.LVS_DblClicked(0);
@@ -107,8 +108,8 @@ TEST(CompanionEngineTest, TheClockActsWhenTenSecondBoundariesPass) {
     e.TimerClock_Timer();
   }
   EXPECT_EQ(e.LVmes().ItemCount(), 11);
-  EXPECT_EQ(e.LVmes().Value(0, 1).Text(), "サーバー迷子");
-  EXPECT_EQ(e.LVmes().Value(0, 0).Text(), "11:07:00");
+  EXPECT_EQ(companion::ConstStatusRow(e.LVmes(), 0).Message(), "サーバー迷子");
+  EXPECT_EQ(companion::ConstStatusRow(e.LVmes(), 0).Time(), "11:07:00");
 }
 
 TEST(CompanionEngineTest, AMissingServerRootIsLookedForAgain) {

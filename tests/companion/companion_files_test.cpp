@@ -129,11 +129,11 @@ TEST(CompanionFilesTest, RowsSortByFileThenNumber) {
   list.Init();
   for (const char* id : {"b.cue_1000", "B.cue_999", "a.cue_002", "a.cue_010"}) {
     list.AddItem(1);
-    list.SetValue(-2, kColId, id);
+    ScheduleRow(list, -2).SetId(id);
   }
   SortRowsById(list);
   std::vector<std::string> ids;
-  for (int32_t r = 0; r < list.ItemCount(); ++r) ids.push_back(list.Value(r, kColId).Text());
+  for (int32_t r = 0; r < list.ItemCount(); ++r) ids.push_back(ConstScheduleRow(list, r).Id());
   EXPECT_EQ(ids, (std::vector<std::string>{"a.cue_002", "a.cue_010", "B.cue_999", "b.cue_1000"}));
 }
 

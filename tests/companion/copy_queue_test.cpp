@@ -11,10 +11,12 @@ namespace {
 
 using testsupport::ReadWholeFile;
 
-std::vector<std::string> Column(CompanionEngine& e, int32_t column) {
-  std::vector<std::string> out;
+// What each queued row says, in queue order.
+template <class Field>
+auto Queued(CompanionEngine& e, Field field) {
+  std::vector<decltype(field(companion::ConstCopyRow(e.LVCopy(), 0)))> out;
   for (int32_t r = 0; r < e.LVCopy().ItemCount(); ++r)
-    out.push_back(e.LVCopy().Value(r, column).Text());
+    out.push_back(field(companion::ConstCopyRow(e.LVCopy(), r)));
   return out;
 }
 
@@ -42,14 +44,15 @@ TEST_F(CopyQueueTest, ScheduledSoundsAreCopiedOnePerPass) {
   e.Form_Load();
   // Sounds and their tips as the schedule spells them; no command file; nothing outside the
   // store.
-  EXPECT_EQ(Column(e, 2),
+  EXPECT_EQ(Queued(e, [](const companion::ConstCopyRow& row) { return row.Target(); }),
             (std::vector<std::string>{h.Local("Music\\A.WAV"), h.Local("Music\\A.WAV.tip"),
                                       h.Local("music\\a.wav"), h.Local("music\\a.wav.tip"),
                                       h.Local("jingle\\b.wav")}));
   EXPECT_FALSE(Exists(h.Local("jingle/b.wav.tip")));
   EXPECT_TRUE(h.log.Has("CopyRefused ..\\evil.wav"));
   h.Run(1000);
-  EXPECT_EQ(Column(e, 3), (std::vector<std::string>{"1", "0", "0", "0", "0"}));
+  EXPECT_EQ(Queued(e, [](const companion::ConstCopyRow& row) { return row.IsTaken(); }),
+            (std::vector<bool>{true, false, false, false, false}));
   h.Run(4000);
   EXPECT_EQ(ReadWholeFile(h.Local("Music/A.WAV")), "aaaa");
   EXPECT_EQ(ReadWholeFile(h.Local("Music/A.WAV.tip")), "tip");
@@ -57,7 +60,7 @@ TEST_F(CopyQueueTest, ScheduledSoundsAreCopiedOnePerPass) {
   // The second spelling found the file already there.
   EXPECT_EQ(h.log.Count("ファイルコピー "), 3);
   // The next full check finds every file the same: the done rows go, nothing is queued.
-  e.MakeCopyList(0, 0);
+  e.MakeCopyList(companion::kScheduleList, companion::kAllRows);
   EXPECT_EQ(e.LVCopy().ItemCount(), 0);
   // The used list: lower case, each path once, commands left out.
   EXPECT_EQ(platform::Cp932ToUtf8(ReadWholeFile(h.Server("log/used_01A.txt"))),
@@ -80,7 +83,7 @@ TEST_F(CopyQueueTest, OnAirItemsAreListedAsTheFilesStored) {
   h.WriteLocal("log/out_01A.cue", snapshot);
   CompanionEngine& e = h.Make();
   e.Form_Load();
-  ASSERT_EQ(e.LVS(1).ItemCount(), 5);
+  ASSERT_EQ(e.LVS(companion::kOnAirList).ItemCount(), 5);
   e.WriteUsedList();
   EXPECT_EQ(platform::Cp932ToUtf8(ReadWholeFile(h.Server("log/used_01A.txt"))),
             "music\\a.wav\r\njingle\\b.wav\r\n..\\evil.wav\r\nonair\\y.wav\r\n");
@@ -100,10 +103,10 @@ TEST_F(CopyQueueTest, TheUpkeepSparesWhatIsScheduledOrOnAir) {
   EXPECT_FALSE(e.PurgeLocalFolder());
   EXPECT_TRUE(Exists(h.Local("old/x.wav")));
   e.Form_Load();
-  ASSERT_EQ(e.LVS(1).ItemCount(), 1);
-  EXPECT_EQ(e.IsFileScheduled("onair\\y.wav", 1), 1);
-  EXPECT_EQ(e.IsFileScheduled("ONAIR/Y.WAV.tip", 2), 1);
-  EXPECT_EQ(e.IsFileScheduled("onair\\z.wav", 1), 0);
+  ASSERT_EQ(e.LVS(companion::kOnAirList).ItemCount(), 1);
+  EXPECT_EQ(e.IsFileScheduled("onair\\y.wav", companion::kOnAirList), 1);
+  EXPECT_EQ(e.IsFileScheduled("ONAIR/Y.WAV.tip", companion::kBothLists), 1);
+  EXPECT_EQ(e.IsFileScheduled("onair\\z.wav", companion::kOnAirList), 0);
   h.Run(3000);  // the first queued file runs the upkeep
   EXPECT_FALSE(Exists(h.Local("old/x.wav")));
   EXPECT_FALSE(Exists(h.Local("old/x.wav.tip")));

@@ -50,8 +50,8 @@ TEST(FrmMainGuiTest, ListsFilledAndDrawn) {
   QCoreApplication::processEvents();
 
   companion::CompanionEngine& e = window.Engine();
-  EXPECT_EQ(e.LVS(0).ItemCount(), 4);
-  EXPECT_EQ(e.LVS(1).ItemCount(), 1);
+  EXPECT_EQ(e.LVS(companion::kScheduleList).ItemCount(), 4);
+  EXPECT_EQ(e.LVS(companion::kOnAirList).ItemCount(), 1);
   EXPECT_EQ(e.LVCopy().ItemCount(), 3);
   EXPECT_EQ(e.LVcue().ItemCount(), 2);
   using companion::CompanionList;

@@ -21,18 +21,19 @@ TEST(OnAirMonitorTest, TheSnapshotBecomesTheOnAirList) {
                    "\"10:03:00\",\"1\",\"1\",\"1000\",\"c\"\r\n");  // 5 fields
   CompanionEngine& e = h.Make();
   EXPECT_EQ(e.InputSchedMon(), 1);
-  ASSERT_EQ(e.LVS(1).ItemCount(), 2);
-  EXPECT_EQ(e.LVS(1).Value(0, companion::kColSound).Text(), "news\\a");
-  EXPECT_EQ(e.LVS(1).Value(1, companion::kColId).Text(), "mon_002");
+  const lists::ListModel& monitor = e.LVS(companion::kOnAirList);
+  ASSERT_EQ(monitor.ItemCount(), 2);
+  EXPECT_EQ(companion::ConstScheduleRow(monitor, 0).Sound(), "news\\a");
+  EXPECT_EQ(companion::ConstScheduleRow(monitor, 1).Id(), "mon_002");
   EXPECT_EQ(ReadWholeFile(h.Server("log/out_01A.cue")), ReadWholeFile(snapshot));
   // The same stamp is not taken in again; a new one is, rows it no longer names go.
   EXPECT_EQ(e.InputSchedMon(), 0);
   h.WriteLocal("log/out_01A.cue", "\"10:02:00\",\"1\",\"1\",\"1000\",\"\",\"b\"\r\n");
   h.Age(snapshot, -5);
   EXPECT_EQ(e.InputSchedMon(), 1);
-  ASSERT_EQ(e.LVS(1).ItemCount(), 1);
-  EXPECT_EQ(e.LVS(1).Value(0, companion::kColChecked).Text(), "0");
-  EXPECT_EQ(e.LVS(1).Value(0, companion::kColId).Text(), "mon_002");
+  ASSERT_EQ(monitor.ItemCount(), 1);
+  EXPECT_EQ(companion::ConstScheduleRow(monitor, 0).Checked(), companion::CheckMark::kUnchanged);
+  EXPECT_EQ(companion::ConstScheduleRow(monitor, 0).Id(), "mon_002");
 }
 
 TEST(OnAirMonitorTest, PlayLogsReachTheServerBeforeLocalOnesArePurged) {

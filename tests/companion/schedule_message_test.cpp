@@ -21,11 +21,11 @@ lists::ListModel Schedule(const std::vector<Row>& rows) {
   list.Init();
   for (const Row& r : rows) {
     list.AddItem(1);
-    const char* fields[] = {"05:00:00", "0", "1", "1500", "jingle\\news", r.f5};
-    for (int k = 0; k < 6; ++k) list.SetAuxID(-2, k, fields[k]);
-    list.SetValue(-2, kColCue, r.cue);
-    list.SetValue(-2, kColProg, "朝の\"番組\"");
-    list.SetValue(-2, kColTmc, r.tmc);
+    const ScheduleRow row(list, -2);
+    row.SetFields({"05:00:00", "0", "1", "1500", "jingle\\news", r.f5});
+    row.SetCue(r.cue);
+    row.SetProg("朝の\"番組\"");
+    row.SetTmc(r.tmc != 0);
   }
   return list;
 }

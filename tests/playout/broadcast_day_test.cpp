@@ -66,13 +66,12 @@ TEST(BroadcastDayTest, EveryTimeItemOnItsSecondNothingLostOrRepeated) {
     jitter = jitter * 1103515245u + 12345u;
     h.Pass(1, 50 + (jitter >> 16) % 8);
     if (h.onAir().ItemCount() == 0) continue;
-    const std::string id = h.onAir().AuxID(0, playout::kAuxCue).Text() + "#" +
-                           h.onAir().AuxID(0, playout::kAuxSeq).Text();
+    const playout::ConstPlayRow item(h.onAir(), 0);
+    const std::string id = item.ScheduleFile() + "#" + item.Seq().Text();
     if (id == onAir) continue;
     onAir = id;
     ++starts[id];
-    const std::string key = h.onAir().AuxID(0, playout::kAuxPath).Text() + "@" +
-                            h.onAir().Value(0, playout::kColTime).Text();
+    const std::string key = item.Path() + "@" + item.StartTime();
     if (due.count(key) != 0)
       lateness.push_back(platform::WallTimeToLocalMs(h.clock.Now()) - midnight -
                          int64_t{due[key]} * 1000);

@@ -108,7 +108,7 @@ TEST(ClockPassTest, OperatorRequestLapsesAtTheTenthSecond) {
   h.Queue({{"12:00:00"}});
   h.state().OnAir = 1;
   h.clock.Advance(400);
-  h.engine().OperatorFunction(0);
+  h.engine().OperatorFunction(playout::OpFunction::kCnt);
   ASSERT_EQ(h.state().SimCNT, 1);
   int boundaries = 0;
   while (h.state().SimCNT != 0 && boundaries < 20) {

@@ -73,7 +73,7 @@ TEST(CommandItemsTest, ArmedSwitchBlocksTriggersButNotTheOperator) {
   h.PassUntil(10, 0, 2);
   EXPECT_EQ(h.log.Count("OutCommand Started"), 1);  // the second waits for the switch-in
   const double armedAt = h.state().TimerCom.timer;
-  h.engine().OperatorFunction(1);
+  h.engine().OperatorFunction(playout::OpFunction::kStart);
   h.Pass();
   EXPECT_EQ(h.log.Count("OutCommand Started"), 2);
   EXPECT_EQ(h.log.Count("Set TimerComSec="), 1);  // not armed again

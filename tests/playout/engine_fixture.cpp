@@ -134,7 +134,7 @@ std::string Message(const std::vector<Entry>& entries, bool trailing) {
 std::vector<std::string> Titles(const lists::ListModel& list) {
   std::vector<std::string> titles;
   for (int32_t r = 0; r < list.ItemCount(); ++r)
-    titles.push_back(list.Value(r, playout::kColTitle).Text());
+    titles.push_back(playout::ConstPlayRow(list, r).Title());
   return titles;
 }
 

@@ -26,7 +26,7 @@ TEST(FadesTest, OperatorFadeStepsToTheFloorAndStops) {
   h.settings.UseFade = 1;
   PlayFrom10(h, 60000);
   h.player().attenuations.clear();
-  h.engine().OperatorFunction(3);
+  h.engine().OperatorFunction(playout::OpFunction::kFadeOut);
   int passes = 0;
   while (h.player().mode() == 3 && passes < 200) {
     h.Pass();
@@ -51,7 +51,7 @@ TEST(FadesTest, FadeWithoutLengthGoesToTheFloorAtOnce) {
   h.settings.UseFade = 1;
   h.settings.FadeTime = 0;
   PlayFrom10(h, 60000, {}, 1);
-  h.engine().OperatorFunction(3);
+  h.engine().OperatorFunction(playout::OpFunction::kFadeOut);
   h.Pass();
   EXPECT_EQ(h.player().attenuation, -10000);
   EXPECT_EQ(h.log.Count("Stop By FadeByOP "), 1);
@@ -91,7 +91,7 @@ TEST(FadesTest, EndOfPlayClearsTheOnAirRowOfSoundItemsOnly) {
   h.Pass(40);
   EXPECT_EQ(h.log.Count("再生時間が1.5秒です "), 1);
   ASSERT_EQ(h.onAir().ItemCount(), 1);  // the command started and stays on air
-  EXPECT_EQ(h.onAir().AuxID(0, playout::kAuxPath).Text(), "Sw.scm");
+  EXPECT_EQ(playout::ConstPlayRow(h.onAir(), 0).Path(), "Sw.scm");
   EXPECT_EQ(h.view.captionBlocked, 0);
   EXPECT_EQ(h.Snapshot(), "\"\",\"1\",\"0\",\"0\",\"\",\"Sw\"\r\n");
 }
@@ -100,7 +100,7 @@ TEST(FadesTest, StopRequestsWhilePlayingOrNot) {
   EngineHarness h;
   PlayFrom10(h, 60000);
   h.Pass();
-  h.engine().OperatorFunction(2);
+  h.engine().OperatorFunction(playout::OpFunction::kStop);
   h.Pass();
   EXPECT_TRUE(h.log.Has("Stop By StopReq "));
   EXPECT_EQ(h.onAir().ItemCount(), 0);

@@ -162,7 +162,8 @@ TEST(FrmMainListsGuiTest, ListsAtWork) {
   EXPECT_EQ(load.SelectedItem(), 5);
   emit w.Controls().LoadButton->ButtonClicked(0);
   ASSERT_EQ(queue.ItemCount(), 25);
-  EXPECT_EQ(queue.Value(0, 0).Text(), load.Value(5, 0).Text());
+  EXPECT_EQ(playout::ConstPlayRow(queue.Model(), 0).StartTime(),
+            playout::ConstPlayRow(load.Model(), 5).StartTime());
   queue.Refresh();
   EXPECT_TRUE(queue.VBar()->Visible());
   queue.ShowItem(24);

@@ -79,7 +79,7 @@ TEST(FrmMainOperatorGuiTest, OperatorStripAndOnAirBox) {
 TEST(FrmMainOperatorGuiTest, LoadPanel) {
   OperatorWindow o;
   QWidget& panel = *o.c().PictureLoad;
-  const auto queueHeads = [&] { return o.list(kListQueue).AuxID(0, playout::kAuxPath).Text(); };
+  const auto queueHeads = [&] { return playout::ConstPlayRow(o.list(kListQueue), 0).Path(); };
   o.c().MenuLoad->trigger();
   EXPECT_TRUE(panel.isVisibleTo(&o.w()));
   o.c().MenuLoad->trigger();

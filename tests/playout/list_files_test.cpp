@@ -29,9 +29,9 @@ TEST_F(ListFilesTest, SnapshotHoldsOnAirThenQueueRows) {
   // The first row goes on air as a start would put it there.
   lists::ListModel& onAir = h.onAir();
   onAir.AddItem(1);
-  playout::CopyRowValues(h.queue(), 0, onAir, 0);
+  playout::PlayRow(onAir, 0).CopyFrom(playout::ConstPlayRow(h.queue(), 0));
   h.queue().DeleteItem(0);
-  onAir.SetValue(0, playout::kColFolder, "音楽,\"A\"");
+  playout::PlayRow(onAir, 0).SetFolder("音楽,\"A\"");
   e.SaveCueSnapshot();
   const std::string want =
       "\"10:00:00\",\"0\",\"2\",\"205000\",\"音楽.”A”\",\"曲\"\r\n"
@@ -58,7 +58,7 @@ TEST_F(ListFilesTest, PlayLogLinesByBroadcastDay) {
   h.clock.SetNow({2024, 5, 2, 2, 10, 0, 0});
   PlayoutEngine& e = h.Make();
   h.Queue({{"26:10:00", "0", "1", "1000", "", "a.wav"}});
-  h.queue().SetValue(0, playout::kColFolder, "fo,lder");
+  playout::PlayRow(h.queue(), 0).SetFolder("fo,lder");
   e.WritePlayLog("SKIP", playout::kListQueue, 0);
   e.WritePlayLog("say \"hi\", ok", playout::kListQueue, 0);
   EXPECT_EQ(e.PlayLogPath(), h.station.LocalLogFolder + "20240501_02B.txt");

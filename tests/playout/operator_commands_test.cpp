@@ -65,7 +65,7 @@ TEST(OperatorCommandsTest, OnAirToggleDropsPendingRequests) {
   h.engine().TextOA_MouseUD(1, 0);
   EXPECT_EQ(h.state().OnAir, 1);
   EXPECT_EQ(h.view.onAirBox, 1);
-  h.engine().OperatorFunction(1);
+  h.engine().OperatorFunction(playout::OpFunction::kStart);
   h.engine().TextOA_MouseUD(1, 0);
   EXPECT_EQ(h.state().FSReq, 0);
   EXPECT_EQ(h.view.cells[2], "OAオフ");
@@ -90,7 +90,7 @@ TEST(OperatorCommandsTest, LoadPanel) {
     h.engine().LVS_DblClicked(playout::kListLoad);
     EXPECT_EQ(Titles(h.queue()), (std::vector<std::string>{"c", "d"}));
     EXPECT_EQ(h.state().OnAir, forceOA);
-    EXPECT_EQ(h.state().CurValue[playout::kColTitle].Text(), "b");
+    EXPECT_EQ(playout::ConstHeldItem(h.state().CurValue, h.state().CurAux).Title(), "b");
   }
 }
 

@@ -7,12 +7,7 @@
 namespace playouttest {
 namespace {
 
-using playout::kAuxCommand;
-using playout::kAuxDate;
-using playout::kAuxPath;
-using playout::kAuxSeq;
-using playout::kColLength;
-using playout::kColType;
+using playout::ConstPlayRow;
 
 TEST(ScheduleIntakeTest, SplitsEntriesAtSeparatorsOutsideQuotes) {
   struct Case {
@@ -69,12 +64,12 @@ TEST_F(IntakeTest, RowsCarryPositionLineAndDayOfTheirFile) {
               // The second row of a file that wraps past midnight is the next day's.
               {1, 0, "2024/05/03"}};
   for (int32_t r = 0; r < 5; ++r) {
-    EXPECT_EQ(load.AuxID(r, kAuxSeq), lists::ListValue(want[r].seq)) << r;
+    EXPECT_EQ(ConstPlayRow(load, r).Seq(), lists::ListValue(want[r].seq)) << r;
     EXPECT_EQ(load.HLine(r), want[r].line) << r;
-    EXPECT_EQ(load.AuxID(r, kAuxDate).Text(), want[r].date) << r;
+    EXPECT_EQ(ConstPlayRow(load, r).BroadcastDate(), want[r].date) << r;
   }
-  EXPECT_EQ(load.Value(0, kColLength).Text(), "01:01");
-  EXPECT_EQ(load.Value(1, playout::kColTrigger).Text(), "SEQ");
+  EXPECT_EQ(ConstPlayRow(load, 0).Length(), "01:01");
+  EXPECT_EQ(ConstPlayRow(load, 1).Trigger(), "SEQ");
 }
 
 TEST_F(IntakeTest, CommandAndOddFields) {
@@ -84,17 +79,17 @@ TEST_F(IntakeTest, CommandAndOddFields) {
                                        {"10:00:20", "0", "2", "1000", "", "Late.SCM"},
                                        {"10:00:30", "0", "99", "1000", "", "b.wav"}});
   ASSERT_EQ(load.ItemCount(), 4);
-  EXPECT_EQ(load.Value(0, kColType).Text(), "コマンド");
-  EXPECT_EQ(load.AuxID(0, kAuxCommand), lists::ListValue(1));
+  EXPECT_EQ(ConstPlayRow(load, 0).Type(), "コマンド");
+  EXPECT_EQ(ConstPlayRow(load, 0).CommandIndex(), lists::ListValue(1));
   EXPECT_EQ(load.DispColor(0), 0xC0C0C0);
-  EXPECT_EQ(load.Value(0, kColLength).Text(), "");  // a length that is no number
-  EXPECT_EQ(load.AuxID(1, kAuxPath).Text(), "jingle\\a.wav");
-  EXPECT_EQ(load.AuxID(1, kAuxCommand), lists::ListValue(-1));
+  EXPECT_EQ(ConstPlayRow(load, 0).Length(), "");  // a length that is no number
+  EXPECT_EQ(ConstPlayRow(load, 1).Path(), "jingle\\a.wav");
+  EXPECT_EQ(ConstPlayRow(load, 1).CommandIndex(), lists::ListValue(-1));
   // A type that is no number shows entry 0 and keeps the list's colour.
-  EXPECT_EQ(load.Value(1, kColType).Text(), "Type0");
+  EXPECT_EQ(ConstPlayRow(load, 1).Type(), "Type0");
   EXPECT_EQ(load.DispColor(1), 0xFFFFFF);
   // Not in the list: found after one reload.
-  EXPECT_EQ(load.AuxID(2, kAuxCommand), lists::ListValue(2));
+  EXPECT_EQ(ConstPlayRow(load, 2).CommandIndex(), lists::ListValue(2));
   EXPECT_EQ(h.commands.reloads, 1);
   // A type number past the table: entry 0, the list's colour.
   EXPECT_EQ(load.DispColor(3), 0xFFFFFF);
@@ -121,7 +116,7 @@ TEST_F(IntakeTest, StrayPiecesAreSkippedAndTheirNeighboursRead) {
   h.inbox.messages.push_back("garbage\\n" + a + "\\n???\\n" + b);
   EXPECT_EQ(h.engine().ReceiveSchedule(), 1);
   EXPECT_EQ(Titles(h.load()), (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(h.load().Value(0, playout::kColTime).Text(), "10:00:00");
+  EXPECT_EQ(ConstPlayRow(h.load(), 0).StartTime(), "10:00:00");
 }
 
 TEST_F(IntakeTest, LoadFromRowAndPickByTime) {
@@ -131,19 +126,19 @@ TEST_F(IntakeTest, LoadFromRowAndPickByTime) {
         {"10:00:00", "0", "1", "1000", "", "d.wav", "20240502080000_01.cue"},
         {"11:00:00", "0", "1", "1000", "", "e.wav", "20240502080000_01.cue"}});
   PlayoutEngine& e = h.engine();
-  EXPECT_EQ(e.PickLoadRow(2), 2);  // 09:30 is the first row after 09:00
+  EXPECT_EQ(e.PickLoadRow(playout::LoadPick::kByClock), 2);  // 09:30 is the first row after 09:00
   EXPECT_EQ(e.LoadFromRow(5, ""), 0);
   ASSERT_EQ(e.LoadFromRow(2, ""), 1);
   ASSERT_EQ(h.queue().ItemCount(), 3);
-  EXPECT_EQ(h.queue().Value(0, playout::kColTime).Text(), "09:30:00");
+  EXPECT_EQ(ConstPlayRow(h.queue(), 0).StartTime(), "09:30:00");
   EXPECT_EQ(h.queue().DispColor(0), 0x200);
   // A key replaces only the queue's rows of that date and later.
   e.LoadFromRow(3, "2024/05/02");
   EXPECT_EQ(h.queue().ItemCount(), 3);
-  EXPECT_EQ(h.queue().AuxID(0, kAuxDate).Text(), "2024/05/01");
+  EXPECT_EQ(ConstPlayRow(h.queue(), 0).BroadcastDate(), "2024/05/01");
   EXPECT_EQ(h.queue().HLine(1), 0xFFFFFF);  // first row of the second file
   h.clock.Advance(3LL * 86400 * 1000);
-  EXPECT_EQ(e.PickLoadRow(2), -1);  // every row in the past
+  EXPECT_EQ(e.PickLoadRow(playout::LoadPick::kByClock), -1);  // every row in the past
 }
 
 }  // namespace

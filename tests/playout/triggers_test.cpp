@@ -104,7 +104,7 @@ TEST(TriggerTest, ContactRowsByNumberAndSkipRules) {
     h.settings.NoTimeSkip = c.noTimeSkip;
     StartOnAir(h, c.queue);
     // The message maps trigger numbers through the table, so an unknown name goes in directly.
-    if (c.queue[0].trigger == "ZZ") h.queue().SetValue(0, playout::kColTrigger, "ZZ");
+    if (c.queue[0].trigger == "ZZ") playout::PlayRow(h.queue(), 0).SetTrigger("ZZ");
     h.Contact(1, c.contact);
     h.Pass();
     EXPECT_EQ(Played(h), c.played) << c.line;
@@ -119,10 +119,11 @@ TEST(TriggerTest, ContactRowsByNumberAndSkipRules) {
 TEST(TriggerTest, OperatorCntStartsTheFirstContactRowWhateverItsName) {
   EngineHarness h;
   StartOnAir(h, kUnknownFirst);
-  h.queue().SetValue(0, playout::kColTrigger, "ZZ");
-  h.engine().OperatorFunction(0);
+  playout::PlayRow(h.queue(), 0).SetTrigger("ZZ");
+  h.engine().OperatorFunction(playout::OpFunction::kCnt);
   h.Pass();
   EXPECT_EQ(Played(h), std::vector<std::string>{"a.wav"});
+  EXPECT_TRUE(h.log.Has("PlayReq=1 PlayItem=0 StartBy=3 AUX_COM=-1@")) << h.log.All();
   EXPECT_EQ(h.state().SimCNT, 0);
 }
 
@@ -155,7 +156,8 @@ TEST(TriggerTest, OperatorStartTakesRowZeroOverATimeTrigger) {
                  {"12:00:00", "0", "0", "1000", "", "b.wav"},
                  {"10:00:01", "0", "0", "1000", "", "c.wav"}});
   h.Pass(19);
-  h.engine().OperatorFunction(1);  // in the pass where the TIME row 2 falls due
+  h.engine().OperatorFunction(
+      playout::OpFunction::kStart);  // in the pass where the TIME row 2 falls due
   h.Pass();
   EXPECT_EQ(Played(h), std::vector<std::string>{"a.wav"});
   EXPECT_TRUE(h.log.Has("PlayReq=1 PlayItem=0 StartBy=4"));
