@@ -42,9 +42,9 @@ void PlayoutEngine::OperatorFunction(int32_t function) {
         Log("OP StopReq");
         break;
       case 3:
-        if (state_.UseFade != 1 || Player().mode() != 3) return;
+        if (settings_.UseFade != 1 || Player().mode() != 3) return;
         ClearFadeState();
-        state_.FadeMS = state_.FadeTime;
+        state_.FadeMS = settings_.FadeTime;
         state_.FadeNoStop = 0;
         state_.FadeOn = 1;
         Log("OP FadeOnReq");

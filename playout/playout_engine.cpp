@@ -1,5 +1,6 @@
 #include "playout/playout_engine.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "foundation/calendar.h"
@@ -23,15 +24,11 @@ PlayoutEngine::PlayoutEngine(const PlayoutPorts& ports, const PlayoutSettings& s
   SetupPlayList(lists_[kListQueue], queueFore);
   SetupPlayList(lists_[kListLoad], loadFore);
 
-  state_.PlayerType =
-      settings_.PlayerType > 1 ? 1 : (settings_.PlayerType < 0 ? 0 : settings_.PlayerType);
-  state_.AttFloor = state_.PlayerType == 0 ? 4000 : 10000;
-  state_.UseFade = settings_.UseFade;
-  state_.FadeTime = settings_.FadeTime;
-  state_.FadeMargin = settings_.FadeMargin;
+  settings_.PlayerType = std::clamp(settings_.PlayerType, 0, 1);
+  state_.AttFloor = settings_.PlayerType == 0 ? 4000 : 10000;
   state_.CurAux[0] = -1;
   state_.NextAux[0] = -1;
-  player_ = ports_.players->Create(state_.PlayerType, settings_.WaveDeviceName);
+  player_ = ports_.players->Create(settings_.PlayerType, settings_.WaveDeviceName);
 
   const platform::WallTime now = ports_.clock->Now();
   state_.LastClockText = foundation::FormatDateStampAt(now, ports_.conf->HourAdjust);
@@ -97,6 +94,24 @@ void PlayoutEngine::TimerClock_Timer() {
   Guarded("TimerClock_Timer", [this] { RunPass(); });
   inPass_ = false;
 }
+
+void PlayoutEngine::SetNoRemoteDevice(int32_t noRemoteDevice) {
+  state_.NoRemoteDevice = noRemoteDevice;
+}
+
+void PlayoutEngine::SetUseTimeSync(int32_t useTimeSync) { state_.UseTimeSync = useTimeSync; }
+
+void PlayoutEngine::ResetClockText() {
+  state_.LastClockText = foundation::FormatDateStampAt(ports_.clock->Now(), ports_.conf->HourAdjust);
+}
+
+void PlayoutEngine::StartClock() {
+  state_.TimerStop.Disarm();
+  state_.TimerCom.Disarm();
+  state_.LastTickMs = ports_.clock->MonotonicMs();
+}
+
+void PlayoutEngine::ApplyRunningSettings(const PlayoutSettings& settings) { settings_ = settings; }
 
 void PlayoutEngine::ClearFadeState() {
   state_.FadeOn = 0;
