@@ -4,7 +4,8 @@ namespace playout {
 
 DeviceSettings LoadDeviceSettings(SettingsReader& reader) {
   DeviceSettings s;
-  for (int32_t n = 0; n < 3; ++n) s.SWType[n] = ReadSettingInt(reader, "SWType_" + std::to_string(n + 1));
+  for (int32_t n = 0; n < 3; ++n)
+    s.SWType[n] = ReadSettingInt(reader, "SWType_" + std::to_string(n + 1));
   s.CNTPulseMS = ReadSettingInt(reader, "CNTPulseMS");
   s.USBHIDID = ReadSettingInt(reader, "USBHIDID");
   // Not in the dialog: only the unit's vendor of the device class is known here.

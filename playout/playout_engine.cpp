@@ -102,7 +102,8 @@ void PlayoutEngine::SetNoRemoteDevice(int32_t noRemoteDevice) {
 void PlayoutEngine::SetUseTimeSync(int32_t useTimeSync) { state_.UseTimeSync = useTimeSync; }
 
 void PlayoutEngine::ResetClockText() {
-  state_.LastClockText = foundation::FormatDateStampAt(ports_.clock->Now(), ports_.conf->HourAdjust);
+  state_.LastClockText =
+      foundation::FormatDateStampAt(ports_.clock->Now(), ports_.conf->HourAdjust);
 }
 
 void PlayoutEngine::StartClock() {

@@ -40,7 +40,7 @@ inline constexpr int32_t kTickHistory = 21;
 // engine alone changes them.
 struct PlayoutState {
   int32_t NoRemoteDevice = 1;  // 1 until a serial link or the HID unit is open
-  int32_t AttFloor = 4000;  // attenuation at which a fade ends
+  int32_t AttFloor = 4000;     // attenuation at which a fade ends
   int32_t LastPlayMode = 0;
   TimerArm PlayStart;   // when the current item started
   int32_t StopReq = 0;  // 1 = stop the playing item on the next pass

@@ -160,9 +160,7 @@ void FrmMain::LVS_Clicked(int32_t index) {
 }
 
 void FrmMain::SWButtons_ButtonClicked(int32_t clickedIndex) {
-  Trapped("SWButtons_ButtonClicked", [&] {
-    engine_->SWButtons_ButtonClicked(clickedIndex);
-  });
+  Trapped("SWButtons_ButtonClicked", [&] { engine_->SWButtons_ButtonClicked(clickedIndex); });
 }
 
 void FrmMain::SWButtons_RightClicked(int32_t clickedIndex) {
@@ -173,9 +171,7 @@ void FrmMain::SWButtons_RightClicked(int32_t clickedIndex) {
 }
 
 void FrmMain::MenuRCSW_Click(int32_t index) {
-  Trapped("MenuRCSW_Click", [&] {
-    engine_->MenuRCSW_Click(index);
-  });
+  Trapped("MenuRCSW_Click", [&] { engine_->MenuRCSW_Click(index); });
 }
 
 void FrmMain::AddTraceLine(const std::string& text) {

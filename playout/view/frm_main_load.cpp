@@ -46,7 +46,8 @@ bool FrmMain::Form_Load() {
   TrappedSteps steps("Form_Load");
   steps.Run("DetectLangMode", [] { foundation::DetectLangMode(); });
   steps.Run("AltFont", [&] {
-    const int32_t altFont = foundation::LoadSettingInt("AltFont", settings::DefaultNumber("AltFont"));
+    const int32_t altFont =
+        foundation::LoadSettingInt("AltFont", settings::DefaultNumber("AltFont"));
     if (altFont == 1) foundation::SetUiFontFace("メイリオ");
     foundation::WidgetFontWindow window(this);
     foundation::SetControlFont(&window, 0, nullptr, 0, 0, 0, "");
@@ -170,8 +171,8 @@ void FrmMain::OpenDevices() {
 void FrmMain::DecideTimeSync() {
   SerialLinks& serial = Devices().Serial();
   const std::array<bool, 3> comOpen = {serial.ComOpen(0), serial.ComOpen(1), serial.ComOpen(2)};
-  engine_->SetUseTimeSync(UseTimeSyncAtStart(foundation::Conf().TimeSrv, comOpen,
-                                             Devices().HidOK(), engine_->Settings().CNTFunction));
+  engine_->SetUseTimeSync(UseTimeSyncAtStart(foundation::Conf().TimeSrv, comOpen, Devices().HidOK(),
+                                             engine_->Settings().CNTFunction));
 }
 
 void FrmMain::StartClock() {

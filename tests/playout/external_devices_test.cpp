@@ -109,7 +109,8 @@ TEST(ExternalDevicesTest, ContactsAndReports) {
   for (int round = 0; round < 2; ++round) {
     rig.link2.Send(report);
     ASSERT_TRUE(rig.link2.WaitDelivered(static_cast<int>(report.size())));
-    for (int poll = 0; poll < 2; ++poll) d.Poll(playout::kContactSerial2, rig.sw);  // 37 bytes a poll
+    for (int poll = 0; poll < 2; ++poll)
+      d.Poll(playout::kContactSerial2, rig.sw);  // 37 bytes a poll
     EXPECT_EQ(rig.link2.Drain(), round == 0 ? "*0OR1F*0OR3L" : "") << round;
     EXPECT_EQ(rig.sw.CurSWCh, 3);
     EXPECT_EQ(d.SelectedButton(), 2);
