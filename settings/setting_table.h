@@ -15,12 +15,8 @@ namespace settings {
 // the dialog shows it and how OK writes it. Start-up's reading, the dialog's pages and the
 // playout's link to the dialog all go by this one table.
 
-// The four pages of the dialog.
-inline constexpr int32_t kPageCount = 4;
-inline constexpr int32_t kPageGeneral = 0;
-inline constexpr int32_t kPageDisplay = 1;
-inline constexpr int32_t kPageExternal = 2;
-inline constexpr int32_t kPageCnt = 3;
+// The four pages of the dialog, by their tab.
+enum Page : int32_t { kPageGeneral, kPageDisplay, kPageExternal, kPageCnt, kPageCount };
 
 // How a field's entry becomes the stored text when OK is pressed.
 enum class FieldKind {
