@@ -74,7 +74,8 @@ class PlayoutEngine {
   void ResetClockText();
   // The clock starts: no command timer is armed, and the first pass is measured from now.
   void StartClock();
-  // The running settings as the settings dialog leaves them; they act from the next pass on.
+  // The running settings as the settings dialog read and changed them; they act from the next
+  // pass on.
   void ApplyRunningSettings(const PlayoutSettings& settings);
 
   // ---- lists and their files -------------------------------------------------------------
