@@ -92,7 +92,7 @@ void Pass(benchmark::State& state, int32_t playerType) {
   settings.PlayerType = playerType;
   settings.ForceLoad = 1;
   playout::PlayoutEngine engine(ports, settings);
-  engine.State().OnAir = 1;
+  engine.TextOA_MouseUD(1, 0);  // ON AIR
   rig.inbox.text = Schedule();
 
   const auto pass = [&] {

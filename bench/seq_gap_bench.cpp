@@ -132,7 +132,7 @@ void SeqGap(benchmark::State& state) {
   playout::PlayoutSettings settings;
   settings.ForceLoad = 1;
   playout::PlayoutEngine engine(ports, settings);
-  engine.State().OnAir = 1;
+  engine.TextOA_MouseUD(1, 0);  // ON AIR
   rig.inbox.text = Schedule();
 
   bool finished = false;

@@ -91,15 +91,13 @@ class CompanionEngine {
 
   // ---- what the window and the tests read --------------------------------------------------
   // A SoundList's list; any other number the schedule contents.
-  lists::ListModel& LVS(int32_t index) {
-    return lvs_[index == kOnAirList ? kOnAirList : kScheduleList];
-  }
   const lists::ListModel& LVS(int32_t index) const {
     return lvs_[index == kOnAirList ? kOnAirList : kScheduleList];
   }
-  lists::ListModel& LVmes() { return lvMes_; }
-  lists::ListModel& LVCopy() { return lvCopy_; }
-  lists::ListModel& LVcue() { return lvCue_; }
+  const lists::ListModel& LVmes() const { return lvMes_; }
+  const lists::ListModel& LVCopy() const { return lvCopy_; }
+  const lists::ListModel& LVcue() const { return lvCue_; }
+  // The lists are the views' store: the window's list views show, scroll and select in them.
   lists::ListModel& List(CompanionList list);
   const CompanionSettings& Settings() const { return settings_; }
   bool WorkStarted() const { return workStarted_; }

@@ -108,7 +108,7 @@ void PlayoutEngine::MeasureTick(Pass& p) {
 void PlayoutEngine::PollContacts(Pass& p) {
   for (int32_t g = 0; g < kContactGroups; ++g) {
     if (!ports_.contacts->IsOpen(g)) continue;
-    const int32_t n = ports_.contacts->Poll(g);
+    const int32_t n = ports_.contacts->Poll(g, state_.Switcher);
     if (n == 0) continue;
     // Only inputs 1..8 have a function; anything else a device reports is no contact.
     if (n < 1 || n > 8) {
@@ -116,7 +116,9 @@ void PlayoutEngine::PollContacts(Pass& p) {
       continue;
     }
     using settings::CntFunction;
-    switch (static_cast<CntFunction>(settings_.CNTFunction[static_cast<size_t>(g + 4 * (n - 1))])) {
+    const settings::ContactInput input{g, n};
+    switch (static_cast<CntFunction>(
+        settings_.CNTFunction[static_cast<size_t>(input.FunctionIndex())])) {
       case CntFunction::kStop:
         OperatorFunction(OpFunction::kStop);
         Log("OPButtons_ButtonClicked2 By Remote" + p.TickTag);

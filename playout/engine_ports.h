@@ -73,17 +73,6 @@ inline constexpr int32_t kContactSerial2 = 2;
 inline constexpr int32_t kContactHid = 3;
 inline constexpr int32_t kContactGroups = 4;
 
-// The contact inputs: MIDI fader buttons, serial links 1 and 2, the HID unit.
-class ContactSources {
- public:
-  virtual ~ContactSources() = default;
-  // Whether the group's device is open (the pass polls only open groups).
-  virtual bool IsOpen(int32_t group) const = 0;
-  // The contact that fired since the last poll, 0 for none. Devices report what they received,
-  // so anything else may come back (a 16-input box, a stray byte, -1 for a read error).
-  virtual int32_t Poll(int32_t group) = 0;
-};
-
 // One fader of the MIDI desk (levels 0 .. FaderLevel).
 struct MidiFaderState {
   int32_t Level = 0;
@@ -93,7 +82,8 @@ struct MidiFaderState {
   int32_t OutStep = 0;
 };
 
-// What the switcher, the HID outputs and the MIDI desk share with the main window.
+// What the switcher, the HID outputs and the MIDI desk share with the main window. The engine
+// owns it; the equipment changes it only inside the calls the engine makes (a switch, a poll).
 struct SwitcherState {
   int32_t CurSWCh = 0;  // live channel, 0 = none
   int32_t NextSWCh = 0;
@@ -101,6 +91,19 @@ struct SwitcherState {
   int32_t SWClicked = 0;
   std::array<MidiFaderState, 8> MidiFader{};
   std::array<int32_t, 8> HidPulse{};  // ms left of each HID output pulse
+};
+
+// The contact inputs: MIDI fader buttons, serial links 1 and 2, the HID unit.
+class ContactSources {
+ public:
+  virtual ~ContactSources() = default;
+  // Whether the group's device is open (the pass polls only open groups).
+  virtual bool IsOpen(int32_t group) const = 0;
+  // The contact that fired since the last poll, 0 for none. Devices report what they received,
+  // so anything else may come back (a 16-input box, a stray byte, -1 for a read error). What
+  // came in besides moves the engine's switch state: the desk's fader levels, the channel a
+  // switcher reports live.
+  virtual int32_t Poll(int32_t group, SwitcherState& state) = 0;
 };
 
 // The external equipment the pass drives: the audio switcher, the HID outputs, the MIDI fader

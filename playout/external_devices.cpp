@@ -173,15 +173,13 @@ bool ExternalDevices::IsOpen(int32_t group) const {
   }
 }
 
-int32_t ExternalDevices::Poll(int32_t group) {
+int32_t ExternalDevices::Poll(int32_t group, SwitcherState& state) {
   switch (group) {
-    case kContactMidi: {
-      if (state_ == nullptr) return 0;
-      return midi_.PollMidiFaders(state_->MidiFader);
-    }
+    case kContactMidi:
+      return midi_.PollMidiFaders(state.MidiFader);
     case kContactSerial1:
     case kContactSerial2:
-      return PollSerial(group);
+      return PollSerial(group, state);
     case kContactHid:
       return PollHidInput();
     default:
@@ -189,12 +187,12 @@ int32_t ExternalDevices::Poll(int32_t group) {
   }
 }
 
-int32_t ExternalDevices::PollSerial(int32_t port) {
+int32_t ExternalDevices::PollSerial(int32_t port, SwitcherState& state) {
   const SerialLinks::Poll p = serial_.PollSerialInputs(port);
   // A switcher reporting its live channel moves the program's idea of it.
-  if (p.channel != 0 && state_ != nullptr && p.channel != state_->CurSWCh) {
-    SetRelayOutput(p.channel, *state_);
-    state_->CurSWCh = p.channel;
+  if (p.channel != 0 && p.channel != state.CurSWCh) {
+    SetRelayOutput(p.channel, state);
+    state.CurSWCh = p.channel;
     SelectButton(p.channel - 1);
     const std::string line = "Set PreSWCh To " + std::to_string(p.channel);
     Trace(line);

@@ -58,9 +58,6 @@ class ExternalDevices final : public DeviceLink, public ContactSources {
   // fader desk.
   void Open(const DeviceSettings& settings);
   void Close();
-  // The switch state and fader records the desk's input and the switch reports update: the
-  // engine's, once it exists.
-  void Attach(SwitcherState* state) { state_ = state; }
   // Where trace lines go (the window's trace), and the channel button to select (-1: none).
   void SetTrace(std::function<void(const std::string&)> trace) { trace_ = std::move(trace); }
   void SetButtonSelector(std::function<void(int32_t)> select) { select_ = std::move(select); }
@@ -90,14 +87,14 @@ class ExternalDevices final : public DeviceLink, public ContactSources {
 
   // ContactSources: group 0 the desk's fader buttons, 1 and 2 the serial links, 3 the HID unit.
   bool IsOpen(int32_t group) const override;
-  int32_t Poll(int32_t group) override;
+  int32_t Poll(int32_t group, SwitcherState& state) override;
 
  private:
   void Trace(const std::string& text) const;
   void SelectButton(int32_t index);
   void SwitchOff(int32_t pFadeOn, SwitcherState& state);
   void SwitchOn(int32_t pFadeOn, int32_t channel, SwitcherState& state);
-  int32_t PollSerial(int32_t port);
+  int32_t PollSerial(int32_t port, SwitcherState& state);
   int32_t PollHidInput();
 
   DeviceSystems systems_;
@@ -110,7 +107,6 @@ class ExternalDevices final : public DeviceLink, public ContactSources {
   int32_t hidOK_ = 0;
   int32_t cntPulseMS_ = 0;
   int32_t selectedButton_ = -1;
-  SwitcherState* state_ = nullptr;
 };
 
 }  // namespace playout

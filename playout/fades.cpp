@@ -137,14 +137,14 @@ void PlayoutEngine::ShowCountDown(Pass& p) {
 }
 
 void PlayoutEngine::AutoFadeBeforeTimedItem(const Pass& p) {
-  if (state_.UseFade != 1 || state_.FadeOn != 0 || p.PlayReq != 0 ||
+  if (settings_.UseFade != 1 || state_.FadeOn != 0 || p.PlayReq != 0 ||
       p.mode != audio::Player::kModePlaying || p.newSecond == 0 ||
       static_cast<int64_t>(p.remainMS) <=
-          static_cast<int64_t>(state_.FadeTime) + state_.FadeMargin) {
+          static_cast<int64_t>(settings_.FadeTime) + settings_.FadeMargin) {
     return;
   }
   const std::string ahead = foundation::FormatDateStampAt(p.now, ports_.conf->HourAdjust, 0, 0, 0,
-                                                          0, 0, state_.FadeTime / 1000.0 + 1);
+                                                          0, 0, settings_.FadeTime / 1000.0 + 1);
   const lists::ListModel& queue = lists_[kListQueue];
   bool due = false;
   for (int32_t i = 0; i < queue.ItemCount() && !due; ++i) {
@@ -163,7 +163,7 @@ void PlayoutEngine::AutoFadeBeforeTimedItem(const Pass& p) {
   // The running item goes silent as the timed item falls due and runs on until it is replaced.
   ClearFadeState();
   state_.FadeNoStop = 1;
-  state_.FadeMS = state_.FadeTime;
+  state_.FadeMS = settings_.FadeTime;
   state_.FadeOn = 1;
   Log("FadeOn" + p.TickTag);
 }

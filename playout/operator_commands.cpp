@@ -42,9 +42,9 @@ void PlayoutEngine::OperatorFunction(OpFunction function) {
         Log("OP StopReq");
         break;
       case OpFunction::kFadeOut:
-        if (state_.UseFade != 1 || Player().mode() != audio::Player::kModePlaying) return;
+        if (settings_.UseFade != 1 || Player().mode() != audio::Player::kModePlaying) return;
         ClearFadeState();
-        state_.FadeMS = state_.FadeTime;
+        state_.FadeMS = settings_.FadeTime;
         state_.FadeNoStop = 0;
         state_.FadeOn = 1;
         Log("OP FadeOnReq");

@@ -1,5 +1,6 @@
 #include "playout/playout_engine.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "foundation/calendar.h"
@@ -23,17 +24,11 @@ PlayoutEngine::PlayoutEngine(const PlayoutPorts& ports, const PlayoutSettings& s
   SetupPlayList(lists_[kListQueue], queueFore);
   SetupPlayList(lists_[kListLoad], loadFore);
 
-  state_.PlayerType =
-      settings_.PlayerType > kPlayerGraph
-          ? kPlayerGraph
-          : (settings_.PlayerType < kPlayerWaveOut ? kPlayerWaveOut : settings_.PlayerType);
-  state_.AttFloor = state_.PlayerType == kPlayerWaveOut ? 4000 : 10000;
-  state_.UseFade = settings_.UseFade;
-  state_.FadeTime = settings_.FadeTime;
-  state_.FadeMargin = settings_.FadeMargin;
+  settings_.PlayerType = std::clamp<int32_t>(settings_.PlayerType, kPlayerWaveOut, kPlayerGraph);
+  state_.AttFloor = settings_.PlayerType == kPlayerWaveOut ? 4000 : 10000;
   CurrentItem().SetNone();
   NextItem().SetNone();
-  player_ = ports_.players->Create(state_.PlayerType, settings_.WaveDeviceName);
+  player_ = ports_.players->Create(settings_.PlayerType, settings_.WaveDeviceName);
 
   const platform::WallTime now = ports_.clock->Now();
   state_.LastClockText = foundation::FormatDateStampAt(now, ports_.conf->HourAdjust);
@@ -98,6 +93,25 @@ void PlayoutEngine::TimerClock_Timer() {
   Guarded("TimerClock_Timer", [this] { RunPass(); });
   inPass_ = false;
 }
+
+void PlayoutEngine::SetNoRemoteDevice(int32_t noRemoteDevice) {
+  state_.NoRemoteDevice = noRemoteDevice;
+}
+
+void PlayoutEngine::SetUseTimeSync(int32_t useTimeSync) { state_.UseTimeSync = useTimeSync; }
+
+void PlayoutEngine::ResetClockText() {
+  state_.LastClockText =
+      foundation::FormatDateStampAt(ports_.clock->Now(), ports_.conf->HourAdjust);
+}
+
+void PlayoutEngine::StartClock() {
+  state_.TimerStop.Disarm();
+  state_.TimerCom.Disarm();
+  state_.LastTickMs = ports_.clock->MonotonicMs();
+}
+
+void PlayoutEngine::ApplyRunningSettings(const PlayoutSettings& settings) { settings_ = settings; }
 
 void PlayoutEngine::ClearFadeState() {
   state_.FadeOn = 0;

@@ -54,6 +54,33 @@ class PlayoutEngine {
   // Puts a line on top of the trace (serial and HID traffic).
   void AddTraceLine(const std::string& text);
 
+  // ---- the channel buttons (channel_buttons.cpp) -----------------------------------------
+  // The operator's switcher channel buttons (button k is channel k + 1) and their menu: items
+  // 0 "CO/CI", 1 "FO/CI", 2 "CO/FI", 3 "FO/FI" (cut or fade out the live channel, cut or fade
+  // in the chosen one). The channel going live does so from the next pass on, after the fade
+  // time when the old one fades out.
+  // A plain click: cut out and cut in.
+  void SWButtons_ButtonClicked(int32_t clickedIndex);
+  // A right click chooses the channel; the window then pops up the menu.
+  void SWButtons_RightClicked(int32_t clickedIndex);
+  // A SwitchMenuItem (channel_buttons.h) for the chosen channel; nothing while a channel switch
+  // or a timed stop is
+  // pending.
+  void MenuRCSW_Click(int32_t index);
+
+  // ---- start-up and the settings dialog --------------------------------------------------
+  // 1 until a serial link or the HID unit is open (the operator strip then has no CNT button).
+  void SetNoRemoteDevice(int32_t noRemoteDevice);
+  // Whether the hourly clock sync with the time server runs.
+  void SetUseTimeSync(int32_t useTimeSync);
+  // The clock text of now becomes the last one shown.
+  void ResetClockText();
+  // The clock starts: no command timer is armed, and the first pass is measured from now.
+  void StartClock();
+  // The running settings as the settings dialog read and changed them; they act from the next
+  // pass on.
+  void ApplyRunningSettings(const PlayoutSettings& settings);
+
   // ---- lists and their files -------------------------------------------------------------
   // Reads a received schedule into the load list; 1 when a text other than "" and "NONE" was
   // read.
@@ -73,12 +100,11 @@ class PlayoutEngine {
   void OutCommand(int32_t pIndex);
 
   // ---- what the window and the tests read ----------------------------------------------
+  // The lists are the views' store: the window's list views show and select in them.
   lists::ListModel& LVS(int32_t index) { return lists_[Clamp(index)]; }
   const lists::ListModel& LVS(int32_t index) const { return lists_[Clamp(index)]; }
-  PlayoutState& State() { return state_; }
   const PlayoutState& State() const { return state_; }
-  // The running settings; the settings dialog changes them in place.
-  PlayoutSettings& Settings() { return settings_; }
+  const PlayoutSettings& Settings() const { return settings_; }
   audio::Player& Player() { return *player_.player; }
   // The snapshot and today's play log, in the local log folder.
   std::string SnapshotPath() const;
@@ -150,6 +176,9 @@ class PlayoutEngine {
   void QueueChanged() { ++queueRevision_; }
   std::string AirFileStem() const;
   std::string PlayLogPathAt(const platform::WallTime& now) const;
+
+  // Tests build states no command reaches in a few steps through it (tests/playout).
+  friend class EngineStateBuilder;
 
   PlayoutPorts ports_;
   PlayoutSettings settings_;

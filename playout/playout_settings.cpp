@@ -1,11 +1,46 @@
 #include "playout/playout_settings.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
-#include "foundation/setting_value.h"
 #include "foundation/settings_store.h"
+#include "settings/setting_table.h"
 
 namespace playout {
+
+namespace {
+
+// The settings start-up reads into the engine's, in its order.
+std::vector<const settings::Setting*> StartUpOrder() {
+  std::vector<const settings::Setting*> order;
+  for (const settings::Setting& s : settings::InstanceSettings()) {
+    if (s.startUp > 0) order.push_back(&s);
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [](const settings::Setting* a, const settings::Setting* b) {
+                     return a->startUp < b->startUp;
+                   });
+  return order;
+}
+
+int32_t ReadNumber(SettingsReader& reader, const settings::Setting& s) {
+  const int32_t stored = reader.Int(s.key, settings::DefaultNumber(s));
+  switch (s.reading) {
+    case settings::Reading::kOneBased:
+      // The lowest number names no air either way; it stays the lowest.
+      return stored == INT32_MIN ? INT32_MIN : stored - 1;
+    case settings::Reading::kAbsolute:
+      // INT32_MIN has no absolute value; it stands for the largest tolerance.
+      return stored == INT32_MIN ? INT32_MAX : std::abs(stored);
+    case settings::Reading::kBinary:
+      return std::clamp(stored, 0, 1);
+    default:
+      return stored;
+  }
+}
+
+}  // namespace
 
 std::string StoreSettingsReader::Text(const std::string& key, const std::string& defaultValue) {
   return foundation::LoadSettingText(key, defaultValue);
@@ -16,43 +51,25 @@ int32_t StoreSettingsReader::Int(const std::string& key, int32_t defaultValue) {
 }
 
 PlayoutSettings LoadPlayoutSettings(SettingsReader& reader) {
-  PlayoutSettings s;
-  s.AirID = reader.Text("AirID", "A");
-  s.SelectedAir = reader.Int("SelectedAir", 1) - 1;
-  s.StopAdjMS = reader.Int("StopAdjMS", 0);
-  // INT32_MIN has no absolute value; it stands for the largest tolerance.
-  const int32_t overSec = reader.Int("OverSec", 0);
-  s.OverSec = overSec == INT32_MIN ? INT32_MAX : std::abs(overSec);
-  s.NoTimeSkip = reader.Int("NoTimeSkip", 0);
-  s.ForceLoad = reader.Int("ForceLoad", 0);
-  s.ForceOA = reader.Int("ForceOA", 0);
-  s.NoCNTSkip = reader.Int("NoCNTSkip", 0);
-  s.ColorMode = reader.Int("ColorMode", 0);
-  s.ColorModeR = reader.Int("ColorModeR", 0);
-  s.LVFontSize = reader.Int("LVFontSize", 20);
-  s.UseFade = reader.Int("UseFade", 0);
-  s.FadeTime = reader.Int("DefaultFadeTime", 6000);
-  s.FadeMargin = reader.Int("FadeMargin", 3000);
-  const int32_t playerType = reader.Int("PlayerType", 0);
-  s.PlayerType = playerType > 1 ? 1 : (playerType < 0 ? 0 : playerType);
-  s.WaveDeviceName = reader.Text("WaveDeviceName", "");
-  for (int32_t n = 0; n < 3; ++n)
-    s.CueActive[n] = reader.Int("CueActive_" + std::to_string(n + 1), 0);
-  s.AMinute = reader.Int("AMinute", 0);
-  s.ASecond = reader.Int("ASecond", 0);
-  // These three are stored as texts.
-  s.CancelCNT = foundation::ParseSettingInt(reader.Text("CancelCNT", "0")).value_or(0);
-  s.CommandMargin = foundation::ParseSettingInt(reader.Text("CommandMargin", "0")).value_or(0);
-  s.NoPlayMS = reader.Int("NoPlayMS", 0);
-  s.CNTPulseMS = reader.Int("CNTPulseMS", 0);
-  for (int32_t g = 0; g < 4; ++g) {
-    for (int32_t n = 1; n <= 8; ++n) {
-      const std::string key = "CNTFunction_" + std::to_string(g) + "_" + std::to_string(n);
-      s.CNTFunction[g + 4 * (n - 1)] =
-          foundation::ParseSettingInt(reader.Text(key, "0")).value_or(0);
+  static const std::vector<const settings::Setting*> order = StartUpOrder();
+  settings::RunningValues values;
+  for (const settings::Setting* s : order) {
+    const settings::RunningRef value = settings::RunningOf(*s, values);
+    if (std::string* const* text = std::get_if<std::string*>(&value)) {
+      **text = reader.Text(s->key, s->defaultText);
+    } else if (int32_t* const* number = std::get_if<int32_t*>(&value)) {
+      **number = ReadNumber(reader, *s);
     }
   }
-  return s;
+  return values;
+}
+
+int32_t ReadSettingInt(SettingsReader& reader, const std::string& key) {
+  return reader.Int(key, settings::DefaultNumber(key));
+}
+
+std::string ReadSettingText(SettingsReader& reader, const std::string& key) {
+  return reader.Text(key, settings::SettingOf(key).defaultText);
 }
 
 }  // namespace playout

@@ -36,11 +36,11 @@ struct TimerArm {
 inline constexpr int32_t kTickHistory = 21;
 
 // What the main window's passes, operator commands and list keeping share: everything it keeps
-// between two passes. Plain values, UI thread only.
+// between two passes, apart from the settings it runs with. Plain values, UI thread only; the
+// engine alone changes them.
 struct PlayoutState {
   int32_t NoRemoteDevice = 1;  // 1 until a serial link or the HID unit is open
-  int32_t PlayerType = 0;
-  int32_t AttFloor = 4000;  // attenuation at which a fade ends
+  int32_t AttFloor = 4000;     // attenuation at which a fade ends
   int32_t LastPlayMode = 0;
   TimerArm PlayStart;   // when the current item started
   int32_t StopReq = 0;  // 1 = stop the playing item on the next pass
@@ -53,9 +53,6 @@ struct PlayoutState {
   TimerArm TimerCom;  // channel-switch timer of a command item
   double TimerComSec = 0;
   SwitcherState Switcher;
-  int32_t UseFade = 0;
-  int32_t FadeTime = 6000;
-  int32_t FadeMargin = 3000;
   int32_t FadeOn = 0;
   int32_t FadeMS = 0;
   int32_t FadeAtt = 0;  // positive: how far the fade has gone

@@ -30,7 +30,7 @@ class CopyDataInbox final : public ScheduleInbox {
 class NoContactSources final : public ContactSources {
  public:
   bool IsOpen(int32_t) const override { return false; }
-  int32_t Poll(int32_t) override { return 0; }
+  int32_t Poll(int32_t, SwitcherState&) override { return 0; }
 };
 
 // The foundation's time sync, which runs on a worker thread of its own.

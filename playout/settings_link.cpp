@@ -2,35 +2,9 @@
 
 namespace playout {
 
-namespace {
-
-// The engine's settings and the dialog's running values share these names; one list serves
-// both directions.
-template <typename From, typename To>
-void CopyEngineValues(const From& f, To& t) {
-  t.AirID = f.AirID;
-  t.SelectedAir = f.SelectedAir;
-  t.StopAdjMS = f.StopAdjMS;
-  t.OverSec = f.OverSec;
-  t.ForceLoad = f.ForceLoad;
-  t.ForceOA = f.ForceOA;
-  t.NoTimeSkip = f.NoTimeSkip;
-  t.NoCNTSkip = f.NoCNTSkip;
-  t.CueActive = f.CueActive;
-  t.AMinute = f.AMinute;
-  t.ASecond = f.ASecond;
-  t.CancelCNT = f.CancelCNT;
-  t.CommandMargin = f.CommandMargin;
-  t.NoPlayMS = f.NoPlayMS;
-  t.CNTPulseMS = f.CNTPulseMS;
-  t.CNTFunction = f.CNTFunction;
-}
-
-}  // namespace
-
 settings::RunningValues EngineRunningSettings::Read() const {
   settings::RunningValues v;
-  CopyEngineValues(engine_.Settings(), v);
+  static_cast<PlayoutSettings&>(v) = engine_.Settings();
   if (devices_ == nullptr) {
     v.SWType = swType_;
     v.MidiOutDeviceID = midiOut_;
@@ -44,7 +18,7 @@ settings::RunningValues EngineRunningSettings::Read() const {
 }
 
 void EngineRunningSettings::Apply(const settings::RunningValues& v) {
-  CopyEngineValues(v, engine_.Settings());
+  engine_.ApplyRunningSettings(v);
   if (devices_ == nullptr) {
     swType_ = v.SWType;
     midiOut_ = v.MidiOutDeviceID;

@@ -23,9 +23,24 @@ extern const std::array<std::string, kCntFunctionCount> CNTFunctionName;
 int32_t CNTFunctionIndex(const std::string& name);
 
 // The contact inputs: four groups of eight (group 0 MIDI, 1 and 2 the serial links, 3 the HID
-// unit), shown as one table of 32 rows, row 8g + n - 1 for input n (1..8) of group g.
+// unit).
 inline constexpr int32_t kCntGroups = 4;
 inline constexpr int32_t kCntInputs = 8;
+inline constexpr int32_t kContactInputCount = kCntGroups * kCntInputs;
+
+// One contact input: input n (1..8) of group g (0..3). The playout keeps the functions in one
+// array, input by input across the groups; the dialog shows them as one table of 32 rows, group
+// by group.
+struct ContactInput {
+  int32_t group = 0;
+  int32_t input = 1;
+
+  // Where the playout keeps its function: g + 4 (n - 1).
+  int32_t FunctionIndex() const { return group + kCntGroups * (input - 1); }
+  // The input of row 8 g + n - 1 (0..31) of the dialog's table.
+  static ContactInput AtRow(int32_t row) { return {row / kCntInputs, row % kCntInputs + 1}; }
+};
+
 // The row's name: "MIDI-3", "シリアル1-1", "HID-8".
 std::string CntInputName(int32_t group, int32_t input);
 

@@ -1,43 +1,17 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "foundation/server_config.h"
 #include "foundation/station_settings.h"
+#include "settings/running_values.h"
 
 namespace settings {
 
 // What the settings dialog reaches outside itself. The dialog sits beside the playout and does
 // not know its engine: the playout hands it these small interfaces.
-
-// The running values the dialog shows or sets: the settings the playout took in at start-up and
-// reads on every pass. OK sets some of them at once.
-struct RunningValues {
-  std::string AirID = "A";
-  int32_t SelectedAir = 0;  // 0-based
-  int32_t StopAdjMS = 0;
-  int32_t OverSec = 0;
-  int32_t ForceLoad = 0;
-  int32_t ForceOA = 0;
-  int32_t NoTimeSkip = 0;
-  int32_t NoCNTSkip = 0;
-  std::array<int32_t, 3> CueActive{};
-  int32_t AMinute = 0;  // the hourly clock correction
-  int32_t ASecond = 0;
-  int32_t CancelCNT = 0;
-  int32_t CommandMargin = 0;
-  int32_t NoPlayMS = 0;
-  std::array<int32_t, 3> SWType{};  // the switcher protocol of serial port 0..2
-  int32_t CNTPulseMS = 0;
-  // The devices of MIDI port 0 (-1: none).
-  int32_t MidiOutDeviceID = -1;
-  int32_t MidiInDeviceID = -1;
-  // The function of contact input g + 4 * (n - 1): group g 0..3, input n 1..8.
-  std::array<int32_t, 32> CNTFunction{};
-};
 
 // The running values, read and set as a whole. Apply sets every value it is given, so a caller
 // reads them first and changes only what it means to change.

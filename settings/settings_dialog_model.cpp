@@ -26,6 +26,9 @@ bool InList(const std::vector<std::string>& list, int64_t index) {
   return index >= 0 && index < static_cast<int64_t>(list.size());
 }
 
+// A choice stored one above its index.
+int32_t IndexBase(const Field& field) { return field.reading == Reading::kOneBased ? 1 : 0; }
+
 // The parts of a terminal id that file names cannot hold.
 bool BadAirId(const std::string& id) {
   return id.find_first_of(std::string("/\\\0", 3)) != std::string::npos;
@@ -67,14 +70,14 @@ void SettingsDialogModel::BuildPage(int32_t tab) {
 }
 
 void SettingsDialogModel::Fill(Field& field, RunningValues& running) {
-  if (field.kind == FieldKind::kFolder) {
+  if (field.shown == Shown::kStation) {
     const foundation::StationSettings& s = *ports_.station;
     field.text = field.key == "LocalPath" ? s.LocalPath : s.SrvPath[CurrentServer(s)];
     field.stored = field.text;
     return;
   }
   field.stored = ports_.store->Load(field.key, field.defaultText);
-  if (field.fromRunning) {
+  if (field.shown == Shown::kRunning) {
     FillFromRunning(field, running);
   } else {
     FillFromStore(field);
@@ -85,17 +88,18 @@ void SettingsDialogModel::Fill(Field& field, RunningValues& running) {
   }
   // A running value that acts only at the next start may differ from the store until then:
   // what the page shows counts as unchanged, so that OK never puts the start-up value back.
-  if (field.fromRunning && !field.atOnce) {
+  if (field.shown == Shown::kRunning && !field.atOnce) {
     if (const std::optional<Outcome> shown = Evaluate(field)) field.stored = shown->text;
   }
 }
 
 void SettingsDialogModel::FillFromRunning(Field& field, RunningValues& running) {
-  if (field.kind == FieldKind::kAirId) {
-    field.text = running.AirID;
+  const RunningRef ref = RunningOf(field, running);
+  if (std::string* const* text = std::get_if<std::string*>(&ref)) {
+    field.text = **text;
     return;
   }
-  const int32_t value = field.slot(running);
+  const int32_t value = *std::get<int32_t*>(ref);
   switch (field.kind) {
     case FieldKind::kChoice:
       field.value = InList(field.choices, value) ? value : -1;
@@ -125,18 +129,19 @@ void SettingsDialogModel::FillFromStore(Field& field) {
       field.value = number.value_or(foundation::ParseSettingInt(field.defaultText).value_or(0));
       break;
     case FieldKind::kChoice: {
-      const int64_t index = static_cast<int64_t>(number.value_or(-1)) - field.indexBase;
+      const int64_t index = static_cast<int64_t>(number.value_or(-1)) - IndexBase(field);
       if (InList(field.choices, index)) {
         field.value = static_cast<int32_t>(index);
       } else {
-        field.value = field.outOfRangeIsFirst && !field.choices.empty() ? 0 : -1;
+        field.value = field.choicesFrom == Choices::kComPorts && !field.choices.empty() ? 0 : -1;
       }
       break;
     }
     case FieldKind::kChoiceText:
     case FieldKind::kMidiDevice:
-      field.value = field.deviceMatch ? audio::FindDeviceNameInList(field.choices, field.stored)
-                                      : IndexOf(field.choices, field.stored);
+      field.value = field.choicesFrom == Choices::kWaveDevices
+                        ? audio::FindDeviceNameInList(field.choices, field.stored)
+                        : IndexOf(field.choices, field.stored);
       break;
     default:
       field.text = field.stored;
@@ -190,7 +195,7 @@ std::optional<SettingsDialogModel::Outcome> SettingsDialogModel::Evaluate(const 
     case FieldKind::kColour:
       return Outcome{std::to_string(field.value), field.value};
     case FieldKind::kChoice:
-      if (chosen) return Outcome{std::to_string(field.value + field.indexBase), field.value};
+      if (chosen) return Outcome{std::to_string(field.value + IndexBase(field)), field.value};
       break;
     case FieldKind::kChoiceText:
       if (chosen) return Outcome{field.choices[static_cast<size_t>(field.value)]};
@@ -198,7 +203,8 @@ std::optional<SettingsDialogModel::Outcome> SettingsDialogModel::Evaluate(const 
     case FieldKind::kMidiDevice:
       if (chosen) {
         const std::string& name = field.choices[static_cast<size_t>(field.value)];
-        return Outcome{name, ports_.devices->FindMidiDevice(field.input, name)};
+        const int32_t input = field.choicesFrom == Choices::kMidiIn ? 1 : 0;
+        return Outcome{name, ports_.devices->FindMidiDevice(input, name)};
       }
       break;
     case FieldKind::kCntFunction:
@@ -218,11 +224,9 @@ void SettingsDialogModel::WriteField(Field& field, RunningValues& running) {
     field.stored = out->text;
   }
   if (!field.atOnce) return;
-  if (field.kind == FieldKind::kAirId) {
-    running.AirID = out->text;
-  } else if (field.slot) {
-    field.slot(running) = out->running;
-  }
+  const RunningRef ref = RunningOf(field, running);
+  if (std::string* const* text = std::get_if<std::string*>(&ref)) **text = out->text;
+  if (int32_t* const* number = std::get_if<int32_t*>(&ref)) **number = out->running;
 }
 
 }  // namespace settings

@@ -9,12 +9,7 @@
 
 namespace settings {
 
-// The four pages of the dialog and the settings each shows.
-inline constexpr int32_t kPageCount = 4;
-inline constexpr int32_t kPageGeneral = 0;
-inline constexpr int32_t kPageDisplay = 1;
-inline constexpr int32_t kPageExternal = 2;
-inline constexpr int32_t kPageCnt = 3;
+// The captions of the dialog's four pages.
 extern const char* const kPageCaptions[kPageCount];
 
 // The fields of page `tab` in the order OK writes them, their choice lists filled from the

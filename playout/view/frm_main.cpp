@@ -160,23 +160,18 @@ void FrmMain::LVS_Clicked(int32_t index) {
 }
 
 void FrmMain::SWButtons_ButtonClicked(int32_t clickedIndex) {
-  Trapped("SWButtons_ButtonClicked", [&] {
-    playout::SWButtons_ButtonClicked(engine_->State(), Devices(), *ports_->Ports().clock,
-                                     clickedIndex);
-  });
+  Trapped("SWButtons_ButtonClicked", [&] { engine_->SWButtons_ButtonClicked(clickedIndex); });
 }
 
 void FrmMain::SWButtons_RightClicked(int32_t clickedIndex) {
   Trapped("SWButtons_RightClicked", [&] {
-    playout::SWButtons_RightClicked(engine_->State(), clickedIndex);
+    engine_->SWButtons_RightClicked(clickedIndex);
     ctl_.MenuRCSWP->popup(QCursor::pos());
   });
 }
 
 void FrmMain::MenuRCSW_Click(int32_t index) {
-  Trapped("MenuRCSW_Click", [&] {
-    playout::MenuRCSW_Click(engine_->State(), Devices(), *ports_->Ports().clock, index);
-  });
+  Trapped("MenuRCSW_Click", [&] { engine_->MenuRCSW_Click(index); });
 }
 
 void FrmMain::AddTraceLine(const std::string& text) {
@@ -208,7 +203,8 @@ void FrmMain::ListChanged(int32_t list) {
 
 void FrmMain::OnAirStyle(int32_t foreColor, int32_t backColor) {
   lists::UC_ListView& onAir = *ctl_.LVS[kListOnAir];
-  onAir.SetStyle(static_cast<float>(settings_.LVFontSize), true, "", foreColor, backColor);
+  onAir.SetStyle(static_cast<float>(engine_->Settings().LVFontSize), true, "", foreColor,
+                 backColor);
   // A new style takes its row metrics from InitTab.
   onAir.InitTab();
   onAir.Refresh();

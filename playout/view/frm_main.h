@@ -191,7 +191,8 @@ class FrmMain final : public QMainWindow, private ViewNotifications, private Mes
   float sizeRate_ = 1.0F;
   int32_t clockColor_ = 0;
   int32_t numSWCH_ = 8;
-  PlayoutSettings settings_;
+  // What start-up read for the engine, which runs with it from then on.
+  PlayoutSettings loaded_;
   int32_t closeMode_ = kCloseFromControlMenu;
   bool unloaded_ = false;
   int64_t passes_ = 0;

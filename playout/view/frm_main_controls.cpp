@@ -19,6 +19,7 @@
 #include "platform/twips.h"
 #include "platform/view/picture_box.h"
 #include "playout/view/frm_main.h"
+#include "settings/setting_table.h"
 
 namespace playout {
 
@@ -115,9 +116,10 @@ void FrmMain::ConnectControls() {
 
 void FrmMain::SetUpLists() {
   std::array<lists::UC_ListView*, kListCount>& lvs = ctl_.LVS;
-  const float lvFont = static_cast<float>(settings_.LVFontSize);
+  const PlayoutSettings& settings = engine_->Settings();
+  const float lvFont = static_cast<float>(settings.LVFontSize);
   // Colours: dark or white background for the on-air list and the queue, and for the load list.
-  if (settings_.ColorMode != 0) {
+  if (settings.ColorMode != 0) {
     lvs[kListOnAir]->SetStyle(lvFont, true, "", 0x000000, 0xFFFFFF);
     lvs[kListQueue]->SetStyle(lvFont, true, "", 0x000000, 0xFFFFFF);
   } else {
@@ -126,7 +128,7 @@ void FrmMain::SetUpLists() {
     lvs[kListQueue]->SetSelectedColorMode(15);
     lvs[kListQueue]->SetSelectedColor(0x404040);
   }
-  if (settings_.ColorModeR != 0) {
+  if (settings.ColorModeR != 0) {
     lvs[kListLoad]->SetStyle(9 * sizeRate_, false, "", 0x000000, 0xFFFFFF);
   } else {
     lvs[kListLoad]->SetStyle(9 * sizeRate_, false, "", 0xFFFFFF, 0x000000);
@@ -156,7 +158,8 @@ void FrmMain::SetUpLists() {
     for (int32_t j = 0; j < kRowCells; ++j) {
       lv.SetTabName(j, foundation::Conf().DisplayColumnCaption[static_cast<size_t>(j)]);
       lv.SetTabWidth(j, widths[static_cast<size_t>(j)]);
-      if (foundation::LoadSettingInt("ShowColumn_" + std::to_string(j + 1), 1) == 0) {
+      const std::string show = "ShowColumn_" + std::to_string(j + 1);
+      if (foundation::LoadSettingInt(show, settings::DefaultNumber(show)) == 0) {
         lv.SetTabHidden(j, 1);
       }
     }
@@ -227,13 +230,12 @@ void FrmMain::SetUpPanels() {
 
 void FrmMain::SetUpStrips() {
   const float rate = sizeRate_;
-  const PlayoutState& state = engine_->State();
-  const int32_t noRemote = state.NoRemoteDevice;
+  const int32_t noRemote = engine_->State().NoRemoteDevice;
   std::vector<std::string> captions;
   if (noRemote == 0) captions.push_back("CNT");
   captions.push_back("START");
   captions.push_back("STOP");
-  if (state.UseFade != 0) captions.push_back("FO");
+  if (engine_->Settings().UseFade != 0) captions.push_back("FO");
   StartUpMeasures m;
   m.onAirRowTwips = ctl_.LVS[kListOnAir]->OneHeight();
   m.opButtons = static_cast<int32_t>(captions.size());

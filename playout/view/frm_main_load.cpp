@@ -30,6 +30,7 @@
 #include "playout/view/frm_main.h"
 #include "playout/view/trapped_steps.h"
 #include "playout/view/window_settings.h"
+#include "settings/setting_table.h"
 
 namespace playout {
 
@@ -45,7 +46,9 @@ bool FrmMain::Form_Load() {
   TrappedSteps steps("Form_Load");
   steps.Run("DetectLangMode", [] { foundation::DetectLangMode(); });
   steps.Run("AltFont", [&] {
-    if (foundation::LoadSettingInt("AltFont", 1) == 1) foundation::SetUiFontFace("メイリオ");
+    const int32_t altFont =
+        foundation::LoadSettingInt("AltFont", settings::DefaultNumber("AltFont"));
+    if (altFont == 1) foundation::SetUiFontFace("メイリオ");
     foundation::WidgetFontWindow window(this);
     foundation::SetControlFont(&window, 0, nullptr, 0, 0, 0, "");
   });
@@ -80,7 +83,7 @@ bool FrmMain::Form_Load() {
   // The engine owns the lists the views show, so it comes before them (and its player with it).
   ports_ = std::make_unique<ProcessPorts>(hWnd_, static_cast<ViewNotifications&>(*this),
                                           static_cast<MessageNotices&>(*this));
-  engine_ = std::make_unique<PlayoutEngine>(ports_->Ports(), settings_);
+  engine_ = std::make_unique<PlayoutEngine>(ports_->Ports(), loaded_);
   layout_ = ScaleLayout(DesignedLayout(), sizeRate_);
   BuildControls();
   steps.Run("Lists", [&] { SetUpLists(); });
@@ -96,7 +99,7 @@ bool FrmMain::Form_Load() {
   });
   steps.Run("TimeSync", [&] { DecideTimeSync(); });
   steps.Run("ForceOA", [&] {
-    if (settings_.ForceOA != 0) engine_->TextOA_MouseUD(1, 0);
+    if (engine_->Settings().ForceOA != 0) engine_->TextOA_MouseUD(1, 0);
   });
   steps.Run("DebugControls", [&] {
     ctl_.Command1->setVisible(g.ErrorCatch == 1);
@@ -116,8 +119,7 @@ bool FrmMain::Form_Load() {
   });
   formReady_ = 1;
   steps.Run("Clock", [&] {
-    engine_->State().LastClockText =
-        foundation::FormatDateStampAt(ports_->Ports().clock->Now(), foundation::Conf().HourAdjust);
+    engine_->ResetClockText();
     foundation::WriteLog("****起動****");
   });
   steps.Run("Companion", [&] { StartCompanion(foundation::GetAppFolder(), session_.Letter()); });
@@ -142,7 +144,7 @@ bool FrmMain::ProbeSession() {
 
 void FrmMain::ReadSettings() {
   StoreSettingsReader reader;
-  settings_ = LoadPlayoutSettings(reader);
+  loaded_ = LoadPlayoutSettings(reader);
   const WindowSettings window = LoadWindowSettings(reader);
   sizeRate_ = window.SizeRate;
   clockColor_ = window.ClockColor;
@@ -163,22 +165,18 @@ void FrmMain::OpenDevices() {
   });
   StoreSettingsReader reader;
   devices.Open(LoadDeviceSettings(reader));
-  devices.Attach(&engine_->State().Switcher);
-  engine_->State().NoRemoteDevice = devices.NoRemoteDevice();
+  engine_->SetNoRemoteDevice(devices.NoRemoteDevice());
 }
 
 void FrmMain::DecideTimeSync() {
   SerialLinks& serial = Devices().Serial();
   const std::array<bool, 3> comOpen = {serial.ComOpen(0), serial.ComOpen(1), serial.ComOpen(2)};
-  engine_->State().UseTimeSync = UseTimeSyncAtStart(foundation::Conf().TimeSrv, comOpen,
-                                                    Devices().HidOK(), settings_.CNTFunction);
+  engine_->SetUseTimeSync(UseTimeSyncAtStart(foundation::Conf().TimeSrv, comOpen, Devices().HidOK(),
+                                             engine_->Settings().CNTFunction));
 }
 
 void FrmMain::StartClock() {
-  PlayoutState& state = engine_->State();
-  state.TimerStop.Disarm();
-  state.TimerCom.Disarm();
-  state.LastTickMs = ports_->Ports().clock->MonotonicMs();
+  engine_->StartClock();
   timerClock_.start(kTickMs);
 }
 

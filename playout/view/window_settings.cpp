@@ -24,23 +24,24 @@ int32_t ClampNumSWCH(int32_t value) { return std::clamp(value, 1, 8); }
 
 WindowSettings LoadWindowSettings(SettingsReader& reader) {
   WindowSettings s;
-  s.SizeRate = ClampSizeRate(reader.Text("SizeRate", "1.0"));
-  s.ClockColor = reader.Int("ClockColor", 0);
-  s.StoredPlayerType = reader.Int("PlayerType", 0);
-  s.NumSWCH = ClampNumSWCH(reader.Int("NumSWCH", 8));
+  s.SizeRate = ClampSizeRate(ReadSettingText(reader, "SizeRate"));
+  s.ClockColor = ReadSettingInt(reader, "ClockColor");
+  s.StoredPlayerType = ReadSettingInt(reader, "PlayerType");
+  s.NumSWCH = ClampNumSWCH(ReadSettingInt(reader, "NumSWCH"));
   return s;
 }
 
 int32_t UseTimeSyncAtStart(const std::string& timeSrv, const std::array<bool, 3>& comOpen,
                            bool hidOK, const std::array<int32_t, 32>& cntFunction) {
   if (timeSrv.empty() || comOpen[0]) return 0;
-  for (int32_t g = 0; g < 4; ++g) {
+  for (int32_t g = 0; g < settings::kCntGroups; ++g) {
     const bool available = g < 3 ? comOpen[static_cast<size_t>(g)] : hidOK;
     if (!available) continue;
-    for (int32_t n = 1; n <= 8; ++n) {
-      const auto function =
-          static_cast<settings::CntFunction>(cntFunction[static_cast<size_t>(g + 4 * (n - 1))]);
-      if (function == settings::CntFunction::kClockAdjust) return 0;
+    for (int32_t n = 1; n <= settings::kCntInputs; ++n) {
+      const size_t at = static_cast<size_t>(settings::ContactInput{g, n}.FunctionIndex());
+      if (static_cast<settings::CntFunction>(cntFunction[at]) ==
+          settings::CntFunction::kClockAdjust)
+        return 0;
     }
   }
   return 1;

@@ -30,6 +30,7 @@ int32_t ClampNumSWCH(int32_t value);
 // is set to adjust the clock (CntFunction::kClockAdjust; groups 0..2 count as open when serial port
 // 0..2 is, group 3 when the HID unit is).
 int32_t UseTimeSyncAtStart(const std::string& timeSrv, const std::array<bool, 3>& comOpen,
-                           bool hidOK, const std::array<int32_t, 32>& cntFunction);
+                           bool hidOK,
+                           const std::array<int32_t, settings::kContactInputCount>& cntFunction);
 
 }  // namespace playout

@@ -209,13 +209,12 @@ void FrmConf::BuildCnt() {
   lvsc_->InitTab();
   for (const std::string& name : CNTFunctionName) lvsc_->AddListItem(1, name);
   const std::vector<Field>& cells = model_.Page(kPageCnt);
-  for (int32_t g = 0; g < kCntGroups; ++g) {
-    for (int32_t n = 1; n <= kCntInputs; ++n) {
-      const size_t row = static_cast<size_t>(g * kCntInputs + n - 1);
-      lvsc_->AddItem(1);
-      lvsc_->SetValue(-2, 0, CntInputName(g, n));
-      lvsc_->SetValue(-2, 1, row < cells.size() ? cells[row].text : std::string());
-    }
+  for (int32_t row = 0; row < kContactInputCount; ++row) {
+    const ContactInput input = ContactInput::AtRow(row);
+    const size_t cell = static_cast<size_t>(row);
+    lvsc_->AddItem(1);
+    lvsc_->SetValue(-2, 0, CntInputName(input.group, input.input));
+    lvsc_->SetValue(-2, 1, cell < cells.size() ? cells[cell].text : std::string());
   }
   lvsc_->Refresh();
 }

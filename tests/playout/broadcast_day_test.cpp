@@ -53,7 +53,7 @@ TEST(BroadcastDayTest, EveryTimeItemOnItsSecondNothingLostOrRepeated) {
   h.clock.SetNow({2024, 5, 1, 4, 59, 50, 0});
   h.Make();
   h.player().defaultLengthMs = 60000;
-  h.state().OnAir = 1;
+  h.Build().OnAir(1);
   h.inbox.messages.push_back(Message(entries));
 
   const int64_t midnight = platform::WallTimeToLocalMs({2024, 5, 1, 0, 0, 0, 0});

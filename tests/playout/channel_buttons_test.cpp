@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
+#include "tests/playout/engine_fixture.h"
 
 namespace playout {
 namespace {
+
+using playouttest::EngineHarness;
 
 struct MenuDevices final : DeviceLink {
   bool TimeCodeOpen() const override { return false; }
@@ -63,14 +65,17 @@ TEST(ChannelButtonsTest, Menu) {
       {"the standard desk switches it again", 0, 3, 2, true, 0, {"off0 0"}, 3, 0, 0},
   };
   for (const auto& c : cases) {
-    platform::SimulatedClock clock(platform::WallTime{2024, 5, 1, 10, 0, 0, 0});
-    PlayoutState state;
+    EngineHarness h;
+    h.clock.SetNow({2024, 5, 1, 10, 0, 0, 0});
     MenuDevices devices;
     devices.desk = c.desk;
     devices.mode = c.mode;
-    state.Switcher.CurSWCh = c.live;
-    SWButtons_RightClicked(state, c.chosen);
-    MenuRCSW_Click(state, devices, clock, c.index);
+    h.ports.devices = &devices;
+    PlayoutEngine& e = h.Make();
+    h.Build().Switcher().CurSWCh = c.live;
+    e.SWButtons_RightClicked(c.chosen);
+    e.MenuRCSW_Click(c.index);
+    const PlayoutState& state = e.State();
     EXPECT_EQ(devices.switches, c.switches) << c.what;
     EXPECT_EQ(state.Switcher.NextSWCh, c.next) << c.what;
     EXPECT_EQ(state.TimerCom.armed, c.delaySec >= 0) << c.what;
@@ -82,28 +87,34 @@ TEST(ChannelButtonsTest, Menu) {
 }
 
 TEST(ChannelButtonsTest, DeskFadeSteps) {
-  platform::SimulatedClock clock;
-  PlayoutState state;
+  EngineHarness h;
   MenuDevices devices;
   devices.desk = true;
-  state.Switcher.CurSWCh = 2;
-  state.FadeTime = 0;
-  SWButtons_RightClicked(state, 0);
-  MenuRCSW_Click(state, devices, clock, 3);
-  EXPECT_EQ(state.Switcher.MidiFader[1].OutStep, 13184);  // no fade time: all at once
-  EXPECT_EQ(state.Switcher.MidiFader[0].InStep, 13184);
+  h.ports.devices = &devices;
+  h.settings.FadeTime = 0;
+  PlayoutEngine& e = h.Make();
+  h.Build().Switcher().CurSWCh = 2;
+  e.SWButtons_RightClicked(0);
+  e.MenuRCSW_Click(3);
+  EXPECT_EQ(e.State().Switcher.MidiFader[1].OutStep, 13184);  // no fade time: all at once
+  EXPECT_EQ(e.State().Switcher.MidiFader[0].InStep, 13184);
 }
 
 TEST(ChannelButtonsTest, NothingWhileASwitchOrStopIsPending) {
-  platform::SimulatedClock clock;
   for (const bool stop : {false, true}) {
-    PlayoutState state;
+    EngineHarness h;
     MenuDevices devices;
-    (stop ? state.TimerStop : state.TimerCom).Arm(0, 1);
-    SWButtons_ButtonClicked(state, devices, clock, 4);
+    h.ports.devices = &devices;
+    PlayoutEngine& e = h.Make();
+    if (stop) {
+      h.Build().StopTimer(0, 1, 0);
+    } else {
+      h.Build().ChannelTimer(0, 1, 0);
+    }
+    e.SWButtons_ButtonClicked(4);
     EXPECT_TRUE(devices.switches.empty());
-    EXPECT_EQ(state.Switcher.SWClicked, 4);
-    EXPECT_EQ(state.Switcher.NextSWCh, 0);
+    EXPECT_EQ(e.State().Switcher.SWClicked, 4);
+    EXPECT_EQ(e.State().Switcher.NextSWCh, 0);
   }
 }
 

@@ -71,7 +71,7 @@ TEST(ClockPassTest, RemoteStopAndFadeCallTheirOwnFunction) {
     h.Make();                              // no serial or HID unit: NoRemoteDevice stays 1
     h.WriteLocal("a.wav", WaveBytes(20000));
     h.Queue({{"09:00:01"}});
-    h.state().OnAir = 1;
+    h.Build().OnAir(1);
     h.Pass(20);
     ASSERT_EQ(h.player().plays.size(), 1u);
     h.Contact(0, 1);
@@ -106,7 +106,7 @@ TEST(ClockPassTest, OperatorRequestLapsesAtTheTenthSecond) {
   EngineHarness h;
   h.Make();
   h.Queue({{"12:00:00"}});
-  h.state().OnAir = 1;
+  h.Build().OnAir(1);
   h.clock.Advance(400);
   h.engine().OperatorFunction(playout::OpFunction::kCnt);
   ASSERT_EQ(h.state().SimCNT, 1);
@@ -124,7 +124,7 @@ TEST(ClockPassTest, HourlySyncAndTenMinuteLine) {
   h.settings.AMinute = 59;
   h.settings.ASecond = 30;
   h.Make();
-  h.state().UseTimeSync = 1;
+  h.engine().SetUseTimeSync(1);
   h.clock.SetNow({2024, 5, 1, 9, 59, 0, 0});
   h.PassUntil(10, 0, 1);
   EXPECT_EQ(h.timeSync.starts, 1);

@@ -48,7 +48,7 @@ TEST(CommandItemsTest, TimelineSwitchesOutThenStopsAndSwitchesIn) {
   h.Make();
   h.WriteLocal("a.wav", WaveBytes(60000));
   h.Queue({{"09:59:51"}, {"10:00:00", "0", "0", "0", "", "Sw.scm"}});
-  h.state().OnAir = 1;
+  h.Build().OnAir(1);
   h.PassUntil(9, 59, 54);
   EXPECT_TRUE(h.devices.switches.empty());
   h.PassUntil(9, 59, 55);  // five seconds before the row's time
@@ -69,7 +69,7 @@ TEST(CommandItemsTest, ArmedSwitchBlocksTriggersButNotTheOperator) {
   h.clock.SetNow({2024, 5, 1, 9, 59, 59, 0});
   h.Make();
   h.Queue({{"10:00:00", "0", "0", "0", "", "Sw.scm"}, {"10:00:01", "0", "0", "0", "", "Sw.scm"}});
-  h.state().OnAir = 1;
+  h.Build().OnAir(1);
   h.PassUntil(10, 0, 2);
   EXPECT_EQ(h.log.Count("OutCommand Started"), 1);  // the second waits for the switch-in
   const double armedAt = h.state().TimerCom.timer;
@@ -85,8 +85,9 @@ TEST(CommandItemsTest, MidiFaderStepsOfACommand) {
   h.devices.midi = true;
   h.commands.list = {{"Sw", 1, 0, 1, 0, 2, 3000, 1500}};
   h.Make();
-  h.state().Switcher.CurSWCh = 1;
-  h.state().Switcher.MidiFader[0] = {13376, 0, 1, 0, 0};
+  playout::SwitcherState& sw = h.Build().Switcher();
+  sw.CurSWCh = 1;
+  sw.MidiFader[0] = {13376, 0, 1, 0, 0};
   h.engine().OutCommand(0);
   EXPECT_EQ(h.state().Switcher.MidiFader[0].OutStep, 268);  // 13376 / (3000 / 60)
   EXPECT_EQ(h.state().Switcher.MidiFader[1].InStep, 535);

@@ -2,7 +2,6 @@
 // that the pass completes, HID pulses the pass ends.
 #include <gtest/gtest.h>
 
-#include "playout/channel_buttons.h"
 #include "tests/playout/device_rig.h"
 
 namespace playouttest {
@@ -17,11 +16,10 @@ struct DeviceEngine {
     h.ports.contacts = rig.devices.get();
     h.ports.devices = rig.devices.get();
     h.Make();
-    rig.devices->Attach(&h.state().Switcher);
-    h.state().NoRemoteDevice = rig.devices->NoRemoteDevice();
+    h.engine().SetNoRemoteDevice(rig.devices->NoRemoteDevice());
   }
   ~DeviceEngine() { h.Drop(); }
-  playout::PlayoutState& state() { return h.state(); }
+  const playout::PlayoutState& state() const { return h.state(); }
 
   EngineHarness h;
   DeviceRig rig{&h.clock};
@@ -40,7 +38,7 @@ TEST(DeviceContactsTest, ContactOnTheLineStartsTheQueuedItem) {
   e.h.WriteLocal("a.wav", WaveBytes(3000));
   e.h.WriteLocal("b.wav", WaveBytes(3000));
   e.h.Queue({{"", "2", "0", "3000", "", "a.wav"}, {"", "3", "0", "3000", "", "b.wav"}});
-  e.state().OnAir = 1;
+  e.h.Build().OnAir(1);
   e.h.Pass(3);
   EXPECT_EQ(e.h.player().plays.size(), 0u);  // nothing starts without its contact
 
@@ -70,12 +68,12 @@ TEST(DeviceContactsTest, SwitchesCompleteInThePasses) {
     SCOPED_TRACE(c.what);
     DeviceEngine e;
     e.Start(Links());
-    e.state().Switcher.CurSWCh = 2;
+    e.h.Build().Switcher().CurSWCh = 2;
     if (c.menu < 0) {
-      playout::SWButtons_ButtonClicked(e.state(), *e.rig.devices, e.h.clock, c.button);
+      e.h.engine().SWButtons_ButtonClicked(c.button);
     } else {
-      playout::SWButtons_RightClicked(e.state(), c.button);
-      playout::MenuRCSW_Click(e.state(), *e.rig.devices, e.h.clock, c.menu);
+      e.h.engine().SWButtons_RightClicked(c.button);
+      e.h.engine().MenuRCSW_Click(c.menu);
     }
     EXPECT_EQ(e.rig.link1.Drain(), c.atOnce1);
     EXPECT_EQ(e.rig.link2.Drain(), c.atOnce2);
@@ -106,7 +104,7 @@ TEST(DeviceContactsTest, HidOutputPulse) {
       if (report[1] != 0) out.push_back(report);
     return out;
   };
-  e.rig.devices->SwitchChannel(0, 0, 3, e.state().Switcher);
+  e.rig.devices->SwitchChannel(0, 0, 3, e.h.Build().Switcher());
   const std::vector<uint8_t> on = {0, 3, 0}, pulseEnd = {0, 103, 0};
   e.h.Pass(3);
   EXPECT_EQ(outputs(), std::vector<std::vector<uint8_t>>{on});

@@ -44,12 +44,10 @@ class DeviceRig {
   DeviceRig(const DeviceRig&) = delete;
   DeviceRig& operator=(const DeviceRig&) = delete;
 
-  // Opens the equipment with `settings`, attached to `sw`, and drops what the links were sent
-  // on opening.
+  // Opens the equipment with `settings` and drops what the links were sent on opening.
   playout::ExternalDevices& Open(const playout::DeviceSettings& settings) {
     devices = std::make_unique<playout::ExternalDevices>(
         playout::DeviceSystems{&clock, &setter, &hidraw, &midi, &log});
-    devices->Attach(&sw);
     devices->SetTrace([this](const std::string& line) { trace.push_back(line); });
     devices->Open(settings);
     link1.Drain();
@@ -73,6 +71,7 @@ class DeviceRig {
   devices::FakeHidraw hidraw;
   devices::FakeMidiSystem midi{{"Desk"}, {"Desk"}};
   RecordingLog log;
+  // The switch state the tests hand the equipment (an engine's, in the program).
   playout::SwitcherState sw;
   std::vector<std::string> trace;
   std::unique_ptr<playout::ExternalDevices> devices;

@@ -101,7 +101,9 @@ T PopOr(std::deque<T>& queue, T none) {
 
 std::string FakeInbox::Take() { return PopOr<std::string>(messages, ""); }
 
-int32_t FakeContacts::Poll(int32_t group) { return PopOr(pending[static_cast<size_t>(group)], 0); }
+int32_t FakeContacts::Poll(int32_t group, playout::SwitcherState&) {
+  return PopOr(pending[static_cast<size_t>(group)], 0);
+}
 
 void RecordingDevices::SwitchChannel(int32_t pIsOff, int32_t pFadeOn, int32_t pNextCh,
                                      playout::SwitcherState& state) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "playout/playout_engine.h"
+#include "tests/playout/engine_state_builder.h"
 #include "tests/support/temp_dir.h"
 
 // Hand-written fakes of the engine's outside world, and a harness that builds an engine from
@@ -91,7 +92,7 @@ struct FakeInbox final : playout::ScheduleInbox {
 
 struct FakeContacts final : playout::ContactSources {
   bool IsOpen(int32_t group) const override { return open[static_cast<size_t>(group)]; }
-  int32_t Poll(int32_t group) override;
+  int32_t Poll(int32_t group, playout::SwitcherState&) override;
   std::array<bool, 4> open{};
   std::array<std::deque<int32_t>, 4> pending;
 };
@@ -185,7 +186,8 @@ class EngineHarness {
   void Drop() { engine_.reset(); }
   PlayoutEngine& engine() { return *engine_; }
   FakePlayer& player() { return *players.last; }
-  playout::PlayoutState& state() { return engine_->State(); }
+  const playout::PlayoutState& state() const { return engine_->State(); }
+  playout::EngineStateBuilder Build() { return playout::EngineStateBuilder(*engine_); }
   lists::ListModel& queue() { return engine_->LVS(playout::kListQueue); }
   lists::ListModel& onAir() { return engine_->LVS(playout::kListOnAir); }
   lists::ListModel& load() { return engine_->LVS(playout::kListLoad); }

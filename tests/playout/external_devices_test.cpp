@@ -96,20 +96,21 @@ TEST(ExternalDevicesTest, ContactsAndReports) {
   rig.link1.Send(std::string("\x03\x00\x07", 3));
   ASSERT_TRUE(rig.link1.WaitDelivered(3));
   std::vector<int32_t> polled;
-  for (int i = 0; i < 4; ++i) polled.push_back(d.Poll(playout::kContactSerial1));
+  for (int i = 0; i < 4; ++i) polled.push_back(d.Poll(playout::kContactSerial1, rig.sw));
   EXPECT_EQ(polled, (std::vector<int32_t>{3, 0, 7, 0}));
 
   // ACS8.2: the third input rises; then the box reports channel 3 live while 1 is.
   rig.link2.Send("S0P,A,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n");
   ASSERT_TRUE(rig.link2.WaitDelivered(39));
-  EXPECT_EQ(d.Poll(playout::kContactSerial2), 3);
+  EXPECT_EQ(d.Poll(playout::kContactSerial2, rig.sw), 3);
   EXPECT_TRUE(rig.log.Has("ACSPIP(2)=1 "));
   rig.sw.CurSWCh = 1;
   const std::string report = "S0L1,0,0,1,0,0,0,0,0,S0L2,0,0,0,0,0,0,0,0";
   for (int round = 0; round < 2; ++round) {
     rig.link2.Send(report);
     ASSERT_TRUE(rig.link2.WaitDelivered(static_cast<int>(report.size())));
-    for (int poll = 0; poll < 2; ++poll) d.Poll(playout::kContactSerial2);  // 37 bytes a poll
+    for (int poll = 0; poll < 2; ++poll)
+      d.Poll(playout::kContactSerial2, rig.sw);  // 37 bytes a poll
     EXPECT_EQ(rig.link2.Drain(), round == 0 ? "*0OR1F*0OR3L" : "") << round;
     EXPECT_EQ(rig.sw.CurSWCh, 3);
     EXPECT_EQ(d.SelectedButton(), 2);
@@ -128,11 +129,11 @@ TEST(ExternalDevicesTest, RepliesAreKeptPerLink) {
   rig.link1.Send(report.substr(0, 20));
   rig.link2.Send(report.substr(20));
   ASSERT_TRUE(rig.link1.WaitDelivered(20) && rig.link2.WaitDelivered(17));
-  EXPECT_EQ(d.Poll(playout::kContactSerial1), 0);
-  EXPECT_EQ(d.Poll(playout::kContactSerial2), 0);
+  EXPECT_EQ(d.Poll(playout::kContactSerial1, rig.sw), 0);
+  EXPECT_EQ(d.Poll(playout::kContactSerial2, rig.sw), 0);
   rig.link1.Send(report.substr(20));
   ASSERT_TRUE(rig.link1.WaitDelivered(17));
-  EXPECT_EQ(d.Poll(playout::kContactSerial1), 2);
+  EXPECT_EQ(d.Poll(playout::kContactSerial1, rig.sw), 2);
 }
 
 TEST(ExternalDevicesTest, HidUnit) {
@@ -151,7 +152,7 @@ TEST(ExternalDevicesTest, HidUnit) {
     playout::ExternalDevices& d = rig.Open(s);
     ASSERT_TRUE(d.HidOK());
     EXPECT_EQ(d.NoRemoteDevice(), 0);
-    EXPECT_EQ(d.Poll(playout::kContactHid), 5);
+    EXPECT_EQ(d.Poll(playout::kContactHid, rig.sw), 5);
 
     unit.written.clear();
     d.SwitchChannel(0, 0, 3, rig.sw);
@@ -178,7 +179,7 @@ TEST(ExternalDevicesTest, HidUnitMissing) {
   EXPECT_FALSE(d.HidOK());
   ASSERT_EQ(dialogs.messageBoxes.size(), 1u);
   EXPECT_EQ(dialogs.messageBoxes[0].prompt, "TarnwickHIDを初期化できませんでした");
-  EXPECT_EQ(d.Poll(playout::kContactHid), 0);
+  EXPECT_EQ(d.Poll(playout::kContactHid, rig.sw), 0);
   foundation::SetDialogService(nullptr);
 }
 
@@ -222,9 +223,9 @@ TEST(ExternalDevicesTest, MidiDeskFollowsTheSwitcher) {
         devices::PackShortMessage(0xB0, 66, 127)}) {
     rig.midi.Receive(0, m);
   }
-  EXPECT_EQ(d.Poll(playout::kContactMidi), 3);
+  EXPECT_EQ(d.Poll(playout::kContactMidi, rig.sw), 3);
   EXPECT_EQ(rig.sw.MidiFader[2].Level, 6400);
-  EXPECT_EQ(d.Poll(playout::kContactMidi), 0);
+  EXPECT_EQ(d.Poll(playout::kContactMidi, rig.sw), 0);
 }
 
 TEST(ExternalDevicesTest, MidiDeskThatDoesNotOpen) {

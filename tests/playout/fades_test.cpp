@@ -16,7 +16,7 @@ void PlayFrom10(EngineHarness& h, int32_t ms, const std::vector<Entry>& rest = {
   std::vector<Entry> queue = {{"10:00:00"}};
   queue.insert(queue.end(), rest.begin(), rest.end());
   h.Queue(queue);
-  h.state().OnAir = 1;
+  h.Build().OnAir(1);
   h.Pass(20);
   ASSERT_EQ(h.player().mode(), 3);
 }
@@ -104,7 +104,7 @@ TEST(FadesTest, StopRequestsWhilePlayingOrNot) {
   h.Pass();
   EXPECT_TRUE(h.log.Has("Stop By StopReq "));
   EXPECT_EQ(h.onAir().ItemCount(), 0);
-  h.state().StopReq = 1;  // nothing plays: dropped without a word
+  h.Build().StopRequest();  // nothing plays: dropped without a word
   h.log.lines.clear();
   h.Pass();
   EXPECT_EQ(h.state().StopReq, 0);
@@ -121,8 +121,7 @@ TEST(FadesTest, CountDownToTheEndOrTheNextDatedRow) {
   h.PassUntil(10, 0, 11);
   EXPECT_EQ(h.view.countSeconds, 8);
   EXPECT_EQ(h.view.countColor, 2);
-  h.state().TimerStop.Arm(h.clock.MonotonicMs(), 1);
-  h.state().TimerStopSec = 100;
+  h.Build().StopTimer(h.clock.MonotonicMs(), 1, 100);
   h.Pass();
   EXPECT_EQ(h.view.countSeconds, 0);
 }

@@ -35,7 +35,7 @@ class OperatorWindow {
     rig.Deliver(ThreeItems());
   }
   playout::FrmMain& w() { return *rig.window; }
-  playout::PlayoutState& state() { return w().Engine().State(); }
+  const playout::PlayoutState& state() { return w().Engine().State(); }
   const playout::FrmMainControls& c() { return w().Controls(); }
   lists::ListModel& list(int32_t i) { return w().Engine().LVS(i); }
   // A press and release of the left button on the ON AIR box.

@@ -97,7 +97,7 @@ TEST(FrmMainStartupGuiTest, ClampsTheSettings) {
     EXPECT_EQ(w.Controls().SWButtons->NumButtons(), k.numSWCH);
     EXPECT_EQ(e.Settings().SelectedAir, k.selectedAir);
     EXPECT_EQ(e.Settings().OverSec, k.overSec);
-    EXPECT_EQ(e.State().PlayerType, k.playerType);
+    EXPECT_EQ(e.Settings().PlayerType, k.playerType);
     EXPECT_EQ(e.State().AttFloor, k.playerType == 0 ? 4000 : 10000);
     EXPECT_EQ(dynamic_cast<audio::C_FGraph*>(&w.Engine().Player()) != nullptr, k.playerType == 1);
     EXPECT_EQ(Captions(*w.Controls().OPButtons), k.operatorButtons);

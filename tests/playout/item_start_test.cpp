@@ -17,7 +17,7 @@ struct StartRun {
     h.player().playResult = playResult;
     h.player().reflectsPlay = reflectsPlay;
     h.Queue({{time, "0", "0", "1000", "", file}});
-    h.state().OnAir = 1;
+    h.Build().OnAir(1);
     h.clock.SetNow({2024, 5, 1, 10, 0, startAt, 0});
     h.engine().TimerClock_Timer();
   }
@@ -161,7 +161,7 @@ TEST(ItemStartTest, CommandRowFoundByNameAtItsStart) {
     r.h.Queue({{"10:00:00", "0", "0", "0", "", r.file}});
     r.h.commands.list = present ? std::vector<foundation::ScheduleEntry>{{"A"}, {"B"}, {"Sw"}}
                                 : std::vector<foundation::ScheduleEntry>{{"A"}};
-    r.h.state().OnAir = 1;
+    r.h.Build().OnAir(1);
     r.h.Pass();
     r.h.clock.SetNow({2024, 5, 1, 10, 0, 1, 0});
     r.h.engine().TimerClock_Timer();

@@ -47,8 +47,8 @@ TEST(OperatorCommandsTest, ButtonsByRemoteDeviceAndState) {
     EngineHarness h;
     h.Make();
     h.Queue(Rows(1));
-    h.state().NoRemoteDevice = c.noRemote;
-    h.state().OnAir = c.onAir;
+    h.engine().SetNoRemoteDevice(c.noRemote);
+    h.Build().OnAir(c.onAir);
     h.engine().OPButtons_ButtonClicked(c.button);
     EXPECT_EQ(h.state().SimCNT, c.simCnt);
     EXPECT_EQ(h.state().FSReq, c.fsReq);
@@ -79,7 +79,7 @@ TEST(OperatorCommandsTest, LoadPanel) {
     h.Make();
     h.inbox.messages.push_back(Message(Rows(4)));
     h.engine().ReceiveSchedule();
-    h.state().OnAir = 1;
+    h.Build().OnAir(1);
     h.engine().LoadButton_ButtonClicked(0);  // no row chosen
     EXPECT_EQ(h.queue().ItemCount(), 0);
     h.load().SetSelectedItem(2);
@@ -97,7 +97,7 @@ TEST(OperatorCommandsTest, LoadPanel) {
 TEST(OperatorCommandsTest, TraceKeepsAboutThreeHundredCharacters) {
   EngineHarness h;
   h.Make();
-  h.state().TraceText = std::string(280, 'x') + "\r\n" + std::string(19, 'y') + "\r\n";
+  h.Build().Trace(std::string(280, 'x') + "\r\n" + std::string(19, 'y') + "\r\n");
   h.engine().AddTraceLine("new");
   EXPECT_EQ(h.view.trace, "32400.00new\r\n" + std::string(280, 'x') + "\r\n");
 }

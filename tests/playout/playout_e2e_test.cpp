@@ -68,7 +68,7 @@ TEST(PlayoutE2eTest, ScheduleMessageToAudioSnapshotAndPlayLog) {
   h.WriteLocal("c.wav", rifftest::PcmWave(2, 8000, 16, audio[2]));
   h.clock.SetNow({2024, 5, 1, 10, 0, 3, 20});
   PlayoutEngine& e = h.Make();
-  e.State().OnAir = 1;
+  h.Build().OnAir(1);
 
   // The companion's message: CP932 text and two NULs, from another thread as from its process.
   const std::string cue = "20240501100000_01.cue";
@@ -176,7 +176,7 @@ TEST(PlayoutE2eTest, SeqItemsFollowTwoPassesAfterTheEndIsSeen) {
     entries.push_back(entry);
   }
   PlayoutEngine& e = h.Make();
-  e.State().OnAir = 1;
+  h.Build().OnAir(1);
   h.Queue(entries);
   for (int i = 0; i < 200 && (e.Player().mode() == 3 || h.queue().ItemCount() > 0); ++i) {
     h.clock.Advance(50);

@@ -17,7 +17,7 @@ void StartOnAir(EngineHarness& h, const std::vector<Entry>& queue, int hour = 10
     if (!playout::IsCommandPath(e.file)) h.WriteLocal(e.file, WaveBytes(std::stoi(e.lengthMs)));
   }
   h.Queue(queue);
-  h.state().OnAir = 1;
+  h.Build().OnAir(1);
 }
 
 // The files the player started, by name.
@@ -72,8 +72,7 @@ TEST(TriggerTest, SequenceCommandStartsOutTimeBeforeTheEnd) {
     h.Pass(40);  // a started at 10:00:01 and has about leftMs to go
     ASSERT_EQ(h.player().plays.size(), 1u);
     if (c.stopTimer) {
-      h.state().TimerStop.Arm(h.clock.MonotonicMs(), 1);
-      h.state().TimerStopSec = 100;
+      h.Build().StopTimer(h.clock.MonotonicMs(), 1, 100);
     }
     h.Pass();
     EXPECT_EQ(h.log.Has("コマンド再生@"), c.due) << c.leftMs << " " << c.stopTimer;
@@ -141,8 +140,7 @@ TEST(TriggerTest, ContactsRefusedAroundTimedRowsAndRunningCommands) {
     EngineHarness h;
     h.settings.CancelCNT = 10;
     StartOnAir(h, {{"", "2", "0", "0", "", "Sw.scm"}, {c.timeRow, "0", "0", "1000", "", "t.wav"}});
-    if (c.commandRunning) h.state().TimerCom.Arm(h.clock.MonotonicMs(), 36000);
-    h.state().TimerComSec = 100;
+    if (c.commandRunning) h.Build().ChannelTimer(h.clock.MonotonicMs(), 36000, 100);
     h.Contact(1, 1);
     h.Pass();
     EXPECT_TRUE(h.log.Has(c.line)) << c.line << "\n" << h.log.All();
