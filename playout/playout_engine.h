@@ -64,8 +64,7 @@ class PlayoutEngine {
   // A right click chooses the channel; the window then pops up the menu.
   void SWButtons_RightClicked(int32_t clickedIndex);
   // A SwitchMenuItem (channel_buttons.h) for the chosen channel; nothing while a channel switch
-  // or a timed stop is
-  // pending.
+  // or a timed stop is pending.
   void MenuRCSW_Click(int32_t index);
 
   // ---- start-up and the settings dialog --------------------------------------------------
