@@ -5,10 +5,12 @@
 #include <string>
 
 #include "audio/player.h"
+#include "platform/log_sink.h"
 
 namespace audio {
 
-// The graph and its GStreamer objects (audio/fct_quartz.h) stay out of this header.
+// The graph and its GStreamer objects (audio/gst/fct_quartz.h) stay out of this header: the
+// player is made in audio/gst/, the one part of the program that sees GStreamer.
 struct FilterGraphRec;
 struct GraphSeams;
 
@@ -20,11 +22,12 @@ struct GraphSeams;
 // the end of the file, and a bounded preroll when a file is loaded or a play starts. Nothing
 // throws. The only log line of its own is the one for a pipeline error while playing (the
 // error counts as the end of the file); the graph builder logs why a file cannot be loaded.
+// Both go to the log it is made with.
 class C_FGraph final : public Player {
  public:
-  C_FGraph();
+  explicit C_FGraph(platform::LogSink& log);
   // `seams` replaces the sink, the device table or the registered filters (tests).
-  explicit C_FGraph(GraphSeams seams);
+  C_FGraph(platform::LogSink& log, GraphSeams seams);
   ~C_FGraph() override;
   C_FGraph(const C_FGraph&) = delete;
   C_FGraph& operator=(const C_FGraph&) = delete;

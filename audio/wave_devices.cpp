@@ -1,8 +1,7 @@
 #include "audio/wave_devices.h"
 
-#include "audio/wave_device_names.h"
 #include "foundation/app_globals.h"
-#include "foundation/debug_log.h"
+#include "foundation/device_names.h"
 #include "foundation/text_fields.h"
 #include "foundation/user_dialogs.h"
 #include "platform/ascii_text.h"
@@ -25,27 +24,29 @@ std::vector<std::string> WaveDeviceNames(platform::WaveOutDevice& device, int32_
   return names;
 }
 
-int32_t FindWaveDeviceByName(int32_t input, const std::string& name, int32_t messageFlag) {
+int32_t FindWaveDeviceByName(platform::LogSink& log, int32_t input, const std::string& name,
+                             int32_t messageFlag) {
   const std::shared_ptr<platform::WaveOutDevice> device = platform::CurrentWaveOut();
   const std::vector<std::string> names =
       device ? WaveDeviceNames(*device, input) : std::vector<std::string>();
-  if (const std::optional<int32_t> number = DeviceNumberForName(names, name)) return *number;
+  if (const std::optional<int32_t> number = foundation::DeviceNumberForName(names, name))
+    return *number;
 
   if (messageFlag == 1) {
     foundation::MsgBoxCentered(std::string(kDeviceNotFoundText) + "\r\n" + name,
                                platform::kMbOk | platform::kMbIconStop,
                                foundation::Globals().ProgramTitle, nullptr);
   }
-  foundation::WriteLog(std::string(kDeviceNotFoundText) + " " + name, 0);
+  log.Write(std::string(kDeviceNotFoundText) + " " + name, platform::LogSeverity::kInfo);
   return -1;
 }
 
-int32_t ShowWaveError(int32_t code, int32_t output, int32_t log) {
+int32_t ShowWaveError(platform::LogSink& sink, int32_t code, int32_t output, int32_t log) {
   if (code == 0) return 0;
   const std::string text =
       output != 0 ? platform::WaveOutErrorText(code) : platform::WaveInErrorText(code);
   if (log != 0) {
-    foundation::WriteLog(text, 1);
+    sink.Write(text, platform::LogSeverity::kError);
   } else {
     foundation::MsgBoxCentered(text, platform::kMbOk, foundation::Globals().ProgramTitle, nullptr);
   }

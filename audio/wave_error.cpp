@@ -18,8 +18,8 @@ WaveErrorNotifier& Notifier() {
 
 void SetWaveErrorNotifier(WaveErrorNotifier notifier) { Notifier() = std::move(notifier); }
 
-int32_t NotifyWaveError(int32_t code) {
-  if (ShowWaveError(code, 1, 1) == 0) return 0;
+int32_t NotifyWaveError(platform::LogSink& log, int32_t code) {
+  if (ShowWaveError(log, code, 1, 1) == 0) return 0;
   if (Notifier()) {
     // A copy: the handler may replace the notifier while it runs.
     const WaveErrorNotifier notify = Notifier();

@@ -9,7 +9,6 @@
 #include "audio/volume_curve.h"
 #include "audio/wave_error.h"
 #include "foundation/conversions.h"
-#include "foundation/debug_log.h"
 #include "platform/wave_out_backend.h"
 
 namespace audio {
@@ -35,8 +34,8 @@ constexpr int64_t kMaxPageBytes = int64_t{1} << 28;
 
 }  // namespace
 
-C_WaveOut::C_WaveOut(std::shared_ptr<platform::WaveOutDevice> device)
-    : c_Device(device ? std::move(device) : platform::CurrentWaveOut()) {}
+C_WaveOut::C_WaveOut(platform::LogSink& log, std::shared_ptr<platform::WaveOutDevice> device)
+    : log_(log), c_Device(device ? std::move(device) : platform::CurrentWaveOut()) {}
 
 C_WaveOut::~C_WaveOut() {
   EndMute();
@@ -55,8 +54,8 @@ void C_WaveOut::SetExtDeviceID(int32_t pCh, int32_t pValue) {
 }
 
 void C_WaveOut::LogWaveFailure(const char* call, const char* step, platform::WaveResult r) const {
-  foundation::WriteLog(
-      std::string(call) + " (" + step + ") Failed r=" + std::to_string(r) + " " + c_FileName, 1);
+  log_.Write(std::string(call) + " (" + step + ") Failed r=" + std::to_string(r) + " " + c_FileName,
+             platform::LogSeverity::kError);
 }
 
 int32_t C_WaveOut::SamplesToMs(int64_t samples) const {
@@ -140,9 +139,10 @@ void C_WaveOut::SetFileName(const std::string& name) {
   if (info.Valid != 1 || !refusal.empty()) {
     c_Playing = 0;
     if (!name.empty()) {
-      foundation::WriteLog("C_WaveOut Let FileName Fail " + name, 1);
+      log_.Write("C_WaveOut Let FileName Fail " + name, platform::LogSeverity::kError);
       if (!refusal.empty()) {
-        foundation::WriteLog("C_WaveOut FileName no output plays " + refusal + " " + name, 1);
+        log_.Write("C_WaveOut FileName no output plays " + refusal + " " + name,
+                   platform::LogSeverity::kError);
       }
     }
     c_FileName.clear();
@@ -181,7 +181,7 @@ void C_WaveOut::SetFileName(const std::string& name) {
   try {
     MakeSampleArrays();
   } catch (const std::bad_alloc&) {
-    foundation::WriteLog("C_WaveOut Let FileName Fail " + name, 1);
+    log_.Write("C_WaveOut Let FileName Fail " + name, platform::LogSeverity::kError);
     ClearSampleArrays();
     c_OpenFormat = {};
     c_FileName.clear();
@@ -257,7 +257,7 @@ bool C_WaveOut::Play() {
           c_hWave[o] = handle;
           openedHere[o] = true;
         }
-        NotifyWaveError(r);
+        NotifyWaveError(log_, r);
         AbandonPlay(openedHere);
         return false;
       }
@@ -301,7 +301,8 @@ bool C_WaveOut::Play() {
   const int32_t toPlay = std::clamp(NumBufferToPlay, 1, c_NumPages);
   for (int32_t i = 0; i < toPlay; ++i) {
     if (!AddPlayBuffer(i, c_NextSample, NumBufferToPlay <= 2 ? 1 : 0, 0)) {
-      foundation::WriteLog("C_WaveOut AddPlayBuffer(Start) Failed " + c_FileName, 1);
+      log_.Write("C_WaveOut AddPlayBuffer(Start) Failed " + c_FileName,
+                 platform::LogSeverity::kError);
       AbandonPlay(openedHere);
       return false;
     }

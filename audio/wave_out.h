@@ -11,6 +11,7 @@
 #include "audio/sample_processing.h"
 #include "audio/wave_header.h"
 #include "foundation/file_handles.h"
+#include "platform/log_sink.h"
 #include "platform/wave_out_device.h"
 
 namespace audio {
@@ -22,17 +23,19 @@ namespace audio {
 // peak and RMS are measured per page when the software path runs.
 //
 // Property reads carry the property's name, writes are Set<Name> (see Player). Every member is
-// called on one thread (the UI thread) and never throws; failures go to the debug log as error
+// called on one thread (the UI thread) and never throws; failures go to the log as error
 // lines and show as results (Play false, an empty FileName). What the outputs report of their
 // health (underruns, a failed device, dropped frames) is read on every poll and a change goes
-// to the debug log as it happens.
+// to the log as it happens.
 //
 // Fields keep the system's names. Where a field is the stored value of a property of the same
 // name, it is c_<Name> (c_Attenuation, c_VolMinLevel, c_WhileMute, c_PanValue).
 class C_WaveOut final : public Player {
  public:
-  // Plays through `device`; null takes the process's device (platform::CurrentWaveOut()).
-  explicit C_WaveOut(std::shared_ptr<platform::WaveOutDevice> device = nullptr);
+  // Writes its lines to `log` and plays through `device`; null takes the process's device
+  // (platform::CurrentWaveOut()).
+  explicit C_WaveOut(platform::LogSink& log,
+                     std::shared_ptr<platform::WaveOutDevice> device = nullptr);
   // Stops at once and closes every output, whatever NoClose says.
   ~C_WaveOut() override;
   C_WaveOut(const C_WaveOut&) = delete;
@@ -206,6 +209,7 @@ class C_WaveOut final : public Player {
   int32_t MsToSamples(int64_t ms) const;
   void ZeroMeters();
 
+  platform::LogSink& log_;
   std::shared_ptr<platform::WaveOutDevice> c_Device;
 
   std::array<int32_t, kMaxOutputs> c_DeviceID{-1, 0, 0, 0};

@@ -92,11 +92,11 @@ void C_WaveOut::ReadOutputHealth(bool stopping) {
     c_HealthLogged[o] = now;
     platform::WaveDeviceCaps caps;
     c_Device->GetDevCaps(c_OpenDeviceID[o], &caps);
-    foundation::WriteLog("C_WaveOut Output " + std::to_string(o) + " (" + caps.name + ")" +
-                             (now.failed ? " device failed," : "") + " underruns " +
-                             std::to_string(now.underruns) + " dropped frames " +
-                             std::to_string(now.dropped_frames) + " " + c_FileName,
-                         1);
+    log_.Write("C_WaveOut Output " + std::to_string(o) + " (" + caps.name + ")" +
+                   (now.failed ? " device failed," : "") + " underruns " +
+                   std::to_string(now.underruns) + " dropped frames " +
+                   std::to_string(now.dropped_frames) + " " + c_FileName,
+               platform::LogSeverity::kError);
   }
 }
 
@@ -112,7 +112,7 @@ platform::WaveHealth C_WaveOut::Health(int32_t pDev) const {
 
 int32_t C_WaveOut::ProgPlay() {
   if (c_Playing != 1) {
-    foundation::WriteLog("C_WaveOut ProgPlay error", 1);
+    log_.Write("C_WaveOut ProgPlay error", platform::LogSeverity::kError);
     return kFeedNotPlaying;
   }
   if (c_NumPages < 1 || c_Pages.empty()) return kFeedNotPlaying;
@@ -154,7 +154,7 @@ int32_t C_WaveOut::ProgPlay() {
     if (!AddPlayBuffer(p, c_NextSample, 0, 1)) {
       // Nothing playable for this page: queueing it would repeat its old audio. The range
       // ends here instead.
-      foundation::WriteLog("C_WaveOut AddPlayBuffer Failed", 1);
+      log_.Write("C_WaveOut AddPlayBuffer Failed", platform::LogSeverity::kError);
       endReached = true;
       break;
     }
@@ -177,7 +177,7 @@ int32_t C_WaveOut::ProgPlay() {
 bool C_WaveOut::AddPlayBuffer(int32_t page, int32_t pFrom, int32_t pDirect,
                               int32_t pIgnoreReadError) {
   if (c_FileLoaded == 0) {
-    foundation::WriteLog("C_WaveOut AddPlayBuffer error c_FileLoaded = 0&", 1);
+    log_.Write("C_WaveOut AddPlayBuffer error c_FileLoaded = 0&", platform::LogSeverity::kError);
     return false;
   }
   if (page < 0 || page >= c_NumPages || page >= static_cast<int32_t>(c_Pages.size())) return false;
@@ -186,10 +186,9 @@ bool C_WaveOut::AddPlayBuffer(int32_t page, int32_t pFrom, int32_t pDirect,
   int64_t lenToRead = c_PageFrames;
   if (int64_t{pFrom} > int64_t{c_PlayEnd} - c_PageFrames) lenToRead = int64_t{c_PlayEnd} - pFrom;
   if (lenToRead < 1 || pFrom < 0) {
-    foundation::WriteLog("C_WaveOut AddPlayBuffer error LenToRead < 1& pl=" + std::to_string(page) +
-                             " pFrom=" + std::to_string(pFrom) +
-                             " c_PlayEnd=" + std::to_string(c_PlayEnd),
-                         1);
+    log_.Write("C_WaveOut AddPlayBuffer error LenToRead < 1& pl=" + std::to_string(page) +
+                   " pFrom=" + std::to_string(pFrom) + " c_PlayEnd=" + std::to_string(c_PlayEnd),
+               platform::LogSeverity::kError);
     return false;
   }
   const int32_t frames = static_cast<int32_t>(lenToRead);
@@ -226,9 +225,9 @@ bool C_WaveOut::ReadPageFrames(int32_t page, int32_t pFrom, int32_t frames, int3
                                             false, &got);
     if (c_FileHnd == 0) {
       const std::string reason = foundation::GetWin32ErrorText(0);
-      foundation::WriteLog("C_WaveOut ReadFileToMemEx Failed " + c_FileName + "#" +
-                               std::to_string(pFrom) + "#" + reason,
-                           1);
+      log_.Write("C_WaveOut ReadFileToMemEx Failed " + c_FileName + "#" + std::to_string(pFrom) +
+                     "#" + reason,
+                 platform::LogSeverity::kError);
       // What could not be read plays as silence, never as the page's earlier audio.
       std::fill_n(buffer.begin(), bytes, SilenceByte());
       return false;
@@ -239,8 +238,8 @@ bool C_WaveOut::ReadPageFrames(int32_t page, int32_t pFrom, int32_t frames, int3
     return true;
   }
   if (!ReadBufferToMem(buffer.data(), bytes, offset)) {
-    foundation::WriteLog(
-        "C_WaveOut ReadBufferToMem Failed " + c_FileName + "#" + std::to_string(pFrom), 1);
+    log_.Write("C_WaveOut ReadBufferToMem Failed " + c_FileName + "#" + std::to_string(pFrom),
+               platform::LogSeverity::kError);
     return false;
   }
   return true;

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "audio/wave_out.h"
-#include "foundation/debug_log.h"
 #include "foundation/file_handles.h"
 #include "platform/clock.h"
 
@@ -83,7 +82,7 @@ void C_WaveOut::RunMute() {
       try {
         MuteTick();
       } catch (...) {
-        foundation::WriteLog("C_WaveOut MuteTick handler failed", 1);
+        log_.Write("C_WaveOut MuteTick handler failed", platform::LogSeverity::kError);
       }
     }
     if (c_WhileMute == 0) return;  // the handler stopped or started a play itself

@@ -15,9 +15,9 @@
 // one schedule message.
 namespace benchrig {
 
-class NullLog final : public playout::LogSink {
+class NullLog final : public platform::LogSink {
  public:
-  void Write(const std::string&, int32_t) override {}
+  void Write(const std::string&, platform::LogSeverity) override {}
 };
 class NullView final : public playout::ViewNotifications {
  public:

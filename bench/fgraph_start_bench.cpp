@@ -10,9 +10,10 @@
 #include <thread>
 
 #include "audio/c_fgraph.h"
-#include "audio/fct_quartz.h"
-#include "audio/gst_graph.h"
-#include "audio/gst_ptr.h"
+#include "audio/gst/fct_quartz.h"
+#include "audio/gst/gst_graph.h"
+#include "audio/gst/gst_ptr.h"
+#include "foundation/debug_log.h"
 #include "tools/media_fixtures/gst_media_writer.h"
 
 namespace {
@@ -67,7 +68,8 @@ void GraphPlayer(benchmark::State& state, const char* path) {
     seams.make_sink = [&first](const std::string&, const std::string&) {
       return FirstSampleSink(&first);
     };
-    audio::C_FGraph player(seams);
+    foundation::DebugLog log;
+    audio::C_FGraph player(log, seams);
     player.SetDevMode(1);
     player.Init();
     auto start = Clock::now();

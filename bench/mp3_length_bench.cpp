@@ -8,8 +8,9 @@
 #include <string>
 
 #include "audio/c_fgraph.h"
-#include "audio/fct_quartz.h"
+#include "audio/gst/fct_quartz.h"
 #include "audio/mpeg_audio_scan.h"
+#include "foundation/debug_log.h"
 #include "tools/media_fixtures/gst_media_writer.h"
 
 namespace {
@@ -55,7 +56,8 @@ void Load(benchmark::State& state, const char* path) {
       g_object_set(sink, "sync", FALSE, nullptr);
       return sink;
     };
-    audio::C_FGraph player(seams);
+    foundation::DebugLog log;
+    audio::C_FGraph player(log, seams);
     player.SetDevMode(1);
     player.Init();
     player.SetFileName(path);

@@ -16,11 +16,13 @@
 #include <vector>
 
 #include "audio/c_fgraph.h"
-#include "audio/fct_quartz.h"
+#include "audio/gst/fct_quartz.h"
 #include "bench/engine_stand_ins.h"
+#include "foundation/debug_log.h"
 #include "platform/wave_out_virtual.h"
 #include "playout/player_factory.h"
 #include "playout/playout_engine.h"
+#include "tests/fakes/platform/simulated_clock.h"
 #include "tools/media_fixtures/gst_media_writer.h"
 
 namespace {
@@ -77,15 +79,16 @@ void Pass(benchmark::State& state, int32_t playerType) {
   platform::VirtualWaveOutOptions options;
   options.clock = platform::VirtualClockMode::kManual;
   options.record = false;
-  auto device = std::make_shared<platform::VirtualWaveOut>(options);
-  playout::StandardPlayerFactory players(device, [] {
+  auto device = std::make_shared<platform::VirtualWaveOut>(platform::StandardErrorLog(), options);
+  foundation::DebugLog debugLog;
+  playout::StandardPlayerFactory players(debugLog, device, [](platform::LogSink& log) {
     audio::GraphSeams seams;
     seams.make_sink = [](const std::string&, const std::string&) {
       GstElement* sink = gst_element_factory_make("fakesink", nullptr);
       g_object_set(sink, "sync", TRUE, nullptr);
       return sink;
     };
-    return std::make_unique<audio::C_FGraph>(seams);
+    return std::make_unique<audio::C_FGraph>(log, seams);
   });
   playout::PlayoutPorts ports = rig.Ports(&clock, &players);
   playout::PlayoutSettings settings;

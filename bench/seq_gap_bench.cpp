@@ -22,6 +22,7 @@
 
 #include "audio/wave_header.h"
 #include "bench/engine_stand_ins.h"
+#include "foundation/debug_log.h"
 #include "platform/clock.h"
 #include "platform/wave_out_virtual.h"
 #include "playout/player_factory.h"
@@ -126,8 +127,9 @@ void SeqGap(benchmark::State& state) {
   platform::Clock& clock = platform::CurrentClock();
   platform::VirtualWaveOutOptions options;
   options.clock = platform::VirtualClockMode::kRealTime;
-  auto device = std::make_shared<platform::VirtualWaveOut>(options);
-  playout::StandardPlayerFactory players(device);
+  auto device = std::make_shared<platform::VirtualWaveOut>(platform::StandardErrorLog(), options);
+  foundation::DebugLog debugLog;
+  playout::StandardPlayerFactory players(debugLog, device);
   playout::PlayoutPorts ports = rig.Ports(&clock, &players);
   playout::PlayoutSettings settings;
   settings.ForceLoad = 1;

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/debug_log.h"
 #include "platform/process_launcher.h"
 #include "transfer/file_hand.h"
 
@@ -106,7 +107,8 @@ class Fixtures {
       ::utimensat(AT_FDCWD, (source_ + rel).c_str(), times, 0);
     }
     std::filesystem::create_directories(target_);
-    transfer::FileHand hand;
+    foundation::DebugLog log;
+    transfer::FileHand hand(log);
     hand.MirrorFolder(source_, target_, 0);
   }
 
@@ -121,7 +123,8 @@ void TranspFile(benchmark::State& state, int32_t pInt) {
   const std::string& source = fixtures.BigFile();
   const std::string target = fixtures.Sub("transp.wav");
   Fixtures::Settle(target);
-  transfer::FileHand hand;
+  foundation::DebugLog log;
+  transfer::FileHand hand(log);
   for (auto _ : state) {
     if (hand.TranspFile(source, target, 1, 0, 0, pInt) != 1)
       state.SkipWithError(("TranspFile failed: " + hand.ErrorCodeText()).c_str());
@@ -149,7 +152,8 @@ void BM_MirrorFolder_10000Unchanged(benchmark::State& state) {
   Fixtures& fixtures = Fixtures::Get();
   const std::string& source = fixtures.Source();
   const std::string& target = fixtures.Target();
-  transfer::FileHand hand;
+  foundation::DebugLog log;
+  transfer::FileHand hand(log);
   for (auto _ : state) {
     if (hand.MirrorFolder(source, target, 0) != 1) state.SkipWithError("MirrorFolder failed");
   }

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to every reader of what external equipment sends: a HID report
 // descriptor and a hidraw uevent, a switcher's replies, the serial time code and the MIDI fader
 // desk's messages. The first byte picks how the rest is cut into polls.
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -13,8 +13,11 @@
 #include "devices/midi_fader_codec.h"
 #include "devices/midi_system.h"
 #include "devices/serial_clock_adjust.h"
+#include "foundation/debug_log.h"
 #include "platform/clock.h"
 #include "platform/clock_setter.h"
+#include "tests/fakes/platform/fake_clock_setter.h"
+#include "tests/fakes/platform/simulated_clock.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> all(data, size);
@@ -27,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   devices::AcsReplyParser replies;
   platform::SimulatedClock clock;
   platform::FakeClockSetter setter;
-  devices::SerialClockAdjust timeCode(clock, setter);
+  foundation::DebugLog log;
+  devices::SerialClockAdjust timeCode(log, clock, setter);
   timeCode.SetDaemonProbe({});
   timeCode.SetSettings({0, 0, 0, data[0] % 3});
   for (size_t at = 0; at < rest.size(); at += chunk) {

@@ -2,8 +2,8 @@
 
 #include <QComboBox>
 
-#include "audio/wave_device_names.h"
 #include "audio/wave_devices.h"
+#include "foundation/device_names.h"
 #include "platform/wave_out_backend.h"
 
 namespace audio {
@@ -17,7 +17,7 @@ void FillWaveDeviceCombo(QComboBox* box, int32_t input, const std::string& name,
   const std::vector<std::string> names = WaveDeviceNames(*device, input);
   if (names.empty()) return;
   for (const std::string& entry : names) box->addItem(QString::fromStdString(entry));
-  int32_t index = FindDeviceNameInList(names, name);
+  int32_t index = foundation::FindDeviceNameInList(names, name);
   if (index < 0 && selectFirst != 0) index = 0;
   box->setCurrentIndex(index);
 }

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "audio/c_fgraph.h"
-#include "audio/fct_quartz.h"
-#include "audio/gst_pads.h"
+#include "audio/gst/fct_quartz.h"
+#include "audio/gst/gst_pads.h"
 #include "tests/audio/fgraph_fixture.h"
 #include "tests/audio/riff_fixture.h"
 #include "tests/support/debug_log_fixture.h"
@@ -60,7 +60,7 @@ TEST_F(FGraphBuilder, ChainsByTypeWordAndDecoderFacts) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.type) + " alt=" + std::to_string(c.alt));
-    FilterGraphRec rec;
+    FilterGraphRec rec{log_};
     rec.Mp3Decoder = c.mp3;
     rec.Mp4Decoder = c.mp4;
     rec.HasWmaDmo = c.wma;
@@ -95,7 +95,7 @@ TEST_F(FGraphBuilder, EnumAudioFiltersReadsTheRegistryAndPicksTheDefaultRenderer
   if (!missing.empty()) GTEST_SKIP() << "GStreamer factory " << missing << " is not installed";
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.renderer) + " mode " + std::to_string(c.mode));
-    FilterGraphRec rec;
+    FilterGraphRec rec{log_};
     rec.Seams.hidden_filters = c.hidden;
     rec.Seams.devices = [] {
       return std::vector<platform::WaveDeviceEntry>{{"default", "plug:default"}};
@@ -123,7 +123,7 @@ TEST_F(FGraphBuilder, AudioPinIdentifiers) {
 }
 
 TEST_F(FGraphBuilder, ConnectPinLogsTheSideThatFailed) {
-  FilterGraphRec rec;
+  FilterGraphRec rec{log_};
   audio::CreateFilterGraph(rec);
   rec.Graph->AddFilter("filesrc", gst_element_factory_make("filesrc", nullptr));
   rec.Graph->AddFilter("fakesink", gst_element_factory_make("fakesink", nullptr));
@@ -184,7 +184,7 @@ TEST_F(FGraphBuilder, RendererByDeviceNameFromTheSharedDeviceTable) {
           {"sysdefault:CARD=PCH", "plug:sysdefault:CARD=PCH"},
           {"1- USB Audio", "plug:usb"}};
     };
-    audio::C_FGraph player(seams);
+    audio::C_FGraph player(log_, seams);
     player.SetDevMode(c.devMode);
     player.SetDevName(c.devName);
     player.Init();
@@ -217,7 +217,7 @@ TEST_F(FGraphBuilder, RendererIsReleasedWhetherTheFileLoadsOrNot) {
                  ? nullptr
                  : sinks.Watch(gst_element_factory_make(c.sinkFactory, nullptr));
     };
-    audio::C_FGraph player(seams);
+    audio::C_FGraph player(log_, seams);
     player.Init();
     player.SetFileName(wav);
     if (!c.loads) {

@@ -47,11 +47,12 @@ TEST_F(PlayerContract, PlayStopAndPositionAlikeOnBothPlayers) {
 
   const Subject subjects[] = {
       {"C_WaveOut on the virtual device",
-       [] {
+       [this] {
          platform::VirtualWaveOutOptions options;
          options.clock = platform::VirtualClockMode::kRealTime;
          auto player = std::make_unique<audio::C_WaveOut>(
-             std::make_shared<platform::VirtualWaveOut>(options));
+             log_,
+             std::make_shared<platform::VirtualWaveOut>(platform::StandardErrorLog(), options));
          // As the playout sets it up, with shorter pages.
          player->SetBufferPagemsec(200);
          player->SetNumBufferPages(5);
@@ -64,8 +65,8 @@ TEST_F(PlayerContract, PlayStopAndPositionAlikeOnBothPlayers) {
        },
        [](audio::Player& p) { static_cast<audio::C_WaveOut&>(p).ProgressionPlay(); }},
       {"C_FGraph into a real-time fakesink",
-       [] {
-         auto player = std::make_unique<audio::C_FGraph>(fgraphtest::FakeSinkSeams(true));
+       [this] {
+         auto player = std::make_unique<audio::C_FGraph>(log_, fgraphtest::FakeSinkSeams(true));
          player->SetDevMode(1);
          player->SetVolMinLevel(-10000);
          player->Init();

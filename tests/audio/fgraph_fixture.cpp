@@ -6,8 +6,8 @@
 #include <cmath>
 #include <thread>
 
-#include "audio/gst_graph.h"
-#include "audio/gst_ptr.h"
+#include "audio/gst/gst_graph.h"
+#include "audio/gst/gst_ptr.h"
 #include "tests/audio/riff_fixture.h"
 
 namespace fgraphtest {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "audio/c_fgraph.h"
-#include "audio/fct_quartz.h"
+#include "audio/gst/fct_quartz.h"
 #include "tools/media_fixtures/gst_media_writer.h"
 
 // Helpers for the graph player tests: audio files made at test time with GStreamer's encoders,

@@ -51,7 +51,7 @@ TEST_F(FGraphFormats, EachTypeLoadsWithItsLengthAndPlaysToTheEnd) {
     std::string path = dir_.Sub(c.file);
     ASSERT_TRUE(fgraphtest::EncodeTone(c.encode, path, 1500));
     auto capture = std::make_shared<Capture>();
-    C_FGraph player(fgraphtest::CaptureSeams(capture));
+    C_FGraph player(log_, fgraphtest::CaptureSeams(capture));
     player.SetDevMode(1);
     player.Init();
     player.SetFileName(path);

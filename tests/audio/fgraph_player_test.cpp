@@ -56,7 +56,7 @@ class FGraphPlayer : public testsupport::DebugLogTest {
  protected:
   void SetUp() override { ASSERT_TRUE(audio::EnsureGstInit()); }
   std::unique_ptr<C_FGraph> NewPlayer(audio::GraphSeams seams) {
-    auto player = std::make_unique<C_FGraph>(std::move(seams));
+    auto player = std::make_unique<C_FGraph>(log_, std::move(seams));
     player->SetDevMode(1);
     player->SetVolMinLevel(-10000);
     player->Init();

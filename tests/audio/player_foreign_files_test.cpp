@@ -17,6 +17,7 @@
 #include "tests/audio/fgraph_fixture.h"
 #include "tests/audio/mp3_tag_fixture.h"
 #include "tests/audio/riff_fixture.h"
+#include "tests/fakes/platform/simulated_clock.h"
 #include "tests/support/debug_log_fixture.h"
 
 namespace {
@@ -101,8 +102,8 @@ class ForeignFiles : public testsupport::DebugLogTest {
   int64_t PlayOnWaveOut(const std::string& path, int32_t* lengthMs) {
     platform::VirtualWaveOutOptions options;
     options.outputs = {"out0", "out1", "out2", "out3"};
-    auto device = std::make_shared<platform::VirtualWaveOut>(options);
-    audio::C_WaveOut player(device);
+    auto device = std::make_shared<platform::VirtualWaveOut>(platform::StandardErrorLog(), options);
+    audio::C_WaveOut player(log_, device);
     player.SetBufferPagemsec(100);
     player.SetNumBufferPages(5);
     for (int32_t o = 0; o < 4; ++o) player.SetExtDeviceID(o, o);
@@ -127,7 +128,7 @@ class ForeignFiles : public testsupport::DebugLogTest {
   // Frames (44.1 kHz) C_FGraph delivered to its renderer, or -1 when it refused the file.
   int64_t PlayOnGraph(const std::string& path, int32_t* lengthMs) {
     auto capture = std::make_shared<fgraphtest::Capture>();
-    audio::C_FGraph player(fgraphtest::CaptureSeams(capture));
+    audio::C_FGraph player(log_, fgraphtest::CaptureSeams(capture));
     player.SetDevMode(1);
     player.Init();
     player.SetFileName(path);

@@ -7,6 +7,7 @@
 #include "audio/view/wave_error_box.h"
 #include "audio/wave_error.h"
 #include "foundation/app_globals.h"
+#include "foundation/debug_log.h"
 #include "platform/wave_out_device.h"
 #include "tests/support/app_test_env.h"
 
@@ -15,13 +16,14 @@ namespace {
 
 TEST(WaveErrorBox, ShowsTheErrorWithoutHoldingUpTheCaller) {
   testsupport::AppTestEnv env;
+  foundation::DebugLog log;
   QWidget owner;
   InstallWaveErrorBox(&owner);
-  EXPECT_EQ(NotifyWaveError(0), 0);
+  EXPECT_EQ(NotifyWaveError(log, 0), 0);
   EXPECT_TRUE(owner.findChildren<QMessageBox*>().isEmpty());
 
   // The call returns with the box up; no event loop ran in between.
-  EXPECT_EQ(NotifyWaveError(platform::kWaveAllocated), 1);
+  EXPECT_EQ(NotifyWaveError(log, platform::kWaveAllocated), 1);
   const auto boxes = owner.findChildren<QMessageBox*>();
   ASSERT_EQ(boxes.size(), 1);
   QMessageBox* box = boxes.front();

@@ -16,10 +16,11 @@
 #include "foundation/debug_log.h"
 #include "foundation/waits.h"
 #include "platform/clock.h"
-#include "platform/wave_out_log.h"
 #include "platform/wave_out_virtual.h"
 #include "tests/audio/riff_fixture.h"
+#include "tests/fakes/platform/simulated_clock.h"
 #include "tests/support/app_test_env.h"
+#include "tests/support/recording_log.h"
 #include "tests/support/temp_dir.h"
 
 namespace audio {
@@ -72,8 +73,8 @@ class WaveOutTest : public ::testing::Test {
     platform::VirtualWaveOutOptions options;
     options.outputs = {"out0", "out1", "out2", "out3"};
     options.clock = mode;
-    device_ = std::make_shared<VirtualWaveOut>(options);
-    auto player = std::make_unique<C_WaveOut>(device_);
+    device_ = std::make_shared<VirtualWaveOut>(deviceLog_, options);
+    auto player = std::make_unique<C_WaveOut>(log_, device_);
     player->SetBufferPagemsec(100);
     player->SetNumBufferPages(5);
     player->SetDeviceID(0);
@@ -132,10 +133,15 @@ class WaveOutTest : public ::testing::Test {
     return lengths;
   }
 
-  std::string ErrorLog() { return testsupport::ReadWholeFile(foundation::DebugLogFilePath(1)); }
+  std::string ErrorLog() {
+    return testsupport::ReadWholeFile(foundation::DebugLogFilePath(platform::LogSeverity::kError));
+  }
 
   testsupport::AppTestEnv env_;
   platform::SimulatedClock clock_;
+  foundation::DebugLog log_;
+  // What the device itself says (its underruns and failures).
+  testsupport::RecordingLog deviceLog_;
   std::shared_ptr<VirtualWaveOut> device_;
 };
 
@@ -470,8 +476,6 @@ TEST_F(WaveOutTest, EveryOutputFinishesAPageBeforeItIsRefilled) {
 // A dropout reaches the debug log at the pass after it happened; the pages of a failed device
 // still finish, and the next play opens the output anew and is heard.
 TEST_F(WaveOutTest, DeviceHealthReachesTheLogAtThePass) {
-  std::vector<std::string> deviceLines;
-  platform::SetWaveOutLogSink([&](const std::string& line) { deviceLines.push_back(line); });
   auto player = MakePlayer(VirtualClockMode::kManual, 50);
   player->SetNoClose(1);  // as the playout sets it: the failed output must not be kept
   const std::string data = PatternBytes(5000 * 2);
@@ -505,12 +509,11 @@ TEST_F(WaveOutTest, DeviceHealthReachesTheLogAtThePass) {
   EXPECT_TRUE(logged("C_WaveOut Output 0 (out0) device failed, underruns 1 dropped frames " +
                      std::to_string(player->Health(0).dropped_frames) + " " + path));
   // The device said it too, once each, with its name.
-  EXPECT_EQ(deviceLines,
+  EXPECT_EQ(deviceLog_.Texts(),
             (std::vector<std::string>{
                 "wave output \"out0\": underrun, restarted (1 so far)",
                 "wave output \"out0\": device failed (scripted failure); its pages are dropped "
                 "from now on"}));
-  platform::SetWaveOutLogSink(nullptr);
 
   ASSERT_TRUE(player->Play());
   EXPECT_EQ(device_->OpenStreamCount(), 1);

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "audio/gst_graph.h"
-#include "audio/gst_ptr.h"
+#include "audio/gst/gst_graph.h"
+#include "audio/gst/gst_ptr.h"
 
 namespace media_fixtures {
 

@@ -1,14 +1,13 @@
-#include "audio/fct_quartz.h"
+#include "audio/gst/fct_quartz.h"
 
 #include <gst/audio/audio-format.h>
 
 #include <cmath>
 
 #include "audio/audio_file_type.h"
-#include "audio/gst_file_range_source.h"
+#include "audio/gst/gst_file_range_source.h"
 #include "audio/riff_file.h"
 #include "audio/wave_header.h"
-#include "foundation/debug_log.h"
 #include "foundation/file_handles.h"
 #include "platform/ascii_text.h"
 
@@ -115,16 +114,18 @@ void AddChainFilters(const std::vector<std::string>& chain, const std::string& p
 // more than a sample: a parser that misreads the header (a byte rate or block align the reader
 // does not use) would misplace every position too. The difference is logged.
 bool WaveParserAgrees(const std::vector<std::string>& chain, const std::string& path,
-                      GstGraph& graph) {
+                      FilterGraphRec& rec) {
+  GstGraph& graph = *rec.Graph;
   const WaveInfo info = RiffPcm(path);
   if (info.Valid != 1) return true;
   double seconds = -1.0;
   const bool known = graph.Duration(&seconds);
   const double ms = known ? seconds * 1000.0 : -1.0;
   if (known && std::fabs(ms - info.LengthMS) <= 1000.0 / info.SamplesPerSec + 0.5) return true;
-  foundation::WriteLog("SetupPinsToDecode " + chain[0] + "#" + chain[1] + " length " +
-                       std::to_string(static_cast<int64_t>(std::nearbyint(ms))) + " RIFF " +
-                       std::to_string(info.LengthMS));
+  rec.Log.Write("SetupPinsToDecode " + chain[0] + "#" + chain[1] + " length " +
+                    std::to_string(static_cast<int64_t>(std::nearbyint(ms))) + " RIFF " +
+                    std::to_string(info.LengthMS),
+                platform::LogSeverity::kInfo);
   return false;
 }
 
@@ -151,7 +152,8 @@ int32_t ConnectChain(const std::vector<std::string>& chain, const std::string& w
                      FilterGraphRec& rec) {
   for (size_t i = 0; i + 1 < chain.size(); ++i) {
     if (ConnectPin(chain[i], chain[i + 1], rec) == 0) {
-      foundation::WriteLog(who + chain[i] + "#" + chain[i + 1] + " connect failed");
+      rec.Log.Write(who + chain[i] + "#" + chain[i + 1] + " connect failed",
+                    platform::LogSeverity::kInfo);
       return 0;
     }
   }
@@ -159,9 +161,10 @@ int32_t ConnectChain(const std::vector<std::string>& chain, const std::string& w
   if (rec.Graph->Preroll(rec.Seams.preroll_timeout_ms, &error)) return 1;
   size_t i = FailedLink(chain, error, *rec.Graph);
   if (rec.Graph->ConnectionState(chain[i], chain[i + 1]) == -1) {
-    foundation::WriteLog("ConnectPin err " + chain[i] + "#" + chain[i + 1]);
+    rec.Log.Write("ConnectPin err " + chain[i] + "#" + chain[i + 1], platform::LogSeverity::kInfo);
   }
-  foundation::WriteLog(who + chain[i] + "#" + chain[i + 1] + " connect failed");
+  rec.Log.Write(who + chain[i] + "#" + chain[i + 1] + " connect failed",
+                platform::LogSeverity::kInfo);
   return 0;
 }
 
@@ -300,21 +303,23 @@ int32_t SetupPinsToDecode(const std::string& path, int32_t alternative, FilterGr
   const std::string type = GetAudioFileType(path);
   const bool riff = IsRiffWave(path);
   if (riff && RiffWithoutData(path)) {
-    if (alternative == 0) foundation::WriteLog("SetupPinsToDecode No Data #" + path);
+    if (alternative == 0) {
+      rec.Log.Write("SetupPinsToDecode No Data #" + path, platform::LogSeverity::kInfo);
+    }
     return 0;
   }
   std::optional<std::vector<std::string>> chain =
       FilterChainFor(type, alternative, rec, riff, &unknown);
   if (!chain) {
     if (unknown && alternative == 0) {
-      foundation::WriteLog("SetupPinsToDecode Unknown Filetype #" + path);
+      rec.Log.Write("SetupPinsToDecode Unknown Filetype #" + path, platform::LogSeverity::kInfo);
     }
     return 0;
   }
   chain->push_back(rec.RendererName);
   AddChainFilters(*chain, path, rec);
   if (ConnectChain(*chain, "SetupPinsToDecode ", rec) == 0) return 0;
-  if (type == "wav" && riff && alternative == 0 && !WaveParserAgrees(*chain, path, *rec.Graph)) {
+  if (type == "wav" && riff && alternative == 0 && !WaveParserAgrees(*chain, path, rec)) {
     return 0;
   }
   return 1;
@@ -330,7 +335,7 @@ int32_t RenderPinsToDecode(const std::string& path, FilterGraphRec& rec) {
 
 int32_t ConnectPin(const std::string& upName, const std::string& downName, FilterGraphRec& rec) {
   if (!rec.Graph || !rec.Graph->valid()) {
-    foundation::WriteLog("ConnectPin err " + upName + "#" + downName);
+    rec.Log.Write("ConnectPin err " + upName + "#" + downName, platform::LogSeverity::kInfo);
     return 0;
   }
   PinConnectResult result =
@@ -342,15 +347,16 @@ int32_t ConnectPin(const std::string& upName, const std::string& downName, Filte
     case PinConnect::kNoUpstreamPin:
     case PinConnect::kNoDownstreamPin: {
       int side = result.outcome == PinConnect::kNoUpstreamPin ? 0 : 1;
-      foundation::WriteLog("Pin not set " + upName + "#" + downName + " l=" + std::to_string(side) +
-                           " tFound=" + std::to_string(result.found) +
-                           " tNumPin=" + std::to_string(result.num_pins));
+      rec.Log.Write("Pin not set " + upName + "#" + downName + " l=" + std::to_string(side) +
+                        " tFound=" + std::to_string(result.found) +
+                        " tNumPin=" + std::to_string(result.num_pins),
+                    platform::LogSeverity::kInfo);
       return 0;
     }
     case PinConnect::kRefused:
       break;
   }
-  foundation::WriteLog("ConnectPin err " + upName + "#" + downName);
+  rec.Log.Write("ConnectPin err " + upName + "#" + downName, platform::LogSeverity::kInfo);
   return 0;
 }
 

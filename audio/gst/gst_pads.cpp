@@ -1,4 +1,4 @@
-#include "audio/gst_pads.h"
+#include "audio/gst/gst_pads.h"
 
 #include "platform/ascii_case.h"
 

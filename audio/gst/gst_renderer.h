@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "audio/gst_ptr.h"
+#include "audio/gst/gst_ptr.h"
 
 namespace audio {
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <utility>
 
-#include "audio/gst_graph.h"
-#include "audio/gst_pads.h"
-#include "audio/gst_pending_link.h"
+#include "audio/gst/gst_graph.h"
+#include "audio/gst/gst_pads.h"
+#include "audio/gst/gst_pending_link.h"
 
 namespace audio {
 

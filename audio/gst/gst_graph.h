@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/gst_ptr.h"
+#include "audio/gst/gst_ptr.h"
 
 namespace audio {
 

@@ -1,4 +1,4 @@
-#include "audio/gst_renderer.h"
+#include "audio/gst/gst_renderer.h"
 
 #include <gst/audio/audio-format.h>
 

@@ -1,4 +1,4 @@
-#include "audio/gst_file_range_source.h"
+#include "audio/gst/gst_file_range_source.h"
 
 #include <fcntl.h>
 #include <gst/base/gstbasesrc.h>

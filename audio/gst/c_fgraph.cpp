@@ -5,11 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "audio/fct_quartz.h"
+#include "audio/gst/fct_quartz.h"
 #include "audio/reader_length.h"
-#include "audio/wave_device_names.h"
 #include "foundation/conversions.h"
-#include "foundation/debug_log.h"
+#include "foundation/device_names.h"
 #include "foundation/files.h"
 #include "platform/ascii_text.h"
 
@@ -31,9 +30,10 @@ bool FileStamp(const std::string& path, int64_t* size, int64_t* mtimeNs) {
 
 }  // namespace
 
-C_FGraph::C_FGraph() : C_FGraph(GraphSeams{}) {}
+C_FGraph::C_FGraph(platform::LogSink& log) : C_FGraph(log, GraphSeams{}) {}
 
-C_FGraph::C_FGraph(GraphSeams seams) : graph_(std::make_unique<FilterGraphRec>()) {
+C_FGraph::C_FGraph(platform::LogSink& log, GraphSeams seams)
+    : graph_(std::make_unique<FilterGraphRec>(log)) {
   graph_->Seams = std::move(seams);
 }
 
@@ -60,7 +60,7 @@ void C_FGraph::Init() {
   const std::vector<platform::WaveDeviceEntry>& devices = graph_->RegFilters->Devices();
   std::vector<std::string> names;
   for (const platform::WaveDeviceEntry& entry : devices) names.push_back(entry.name);
-  int32_t index = DeviceNumberForName(names, DevName).value_or(-1);
+  int32_t index = foundation::DeviceNumberForName(names, DevName).value_or(-1);
   if (index >= 0 && static_cast<size_t>(index) < devices.size()) {
     graph_->RendererName = platform::TrimmedLowerAscii(devices[static_cast<size_t>(index)].name);
     graph_->RendererDevice = devices[static_cast<size_t>(index)].pcm;
@@ -226,8 +226,8 @@ int32_t C_FGraph::mode() {
   int32_t completion = graph_->Graph->WaitForCompletion(kCompletionWaitMs, &error);
   if (completion == 0) return kModePlaying;
   if (completion == 2) {
-    foundation::WriteLog("C_FGraph stream error " + FileName_ + "#" + error.filter + " " +
-                         error.text);
+    graph_->Log.Write("C_FGraph stream error " + FileName_ + "#" + error.filter + " " + error.text,
+                      platform::LogSeverity::kInfo);
   }
   // Stopped whatever IsPlaying says, so the next poll reads 1, not a running graph at its end.
   graph_->Graph->Stop();

@@ -7,8 +7,8 @@
 #include <mutex>
 #include <string>
 
-#include "audio/gst_graph.h"
-#include "audio/gst_ptr.h"
+#include "audio/gst/gst_graph.h"
+#include "audio/gst/gst_ptr.h"
 
 namespace audio {
 

@@ -1,4 +1,4 @@
-#include "audio/gst_graph.h"
+#include "audio/gst/gst_graph.h"
 
 #include <gst/base/gstbaseparse.h>
 
@@ -6,9 +6,9 @@
 #include <chrono>
 #include <cmath>
 
-#include "audio/gst_file_range_source.h"
-#include "audio/gst_pending_link.h"
-#include "audio/gst_renderer.h"
+#include "audio/gst/gst_file_range_source.h"
+#include "audio/gst/gst_pending_link.h"
+#include "audio/gst/gst_renderer.h"
 
 namespace audio {
 

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "audio/gst_graph.h"
+#include "audio/gst/gst_graph.h"
+#include "platform/log_sink.h"
 #include "platform/wave_device_list.h"
 
 namespace audio {
@@ -17,7 +18,7 @@ namespace audio {
 // The graph builder: builds the pipeline a file plays in from a fixed chain of element
 // factories chosen by the file's type word, connects them pin to pin, and falls back to a
 // decodebin between the file source and the renderer. Its failures show only as 0 results;
-// the reasons go to the debug log (kind 0).
+// the reasons go to the graph record's log (ordinary lines).
 //
 // "Registered filters" are the element factories GStreamer knows plus one renderer per entry
 // of the ALSA playback device table (the same table the waveOut player picks its device from),
@@ -43,7 +44,7 @@ inline constexpr const char* kWmaDecoderName = "avdec_wmav2";    // HasWmaDmo 1
 inline constexpr const char* kWmaV1DecoderName = "avdec_wmav1";  // the other WMA chain
 inline constexpr const char* kMidiParserName = "midiparse";
 inline constexpr const char* kMidiSynthName = "fluiddec";
-// Reads PCM samples from a RIFF file's data chunk (audio/gst_file_range_source.h).
+// Reads PCM samples from a RIFF file's data chunk (audio/gst/gst_file_range_source.h).
 inline constexpr const char* kRawAudioParserName = "rawaudioparse";
 
 // Default renderers in table order: the ALSA default device (what the waveOut player's
@@ -88,6 +89,10 @@ class RegFilterCollection {
 
 // The graph record the player owns and hands to every routine here.
 struct FilterGraphRec {
+  explicit FilterGraphRec(platform::LogSink& log) : Log(log) {}
+
+  // Where the routines write why a chain failed.
+  platform::LogSink& Log;
   std::shared_ptr<RegFilterCollection> RegFilters;
   // The pipeline; it answers for the control, events, position and audio of the graph.
   std::unique_ptr<GstGraph> Graph;
@@ -120,7 +125,7 @@ void ReleaseFilterGraph(FilterGraphRec& rec);
 // wins, none keeps the old name), FileSourceName, WaveParserName and the decoder facts.
 void EnumAudioFilters(int32_t mode, FilterGraphRec& rec);
 // Builds the chain for `path`, connects it and prerolls it: 1 when the renderer receives
-// samples, else 0 with the reason in the debug log. A RIFF WAVE file without samples (no data
+// samples, else 0 with the reason in the record's log. A RIFF WAVE file without samples (no data
 // chunk, or an empty one) fails at once, and the first chain of a PCM wave file fails when the
 // wave parser's length is not the RIFF reader's.
 int32_t SetupPinsToDecode(const std::string& path, int32_t alternative, FilterGraphRec& rec);
