@@ -21,12 +21,6 @@ namespace devices {
 
 namespace {
 
-void LogFailure(const std::string& operation, int err, const std::string& port) {
-  foundation::WriteLog("C_Com " + operation + " Failed " + std::to_string(err) + " " +
-                           foundation::GetWin32ErrorText(err) + " " + port,
-                       1);
-}
-
 // Parity code of the settings as c_cflag bits; false for a code the line has no parity for.
 bool ParityFlags(int32_t code, tcflag_t& flags) {
   switch (code) {
@@ -52,6 +46,12 @@ bool ParityFlags(int32_t code, tcflag_t& flags) {
 }
 
 }  // namespace
+
+void C_Com::LogFailure(const std::string& operation, int err, const std::string& port) const {
+  log_.Write("C_Com " + operation + " Failed " + std::to_string(err) + " " +
+                 foundation::GetWin32ErrorText(err) + " " + port,
+             platform::LogSeverity::kError);
+}
 
 C_Com::~C_Com() { CloseComm(); }
 
@@ -98,17 +98,17 @@ bool C_Com::ApplyLineSettings(int fd) {
   tio.c_cflag |= CS8 | CLOCAL | CREAD;
   tcflag_t parity = 0;
   if (!ParityFlags(parityBit_, parity)) {
-    foundation::WriteLog("C_Com ParityBit=" + std::to_string(parityBit_) +
-                             " is no parity this line has: none used " + path,
-                         1);
+    log_.Write("C_Com ParityBit=" + std::to_string(parityBit_) +
+                   " is no parity this line has: none used " + path,
+               platform::LogSeverity::kError);
   }
   tio.c_cflag |= parity;
   if (stopBit_ == 2) {
     tio.c_cflag |= CSTOPB;
   } else if (stopBit_ != 0) {
-    foundation::WriteLog("C_Com StopBit=" + std::to_string(stopBit_) +
-                             " cannot be set with 8 data bits: one stop bit used " + path,
-                         1);
+    log_.Write("C_Com StopBit=" + std::to_string(stopBit_) +
+                   " cannot be set with 8 data bits: one stop bit used " + path,
+               platform::LogSeverity::kError);
   }
   tio.c_cc[VMIN] = 0;
   tio.c_cc[VTIME] = 0;

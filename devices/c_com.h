@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "platform/log_sink.h"
 #include "platform/unique_fd.h"
 
 namespace devices {
@@ -15,16 +16,18 @@ namespace devices {
 // terminal, in raw mode with 8 data bits and no flow control of any kind. It is held
 // exclusively: TIOCEXCL keeps other processes out, and a flock on the device keeps out other
 // holders that TIOCEXCL lets through (root, or this process). Nothing here raises or throws: a
-// port that is not open makes every transfer a no-op, and failures go to the error log as
+// port that is not open makes every transfer a no-op, and failures go to its log as error lines
 // "C_Com <operation> Failed <code> <text>".
 class C_Com {
  public:
   // How long one write may wait for the line to take its bytes.
   static constexpr int32_t kWriteTimeoutMs = 5000;
 
-  C_Com() = default;
+  // Failures are written to `log`.
+  explicit C_Com(platform::LogSink& log) : log_(log) {}
   // A port whose writes give up after `writeTimeoutMs` (tests of a line that never drains).
-  explicit C_Com(int32_t writeTimeoutMs) : writeTimeoutMs_(writeTimeoutMs) {}
+  C_Com(platform::LogSink& log, int32_t writeTimeoutMs)
+      : log_(log), writeTimeoutMs_(writeTimeoutMs) {}
   ~C_Com();
   C_Com(const C_Com&) = delete;
   C_Com& operator=(const C_Com&) = delete;
@@ -69,7 +72,9 @@ class C_Com {
   // Writes everything or gives up after writeTimeoutMs_; returns the bytes written.
   int64_t WriteAll(const uint8_t* data, size_t length);
   bool ApplyLineSettings(int fd);
+  void LogFailure(const std::string& operation, int err, const std::string& port) const;
 
+  platform::LogSink& log_;
   platform::UniqueFd fd_;
   int32_t dataSize_ = 0;
   std::string comPort_;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <span>
 
-#include "foundation/debug_log.h"
 #include "platform/steady_deadline.h"
 
 namespace devices {
@@ -61,12 +60,14 @@ class FlagScope {
 
 }  // namespace
 
-C_HID::C_HID(HidrawSystem& system) : system_(system) { portCache_.fill(255); }
+C_HID::C_HID(platform::LogSink& log, HidrawSystem& system) : log_(log), system_(system) {
+  portCache_.fill(255);
+}
 
 C_HID::~C_HID() { HidClose(); }
 
 void C_HID::Log(const std::string& text) const {
-  if (logError_ != 0) foundation::WriteLog(text, 1);
+  if (logError_ != 0) log_.Write(text, platform::LogSeverity::kError);
 }
 
 int32_t C_HID::HidInit(int32_t pMode, int32_t pOpt, int32_t pSyncMode, int32_t pIDOrder,

@@ -8,6 +8,7 @@
 
 #include "devices/hid_report_descriptor.h"
 #include "devices/hidraw.h"
+#include "platform/log_sink.h"
 
 namespace devices {
 
@@ -15,8 +16,8 @@ namespace devices {
 // (contact inputs and switch outputs through TarnRead and TarnWrite) or the ShuttlePro v2
 // jog/shuttle controller (ShuttlePro2Read). Reports are sized from the device's report
 // descriptor and laid out with the report ID in byte 0. Every wait has a time limit, and none
-// runs the event loop. Failures are results (0 or -1) and, with LogError set, lines in the
-// error log.
+// runs the event loop. Failures are results (0 or -1) and, with LogError set, error lines in
+// its log.
 class C_HID {
  public:
   // Vendor of the ShuttlePro v2 and its product.
@@ -25,8 +26,9 @@ class C_HID {
   // The remote unit's vendor until the settings name another (key USBHIDVendorID).
   static constexpr int32_t kDefaultUnitVendorID = 0x1209;
 
-  // Devices are looked for on `system` (the kernel's nodes unless a test brings its own).
-  explicit C_HID(HidrawSystem& system);
+  // Devices are looked for on `system` (the kernel's nodes unless a test brings its own);
+  // failures are written to `log`.
+  C_HID(platform::LogSink& log, HidrawSystem& system);
   ~C_HID();
   C_HID(const C_HID&) = delete;
   C_HID& operator=(const C_HID&) = delete;
@@ -80,6 +82,7 @@ class C_HID {
   std::string DecodeShuttle();
   void Log(const std::string& text) const;
 
+  platform::LogSink& log_;
   HidrawSystem& system_;
   std::unique_ptr<HidrawDevice> device_;
   std::string path_;

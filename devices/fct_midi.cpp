@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "audio/wave_device_names.h"
 #include "foundation/app_globals.h"
-#include "foundation/debug_log.h"
+#include "foundation/device_names.h"
 #include "foundation/setting_value.h"
 #include "foundation/user_dialogs.h"
 
@@ -41,9 +40,9 @@ int32_t MidiPorts::MidiOutOpenPort(int32_t port) {
   const int32_t device = outDevice_[static_cast<size_t>(port)];
   out_[static_cast<size_t>(port)] = system_.OpenOutput(device);
   if (out_[static_cast<size_t>(port)]) return 1;
-  foundation::WriteLog(
+  log_.Write(
       "MidiOutOpenPort Failed port=" + std::to_string(port) + " device=" + std::to_string(device),
-      1);
+      platform::LogSeverity::kError);
   return 0;
 }
 
@@ -53,9 +52,9 @@ int32_t MidiPorts::MidiInOpenPort(int32_t port) {
   const int32_t device = inDevice_[static_cast<size_t>(port)];
   in_[static_cast<size_t>(port)] = system_.OpenInput(device);
   if (in_[static_cast<size_t>(port)]) return 1;
-  foundation::WriteLog(
+  log_.Write(
       "MidiInOpenPort Failed port=" + std::to_string(port) + " device=" + std::to_string(device),
-      1);
+      platform::LogSeverity::kError);
   return 0;
 }
 
@@ -79,9 +78,9 @@ int32_t MidiPorts::MidiOutSend(int32_t port, int32_t kind, int32_t channel, int3
                                int32_t d2) {
   if (!OutOpen(port)) return 0;
   if (kind < 0 || kind >= static_cast<int32_t>(std::size(kKinds)) || channel < 0 || channel > 15) {
-    foundation::WriteLog(
+    log_.Write(
         "MidiOutSend refused kind=" + std::to_string(kind) + " channel=" + std::to_string(channel),
-        1);
+        platform::LogSeverity::kError);
     return 0;
   }
   const KindBase& k = kKinds[static_cast<size_t>(kind)];
@@ -114,7 +113,7 @@ std::string MidiPorts::GetMidiDeviceName(int32_t input, int32_t id) const {
 
 int32_t MidiPorts::SelectedDeviceIndex(const std::vector<std::string>& names,
                                        const std::string& name) {
-  return audio::FindDeviceNameInList(names, name);
+  return foundation::FindDeviceNameInList(names, name);
 }
 
 int32_t MidiPorts::FindMidiDeviceByName(int32_t input, const std::string& name,
@@ -126,7 +125,7 @@ int32_t MidiPorts::FindMidiDeviceByName(int32_t input, const std::string& name,
     foundation::MsgBoxCentered(std::string(kNotFoundText) + "\n" + name, kCriticalBox,
                                foundation::Globals().ProgramTitle, nullptr);
   }
-  foundation::WriteLog(std::string(kNotFoundText) + " " + name);
+  log_.Write(std::string(kNotFoundText) + " " + name, platform::LogSeverity::kInfo);
   return -1;
 }
 

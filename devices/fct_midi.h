@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "devices/midi_system.h"
+#include "platform/log_sink.h"
 
 namespace devices {
 
@@ -19,7 +20,8 @@ class MidiPorts {
   // Shown when a device named in the settings is not there.
   static constexpr const char* kNotFoundText = "この名前のデバイスを検出できませんでした";
 
-  explicit MidiPorts(MidiSystem& system) : system_(system) {}
+  // Ports on `system`; refusals and devices not found are written to `log`.
+  MidiPorts(platform::LogSink& log, MidiSystem& system) : log_(log), system_(system) {}
 
   // Device numbers chosen for each port (-1: none found; also for a port outside 0..3).
   void SetOutDeviceID(int32_t port, int32_t id);
@@ -71,6 +73,7 @@ class MidiPorts {
  private:
   static bool ValidPort(int32_t port) { return port >= 0 && port < kPorts; }
 
+  platform::LogSink& log_;
   MidiSystem& system_;
   std::array<int32_t, kPorts> outDevice_{-1, -1, -1, -1};
   std::array<int32_t, kPorts> inDevice_{-1, -1, -1, -1};

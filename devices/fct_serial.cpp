@@ -17,9 +17,9 @@ constexpr int kListedPorts = 6;
 
 }  // namespace
 
-int32_t OpenComBySettings(std::unique_ptr<C_Com>& port, int32_t mode, const std::string& suffix,
-                          int32_t pPortNo, int32_t pBaudRate, int32_t pDataSize, int32_t pParityBit,
-                          int32_t pStopBit) {
+int32_t OpenComBySettings(platform::LogSink& log, std::unique_ptr<C_Com>& port, int32_t mode,
+                          const std::string& suffix, int32_t pPortNo, int32_t pBaudRate,
+                          int32_t pDataSize, int32_t pParityBit, int32_t pStopBit) {
   if (port) port->CloseComm();
   const int32_t number = pPortNo != -1 ? pPortNo : foundation::LoadSettingInt("ComNo" + suffix, 0);
   if (number == 0) return 0;
@@ -32,7 +32,7 @@ int32_t OpenComBySettings(std::unique_ptr<C_Com>& port, int32_t mode, const std:
   const int32_t dataSize =
       pDataSize != -1 ? pDataSize : (mode == kComModeTimeCode ? kTimeCodeReadSize : 1);
 
-  port = std::make_unique<C_Com>();
+  port = std::make_unique<C_Com>(log);
   port->SetParityBit(pParityBit);
   port->SetBaudRate(baud);
   port->SetDataSize(dataSize);

@@ -22,10 +22,10 @@ inline constexpr int32_t kComModeTimeCode = 1;
 // parity and stop-bit codes. 1 opened; 0 when the port number is 0 (not used: nothing opened,
 // nothing shown) or the port would not open, which a critical message box reports as
 // "Com<n>が開けません" ("Can not open Com<n>" with English texts). The old port is closed in
-// every case.
-int32_t OpenComBySettings(std::unique_ptr<C_Com>& port, int32_t mode, const std::string& suffix,
-                          int32_t pPortNo = -1, int32_t pBaudRate = -1, int32_t pDataSize = -1,
-                          int32_t pParityBit = 0, int32_t pStopBit = 0);
+// every case. The new port writes its failures to `log`.
+int32_t OpenComBySettings(platform::LogSink& log, std::unique_ptr<C_Com>& port, int32_t mode,
+                          const std::string& suffix, int32_t pPortNo = -1, int32_t pBaudRate = -1,
+                          int32_t pDataSize = -1, int32_t pParityBit = 0, int32_t pStopBit = 0);
 
 // The speeds the settings offer, in bit/s, as texts.
 std::vector<std::string> BaudRateList();

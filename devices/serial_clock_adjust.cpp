@@ -6,7 +6,6 @@
 #include "devices/time_sync_daemons.h"
 #include "foundation/calendar.h"
 #include "foundation/date_stamp.h"
-#include "foundation/debug_log.h"
 #include "foundation/settings_store.h"
 
 namespace devices {
@@ -93,8 +92,12 @@ int64_t ClockAdjustTarget(const platform::WallTime& now, const TimeAdjustSetting
          int64_t{s.ASecond} * 1000;
 }
 
-SerialClockAdjust::SerialClockAdjust(platform::Clock& clock, platform::ClockSetter& setter)
-    : clock_(clock), setter_(setter), daemonProbe_([] { return RunningTimeSyncDaemons(); }) {}
+SerialClockAdjust::SerialClockAdjust(platform::LogSink& log, platform::Clock& clock,
+                                     platform::ClockSetter& setter)
+    : log_(log),
+      clock_(clock),
+      setter_(setter),
+      daemonProbe_([] { return RunningTimeSyncDaemons(); }) {}
 
 void SerialClockAdjust::ParseSerialTime(C_Com& port) {
   std::vector<uint8_t> buffer(static_cast<size_t>(std::max(port.DataSize(), 0)) + 1);
@@ -122,7 +125,8 @@ void SerialClockAdjust::TakeRecord(const platform::WallTime& receivedAt, int64_t
   const std::string code = text_.substr(text_.size() - kRecordChars);
   text_.clear();
   if (!Digits(code)) {
-    foundation::WriteLog("ParseSerialTime Code=" + Printable(code) + " not digits", 1);
+    log_.Write("ParseSerialTime Code=" + Printable(code) + " not digits",
+               platform::LogSeverity::kError);
     return;
   }
   const TimeAdjustSettings& s = settings_;
@@ -131,7 +135,8 @@ void SerialClockAdjust::TakeRecord(const platform::WallTime& receivedAt, int64_t
   const bool hour = code.substr(0, 2) == foundation::PadNumber(s.AHour, 2);
   const bool due = second && ((s.AdjustMode == 0) || (s.AdjustMode == 1 && minute) ||
                               (s.AdjustMode == 2 && minute && hour));
-  foundation::WriteLog("ParseSerialTime Code=" + code + " Adjust=" + (due ? "1" : "0"));
+  log_.Write("ParseSerialTime Code=" + code + " Adjust=" + (due ? "1" : "0"),
+             platform::LogSeverity::kInfo);
   if (due) AdjustAt(receivedAt, receivedMono);
 }
 
@@ -140,10 +145,10 @@ void SerialClockAdjust::AdjustClockFromSerial() { AdjustAt(clock_.Now(), clock_.
 void SerialClockAdjust::AdjustAt(const platform::WallTime& now, int64_t nowMono) {
   const int64_t target = ClockAdjustTarget(now, settings_);
   if (target < 0) {
-    foundation::WriteLog("時刻修正エラー AHour=" + std::to_string(settings_.AHour) +
-                             " AMinute=" + std::to_string(settings_.AMinute) +
-                             " ASecond=" + std::to_string(settings_.ASecond),
-                         1);
+    log_.Write("時刻修正エラー AHour=" + std::to_string(settings_.AHour) +
+                   " AMinute=" + std::to_string(settings_.AMinute) +
+                   " ASecond=" + std::to_string(settings_.ASecond),
+               platform::LogSeverity::kError);
     return;
   }
   const std::vector<std::string> daemons =
@@ -151,22 +156,22 @@ void SerialClockAdjust::AdjustAt(const platform::WallTime& now, int64_t nowMono)
   if (!daemons.empty()) {
     std::string names;
     for (const std::string& d : daemons) names += (names.empty() ? "" : ", ") + d;
-    foundation::WriteLog("AdjustClockFromSerial: a time-sync daemon is running (" + names +
-                             ") and may move the clock again",
-                         1);
+    log_.Write("AdjustClockFromSerial: a time-sync daemon is running (" + names +
+                   ") and may move the clock again",
+               platform::LogSeverity::kError);
   }
   const int64_t correctionMs = target - platform::WallTimeToLocalMs(now);
   const platform::ClockSetResult result = setter_.Correct(std::chrono::milliseconds(correctionMs));
   const int64_t elapsedMs = clock_.MonotonicMs() - nowMono;
   if (result.status != platform::ClockSetStatus::kApplied &&
       result.status != platform::ClockSetStatus::kDryRun) {
-    foundation::WriteLog("時刻修正エラー " + result.message, 1);
+    log_.Write("時刻修正エラー " + result.message, platform::LogSeverity::kError);
     return;
   }
-  foundation::WriteLog("AdjustClockFromSerial " + result.message);
-  foundation::WriteLog("時刻修正終了 " + SecondsText(elapsedMs) + " " +
-                       foundation::FormatDateStampAt(now) + "--" +
-                       foundation::FormatDateStampAt(clock_.Now()));
+  log_.Write("AdjustClockFromSerial " + result.message, platform::LogSeverity::kInfo);
+  log_.Write("時刻修正終了 " + SecondsText(elapsedMs) + " " + foundation::FormatDateStampAt(now) +
+                 "--" + foundation::FormatDateStampAt(clock_.Now()),
+             platform::LogSeverity::kInfo);
 }
 
 }  // namespace devices

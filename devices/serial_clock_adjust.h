@@ -9,6 +9,7 @@
 #include "devices/c_com.h"
 #include "platform/clock.h"
 #include "platform/clock_setter.h"
+#include "platform/log_sink.h"
 
 namespace devices {
 
@@ -38,8 +39,8 @@ int64_t ClockAdjustTarget(const platform::WallTime& now, const TimeAdjustSetting
 // moment, so a code of that moment sets the clock to it.
 class SerialClockAdjust {
  public:
-  // Reads the clock from `clock` and moves it through `setter`.
-  SerialClockAdjust(platform::Clock& clock, platform::ClockSetter& setter);
+  // Reads the clock from `clock`, moves it through `setter` and writes what it did to `log`.
+  SerialClockAdjust(platform::LogSink& log, platform::Clock& clock, platform::ClockSetter& setter);
 
   void SetSettings(const TimeAdjustSettings& settings) { settings_ = settings; }
   const TimeAdjustSettings& Settings() const { return settings_; }
@@ -65,6 +66,7 @@ class SerialClockAdjust {
   void TakeRecord(const platform::WallTime& receivedAt, int64_t receivedMono);
   void AdjustAt(const platform::WallTime& now, int64_t nowMono);
 
+  platform::LogSink& log_;
   platform::Clock& clock_;
   platform::ClockSetter& setter_;
   TimeAdjustSettings settings_;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "devices/fct_midi.h"
+#include "foundation/debug_log.h"
 #include "tests/devices/fader_round_trip.h"
 
 namespace devices {
@@ -38,7 +39,8 @@ class AlsaMidiTest : public ::testing::Test {
   }
 
   AlsaMidiSystem system_{"Ondrake test"};
-  MidiPorts ports_{system_};
+  foundation::DebugLog log_;
+  MidiPorts ports_{log_, system_};
   int32_t through_ = -1;
 };
 

@@ -71,7 +71,7 @@ TEST_F(ComTest, RoundTripAtSeveralRates) {
   std::vector<uint8_t> all(256);
   for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<uint8_t>(i);
   for (const int32_t baud : {2400, 38400, 14400, 56000, 256000}) {
-    C_Com com;
+    C_Com com(log_);
     ASSERT_EQ(Open(com, baud), 1) << baud;
     EXPECT_EQ(ReadLineSpeed(pty_.terminal()), baud);
 
@@ -99,7 +99,7 @@ TEST_F(ComTest, LineSettings) {
       {7, 0, CS8, PARODD | CMSPAR, true},
   };
   for (const auto& c : cases) {
-    C_Com com;
+    C_Com com(log_);
     com.SetParityBit(c.parity);
     com.SetStopBit(c.stop);
     ASSERT_EQ(Open(com, 9600), 1);
@@ -108,24 +108,25 @@ TEST_F(ComTest, LineSettings) {
     EXPECT_EQ(tio.c_cflag & c.set, c.set) << c.parity << " " << c.stop;
     EXPECT_EQ(tio.c_cflag & c.clear, 0u) << c.parity << " " << c.stop;
     EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), 0u);
-    EXPECT_EQ(Logged("C_Com", 1), c.logged) << c.parity << " " << c.stop;
-    std::remove(foundation::DebugLogFilePath(1).c_str());
+    EXPECT_EQ(Logged("C_Com", platform::LogSeverity::kError), c.logged)
+        << c.parity << " " << c.stop;
+    std::remove(foundation::DebugLogFilePath(platform::LogSeverity::kError).c_str());
   }
 }
 
 // One holder at a time, root included; the port is free again once closed.
 TEST_F(ComTest, Exclusive) {
-  C_Com first, second;
+  C_Com first(log_), second(log_);
   ASSERT_EQ(Open(first, 38400), 1);
   EXPECT_EQ(Open(second, 38400), 0);
   EXPECT_FALSE(second.IsOpen());
-  EXPECT_TRUE(Logged("C_Com OpenComm flock Failed", 1));
+  EXPECT_TRUE(Logged("C_Com OpenComm flock Failed", platform::LogSeverity::kError));
   first.CloseComm();
   EXPECT_EQ(Open(second, 38400), 1);
 }
 
 TEST_F(ComTest, ReadsAtMostDataSize) {
-  C_Com com;
+  C_Com com(log_);
   ASSERT_EQ(Open(com, 38400, 37), 1);
   std::vector<uint8_t> buffer(41, 0xEE);
   EXPECT_EQ(com.RecvDataB(buffer), 0);  // nothing waiting: at once, count 0
@@ -150,7 +151,7 @@ TEST_F(ComTest, ReadsAtMostDataSize) {
 TEST_F(ComTest, PortThatDoesNotOpen) {
   const std::string file = dir_.WriteFile("plain", "not a terminal");
   for (const std::string& name : {std::string("Com0"), std::string("/nonexistent/tty"), file}) {
-    C_Com com;
+    C_Com com(log_);
     com.SetComPort(name);
     com.SetDataSize(8);
     EXPECT_EQ(com.OpenComm(), 0) << name;
@@ -159,12 +160,12 @@ TEST_F(ComTest, PortThatDoesNotOpen) {
     EXPECT_EQ(com.RecvDataB(buffer), 0);
     EXPECT_EQ(buffer[0], 7);  // the count keeps its previous value
     com.SendText("*0SL");     // nothing to write to, nothing happens
-    EXPECT_TRUE(Logged("C_Com OpenComm", 1)) << name;
+    EXPECT_TRUE(Logged("C_Com OpenComm", platform::LogSeverity::kError)) << name;
   }
 }
 
 TEST_F(ComTest, WritesTextsAndNothingForEmpty) {
-  C_Com com;
+  C_Com com(log_);
   ASSERT_EQ(Open(com, 38400), 1);
   com.SendText("");
   com.SendText("*0SL");
@@ -176,10 +177,10 @@ TEST_F(ComTest, WritesTextsAndNothingForEmpty) {
 
 // A line that never takes the bytes: the write gives up and logs, it does not hang.
 TEST_F(ComTest, WriteGivesUpOnAStuckLine) {
-  C_Com com(50);
+  C_Com com(log_, 50);
   ASSERT_EQ(Open(com, 38400), 1);
   com.SendText(std::string(1 << 20, 'z'));
-  EXPECT_TRUE(Logged("C_Com WriteFile Failed", 1));
+  EXPECT_TRUE(Logged("C_Com WriteFile Failed", platform::LogSeverity::kError));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "devices/fake_hidraw.h"
+#include "tests/fakes/devices/fake_hidraw.h"
 #include "tests/support/debug_log_fixture.h"
 
 namespace devices {
@@ -44,7 +44,7 @@ class HidTest : public testsupport::DebugLogTest {
   }
 
   FakeHidraw system_;
-  C_HID hid_{system_};
+  C_HID hid_{log_, system_};
   std::vector<Bytes> answers_;
   size_t next_ = 0;
 };
@@ -76,7 +76,8 @@ TEST_F(HidTest, FindsTheDevice) {
     EXPECT_EQ(hid_.HidInit(c.mode, c.opt, 1, c.order, c.file), c.result) << c.mode << c.opt;
     EXPECT_EQ(hid_.HIDFilename(), c.path) << c.mode << " " << c.opt << " " << c.order;
   }
-  EXPECT_TRUE(Logged("HidInit ReportDescriptor Failed /dev/hidraw3", 1));
+  EXPECT_TRUE(
+      Logged("HidInit ReportDescriptor Failed /dev/hidraw3", platform::LogSeverity::kError));
 
   // The unit's vendor is a setting.
   hid_.SetVendorID(0x1234);
@@ -117,7 +118,7 @@ TEST_F(HidTest, ReadsTheUnit) {
   for (const int32_t syncMode : {0, 1}) {
     for (const auto& c : cases) {
       FakeHidraw system;
-      C_HID hid(system);
+      C_HID hid(log_, system);
       hid.SetLogError(1);
       FakeHidDevice& unit = system.Add(kVendor, 1, kUnitDescriptor);
       unit.inputs.push_back({0, 33});  // stale: came before the inquiry
@@ -130,7 +131,7 @@ TEST_F(HidTest, ReadsTheUnit) {
       EXPECT_EQ(unit.written[0], (Bytes{0, static_cast<uint8_t>(c.readStatus ? 255 : 0),
                                         static_cast<uint8_t>(c.port)}));
       if (c.logged) {
-        EXPECT_TRUE(Logged(c.logged, 1)) << c.logged;
+        EXPECT_TRUE(Logged(c.logged, platform::LogSeverity::kError)) << c.logged;
       }
     }
   }
@@ -170,7 +171,8 @@ TEST_F(HidTest, PolledReadAcrossCalls) {
   for (int call = 0; call < 3; ++call) EXPECT_EQ(hid_.TarnRead(), 0);
   EXPECT_EQ(unit.written.size(), 1u);
   EXPECT_EQ(hid_.TarnRead(), -1);
-  EXPECT_TRUE(Logged("HID ReadTried Over c_ErrorLoop=1 ReadTried=4", 1));
+  EXPECT_TRUE(
+      Logged("HID ReadTried Over c_ErrorLoop=1 ReadTried=4", platform::LogSeverity::kError));
 
   EXPECT_EQ(hid_.TarnRead(), 0);  // a new inquiry
   EXPECT_EQ(unit.written.size(), 2u);
@@ -180,7 +182,7 @@ TEST_F(HidTest, PolledReadAcrossCalls) {
 
   unit.writeResult = -5;
   EXPECT_EQ(hid_.TarnRead(1, 0, 0), 6);  // the inquiry fails: the cached value, unchanged
-  EXPECT_TRUE(Logged("HID InquiryRequst err", 1));
+  EXPECT_TRUE(Logged("HID InquiryRequst err", platform::LogSeverity::kError));
 }
 
 TEST_F(HidTest, WritesOutputs) {
@@ -226,7 +228,7 @@ TEST_F(HidTest, ShuttleTokens) {
     shuttle.inputs.push_back(s.report);
     EXPECT_EQ(hid_.ShuttlePro2Read(), s.token) << int(s.report[0]) << " " << int(s.report[1]);
   }
-  EXPECT_TRUE(Logged("HIDIO insufficient 5 pIsRead=1", 1));
+  EXPECT_TRUE(Logged("HIDIO insufficient 5 pIsRead=1", platform::LogSeverity::kError));
   EXPECT_EQ(hid_.ShuttlePro2Read(), "");  // nothing waiting
 
   // The jog needs a report before it counts again after a new start.

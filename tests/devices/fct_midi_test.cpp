@@ -4,12 +4,12 @@
 
 #include <vector>
 
-#include "devices/fake_midi_system.h"
 #include "devices/midi_fader_codec.h"
 #include "foundation/user_dialogs.h"
 #include "platform/cp932.h"
-#include "platform/fake_dialog_service.h"
 #include "tests/devices/fader_round_trip.h"
+#include "tests/fakes/devices/fake_midi_system.h"
+#include "tests/fakes/platform/fake_dialog_service.h"
 #include "tests/support/debug_log_fixture.h"
 
 namespace devices {
@@ -20,7 +20,7 @@ using Bytes = std::vector<uint8_t>;
 class MidiPortsTest : public testsupport::DebugLogTest {
  protected:
   FakeMidiSystem system_{{"Desk In", "1- Other In"}, {"Desk Out", "Mixer Out (2- USB)"}};
-  MidiPorts ports_{system_};
+  MidiPorts ports_{log_, system_};
 };
 
 TEST_F(MidiPortsTest, OpensAndCloses) {
@@ -35,7 +35,7 @@ TEST_F(MidiPortsTest, OpensAndCloses) {
     ports_.MidiOutClosePort(c.port);
     EXPECT_FALSE(ports_.OutOpen(c.port));
   }
-  EXPECT_TRUE(Logged("MidiOutOpenPort Failed port=2 device=1", 1));
+  EXPECT_TRUE(Logged("MidiOutOpenPort Failed port=2 device=1", platform::LogSeverity::kError));
   ports_.SetInDeviceID(0, 1);
   EXPECT_EQ(ports_.MidiInOpenPort(0), 1);
   EXPECT_EQ(ports_.MidiInOpenPort(0), 1);  // reopening closes first
@@ -69,8 +69,8 @@ TEST_F(MidiPortsTest, SendsShortMessages) {
     if (!c.sent.empty()) expected.push_back(c.sent);
   }
   EXPECT_EQ(system_.Sent(0), expected);
-  EXPECT_TRUE(Logged("MidiOutSend refused kind=7 channel=0", 1));
-  EXPECT_TRUE(Logged("MidiOutSend refused kind=0 channel=16", 1));
+  EXPECT_TRUE(Logged("MidiOutSend refused kind=7 channel=0", platform::LogSeverity::kError));
+  EXPECT_TRUE(Logged("MidiOutSend refused kind=0 channel=16", platform::LogSeverity::kError));
 }
 
 // However many messages come between two drains, all of them are read, in order.

@@ -4,11 +4,12 @@
 
 #include <memory>
 
+#include "foundation/debug_log.h"
 #include "foundation/lang_mode.h"
 #include "foundation/settings_store.h"
 #include "foundation/user_dialogs.h"
-#include "platform/fake_dialog_service.h"
 #include "tests/devices/pty_pair.h"
+#include "tests/fakes/platform/fake_dialog_service.h"
 #include "tests/support/app_test_env.h"
 #include "tests/support/scoped_env.h"
 
@@ -27,18 +28,19 @@ TEST(OpenComBySettingsTest, PortsFromTheSettings) {
   foundation::SaveSettingValue("ComBaud_2", 9600);
   foundation::SaveSettingValue("ComNo_3", 5);
 
+  foundation::DebugLog log;
   std::unique_ptr<C_Com> port;
-  EXPECT_EQ(OpenComBySettings(port, kComModeLink, "_1"), 0);  // ComNo 0: not used
+  EXPECT_EQ(OpenComBySettings(log, port, kComModeLink, "_1"), 0);  // ComNo 0: not used
   EXPECT_TRUE(dialogs.messageBoxes.empty());
-  ASSERT_EQ(OpenComBySettings(port, kComModeLink, "_2"), 1);
+  ASSERT_EQ(OpenComBySettings(log, port, kComModeLink, "_2"), 1);
   EXPECT_EQ(port->BaudRate(), 9600);
   EXPECT_EQ(port->DataSize(), 1);
-  ASSERT_EQ(OpenComBySettings(port, kComModeLink, "_2", -1, -1, 37), 1);  // the old one closed
+  ASSERT_EQ(OpenComBySettings(log, port, kComModeLink, "_2", -1, -1, 37), 1);  // the old one closed
   EXPECT_EQ(port->DataSize(), 37);
 
   for (const int32_t lang : {foundation::kLangJapanese, foundation::kLangEnglish}) {
     foundation::SetLangModeForTest(lang);
-    EXPECT_EQ(OpenComBySettings(port, kComModeLink, "_3"), 0);
+    EXPECT_EQ(OpenComBySettings(log, port, kComModeLink, "_3"), 0);
   }
   ASSERT_EQ(dialogs.messageBoxes.size(), 2u);
   EXPECT_EQ(dialogs.messageBoxes[0].prompt, "Com5が開けません");

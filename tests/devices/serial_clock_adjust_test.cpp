@@ -9,6 +9,8 @@
 #include "foundation/app_globals.h"
 #include "foundation/debug_log.h"
 #include "platform/cp932.h"
+#include "tests/fakes/platform/fake_clock_setter.h"
+#include "tests/fakes/platform/simulated_clock.h"
 #include "tests/support/app_test_env.h"
 #include "tests/support/scoped_env.h"
 
@@ -65,13 +67,14 @@ class SerialClockAdjustTest : public ::testing::Test {
   static constexpr TimeAdjustSettings kOnTheHour{0, 0, 0, 1};
   // An adjuster of its own on `setter`, with no daemon probe.
   std::unique_ptr<SerialClockAdjust> Fresh(platform::ClockSetter& setter) {
-    auto adjust = std::make_unique<SerialClockAdjust>(clock_, setter);
+    auto adjust = std::make_unique<SerialClockAdjust>(log_, clock_, setter);
     adjust->SetDaemonProbe({});
     adjust->SetSettings(kOnTheHour);
     return adjust;
   }
-  static bool Logged(const std::string& text, int32_t kind = 0) {
-    return testsupport::ReadWholeFile(foundation::DebugLogFilePath(kind))
+  static bool Logged(const std::string& text,
+                     platform::LogSeverity severity = platform::LogSeverity::kInfo) {
+    return testsupport::ReadWholeFile(foundation::DebugLogFilePath(severity))
                .find(platform::Utf8ToCp932(text)) != std::string::npos;
   }
   // Corrections asked for, in whole milliseconds.
@@ -86,7 +89,8 @@ class SerialClockAdjustTest : public ::testing::Test {
   platform::SimulatedClock clock_{At(2024, 5, 1, 9, 59, 58, 250)};
   platform::FakeClockSetter setter_;
   std::vector<std::string> daemons_;
-  SerialClockAdjust adjust_{clock_, setter_};
+  foundation::DebugLog log_;
+  SerialClockAdjust adjust_{log_, clock_, setter_};
 };
 
 TEST_F(SerialClockAdjustTest, RecordsAndTheirTurn) {
@@ -122,22 +126,23 @@ TEST_F(SerialClockAdjustTest, RecordsAndTheirTurn) {
   EXPECT_TRUE(Logged("ParseSerialTime Code=100000 Adjust=1"));
   EXPECT_TRUE(Logged("時刻修正終了 0.000000 2024/05/01 09:59:58--2024/05/01 09:59:58"));
   EXPECT_TRUE(Logged("ParseSerialTime Code=100001 Adjust=0"));
-  EXPECT_TRUE(Logged("ParseSerialTime Code=1a0000 not digits", 1));
+  EXPECT_TRUE(Logged("ParseSerialTime Code=1a0000 not digits", platform::LogSeverity::kError));
 }
 
 TEST_F(SerialClockAdjustTest, DaemonsAndRefusals) {
   daemons_ = {"chronyd"};
   adjust_.AdjustClockFromSerial();
-  EXPECT_TRUE(Logged("a time-sync daemon is running (chronyd)", 1));
+  EXPECT_TRUE(Logged("a time-sync daemon is running (chronyd)", platform::LogSeverity::kError));
   EXPECT_EQ(Corrections(), std::vector<int64_t>{1750});
 
   setter_.SetStatus(platform::ClockSetStatus::kFailed);
   adjust_.AdjustClockFromSerial();
-  EXPECT_TRUE(Logged("時刻修正エラー fake clock correction by +1.750 s", 1));
+  EXPECT_TRUE(
+      Logged("時刻修正エラー fake clock correction by +1.750 s", platform::LogSeverity::kError));
 
   adjust_.SetSettings(TimeAdjustSettings{0, 75, 0, 1});
   adjust_.AdjustClockFromSerial();
-  EXPECT_TRUE(Logged("時刻修正エラー AHour=0 AMinute=75 ASecond=0", 1));
+  EXPECT_TRUE(Logged("時刻修正エラー AHour=0 AMinute=75 ASecond=0", platform::LogSeverity::kError));
   EXPECT_EQ(Corrections().size(), 2u);
 }
 

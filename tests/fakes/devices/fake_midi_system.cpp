@@ -1,4 +1,4 @@
-#include "devices/fake_midi_system.h"
+#include "tests/fakes/devices/fake_midi_system.h"
 
 #include <algorithm>
 

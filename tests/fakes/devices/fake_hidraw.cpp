@@ -1,4 +1,4 @@
-#include "devices/fake_hidraw.h"
+#include "tests/fakes/devices/fake_hidraw.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/fake_dialog_service.h"
+#include "tests/fakes/platform/fake_dialog_service.h"
 
 namespace platform {
 
