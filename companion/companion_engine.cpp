@@ -70,7 +70,7 @@ CompanionEngine::CompanionEngine(const CompanionPorts& ports, const CompanionSet
 
 void CompanionEngine::Guarded(const char* where, const std::function<void()>& work) {
   if (const std::optional<std::string> failure = foundation::CatchFailure(work))
-    Log(std::string(where) + " " + *failure, 1);
+    Log(std::string(where) + " " + *failure, platform::LogSeverity::kError);
 }
 
 void CompanionEngine::Arm(TimerId id, bool enabled) {

@@ -132,7 +132,9 @@ class CompanionEngine {
   void StartWork();
   // Whether server 1's root is there (logged when it goes missing and when it is back).
   bool ServerRootThere();
-  void Log(const std::string& text, int32_t kind = 0) { ports_.log->Write(text, kind); }
+  void Log(const std::string& text, platform::LogSeverity severity = platform::LogSeverity::kInfo) {
+    ports_.log->Write(text, severity);
+  }
   void Changed(CompanionList list) { ports_.view->ListChanged(list); }
   // schedule_intake.cpp
   void ClockPass(int64_t previousSec, int64_t nowSec);

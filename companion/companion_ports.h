@@ -4,19 +4,13 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/log_sink.h"
 #include "transfer/file_hand.h"
 
 namespace companion {
 
 // The small interfaces through which the companion engine reaches everything outside itself.
 // The engine calls them on the user-interface thread, inside a timer pass or a list event.
-
-// The debug log: kind 0 the .log file, anything else the .err file.
-class LogSink {
- public:
-  virtual ~LogSink() = default;
-  virtual void Write(const std::string& text, int32_t kind) = 0;
-};
 
 // Whether the current server answers (an answer cached for a while is reused).
 class ServerProbe {
@@ -75,7 +69,7 @@ class CompanionView {
 // fh0 carries the schedule and snapshot files, fh1 the queued copies and the folder upkeep.
 struct CompanionPorts {
   platform::Clock* clock = nullptr;
-  LogSink* log = nullptr;
+  platform::LogSink* log = nullptr;
   ServerProbe* server = nullptr;
   WindowLink* windows = nullptr;
   DiskSpace* disk = nullptr;

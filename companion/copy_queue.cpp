@@ -62,10 +62,10 @@ std::vector<std::string> StoredFilesOf(const std::string& localPath, const std::
   if (name.empty()) return {};
   auto [names, fresh] = stored.try_emplace(PathKey(folder));
   if (fresh) {
+    // In name order, as the folder is listed.
     if (const auto entries = platform::ListDirectory(platform::ToNativePath(localPath + folder))) {
       for (const platform::DirEntry& e : *entries)
         if (!e.isDirectory) names->second.push_back(e.name);
-      std::sort(names->second.begin(), names->second.end());
     }
   }
   std::vector<std::string> files;
@@ -117,7 +117,7 @@ void CompanionEngine::MakeCopyList(SoundList list, CopyListMode mode) {
     const std::string sound = row.Sound();
     if (EndsWith(sound, ".scm")) continue;
     if (!IsContainedRelativePath(sound)) {
-      Log("CopyRefused " + sound, 1);
+      Log("CopyRefused " + sound, platform::LogSeverity::kError);
       continue;
     }
     const std::string src = settings_.ServerRoot + sound;
@@ -218,7 +218,7 @@ void CompanionEngine::WriteUsedList() {
   for (const std::string& p : paths) text += p + "\r\n";
   const std::string file = settings_.ServerLogFolder + "used_" + settings_.AirFileStem() + ".txt";
   if (!WriteFileReplacing(file, platform::Utf8ToCp932(text))) {
-    Log("WriteUsedList Failed " + file, 1);
+    Log("WriteUsedList Failed " + file, platform::LogSeverity::kError);
     return;
   }
   usedPaths_ = std::move(paths);

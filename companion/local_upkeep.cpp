@@ -52,7 +52,7 @@ void CompanionEngine::TidyLocalStore() {
                                     &settings_.LocalLogFolder, &settings_.LocalCommandFolder}) {
     if (!folder->empty() && foundation::FolderExists(*folder) == 0 &&
         foundation::MakeFolder(*folder) == 0) {
-      Log("MakeFolder Failed " + *folder, 1);
+      Log("MakeFolder Failed " + *folder, platform::LogSeverity::kError);
     }
   }
 }

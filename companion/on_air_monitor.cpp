@@ -1,5 +1,4 @@
 // The on-air monitor (the playout's snapshot) and the play logs carried to the server.
-#include <algorithm>
 
 #include "companion/companion_engine.h"
 #include "companion/companion_files.h"
@@ -99,7 +98,6 @@ int32_t CompanionEngine::SyncLogs() {
     const std::string_view ext = std::string_view(e.name).substr(e.name.size() - 4);
     if (platform::EqualsIgnoringAsciiCase(ext, ".txt")) names.push_back(e.name);
   }
-  std::sort(names.begin(), names.end());
   for (const std::string& f : names) {
     const std::string local = settings_.LocalLogFolder + f;
     const std::string server = settings_.ServerLogFolder + f;

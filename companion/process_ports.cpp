@@ -5,7 +5,6 @@
 #include <optional>
 #include <vector>
 
-#include "foundation/debug_log.h"
 #include "foundation/station_settings.h"
 #include "foundation/waits.h"
 #include "platform/file_system.h"
@@ -14,10 +13,6 @@
 #include "platform/window_registry.h"
 
 namespace companion {
-
-void FoundationLogSink::Write(const std::string& text, int32_t kind) {
-  foundation::WriteLog(text, kind);
-}
 
 int32_t StationServerProbe::CheckServerAlive() {
   foundation::CheckServerAlive();
@@ -35,7 +30,8 @@ int64_t RegistryWindowLink::SendCopyData(const std::string& caption, const std::
   if (!target) return 0;
   const platform::SendOutcome sent = platform::SendWindowMessage(*target, 0, payload);
   if (!sent.delivered) {
-    foundation::WriteLog("SendCopyData Failed " + target->caption + " " + sent.error, 1);
+    log_.Write("SendCopyData Failed " + target->caption + " " + sent.error,
+               platform::LogSeverity::kError);
     return 0;
   }
   return target->handle;
@@ -57,9 +53,11 @@ void PendingWorkPauses::Wait(int32_t ms) { foundation::WaitMilliseconds(ms, 10);
 
 void PendingWorkPauses::Pump() { foundation::RunPendingWork(); }
 
-ProcessPorts::ProcessPorts(transfer::FileHand& fh0, transfer::FileHand& fh1, CompanionView& view) {
+ProcessPorts::ProcessPorts(platform::LogSink& log, transfer::FileHand& fh0, transfer::FileHand& fh1,
+                           CompanionView& view)
+    : windows_(log) {
   ports_.clock = &platform::CurrentClock();
-  ports_.log = &log_;
+  ports_.log = &log;
   ports_.server = &server_;
   ports_.windows = &windows_;
   ports_.disk = &disk_;

@@ -1,5 +1,4 @@
 // The clock pass: schedule intake from the server, the schedule message and the status list.
-#include <algorithm>
 
 #include "companion/companion_engine.h"
 #include "companion/companion_files.h"
@@ -29,14 +28,14 @@ bool EndsWith(const std::string& text, const char* tail) {
   return text.size() >= t.size() && text.compare(text.size() - t.size(), t.size(), t) == 0;
 }
 
-// The names of the files (not folders) of a folder, sorted; nothing when it cannot be read.
+// The names of the files (not folders) of a folder, in name order as the folder is listed;
+// nothing when it cannot be read.
 std::vector<std::string> FileNames(const std::string& folder) {
   std::vector<std::string> names;
   const auto entries = platform::ListDirectory(platform::ToNativePath(folder));
   if (!entries) return names;
   for (const platform::DirEntry& e : *entries)
     if (!e.isDirectory && !e.name.empty()) names.push_back(e.name);
-  std::sort(names.begin(), names.end());
   return names;
 }
 

@@ -42,11 +42,4 @@ struct AppGlobals {
 // The one instance of the process.
 AppGlobals& Globals();
 
-// Puts every value back to its initial state (tests).
-void ResetGlobalsForTest();
-
-// Sets the program folder that GetAppFolder reports (a trailing '/' is added); "" goes back to
-// the running program's folder (tests).
-void SetProgramFolderForTest(const std::string& folder);
-
 }  // namespace foundation

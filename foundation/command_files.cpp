@@ -73,7 +73,10 @@ void LoadScheduleList(int32_t useLocal) {
       // A missing folder simply has no commands; one that is there but cannot be listed is
       // a failure the empty list must not hide.
       const int err = errno;
-      if (err != ENOENT) WriteLog("LoadScheduleList " + folder + ": " + GetWin32ErrorText(err), 1);
+      if (err != ENOENT) {
+        WriteLog("LoadScheduleList " + folder + ": " + GetWin32ErrorText(err),
+                 platform::LogSeverity::kError);
+      }
       return;
     }
 

@@ -45,10 +45,11 @@ std::string LogFolder() {
   return programFolder.empty() ? "" : programFolder + "log";
 }
 
-// The file for `kind` on the date of `stamp` ("yyyy/mm/dd hh:nn:ss"), in `folder`.
-std::string LogFilePath(const std::string& folder, int32_t kind, const std::string& stamp) {
+// The file for `severity` on the date of `stamp` ("yyyy/mm/dd hh:nn:ss"), in `folder`.
+std::string LogFilePath(const std::string& folder, platform::LogSeverity severity,
+                        const std::string& stamp) {
   const AppGlobals& app = Globals();
-  const std::string ext = kind != 0 ? ".err" : ".log";
+  const std::string ext = severity == platform::LogSeverity::kInfo ? ".log" : ".err";
   const std::string& logName = app.SettingsName.empty() ? app.ProgramTitle : app.SettingsName;
   std::string date;
   if (app.DailyLog != 0 && stamp.size() >= 10)
@@ -85,17 +86,17 @@ void AppendBytes(const std::string& nativePath, const std::string& bytes) {
 
 }  // namespace
 
-std::string DebugLogFilePath(int32_t kind) {
+std::string DebugLogFilePath(platform::LogSeverity severity) {
   try {
     const std::string folder = LogFolder();
     if (folder.empty()) return "";
-    return LogFilePath(folder, kind, FormatDateStamp());
+    return LogFilePath(folder, severity, FormatDateStamp());
   } catch (const std::exception&) {
     return "";
   }
 }
 
-void WriteLog(const std::string& text, int32_t kind, int32_t force) {
+void WriteLog(const std::string& text, platform::LogSeverity severity, int32_t force) {
   if (t_writing) return;
   const WritingGuard guard;
   const int savedErrno = errno;  // callers log a failure and then ask GetWin32ErrorText(0)
@@ -108,7 +109,7 @@ void WriteLog(const std::string& text, int32_t kind, int32_t force) {
     if (!FolderExists(folder) && !MakeFolder(folder) && !FolderExists(folder)) return;
     // One clock reading gives both the line's stamp and the daily file's date.
     const std::string stamp = FormatDateStamp();
-    const std::string path = LogFilePath(folder, kind, stamp);
+    const std::string path = LogFilePath(folder, severity, stamp);
     if (app.DailyLog == 0) RetireOversizedLog(path);
     AppendBytes(platform::ToNativePath(path), platform::Utf8ToCp932(stamp + " " + text + "\r\n"));
   } catch (const std::exception&) {

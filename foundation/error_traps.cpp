@@ -31,7 +31,7 @@ std::optional<std::string> CatchFailure(const std::function<void()>& work) {
 
 bool RunTrapped(const std::string& where, const std::function<void()>& work) {
   const std::optional<std::string> failure = CatchFailure(work);
-  if (failure) WriteLog(where + " " + *failure, 1);
+  if (failure) WriteLog(where + " " + *failure, platform::LogSeverity::kError);
   return !failure;
 }
 

@@ -250,7 +250,7 @@ void LoadConfIni(int32_t save) {
     // A failed copy is only logged: whatever the local copy holds is read.
     if (IsServerReachable(server, kFetchTimeoutMs, kFetchMaxAgeSec) != 0 &&
         FileExists(server) != 0 && CopyFileOver(server, local, false) == 0)
-      WriteLog("LoadConfIni " + server + " not copied to " + local, 1);
+      WriteLog("LoadConfIni " + server + " not copied to " + local, platform::LogSeverity::kError);
     const ConfReader reader(local, MayWriteBack(local));
     ForEachConfKey(c, reader);
     DeriveFromKeys(c);
@@ -264,7 +264,7 @@ void LoadConfIni(int32_t save) {
   // the copy has arrived there, never before.
   const bool programFolderCopy = local == GetAppFolder() + kConfIniName;
   if (CopyFileOver(local, server, false) == 0) {
-    WriteLog("LoadConfIni " + local + " not copied to " + server, 1);
+    WriteLog("LoadConfIni " + local + " not copied to " + server, platform::LogSeverity::kError);
     return;
   }
   if (programFolderCopy) DeleteFileForce(local);

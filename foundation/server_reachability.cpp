@@ -67,7 +67,7 @@ int32_t PingHost(const std::string& host, int32_t timeoutMs) {
     const platform::PingResult result = pinger->Ping(host, timeoutMs);
     // Silence is an answer; an echo that could not be sent at all is a failure of this PC.
     if (!result.success && result.error_code != 0)
-      WriteLog("PingHost " + host + ": " + result.error, 1);
+      WriteLog("PingHost " + host + ": " + result.error, platform::LogSeverity::kError);
     answered = result.success ? 1 : 0;
   });
   return answered;

@@ -58,7 +58,7 @@ std::string ReadText(const std::string& text) { return text == kEmptyValueMark ?
 // A store that failed keeps its documented result for the caller; the reason goes to the error
 // log so that a setting that never sticks can be traced.
 void LogFailure(const std::string& what, int err) {
-  WriteLog(what + ": " + GetWin32ErrorText(err), 1);
+  WriteLog(what + ": " + GetWin32ErrorText(err), platform::LogSeverity::kError);
 }
 
 // Why a file that gave no value could not be read: 0 when it is simply not there (a missing

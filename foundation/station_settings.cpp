@@ -25,7 +25,7 @@ std::string Key(const char* stem, int32_t index) { return stem + std::to_string(
 std::string LoadFolderSetting(const std::string& key, const std::string& name) {
   const std::string stored = LoadSettingText(key, "", name);
   if (!IsDrivePath(stored)) return SetTrailingSeparator(stored);
-  WriteLog(key + " refused, a drive path names no folder here: " + stored, 0);
+  WriteLog(key + " refused, a drive path names no folder here: " + stored);
   return "";
 }
 
@@ -46,7 +46,7 @@ void SaveServerTable(const StationSettings& s, const std::string& name) {
 void LoadServerTable(StationSettings& s, const std::string& name) {
   for (int32_t i = 0; i < kServerCount; ++i) {
     s.SrvPath[i] = LoadFolderSetting(Key("SrvPath_", i), name);
-    WriteLog("SrvPath_" + std::to_string(i + 1) + "=" + s.SrvPath[i], 0);
+    WriteLog("SrvPath_" + std::to_string(i + 1) + "=" + s.SrvPath[i]);
     s.SrvName[i] = LoadSettingText(Key("SrvName_", i), "", name);
     s.SaveTip[i] = LoadSettingInt(Key("SaveTip_", i), 0, name);
     s.SrvAutoFast[i] = LoadSettingInt(Key("SrvAutoFast_", i), 0, name);
@@ -101,7 +101,7 @@ void EnsureWorkFolders() {
   for (const std::string* folder :
        {&s.LocalConfFolder, &s.LocalSchedFolder, &s.LocalLogFolder, &s.LocalCommandFolder}) {
     if (!folder->empty() && FolderExists(*folder) == 0 && MakeFolder(*folder) == 0)
-      WriteLog("EnsureWorkFolders " + *folder + " cannot be made", 1);
+      WriteLog("EnsureWorkFolders " + *folder + " cannot be made", platform::LogSeverity::kError);
   }
 }
 
@@ -122,12 +122,12 @@ void CheckServerAlive() {
   }
   if (IsServerReachable(server, kAliveTimeoutMs, kAliveMaxAgeSec) == 0) {
     s.ServerAlive = 0;
-    WriteLog("サーバー迷子", 0);
+    WriteLog("サーバー迷子");
     return;
   }
   // Only a host that answers has its root looked at: a stat on a dead mount could hang. A
   // missing root says so once, when it goes and when it is back.
-  s.ServerAlive = CheckServerRoot(server, [](const std::string& line) { WriteLog(line, 0); });
+  s.ServerAlive = CheckServerRoot(server, [](const std::string& line) { WriteLog(line); });
 }
 
 }  // namespace foundation

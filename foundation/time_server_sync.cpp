@@ -39,7 +39,8 @@ std::future<platform::TimeSyncOutcome> SyncClockWithTimeServer() {
   // The name comes from a file on the server: it reaches the resolver only when it is a plain
   // host name or address.
   if (!platform::IsValidHostName(server)) {
-    WriteLog("time sync: not a valid server name: " + platform::HostForLog(server), 1);
+    WriteLog("time sync: not a valid server name: " + platform::HostForLog(server),
+             platform::LogSeverity::kError);
     return {};
   }
 
@@ -56,13 +57,14 @@ std::future<platform::TimeSyncOutcome> SyncClockWithTimeServer() {
   }
   if (!setter) setter = std::make_shared<platform::SystemClockSetter>();
 
-  return platform::StartTimeSync(server, std::move(setter), std::move(options),
-                                 [](const platform::TimeSyncOutcome& outcome) {
-                                   struct Done {
-                                     ~Done() { State().running = false; }
-                                   } done;
-                                   WriteLog(outcome.message, Succeeded(outcome.status) ? 0 : 1);
-                                 });
+  return platform::StartTimeSync(
+      server, std::move(setter), std::move(options), [](const platform::TimeSyncOutcome& outcome) {
+        struct Done {
+          ~Done() { State().running = false; }
+        } done;
+        WriteLog(outcome.message, Succeeded(outcome.status) ? platform::LogSeverity::kInfo
+                                                            : platform::LogSeverity::kError);
+      });
 }
 
 void SetTimeSyncSeams(std::shared_ptr<platform::ClockSetter> setter,

@@ -95,20 +95,6 @@ void SystemClock::Sleep(int64_t ms) {
   while (nanosleep(&req, &rem) != 0 && errno == EINTR) req = rem;
 }
 
-SimulatedClock::SimulatedClock() : SimulatedClock(WallTime{2026, 12, 8, 3, 15, 20, 250}) {}
-
-SimulatedClock::SimulatedClock(const WallTime& start)
-    : wallMs_(WallTimeToLocalMs(start)), monoMs_(1000000) {}
-
-WallTime SimulatedClock::Now() const { return LocalMsToWallTime(wallMs_); }
-int64_t SimulatedClock::MonotonicMs() const { return monoMs_; }
-void SimulatedClock::Sleep(int64_t ms) { Advance(ms > 0 ? ms : 0); }
-void SimulatedClock::SetNow(const WallTime& t) { wallMs_ = WallTimeToLocalMs(t); }
-void SimulatedClock::Advance(int64_t ms) {
-  wallMs_ += ms;
-  monoMs_ += ms;
-}
-
 Clock& CurrentClock() {
   Clock* c = g_clock.load(std::memory_order_acquire);
   return c ? *c : TheSystemClock();

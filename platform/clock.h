@@ -7,11 +7,11 @@ namespace platform {
 // Local calendar time of one clock reading.
 struct WallTime {
   int year = 2000;
-  int month = 1;   // 1-12
-  int day = 1;     // 1-31
-  int hour = 0;    // 0-23
-  int minute = 0;  // 0-59
-  int second = 0;  // 0-59 (a leap second reads as 59)
+  int month = 1;        // 1-12
+  int day = 1;          // 1-31
+  int hour = 0;         // 0-23
+  int minute = 0;       // 0-59
+  int second = 0;       // 0-59 (a leap second reads as 59)
   int millisecond = 0;  // 0-999, never 1000
 
   // Seconds since local midnight with the milliseconds as fraction, in [0, 86399.999].
@@ -40,28 +40,6 @@ class SystemClock final : public Clock {
   WallTime Now() const override;
   int64_t MonotonicMs() const override;
   void Sleep(int64_t ms) override;
-};
-
-// A clock for tests: wall and monotonic time stand still until advanced by hand. Sleep
-// advances both by the time slept, so waits finish at once in real time.
-class SimulatedClock final : public Clock {
- public:
-  SimulatedClock();
-  explicit SimulatedClock(const WallTime& start);
-
-  WallTime Now() const override;
-  int64_t MonotonicMs() const override;
-  void Sleep(int64_t ms) override;
-
-  // Sets the wall clock without moving monotonic time (as when the PC clock is corrected).
-  void SetNow(const WallTime& t);
-  // Moves wall and monotonic time forward together; wall time carries across midnight,
-  // month and year ends.
-  void Advance(int64_t ms);
-
- private:
-  int64_t wallMs_ = 0;  // milliseconds since 1970-01-01 00:00 of the local calendar
-  int64_t monoMs_ = 0;
 };
 
 // The clock every routine reads. Defaults to a process-wide SystemClock.

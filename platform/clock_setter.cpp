@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace platform {
 
@@ -75,25 +76,6 @@ ClockSetResult SystemClockSetter::Correct(std::chrono::nanoseconds correction) {
                 " not applied)";
   }
   return r;
-}
-
-ClockSetResult FakeClockSetter::Correct(std::chrono::nanoseconds correction) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  corrections_.push_back(correction);
-  ClockSetResult r;
-  r.status = status_;
-  r.message = "fake clock correction by " + FormatCorrection(correction);
-  return r;
-}
-
-void FakeClockSetter::SetStatus(ClockSetStatus status) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  status_ = status;
-}
-
-std::vector<std::chrono::nanoseconds> FakeClockSetter::Corrections() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return corrections_;
 }
 
 }  // namespace platform

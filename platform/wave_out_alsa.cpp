@@ -99,7 +99,7 @@ bool ConfigurePcm(snd_pcm_t* pcm, const WaveFormat& format, snd_pcm_uframes_t* p
 class AlsaWaveOut::Stream {
  public:
   Stream(snd_pcm_t* pcm, int32_t device_id, std::string device_name, const WaveFormat& format,
-         snd_pcm_uframes_t period, bool can_pause, uint32_t volume)
+         snd_pcm_uframes_t period, bool can_pause, uint32_t volume, LogSink& log)
       : pcm_(pcm),
         device_id_(device_id),
         format_(format),
@@ -107,7 +107,7 @@ class AlsaWaveOut::Stream {
         can_pause_(can_pause),
         queue_(format.block_align),
         volume_(volume),
-        health_(std::move(device_name)) {}
+        health_(std::move(device_name), log) {}
 
   ~Stream() { Shutdown(); }
 
@@ -324,11 +324,12 @@ void AlsaWaveOut::Stream::Feed() {
   wake_.notify_all();
 }
 
-AlsaWaveOut::AlsaWaveOut() : AlsaWaveOut(AlsaPlaybackDevices(), AlsaCaptureDevices()) {}
+AlsaWaveOut::AlsaWaveOut(LogSink& log)
+    : AlsaWaveOut(log, AlsaPlaybackDevices(), AlsaCaptureDevices()) {}
 
-AlsaWaveOut::AlsaWaveOut(std::vector<WaveDeviceEntry> outputs, std::vector<WaveDeviceEntry> inputs,
-                         std::string config_text)
-    : outputs_(std::move(outputs)), inputs_(std::move(inputs)) {
+AlsaWaveOut::AlsaWaveOut(LogSink& log, std::vector<WaveDeviceEntry> outputs,
+                         std::vector<WaveDeviceEntry> inputs, std::string config_text)
+    : log_(log), outputs_(std::move(outputs)), inputs_(std::move(inputs)) {
   if (config_text.empty()) return;
   snd_config_t* top = nullptr;
   snd_input_t* in = nullptr;
@@ -414,7 +415,8 @@ WaveResult AlsaWaveOut::Open(WaveHandle* handle, int32_t device_id, const WaveFo
     std::lock_guard lock(mutex_);
     auto v = volumes_.find(device_id);
     const uint32_t volume = v == volumes_.end() ? kWaveFullVolume : v->second;
-    stream = std::make_shared<Stream>(pcm, device_id, label, format, period, can_pause, volume);
+    stream =
+        std::make_shared<Stream>(pcm, device_id, label, format, period, can_pause, volume, log_);
   }
   try {
     stream->Start();

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/log_sink.h"
 #include "platform/wave_device_list.h"
 #include "platform/wave_out_device.h"
 
@@ -22,21 +23,21 @@ namespace platform {
 // the PCM runs dry and restarts with the next page; the position counts only the caller's
 // frames. A restart while pages were due counts as an underrun, and a PCM that cannot be
 // restarted marks the stream failed: its chunks are then counted as heard at the pace they
-// would have played (dropped frames), so pages still finish. Both are logged (WriteWaveOutLog)
-// with the device's name and kept for GetHealth. Every wait inside is bounded, so a stuck
-// device never hangs a caller.
+// would have played (dropped frames), so pages still finish. Both go to the log given at
+// construction, from the feeder thread, with the device's name, and are kept for GetHealth. Every
+// wait inside is bounded, so a stuck device never hangs a caller.
 //
 // Formats: U8, S16_LE and S24_3LE; 1, 2, 6 or 8 channels; any rate the PCM accepts
 // (resampling allowed).
 class AlsaWaveOut final : public WaveOutDevice {
  public:
   // The machine's playback and capture PCMs (AlsaPlaybackDevices, AlsaCaptureDevices).
-  AlsaWaveOut();
+  explicit AlsaWaveOut(LogSink& log);
   // Given device lists. With a non-empty `config_text` (ALSA configuration syntax) the PCMs
   // are looked up in that configuration instead of the system's; kWaveMapper opens the PCM
   // named "default" there too.
-  AlsaWaveOut(std::vector<WaveDeviceEntry> outputs, std::vector<WaveDeviceEntry> inputs,
-              std::string config_text = {});
+  AlsaWaveOut(LogSink& log, std::vector<WaveDeviceEntry> outputs,
+              std::vector<WaveDeviceEntry> inputs, std::string config_text = {});
   ~AlsaWaveOut() override;
   AlsaWaveOut(const AlsaWaveOut&) = delete;
   AlsaWaveOut& operator=(const AlsaWaveOut&) = delete;
@@ -64,6 +65,7 @@ class AlsaWaveOut final : public WaveOutDevice {
   std::shared_ptr<Stream> Find(WaveHandle handle);
   bool ValidDevice(int32_t device_id) const;
 
+  LogSink& log_;
   std::vector<WaveDeviceEntry> outputs_;
   std::vector<WaveDeviceEntry> inputs_;
   void* config_ = nullptr;  // snd_config_t of config_text, or null for the system's

@@ -15,23 +15,23 @@ namespace {
 std::mutex g_mutex;
 std::shared_ptr<WaveOutDevice> g_device;  // guarded by g_mutex
 
-std::shared_ptr<WaveOutDevice> ChooseDevice() {
+}  // namespace
+
+std::shared_ptr<WaveOutDevice> ChooseWaveOut(LogSink& log) {
   const char* env = std::getenv("ONDRAKE_AUDIO_BACKEND");
   const std::string choice = env != nullptr ? env : "";
   if (choice == "alsa" || (choice != "virtual" && HasSoundCard())) {
-    return std::make_shared<AlsaWaveOut>();
+    return std::make_shared<AlsaWaveOut>(log);
   }
   VirtualWaveOutOptions options;
   options.clock = VirtualClockMode::kRealTime;
   options.record = false;
-  return std::make_shared<VirtualWaveOut>(std::move(options));
+  return std::make_shared<VirtualWaveOut>(log, std::move(options));
 }
-
-}  // namespace
 
 std::shared_ptr<WaveOutDevice> CurrentWaveOut() {
   std::lock_guard lock(g_mutex);
-  if (!g_device) g_device = ChooseDevice();
+  if (!g_device) g_device = ChooseWaveOut(StandardErrorLog());
   return g_device;
 }
 

@@ -1,12 +1,11 @@
 #include "platform/wave_out_health.h"
 
 #include "platform/clock.h"
-#include "platform/wave_out_log.h"
 
 namespace platform {
 
-WaveHealthMonitor::WaveHealthMonitor(std::string device_name)
-    : device_name_(std::move(device_name)) {}
+WaveHealthMonitor::WaveHealthMonitor(std::string device_name, LogSink& log)
+    : device_name_(std::move(device_name)), log_(log) {}
 
 void WaveHealthMonitor::NoteUnderrun() {
   uint64_t count = 0;
@@ -14,8 +13,9 @@ void WaveHealthMonitor::NoteUnderrun() {
     std::lock_guard lock(mutex_);
     count = ++health_.underruns;
   }
-  WriteWaveOutLog("wave output \"" + device_name_ + "\": underrun, restarted (" +
-                  std::to_string(count) + " so far)");
+  log_.Write("wave output \"" + device_name_ + "\": underrun, restarted (" + std::to_string(count) +
+                 " so far)",
+             LogSeverity::kError);
 }
 
 void WaveHealthMonitor::NoteFailure(const std::string& reason) {
@@ -25,8 +25,9 @@ void WaveHealthMonitor::NoteFailure(const std::string& reason) {
     health_.failed = true;
     health_.failed_at_ms = CurrentClock().MonotonicMs();
   }
-  WriteWaveOutLog("wave output \"" + device_name_ + "\": device failed (" + reason +
-                  "); its pages are dropped from now on");
+  log_.Write("wave output \"" + device_name_ + "\": device failed (" + reason +
+                 "); its pages are dropped from now on",
+             LogSeverity::kError);
 }
 
 void WaveHealthMonitor::NoteDropped(uint64_t frames) {

@@ -4,16 +4,18 @@
 #include <mutex>
 #include <string>
 
+#include "platform/log_sink.h"
 #include "platform/wave_out_device.h"
 
 namespace platform {
 
-// One stream's health as a backend keeps it, and the backend's lines about it: a line for
-// every underrun and one for the failure (only the first), each naming the device. Safe to
-// call from the stream's thread while the caller's thread reads it.
+// One stream's health as a backend keeps it, and the backend's lines about it: an error line for
+// every underrun and one for the failure (only the first), each naming the device, written to
+// `log` from the stream's thread. Safe to call from the stream's thread while the caller's
+// thread reads it.
 class WaveHealthMonitor {
  public:
-  explicit WaveHealthMonitor(std::string device_name);
+  WaveHealthMonitor(std::string device_name, LogSink& log);
 
   // The device ran dry while pages were due and was restarted.
   void NoteUnderrun();
@@ -26,6 +28,7 @@ class WaveHealthMonitor {
 
  private:
   const std::string device_name_;
+  LogSink& log_;
   mutable std::mutex mutex_;
   WaveHealth health_;  // guarded by mutex_
 };

@@ -23,12 +23,13 @@ int64_t SteadyMicros(std::chrono::steady_clock::time_point t) {
 }  // namespace
 
 struct VirtualWaveOut::Live {
-  Live(size_t record_index, int32_t device_id, std::string device_name, const WaveFormat& format)
+  Live(size_t record_index, int32_t device_id, std::string device_name, const WaveFormat& format,
+       LogSink& log)
       : record(record_index),
         device_id(device_id),
         format(format),
         queue(format.block_align),
-        health(std::move(device_name)) {}
+        health(std::move(device_name), log) {}
 
   size_t record;  // index into records_
   int32_t device_id;
@@ -41,8 +42,8 @@ struct VirtualWaveOut::Live {
   WaveHealthMonitor health;
 };
 
-VirtualWaveOut::VirtualWaveOut(VirtualWaveOutOptions options)
-    : options_(std::move(options)), clock_(options_.clock) {
+VirtualWaveOut::VirtualWaveOut(LogSink& log, VirtualWaveOutOptions options)
+    : log_(log), options_(std::move(options)), clock_(options_.clock) {
   std::lock_guard lock(mutex_);
   if (clock_ == VirtualClockMode::kRealTime) StartTickerLocked();
 }
@@ -207,7 +208,7 @@ WaveResult VirtualWaveOut::Open(WaveHandle* handle, int32_t device_id, const Wav
   records_.push_back(std::move(record));
   const std::string name =
       device_id == kWaveMapper ? "default" : options_.outputs[size_t(device_id)];
-  live_[h] = std::make_unique<Live>(records_.size() - 1, device_id, name, format);
+  live_[h] = std::make_unique<Live>(records_.size() - 1, device_id, name, format, log_);
   *handle = h;
   return Note(WaveCall::kOpen, h, device_id, 0, kWaveNoError);
 }

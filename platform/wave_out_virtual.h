@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/log_sink.h"
 #include "platform/wave_out_device.h"
 
 namespace platform {
@@ -93,7 +94,8 @@ inline constexpr int32_t kAnyWaveDevice = INT32_MIN;
 // as the ALSA backend, with frames consumed by the clock instead of a sound card.
 class VirtualWaveOut final : public WaveOutDevice {
  public:
-  explicit VirtualWaveOut(VirtualWaveOutOptions options = {});
+  // The streams' underruns and failures go to `log`, from the thread that meets them.
+  explicit VirtualWaveOut(LogSink& log, VirtualWaveOutOptions options = {});
   ~VirtualWaveOut() override;
   VirtualWaveOut(const VirtualWaveOut&) = delete;
   VirtualWaveOut& operator=(const VirtualWaveOut&) = delete;
@@ -183,6 +185,7 @@ class VirtualWaveOut final : public WaveOutDevice {
   void StartTickerLocked();
   void Tick();
 
+  LogSink& log_;
   const VirtualWaveOutOptions options_;
   mutable std::mutex mutex_;
   VirtualClockMode clock_;

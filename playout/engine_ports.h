@@ -11,19 +11,13 @@
 #include "foundation/server_config.h"
 #include "foundation/station_settings.h"
 #include "platform/clock.h"
+#include "platform/log_sink.h"
 
 namespace playout {
 
 // The small interfaces through which the playout engine reaches everything outside itself. The
 // engine calls them on the user-interface thread, inside a pass or an operator command; none of
 // them may wait for a person or run an event loop.
-
-// The debug log: kind 0 the .log file, anything else the .err file.
-class LogSink {
- public:
-  virtual ~LogSink() = default;
-  virtual void Write(const std::string& text, int32_t kind) = 0;
-};
 
 // Members only the waveOut player has, which the engine drives when it holds one.
 class WaveOutMembers {
@@ -186,7 +180,7 @@ class CommandSchedules {
 // Everything the engine is built from. Every pointer must be set and outlive the engine.
 struct PlayoutPorts {
   platform::Clock* clock = nullptr;
-  LogSink* log = nullptr;
+  platform::LogSink* log = nullptr;
   const foundation::ConfTables* conf = nullptr;
   const foundation::StationSettings* station = nullptr;
   CommandSchedules* commands = nullptr;

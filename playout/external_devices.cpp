@@ -22,15 +22,16 @@ std::string Channel2(int32_t channel) { return foundation::PadNumber(channel, 2)
 
 }  // namespace
 
-SystemDeviceSystems::SystemDeviceSystems(LogSink& log) : midi_(foundation::Globals().ProgramTitle) {
+SystemDeviceSystems::SystemDeviceSystems(platform::LogSink& log)
+    : midi_(foundation::Globals().ProgramTitle) {
   systems_ = {&clock_, &setter_, &hidraw_, &midi_, &log};
 }
 
 ExternalDevices::ExternalDevices(const DeviceSystems& systems)
     : systems_(systems),
       serial_(*systems.log, [this](const std::string& line) { Trace(line); }),
-      midi_(*systems.midi),
-      clockAdjust_(*systems.clock, *systems.clockSetter) {}
+      midi_(*systems.log, *systems.midi),
+      clockAdjust_(*systems.log, *systems.clock, *systems.clockSetter) {}
 
 ExternalDevices::~ExternalDevices() { Close(); }
 
@@ -48,7 +49,7 @@ void ExternalDevices::Open(const DeviceSettings& settings) {
   clockAdjust_.SetSettings(settings.TimeAdjust);
   serial_.InitSerial(settings.SWType);
   if (settings.USBHIDID > 0) {
-    hid_ = std::make_unique<devices::C_HID>(*systems_.hidraw);
+    hid_ = std::make_unique<devices::C_HID>(*systems_.log, *systems_.hidraw);
     hid_->SetVendorID(settings.USBHIDVendorID);
     hid_->SetLogError(1);
     hidOK_ = hid_->HidInit(64, settings.USBHIDID, 1);
@@ -98,13 +99,14 @@ void ExternalDevices::SwitchChannel(int32_t pIsOff, int32_t pFadeOn, int32_t pNe
                                     SwitcherState& state) {
   systems_.log->Write("SwitchChannel Start pIsOff=" + std::to_string(pIsOff) + " pFadeOn=" +
                           std::to_string(pFadeOn) + " pNextCh=" + std::to_string(pNextCh),
-                      0);
+                      platform::LogSeverity::kInfo);
   if (pIsOff != 0) {
     SwitchOff(pFadeOn, state);
     return;
   }
   if (pNextCh > kMaxChannel) {
-    systems_.log->Write("SwitchChannel refused pNextCh=" + std::to_string(pNextCh), 1);
+    systems_.log->Write("SwitchChannel refused pNextCh=" + std::to_string(pNextCh),
+                        platform::LogSeverity::kError);
     return;
   }
   if (pNextCh < 1) {
@@ -196,7 +198,7 @@ int32_t ExternalDevices::PollSerial(int32_t port, SwitcherState& state) {
     SelectButton(p.channel - 1);
     const std::string line = "Set PreSWCh To " + std::to_string(p.channel);
     Trace(line);
-    systems_.log->Write(line + " " + p.channelText, 0);
+    systems_.log->Write(line + " " + p.channelText, platform::LogSeverity::kInfo);
   }
   return p.contact;
 }

@@ -24,14 +24,14 @@ struct DeviceSystems {
   platform::ClockSetter* clockSetter = nullptr;
   devices::HidrawSystem* hidraw = nullptr;
   devices::MidiSystem* midi = nullptr;
-  LogSink* log = nullptr;
+  platform::LogSink* log = nullptr;
 };
 
 // The machine's own: the kernel's HID nodes, the ALSA sequencer, the system clock and its
 // setter (which only reports under a dry run).
 class SystemDeviceSystems {
  public:
-  explicit SystemDeviceSystems(LogSink& log);
+  explicit SystemDeviceSystems(platform::LogSink& log);
   const DeviceSystems& Systems() const { return systems_; }
 
  private:

@@ -64,7 +64,8 @@ void PlayoutEngine::NotePlayModeChange(const Pass& p) {
   if (state_.LastPlayMode != audio::Player::kModePlaying) return;
   const double played = state_.PlayStart.ElapsedSec(p.monoMs);
   if (played < kShortPlaySec) {
-    Log("再生時間が" + FormatFixed(played, 1) + "秒です " + Player().FileName() + p.TickTag, 1);
+    Log("再生時間が" + FormatFixed(played, 1) + "秒です " + Player().FileName() + p.TickTag,
+        platform::LogSeverity::kError);
   }
   // A sound item leaves the on-air list when it ends; a command's row stays until the next
   // start replaces it.

@@ -72,7 +72,7 @@ PlayoutEngine::StartOutcome PlayoutEngine::StartItem(Pass& p) {
         file = st.SrvPath[static_cast<size_t>(server)] + path;
       }
       if (foundation::FileExists(file) == 0) {
-        Log("ファイルが存在しない " + file + p.TickTag, 1);
+        Log("ファイルが存在しない " + file + p.TickTag, platform::LogSeverity::kError);
         DropQueueRow0();
         return StartOutcome::kEndPass;
       }
@@ -104,7 +104,8 @@ void PlayoutEngine::RunCommandItem(const Pass& p) {
   const std::vector<foundation::ScheduleEntry>& entries = ports_.commands->List();
   const foundation::ScheduleEntry* entry = CommandEntryOf(ConstPlayRow(onAir, 0));
   if (entry == nullptr) {
-    Log("コマンドが見つからない " + ConstPlayRow(onAir, 0).CommandName() + p.TickTag, 1);
+    Log("コマンドが見つからない " + ConstPlayRow(onAir, 0).CommandName() + p.TickTag,
+        platform::LogSeverity::kError);
     WritePlayLog("SKIP", kListOnAir, 0);
     return;
   }
@@ -120,7 +121,7 @@ void PlayoutEngine::PlaySoundItem(Pass& p, const std::string& file, int32_t star
   const audio::WaveInfo info = audio::ReadWaveHeader(file);
   // A format chunk that gives no sample rate leaves nothing to time the play by.
   if (info.Channels > 0 && info.SamplesPerSec <= 0) {
-    Log("サンプリング周波数が0 " + file + p.TickTag, 1);
+    Log("サンプリング周波数が0 " + file + p.TickTag, platform::LogSeverity::kError);
     WritePlayLog("SKIP", kListOnAir, 0);
     return;
   }
@@ -140,7 +141,7 @@ void PlayoutEngine::PlaySoundItem(Pass& p, const std::string& file, int32_t star
   }
   ports_.view->BlockCaptionClick(1);
   if (!player.Play()) {
-    Log("WOUTPlay再生失敗 " + file, 1);
+    Log("WOUTPlay再生失敗 " + file, platform::LogSeverity::kError);
     return;
   }
   state_.PlayStart.Arm(ports_.clock->MonotonicMs(), TimerNow());
@@ -148,7 +149,7 @@ void PlayoutEngine::PlaySoundItem(Pass& p, const std::string& file, int32_t star
   if (player.mode() == audio::Player::kModePlaying) {
     Log("Play " + file);
   } else {
-    Log("WOUTPlay再生モード反映されず " + file, 1);
+    Log("WOUTPlay再生モード反映されず " + file, platform::LogSeverity::kError);
   }
 }
 

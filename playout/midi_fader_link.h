@@ -17,7 +17,8 @@ namespace playout {
 // contact inputs.
 class MidiFaderLink {
  public:
-  explicit MidiFaderLink(devices::MidiSystem& system) : ports_(system) {}
+  // The ports write their refusals to `log`.
+  MidiFaderLink(platform::LogSink& log, devices::MidiSystem& system) : ports_(log, system) {}
 
   // With UseMIDIF: finds the devices by name, opens the output and (with UseMidiIn) the
   // input, and sends level 0 on every fader. The link is active only when everything wanted

@@ -21,17 +21,18 @@ class WaveOutMembersOf final : public WaveOutMembers {
 
 }  // namespace
 
-StandardPlayerFactory::StandardPlayerFactory(std::shared_ptr<platform::WaveOutDevice> device,
+StandardPlayerFactory::StandardPlayerFactory(platform::LogSink& log,
+                                             std::shared_ptr<platform::WaveOutDevice> device,
                                              GraphMaker makeGraph)
-    : device_(std::move(device)), makeGraph_(std::move(makeGraph)) {}
+    : log_(log), device_(std::move(device)), makeGraph_(std::move(makeGraph)) {}
 
 PlayerSlot StandardPlayerFactory::Create(int32_t playerType, const std::string& waveDeviceName) {
   PlayerSlot slot;
   if (playerType == kPlayerWaveOut) {
-    auto player = std::make_unique<audio::C_WaveOut>(device_);
+    auto player = std::make_unique<audio::C_WaveOut>(log_, device_);
     player->SetBufferPagemsec(2000);
     player->SetNumBufferPages(5);
-    player->SetDeviceID(audio::FindWaveDeviceByName(0, waveDeviceName, 0));
+    player->SetDeviceID(audio::FindWaveDeviceByName(log_, 0, waveDeviceName, 0));
     player->SetUseMixer(1);
     player->SetMuteMS(50);
     player->SetNoClose(1);
@@ -41,7 +42,7 @@ PlayerSlot StandardPlayerFactory::Create(int32_t playerType, const std::string& 
     slot.player = std::move(player);
   } else {
     std::unique_ptr<audio::C_FGraph> player =
-        makeGraph_ ? makeGraph_() : std::make_unique<audio::C_FGraph>();
+        makeGraph_ ? makeGraph_(log_) : std::make_unique<audio::C_FGraph>(log_);
     player->SetDevMode(1);
     player->SetDevName(waveDeviceName);
     player->SetVolMinLevel(-10000);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/log_sink.h"
 #include "platform/wave_out_device.h"
 #include "playout/engine_ports.h"
 
@@ -18,17 +19,20 @@ namespace playout {
 // named device) with a floor of -10000.
 class StandardPlayerFactory final : public PlayerFactory {
  public:
-  // Makes the graph player before its set-up; unset, a C_FGraph on the system's sinks.
-  using GraphMaker = std::function<std::unique_ptr<audio::C_FGraph>()>;
+  // Makes the graph player, writing to the log given, before its set-up; unset, a C_FGraph on
+  // the system's sinks.
+  using GraphMaker = std::function<std::unique_ptr<audio::C_FGraph>(platform::LogSink& log)>;
 
-  // `device` replaces the process's wave output for the waveOut player and `makeGraph` the graph
-  // player (tests, benchmarks).
-  explicit StandardPlayerFactory(std::shared_ptr<platform::WaveOutDevice> device = nullptr,
+  // The players write their lines to `log`. `device` replaces the process's wave output for
+  // the waveOut player and `makeGraph` the graph player (tests, benchmarks).
+  explicit StandardPlayerFactory(platform::LogSink& log,
+                                 std::shared_ptr<platform::WaveOutDevice> device = nullptr,
                                  GraphMaker makeGraph = {});
 
   PlayerSlot Create(int32_t playerType, const std::string& waveDeviceName) override;
 
  private:
+  platform::LogSink& log_;
   std::shared_ptr<platform::WaveOutDevice> device_;
   GraphMaker makeGraph_;
 };

@@ -37,7 +37,7 @@ PlayoutEngine::PlayoutEngine(const PlayoutPorts& ports, const PlayoutSettings& s
 
 void PlayoutEngine::Guarded(const char* where, const std::function<void()>& work) {
   if (const std::optional<std::string> failure = foundation::CatchFailure(work))
-    Log(std::string(where) + " " + *failure, 1);
+    Log(std::string(where) + " " + *failure, platform::LogSeverity::kError);
 }
 
 double PlayoutEngine::TimerNow() const { return ports_.clock->Now().SecondsSinceMidnight(); }
@@ -75,7 +75,7 @@ void PlayoutEngine::WritePlayLog(const std::string& pEvent, int32_t pList, int32
   const std::string time = foundation::FormatDateStampAt(now, ports_.conf->HourAdjust, 0, 0, 2);
   const std::string error =
       AppendToFile(PlayLogPathAt(now), PlayLogLine(time, LVS(pList), pRow, pEvent));
-  if (!error.empty()) Log("ログ出力err=" + error, 1);
+  if (!error.empty()) Log("ログ出力err=" + error, platform::LogSeverity::kError);
 }
 
 const foundation::ScheduleEntry* PlayoutEngine::CommandEntryOf(const ConstPlayRow& row) const {

@@ -166,7 +166,9 @@ class PlayoutEngine {
   HeldItem NextItem() { return HeldItem(state_.NextValue, state_.NextAux); }
   // Runs `work` for an entry point; anything thrown goes to the error log.
   void Guarded(const char* where, const std::function<void()>& work);
-  void Log(const std::string& text, int32_t kind = 0) { ports_.log->Write(text, kind); }
+  void Log(const std::string& text, platform::LogSeverity severity = platform::LogSeverity::kInfo) {
+    ports_.log->Write(text, severity);
+  }
   // The wall clock's seconds since midnight, as the window's Timer gives it.
   double TimerNow() const;
   int32_t RemainingMs();

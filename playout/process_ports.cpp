@@ -1,14 +1,9 @@
 #include "playout/process_ports.h"
 
-#include "foundation/debug_log.h"
 #include "foundation/sub_class.h"
 #include "foundation/time_server_sync.h"
 
 namespace playout {
-
-void FoundationLogSink::Write(const std::string& text, int32_t kind) {
-  foundation::WriteLog(text, kind);
-}
 
 std::string CopyDataInbox::Take() { return foundation::GetCopyDataText(hWnd_); }
 
@@ -23,13 +18,15 @@ const std::vector<foundation::ScheduleEntry>& ProcessCommandSchedules::List() co
 
 void ProcessCommandSchedules::ReloadLocal() { foundation::LoadScheduleList(1); }
 
-ProcessPorts::ProcessPorts(int32_t hWnd, ViewNotifications& view, MessageNotices& notices)
-    : server_(foundation::Station(), platform::CurrentClock(), log_),
+ProcessPorts::ProcessPorts(int32_t hWnd, platform::LogSink& log, ViewNotifications& view,
+                           MessageNotices& notices)
+    : players_(log),
+      server_(foundation::Station(), platform::CurrentClock(), log),
       inbox_(hWnd),
-      deviceSystems_(log_),
+      deviceSystems_(log),
       devices_(deviceSystems_.Systems()) {
   ports_.clock = &platform::CurrentClock();
-  ports_.log = &log_;
+  ports_.log = &log;
   ports_.conf = &foundation::Conf();
   ports_.station = &foundation::Station();
   ports_.commands = &commands_;

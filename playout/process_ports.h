@@ -10,12 +10,6 @@
 
 namespace playout {
 
-// The debug log of the foundation.
-class FoundationLogSink final : public LogSink {
- public:
-  void Write(const std::string& text, int32_t kind) override;
-};
-
 // The payload the window subclassing kept for window `hWnd` (GetCopyDataText).
 class CopyDataInbox final : public ScheduleInbox {
  public:
@@ -47,14 +41,16 @@ class ProcessCommandSchedules final : public CommandSchedules {
 };
 
 // The one place the engine's outside world is put together: the program's process-wide
-// objects (clock, debug log, conf.ini tables, station settings, command list, players, server
-// probe, message receipt, time sync) and the machine's external equipment as both the contact
+// objects (clock, conf.ini tables, station settings, command list, players, server probe,
+// message receipt, time sync) and the machine's external equipment as both the contact
 // sources and the device link. The equipment is built closed: the window opens it at start-up
-// and closes it at unload. The window brings what it shows (view and notices).
+// and closes it at unload. The window brings the program's log and what it shows (view and
+// notices).
 class ProcessPorts {
  public:
-  // `hWnd` is the main window's handle in the message table.
-  ProcessPorts(int32_t hWnd, ViewNotifications& view, MessageNotices& notices);
+  // `hWnd` is the main window's handle in the message table; every part writes to `log`.
+  ProcessPorts(int32_t hWnd, platform::LogSink& log, ViewNotifications& view,
+               MessageNotices& notices);
   ProcessPorts(const ProcessPorts&) = delete;
   ProcessPorts& operator=(const ProcessPorts&) = delete;
 
@@ -62,7 +58,6 @@ class ProcessPorts {
   ExternalDevices& Devices() { return devices_; }
 
  private:
-  FoundationLogSink log_;
   ProcessCommandSchedules commands_;
   StandardPlayerFactory players_;
   CachedServerProbe server_;

@@ -32,14 +32,14 @@ void SerialLinks::InitSerial(const std::array<int32_t, 3>& swType) {
     comOpen_[at] = 0;
     const std::string suffix = "_" + std::to_string(i + 1);
     if (i == 0) {
-      comOpen_[at] = devices::OpenComBySettings(com_[at], devices::kComModeTimeCode, suffix);
+      comOpen_[at] = devices::OpenComBySettings(log_, com_[at], devices::kComModeTimeCode, suffix);
       continue;
     }
     if (swType_[at] == kRemote1) {
-      comOpen_[at] = devices::OpenComBySettings(com_[at], devices::kComModeLink, suffix);
+      comOpen_[at] = devices::OpenComBySettings(log_, com_[at], devices::kComModeLink, suffix);
     } else if (swType_[at] == kAcs82) {
-      comOpen_[at] =
-          devices::OpenComBySettings(com_[at], devices::kComModeLink, suffix, -1, -1, kAcsReadSize);
+      comOpen_[at] = devices::OpenComBySettings(log_, com_[at], devices::kComModeLink, suffix, -1,
+                                                -1, kAcsReadSize);
     }
     if (comOpen_[at] == 0) continue;
     if (swType_[at] == kAcs82) {
@@ -97,7 +97,7 @@ SerialLinks::Poll SerialLinks::PollSerialInputs(int32_t port) {
   if (r.contact != 0) {
     const std::string line = "ACSPIP(" + std::to_string(r.contact - 1) + ")=1";
     Trace(line);
-    log_.Write(line + " " + r.afterContacts, 0);
+    log_.Write(line + " " + r.afterContacts, platform::LogSeverity::kInfo);
     result.contact = r.contact;
   }
   result.channel = r.channel;
@@ -113,7 +113,7 @@ void SerialLinks::SendRemote1(uint8_t value) {
 }
 
 void SerialLinks::ACSSerialOut(const std::string& text) {
-  log_.Write("ACSSerialOut " + text, 0);
+  log_.Write("ACSSerialOut " + text, platform::LogSeverity::kInfo);
   for (int32_t link = 1; link <= 2; ++link) {
     if (ComOpen(link) && swType_[static_cast<size_t>(link)] == kAcs82)
       com_[static_cast<size_t>(link)]->SendText(text);

@@ -28,7 +28,7 @@ class SerialLinks {
   };
 
   // `trace` receives the trace lines (written only while ErrorCatch is non-zero).
-  SerialLinks(LogSink& log, std::function<void(const std::string&)> trace)
+  SerialLinks(platform::LogSink& log, std::function<void(const std::string&)> trace)
       : log_(log), trace_(std::move(trace)) {}
 
   // Opens the ports from the settings: the time-code port, then links 1 and 2 by their types
@@ -55,7 +55,7 @@ class SerialLinks {
  private:
   void Trace(const std::string& text) const;
 
-  LogSink& log_;
+  platform::LogSink& log_;
   std::function<void(const std::string&)> trace_;
   std::array<std::unique_ptr<devices::C_Com>, 3> com_;
   std::array<int32_t, 3> comOpen_{};

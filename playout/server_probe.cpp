@@ -16,7 +16,7 @@ constexpr int64_t kAnswerMaxAgeMs = 300 * 1000;
 }  // namespace
 
 CachedServerProbe::CachedServerProbe(foundation::StationSettings& station, platform::Clock& clock,
-                                     LogSink& log)
+                                     platform::LogSink& log)
     : station_(station), clock_(clock), log_(log) {}
 
 CachedServerProbe::~CachedServerProbe() {
@@ -50,13 +50,14 @@ int32_t CachedServerProbe::CheckServerAlive() {
   }
   station_.ServerAlive = answered_ ? echoAnswer_ : *startAnswer_;
   if (station_.ServerAlive == 0) {
-    log_.Write("サーバー迷子", 0);
+    log_.Write("サーバー迷子", platform::LogSeverity::kInfo);
     return 0;
   }
   // The root is looked at on every call, and only for a host that answers (a stat on a dead
   // mount could hang); a missing one is logged when it goes and when it is back.
-  if (foundation::CheckServerRoot(server,
-                                  [this](const std::string& line) { log_.Write(line, 0); }) == 0) {
+  if (foundation::CheckServerRoot(server, [this](const std::string& line) {
+        log_.Write(line, platform::LogSeverity::kInfo);
+      }) == 0) {
     station_.ServerAlive = 0;
   }
   return station_.ServerAlive;

@@ -18,7 +18,8 @@ namespace playout {
 // on every call and logged when it changes).
 class CachedServerProbe final : public ServerProbe {
  public:
-  CachedServerProbe(foundation::StationSettings& station, platform::Clock& clock, LogSink& log);
+  CachedServerProbe(foundation::StationSettings& station, platform::Clock& clock,
+                    platform::LogSink& log);
   ~CachedServerProbe() override;
 
   int32_t CheckServerAlive() override;
@@ -26,7 +27,7 @@ class CachedServerProbe final : public ServerProbe {
  private:
   foundation::StationSettings& station_;
   platform::Clock& clock_;
-  LogSink& log_;
+  platform::LogSink& log_;
   std::future<int32_t> pending_;
   bool answered_ = false;
   int32_t echoAnswer_ = 0;              // the last echo's answer, once answered_

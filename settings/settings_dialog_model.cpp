@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "audio/wave_device_names.h"
+#include "foundation/device_names.h"
 #include "foundation/paths.h"
 #include "foundation/setting_value.h"
 #include "settings/cnt_functions.h"
@@ -140,7 +140,7 @@ void SettingsDialogModel::FillFromStore(Field& field) {
     case FieldKind::kChoiceText:
     case FieldKind::kMidiDevice:
       field.value = field.choicesFrom == Choices::kWaveDevices
-                        ? audio::FindDeviceNameInList(field.choices, field.stored)
+                        ? foundation::FindDeviceNameInList(field.choices, field.stored)
                         : IndexOf(field.choices, field.stored);
       break;
     default:

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian packages only), then configures and builds.
 #   tools/setup.sh [--deps-only] [--build-dir DIR] [--sanitize | --tsan] [--type Release|Debug]
-#                  [--targets "NAME..."]
+#                  [--werror] [--targets "NAME..."]
 # --targets builds only the targets named (tools/demo.sh: the two programs and the demo station
 # writer); the configuration is the same as for a full build, which later goes on from there.
 # --sanitize builds with AddressSanitizer and UndefinedBehaviorSanitizer (in build-asan),
 # --tsan with ThreadSanitizer (in build-tsan; only the tests labelled `threads`, no benchmarks).
+# --werror makes every compiler warning an error; without it the build folder's last choice stays.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -24,12 +25,13 @@ packages=(
   libc-bin locales
 )
 
-deps_only=0; sanitize=0; tsan=0; build_dir=""; build_type=Release; targets=()
+deps_only=0; sanitize=0; tsan=0; werror=0; build_dir=""; build_type=Release; targets=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --deps-only) deps_only=1 ;;
     --sanitize) sanitize=1 ;;
     --tsan) tsan=1 ;;
+    --werror) werror=1 ;;
     --build-dir) build_dir=$2; shift ;;
     --type) build_type=$2; shift ;;
     --targets) read -r -a targets <<<"$2"; shift ;;
@@ -63,6 +65,7 @@ fi
 opts=(-G Ninja -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYPE="$build_type")
 [ $sanitize -eq 1 ] && opts+=(-DONDRAKE_SANITIZE=ON)
 [ $tsan -eq 1 ] && opts+=(-DONDRAKE_TSAN=ON)
+[ $werror -eq 1 ] && opts+=(-DONDRAKE_WERROR=ON)
 cmake "${opts[@]}"
 if [ ${#targets[@]} -gt 0 ]; then
   cmake --build "$build_dir" -j "$(nproc)" --target "${targets[@]}"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test twice: a release build, then a build with
+# Installs what is missing, builds and runs every test twice: a release build, in which every
+# compiler warning is an error, then a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer. Then the tests labelled `threads` (those of
 # our own threads) run a third time, built with ThreadSanitizer. The tests labelled `long` (a
 # whole simulated broadcast day) run in the release build only.
@@ -49,7 +50,8 @@ run_suite() {  # build-dir label ctest-selection setup-args...  ("" runs every t
 
 extra=("$@")
 status=0; total_passed=0; total_failed=0
-[ $normal -eq 1 ] && { run_suite "$here/build" "release" "" || status=1; }
+# The release build takes no warning: each is an error there.
+[ $normal -eq 1 ] && { run_suite "$here/build" "release" "" --werror || status=1; }
 [ $sanitize -eq 1 ] && { run_suite "$here/build-asan" "sanitizer" "-LE long" --sanitize --type RelWithDebInfo || status=1; }
 [ $tsan -eq 1 ] && { run_suite "$here/build-tsan" "thread sanitizer" "-L threads" --tsan --type RelWithDebInfo || status=1; }
 if [ $fuzz -eq 1 ]; then

@@ -2,7 +2,6 @@
 #include <cerrno>
 
 #include "foundation/app_globals.h"
-#include "foundation/debug_log.h"
 #include "platform/native_path.h"
 #include "transfer/error_codes.h"
 #include "transfer/file_hand.h"
@@ -163,8 +162,9 @@ int32_t FileHand::DoTranspFile(const std::string& source, const std::string& tar
     }
   }
   if (result == 0) {
-    foundation::WriteLog("TranspFile Failed " + shownSource + " to " + shownTarget + " " +
-                         ErrorCodeText() + std::to_string(ErrorCode()));
+    log_.Write("TranspFile Failed " + shownSource + " to " + shownTarget + " " + ErrorCodeText() +
+                   std::to_string(ErrorCode()),
+               platform::LogSeverity::kInfo);
   }
   return result;
 }

@@ -29,8 +29,9 @@ struct FileHand::Job {
   bool done = false;
 };
 
-FileHand::FileHand(FileHandVariant variant, TransferFileSystem& fs)
-    : variant_(std::move(variant)), fs_(fs) {}
+FileHand::FileHand(platform::LogSink& log, FileHandVariant variant, TransferFileSystem& fs,
+                   FileHandLimits limits)
+    : log_(log), variant_(std::move(variant)), fs_(fs), limits_(limits) {}
 
 FileHand::~FileHand() { ProcCancel(); }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/log_sink.h"
 #include "transfer/file_hand_variant.h"
 #include "transfer/transfer_file_system.h"
 
@@ -50,8 +51,10 @@ class FileHandObserver {
 // default).
 class FileHand {
  public:
-  explicit FileHand(FileHandVariant variant = PlayoutVariant(),
-                    TransferFileSystem& fs = DiskFileSystem());
+  // A transfer that fails is written to `log`, from the worker thread. `limits` bound the loops;
+  // the defaults are the program's (tests lower them to reach them with small trees and files).
+  explicit FileHand(platform::LogSink& log, FileHandVariant variant = PlayoutVariant(),
+                    TransferFileSystem& fs = DiskFileSystem(), FileHandLimits limits = {});
   // Cancels (an operation still running in another thread stops at its next test).
   ~FileHand();
   FileHand(const FileHand&) = delete;
@@ -78,7 +81,7 @@ class FileHand {
   // Copies a file to a temporary file beside the target and renames that over the target in
   // one step, so readers see the old file or the complete new one. KillTarget 0 keeps an
   // existing target (code 10); KillSource 1 deletes the source afterwards unless it is the
-  // target itself. A failure writes "TranspFile Failed ..." to the debug log.
+  // target itself. A failure writes "TranspFile Failed ..." to the log.
   int32_t TranspFile(const std::string& sFilename, const std::string& tFilename, int32_t KillTarget,
                      int32_t KillSource, int32_t pSize = 0, int32_t pInt = 0, int32_t pSaiki = 0);
   // 1 when both files have the same non-zero size and the same bytes. Clears Canceled only.
@@ -97,9 +100,6 @@ class FileHand {
   // Makes the target's folder structure follow the source's; files are left alone.
   int32_t MirrorOnlyFolder(const std::string& sFolder, const std::string& tFolder,
                            int32_t pSaiki = 0, int32_t pNoSysFolder = 0);
-
-  // Lower limits, so tests reach them with small trees and files.
-  void SetLimitsForTest(const FileHandLimits& limits) { limits_ = limits; }
 
  private:
   struct Job;
@@ -177,9 +177,10 @@ class FileHand {
   // Whether the source folder still exists and surely has no folder of that name.
   bool SourceLacksFolder(const std::string& source, const std::string& name);
 
+  platform::LogSink& log_;
   FileHandVariant variant_;
   TransferFileSystem& fs_;
-  FileHandLimits limits_;
+  const FileHandLimits limits_;
   std::atomic<FileHandObserver*> observer_{nullptr};
   std::atomic<int32_t> canceled_{0};
   std::atomic<int32_t> errorCode_{0};

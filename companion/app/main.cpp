@@ -28,11 +28,12 @@ int main(int argc, char** argv) {
       companion::CompanionStartUp(argc > 1 ? std::string(argv[1]) : std::string());
   // Long work (copies, pauses) lets the window's events and the other timers run.
   foundation::SetPendingWorkHook([] { QCoreApplication::processEvents(); });
+  foundation::DebugLog debugLog;
   int status = 0;
   {
-    companion::FrmMain window(settings);
+    companion::FrmMain window(settings, debugLog);
     if (!window.HasCaption()) {
-      foundation::WriteLog("起動済み " + settings.names.Caption);
+      debugLog.Write("起動済み " + settings.names.Caption, platform::LogSeverity::kInfo);
       foundation::SetPendingWorkHook(nullptr);
       return 0;
     }

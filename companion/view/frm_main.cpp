@@ -42,12 +42,13 @@ const char* CaptionOf(CompanionList list) {
 
 }  // namespace
 
-FrmMain::FrmMain(const CompanionSettings& settings, const CompanionPorts* ports, QWidget* parent)
+FrmMain::FrmMain(const CompanionSettings& settings, platform::LogSink& log,
+                 const CompanionPorts* ports, QWidget* parent)
     : QWidget(parent) {
   setWindowTitle(QString::fromStdString(settings.names.Caption));
   registration_ = platform::WindowRegistration::Claim(settings.names.Caption);
-  fh1_ = new transfer::UC_FileHand(this, transfer::CompanionVariant());
-  fh0_ = new transfer::UC_FileHand(this, transfer::CompanionVariant());
+  fh1_ = new transfer::UC_FileHand(log, this, transfer::CompanionVariant());
+  fh0_ = new transfer::UC_FileHand(log, this, transfer::CompanionVariant());
   fh1_->Init();
   fh0_->Init();
   fh1_->hide();
@@ -55,7 +56,7 @@ FrmMain::FrmMain(const CompanionSettings& settings, const CompanionPorts* ports,
   CompanionPorts own;
   if (ports == nullptr) {
     processPorts_ =
-        std::make_unique<ProcessPorts>(*fh0_, *fh1_, static_cast<CompanionView&>(*this));
+        std::make_unique<ProcessPorts>(log, *fh0_, *fh1_, static_cast<CompanionView&>(*this));
     own = processPorts_->Ports();
   } else {
     own = *ports;

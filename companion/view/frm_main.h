@@ -25,9 +25,10 @@ class FrmMain : public QWidget, private CompanionView {
 
  public:
   // Claims the window caption; `ports` null uses the program's own outside world (tests bring
-  // theirs).
-  explicit FrmMain(const CompanionSettings& settings, const CompanionPorts* ports = nullptr,
-                   QWidget* parent = nullptr);
+  // theirs). The transfer panels, and the program's own outside world, write to `log`, which
+  // must outlive the window.
+  FrmMain(const CompanionSettings& settings, platform::LogSink& log,
+          const CompanionPorts* ports = nullptr, QWidget* parent = nullptr);
   ~FrmMain() override;
 
   // False when the caption is taken (a companion of this session already runs).

@@ -3,15 +3,17 @@
 
 #include "controls/lists/view/view_probe.h"
 #include "foundation/app_globals.h"
+#include "foundation/debug_log.h"
 #include "playout/view/frm_main.h"
 #include "playout/view/program_services.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  playout::InstallProgramServices();
+  foundation::DebugLog debugLog;
+  playout::InstallProgramServices(debugLog);
   int status = 0;
   {
-    playout::FrmMain window;
+    playout::FrmMain window(debugLog);
     if (window.Form_Load()) {
       QObject::connect(&window, &playout::FrmMain::Closed, &app, &QCoreApplication::quit,
                        Qt::QueuedConnection);

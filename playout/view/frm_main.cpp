@@ -25,7 +25,7 @@
 
 namespace playout {
 
-FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
+FrmMain::FrmMain(platform::LogSink& log, QWidget* parent) : QMainWindow(parent), log_(log) {
   timerClock_.setSingleShot(true);
   timerClock_.setTimerType(Qt::PreciseTimer);
   connect(&timerClock_, &QTimer::timeout, this, &FrmMain::TimerClock_Timer);

@@ -82,7 +82,8 @@ class FrmMain final : public QMainWindow, private ViewNotifications, private Mes
   // The clock's period in ms.
   static constexpr int32_t kTickMs = 50;
 
-  explicit FrmMain(QWidget* parent = nullptr);
+  // Everything the window and its engine log goes to `log`, which must outlive the window.
+  explicit FrmMain(platform::LogSink& log, QWidget* parent = nullptr);
   ~FrmMain() override;
 
   // Start-up, before the window is shown. False when the program must end: every session is
@@ -174,6 +175,7 @@ class FrmMain final : public QMainWindow, private ViewNotifications, private Mes
   // MessageNotices
   void Post(const std::string& title, const std::string& text) override;
 
+  platform::LogSink& log_;
   Session session_;
   int32_t hWnd_ = 0;
   std::unique_ptr<platform::MessageReceiver> receiver_;

@@ -11,7 +11,6 @@
 #include "foundation/app_globals.h"
 #include "foundation/command_files.h"
 #include "foundation/date_stamp.h"
-#include "foundation/debug_log.h"
 #include "foundation/error_traps.h"
 #include "foundation/files.h"
 #include "foundation/font_table.h"
@@ -43,7 +42,7 @@ bool FrmMain::Form_Load() {
   (void)foundation::LoadSettingInt("LogError", 1);
   foundation::InitErrorTraps();
 
-  TrappedSteps steps("Form_Load");
+  TrappedSteps steps("Form_Load", log_);
   steps.Run("DetectLangMode", [] { foundation::DetectLangMode(); });
   steps.Run("AltFont", [&] {
     const int32_t altFont =
@@ -81,7 +80,7 @@ bool FrmMain::Form_Load() {
   steps.Run("Settings", [&] { ReadSettings(); });
   if (steps.Stopped()) return false;
   // The engine owns the lists the views show, so it comes before them (and its player with it).
-  ports_ = std::make_unique<ProcessPorts>(hWnd_, static_cast<ViewNotifications&>(*this),
+  ports_ = std::make_unique<ProcessPorts>(hWnd_, log_, static_cast<ViewNotifications&>(*this),
                                           static_cast<MessageNotices&>(*this));
   engine_ = std::make_unique<PlayoutEngine>(ports_->Ports(), loaded_);
   layout_ = ScaleLayout(DesignedLayout(), sizeRate_);
@@ -120,7 +119,7 @@ bool FrmMain::Form_Load() {
   formReady_ = 1;
   steps.Run("Clock", [&] {
     engine_->ResetClockText();
-    foundation::WriteLog("****起動****");
+    log_.Write("****起動****", platform::LogSeverity::kInfo);
   });
   steps.Run("Companion", [&] { StartCompanion(foundation::GetAppFolder(), session_.Letter()); });
   steps.Run("TimerClock", [&] { StartClock(); });
@@ -150,8 +149,8 @@ void FrmMain::ReadSettings() {
   clockColor_ = window.ClockColor;
   numSWCH_ = window.NumSWCH;
   if (window.StoredPlayerType < 0) {
-    foundation::WriteLog("PlayerType=" + std::to_string(window.StoredPlayerType) +
-                         " -> 0 (C_WaveOut)");
+    log_.Write("PlayerType=" + std::to_string(window.StoredPlayerType) + " -> 0 (C_WaveOut)",
+               platform::LogSeverity::kInfo);
   }
 }
 

@@ -2,7 +2,6 @@
 #include "controls/lists/view/uc_list_view.h"
 #include "foundation/app_globals.h"
 #include "foundation/calendar.h"
-#include "foundation/debug_log.h"
 #include "foundation/files.h"
 #include "foundation/font_table.h"
 #include "foundation/list_layout_keys.h"
@@ -34,7 +33,7 @@ int32_t FrmMain::Form_QueryUnload(int32_t unloadMode) {
 void FrmMain::Form_Unload() {
   if (unloaded_) return;
   unloaded_ = true;
-  TrappedSteps steps("Form_Unload");
+  TrappedSteps steps("Form_Unload", log_);
   // No pass may run on a player or a device that is being closed.
   steps.Run("TimerClock", [&] { timerClock_.stop(); });
   steps.Run("SaveListColumnWidths", [&] {
@@ -59,7 +58,7 @@ void FrmMain::Form_Unload() {
           s.AirID + ".cue");
     }
   });
-  steps.Run("WriteLog", [] { foundation::WriteLog("****正常終了****"); });
+  steps.Run("WriteLog", [&] { log_.Write("****正常終了****", platform::LogSeverity::kInfo); });
   steps.Run("SaveWindowPlacement", [&] {
     foundation::WidgetPlacementForm placement(*this);
     foundation::SaveWindowPlacement(placement);

@@ -1,9 +1,8 @@
 #include "playout/view/trapped_steps.h"
 
-#include <exception>
+#include <optional>
 
 #include "foundation/app_globals.h"
-#include "foundation/debug_log.h"
 #include "foundation/error_traps.h"
 
 namespace playout {
@@ -11,19 +10,13 @@ namespace playout {
 bool TrappedSteps::Run(const char* name, const std::function<void()>& step) {
   if (stopped_) return false;
   const std::string where = where_ + " " + name;
-  if (foundation::Globals().ErrorCatch == 0) {
-    foundation::RunTrapped(where, step);
-    return true;
-  }
-  try {
-    step();
-    return true;
-  } catch (const std::exception& e) {
-    failure_ = where + " " + e.what();
-  } catch (...) {
-    failure_ = where + " unknown error";
-  }
-  foundation::WriteLog(failure_, 1);
+  // Decided before the step runs: the start-up's own steps set the flag.
+  const bool trapped = foundation::Globals().ErrorCatch == 0;
+  const std::optional<std::string> failure = foundation::CatchFailure(step);
+  if (!failure) return true;
+  log_.Write(where + " " + *failure, platform::LogSeverity::kError);
+  if (trapped) return true;
+  failure_ = where + " " + *failure;
   stopped_ = true;
   return false;
 }

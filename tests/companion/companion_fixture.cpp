@@ -15,12 +15,6 @@ bool Exists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0;
 }
 
-int RecordingLog::Count(const std::string& part) const {
-  int n = 0;
-  for (const std::string& line : lines) n += line.find(part) != std::string::npos ? 1 : 0;
-  return n;
-}
-
 int64_t FakeWindows::SendCopyData(const std::string& caption, const std::string& payload) {
   // Exact caption first, then the first window whose caption begins with it.
   if (handle == 0 || this->caption.compare(0, caption.size(), caption) != 0) return 0;

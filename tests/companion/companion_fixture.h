@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "companion/companion_engine.h"
+#include "tests/fakes/platform/simulated_clock.h"
+#include "tests/support/recording_log.h"
 #include "tests/support/temp_dir.h"
 #include "transfer/file_hand.h"
 
@@ -18,14 +20,7 @@ using companion::CompanionEngine;
 
 bool Exists(const std::string& path);
 
-struct RecordingLog final : companion::LogSink {
-  void Write(const std::string& text, int32_t kind) override {
-    lines.push_back((kind == 0 ? "" : "ERR ") + text);
-  }
-  int Count(const std::string& part) const;
-  bool Has(const std::string& part) const { return Count(part) > 0; }
-  std::vector<std::string> lines;
-};
+using testsupport::RecordingLog;
 
 struct FakeServer final : companion::ServerProbe {
   int32_t CheckServerAlive() override { return ++checks, alive; }
@@ -104,8 +99,8 @@ class Harness {
   FakeDisk disk;
   ClockPauses pauses{clock};
   RecordingView view;
-  transfer::FileHand fh0{transfer::CompanionVariant()};
-  transfer::FileHand fh1{transfer::CompanionVariant()};
+  transfer::FileHand fh0{log, transfer::CompanionVariant()};
+  transfer::FileHand fh1{log, transfer::CompanionVariant()};
   companion::CompanionSettings settings;
 
  private:

@@ -41,7 +41,7 @@ TEST(FrmMainGuiTest, ListsFilledAndDrawn) {
   h.WriteLocal("log/out_01A.cue", platform::Utf8ToCp932("\"05:00:00\",\"0\",\"1\",\"300000\","
                                                         "\"news\",\"朝のニュース第一部\"\r\n"));
   companion::CompanionPorts ports = h.Ports();
-  companion::FrmMain window(h.settings, &ports);
+  companion::FrmMain window(h.settings, h.log, &ports);
   ASSERT_TRUE(window.HasCaption());
   window.Form_Load(false);
   h.clock.Advance(1000);

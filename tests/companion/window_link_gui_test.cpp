@@ -9,6 +9,7 @@
 
 #include "companion/process_ports.h"
 #include "companion/schedule_message.h"
+#include "foundation/debug_log.h"
 #include "foundation/sub_class.h"
 #include "foundation/sub_class_receiver.h"
 #include "platform/window_registry.h"
@@ -21,7 +22,8 @@ namespace {
 TEST(WindowLinkGuiTest, TheMessageReachesThePlayoutWindow) {
   testsupport::TempDir windows;
   platform::SetWindowRegistryFolder(windows.Sub("windows"));
-  RegistryWindowLink link;
+  foundation::DebugLog log;
+  RegistryWindowLink link(log);
   EXPECT_EQ(link.FindExact("Ondrake - Tarnwick"), 0);
   EXPECT_EQ(link.SendCopyData("Ondrake - Tarnwick", "NONE"), 0);
   // A caption with more after it takes the message, but does not count as the window itself.

@@ -86,14 +86,14 @@ TEST_F(CommandFilesTest, MissingUnsetOrUnlistableFolderGivesEmptyList) {
   EXPECT_TRUE(ScheduleList().empty());
   EXPECT_EQ(FindScheduleIndex("stray"), -1);
   // Neither is a failure.
-  EXPECT_EQ(ReadWholeFile(DebugLogFilePath(1)), "");
+  EXPECT_EQ(ReadWholeFile(DebugLogFilePath(platform::LogSeverity::kError)), "");
 
   // A file where the folder should be cannot be listed: that is one.
   Station().ServerCommandFolder = env_.dir().WriteFile("srv/command", "") + "/";
   ScheduleList().push_back(ScheduleEntry{"old"});
   LoadScheduleList(0);
   EXPECT_TRUE(ScheduleList().empty());
-  EXPECT_NE(ReadWholeFile(DebugLogFilePath(1))
+  EXPECT_NE(ReadWholeFile(DebugLogFilePath(platform::LogSeverity::kError))
                 .find("LoadScheduleList " + Station().ServerCommandFolder + ": "),
             std::string::npos);
 }

@@ -11,12 +11,13 @@
 #include "foundation/view/combo_selection.h"
 #include "foundation/view/qt_font_factory.h"
 #include "foundation/view/widget_layout_control.h"
+#include "tests/support/app_globals_reset.h"
 
 namespace foundation {
 namespace {
 
 TEST(WidgetLayoutControl, TwipsPixelsAndPlacement) {
-  ResetGlobalsForTest();
+  testsupport::ResetAppGlobals();
   QWidget page;
   QLineEdit reference(&page);
   QLineEdit field(&page);
@@ -47,7 +48,7 @@ TEST(WidgetLayoutControl, TwipsPixelsAndPlacement) {
 }
 
 TEST(WidgetControlArray, LoadsSiblingsInTheNextTabPlace) {
-  ResetGlobalsForTest();
+  testsupport::ResetAppGlobals();
   ResetFontTableForTest();
   InstallQtFontFactory();
   QWidget page;

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "platform/clock.h"
+#include "tests/fakes/platform/simulated_clock.h"
 
 namespace {
 

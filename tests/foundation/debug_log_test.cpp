@@ -26,6 +26,8 @@
 namespace foundation {
 namespace {
 
+using platform::LogSeverity::kError;
+using platform::LogSeverity::kInfo;
 using testsupport::AppTestEnv;
 using testsupport::PathExists;
 using testsupport::ReadWholeFile;
@@ -67,17 +69,17 @@ TEST_F(DebugLogTest, FileNamesFollowProgramKindAndDay) {
   struct Case {
     bool companion;
     int32_t daily;
-    int32_t kind;
+    platform::LogSeverity severity;
     std::string settingsName;
     std::string name;
   };
   const Case cases[] = {
-      {false, 0, 0, "OndrakeB", Computer() + " - OndrakeB.log"},
-      {false, 1, 0, "OndrakeB", today + " - " + Computer() + " - OndrakeB.log"},
-      {false, 1, 5, "OndrakeB", today + " - " + Computer() + " - OndrakeB.err"},
-      {false, 0, 0, "", Computer() + " - Ondrake.log"},
-      {true, 1, 1, "FerluneB", "FerluneB" + today + ".err"},
-      {true, 1, 0, "", "Ferlune" + today + ".log"},
+      {false, 0, kInfo, "OndrakeB", Computer() + " - OndrakeB.log"},
+      {false, 1, kInfo, "OndrakeB", today + " - " + Computer() + " - OndrakeB.log"},
+      {false, 1, kError, "OndrakeB", today + " - " + Computer() + " - OndrakeB.err"},
+      {false, 0, kInfo, "", Computer() + " - Ondrake.log"},
+      {true, 1, kError, "FerluneB", "FerluneB" + today + ".err"},
+      {true, 1, kInfo, "", "Ferlune" + today + ".log"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -85,15 +87,15 @@ TEST_F(DebugLogTest, FileNamesFollowProgramKindAndDay) {
     Globals().ProgramTitle = c.companion ? "Ferlune" : "Ondrake";
     Globals().DailyLog = c.daily;
     Globals().SettingsName = c.settingsName;
-    EXPECT_EQ(DebugLogFilePath(c.kind), LogFolder() + c.name);
-    WriteLog("x", c.kind);
+    EXPECT_EQ(DebugLogFilePath(c.severity), LogFolder() + c.name);
+    DebugLog().Write("x", c.severity);  // the program's log writes through WriteLog
     EXPECT_TRUE(PathExists(LogFolder() + c.name));
   }
 }
 
 TEST_F(DebugLogTest, LineIsStampBlankTextCrLfInCp932) {
   WriteLog("Play /snd/a.wav");
-  WriteLog("ファイルが存在しない x", 1);
+  WriteLog("ファイルが存在しない x", kError);
   WriteLog("second");
   const std::string log = ReadWholeFile(LogFolder() + Computer() + " - OndrakeB.log");
   const std::vector<std::string> lines = Lines(log);
@@ -111,14 +113,14 @@ TEST_F(DebugLogTest, WritesOnlyWhenSwitchedOnAndTheFolderCanBeMade) {
   Globals().LogError = 0;
   WriteLog("off");
   EXPECT_FALSE(PathExists(LogFolder())) << "no folder while logging is off";
-  WriteLog("forced", 0, 1);
-  EXPECT_EQ(Lines(ReadWholeFile(DebugLogFilePath(0))).size(), 1u);
+  WriteLog("forced", kInfo, 1);
+  EXPECT_EQ(Lines(ReadWholeFile(DebugLogFilePath(kInfo))).size(), 1u);
 
   // A missing folder whose parent exists is made; a deeper one is not, and the line is lost.
   Globals().LogError = 1;
   Globals().DebugLogPath = env_.dir().Sub("logs");
   WriteLog("made");
-  EXPECT_TRUE(PathExists(DebugLogFilePath(0)));
+  EXPECT_TRUE(PathExists(DebugLogFilePath(kInfo)));
   Globals().DebugLogPath = env_.dir().Sub("missing/logs");
   WriteLog("dropped");
   EXPECT_FALSE(PathExists(env_.dir().Sub("missing")));
@@ -137,14 +139,15 @@ TEST_F(DebugLogTest, SomethingOtherThanAFileAtTheLogsPathIsPassedOver) {
   WriteLog("folder made");
   for (const testsupport::NonFile kind : testsupport::kNonFiles) {
     SCOPED_TRACE(testsupport::NonFileName(kind));
-    ASSERT_EQ(::unlink(DebugLogFilePath(0).c_str()), 0);  // the file, or the last kind's entry
-    const testsupport::NonFileAt entry(kind, DebugLogFilePath(0));
+    ASSERT_EQ(::unlink(DebugLogFilePath(kInfo).c_str()), 0);  // the file, or the last kind's entry
+    const testsupport::NonFileAt entry(kind, DebugLogFilePath(kInfo));
     ASSERT_TRUE(entry.ok());
     WriteLog("not written");
     EXPECT_TRUE(entry.StillThere());
-    WriteLog("error line", 1);
+    WriteLog("error line", kError);
   }
-  EXPECT_EQ(Lines(ReadWholeFile(DebugLogFilePath(1))).size(), std::size(testsupport::kNonFiles));
+  EXPECT_EQ(Lines(ReadWholeFile(DebugLogFilePath(kError))).size(),
+            std::size(testsupport::kNonFiles));
 }
 
 TEST_F(DebugLogTest, OversizedLogIsRetiredPastTheLimit) {
@@ -172,7 +175,7 @@ TEST_F(DebugLogTest, OversizedLogIsRetiredPastTheLimit) {
     Globals().IsCompanion = c.companion;
     Globals().DailyLog = c.daily;
     Globals().SettingsName = "X";
-    const std::string path = DebugLogFilePath(0);
+    const std::string path = DebugLogFilePath(kInfo);
     const std::string stem = path.substr(0, path.size() - 4);
     const std::string old = std::string(c.size - 2, 'o') + "\r\n";
     env.dir().WriteFile(path.substr(env.dir().path().size() + 1), old);
@@ -212,7 +215,7 @@ TEST_F(DebugLogTest, TwoProcessesAppendWholeLines) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
-  const std::vector<std::string> lines = Lines(ReadWholeFile(DebugLogFilePath(0)));
+  const std::vector<std::string> lines = Lines(ReadWholeFile(DebugLogFilePath(kInfo)));
   ASSERT_EQ(lines.size(), 2u * kLines);
   int next[2] = {0, 0};
   for (const std::string& line : lines) {
@@ -253,7 +256,7 @@ TEST(ErrorTraps, ErrorCatchFromSettingOrMarkerFile) {
     EXPECT_TRUE(RunTrapped("TimerClock_Timer", [] {}));
     EXPECT_FALSE(RunTrapped("TimerClock_Timer", [] { throw std::runtime_error("bad index"); }));
     EXPECT_FALSE(RunTrapped("TextOA_MouseUD", [] { throw 5; }));
-    const std::vector<std::string> lines = Lines(ReadWholeFile(DebugLogFilePath(1)));
+    const std::vector<std::string> lines = Lines(ReadWholeFile(DebugLogFilePath(kError)));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].substr(19), " TimerClock_Timer bad index");
     EXPECT_EQ(lines[1].substr(19), " TextOA_MouseUD unknown error");

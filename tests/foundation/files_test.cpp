@@ -12,6 +12,7 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "tests/fakes/platform/simulated_clock.h"
 #include "tests/support/app_test_env.h"
 #include "tests/support/non_files.h"
 

@@ -4,6 +4,7 @@
 
 #include "foundation/app_globals.h"
 #include "foundation/font_table.h"
+#include "tests/support/app_globals_reset.h"
 
 namespace testsupport {
 
@@ -33,14 +34,14 @@ struct FakeFontWindow : foundation::FontWindow {
 // Fresh program values and an empty font table made through `factory`; all put back after.
 struct FontTableScope {
   FontTableScope() {
-    foundation::ResetGlobalsForTest();
+    testsupport::ResetAppGlobals();
     foundation::ResetFontTableForTest();
     foundation::SetFontFactory(&factory);
   }
   ~FontTableScope() {
     foundation::ResetFontTableForTest();
     foundation::SetFontFactory(nullptr);
-    foundation::ResetGlobalsForTest();
+    testsupport::ResetAppGlobals();
   }
   FontTableScope(const FontTableScope&) = delete;
   FontTableScope& operator=(const FontTableScope&) = delete;

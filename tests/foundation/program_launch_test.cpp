@@ -73,7 +73,8 @@ TEST(RunProgram, StartsRealProgramsAndReportsFailureAsZero) {
   Globals().DebugLogPath = env.dir().Sub("log");
   EXPECT_EQ(RunProgram(env.dir().Sub("missing/prog"), "", 0, ""), 0);
   EXPECT_EQ(RunProgram("", "", 0, ""), 0);
-  const std::string log = testsupport::ReadWholeFile(DebugLogFilePath(0));
+  const std::string log =
+      testsupport::ReadWholeFile(DebugLogFilePath(platform::LogSeverity::kInfo));
   EXPECT_NE(log.find("RunProgram " + env.dir().Sub("missing/prog") + " failed"), std::string::npos)
       << log;
 

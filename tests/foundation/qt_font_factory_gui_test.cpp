@@ -7,6 +7,7 @@
 #include "foundation/app_globals.h"
 #include "foundation/font_table.h"
 #include "foundation/view/qt_font_factory.h"
+#include "tests/support/app_globals_reset.h"
 
 namespace foundation {
 namespace {
@@ -68,7 +69,7 @@ TEST(QtFonts, CellHeightWeightAndSlantFollowTheRequest) {
 }
 
 TEST(QtFonts, SetControlFontGivesTheWidgetTheTablesFont) {
-  ResetGlobalsForTest();
+  testsupport::ResetAppGlobals();
   ResetFontTableForTest();
   InstallQtFontFactory();
   QLabel label;
@@ -90,7 +91,7 @@ TEST(QtFonts, SetControlFontGivesTheWidgetTheTablesFont) {
   EXPECT_EQ(FontOfEntry(0), QFont());
   ResetFontTableForTest();
   SetFontFactory(nullptr);
-  ResetGlobalsForTest();
+  testsupport::ResetAppGlobals();
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include "foundation/server_reachability.h"
 #include "platform/clock.h"
 #include "platform/icmp_echo.h"
+#include "tests/fakes/platform/fake_pinger.h"
+#include "tests/fakes/platform/simulated_clock.h"
 
 namespace testsupport {
 

@@ -10,8 +10,8 @@
 #include "foundation/station_settings.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
-#include "tests/support/app_test_env.h"
 #include "tests/foundation/reachability_seams.h"
+#include "tests/support/app_test_env.h"
 
 namespace foundation {
 namespace {
@@ -55,7 +55,9 @@ class ConfIniTest : public ::testing::Test {
   static bool Has(const std::string& text, const std::string& line) {
     return text.find(line) != std::string::npos;
   }
-  static std::string Errors() { return ReadWholeFile(DebugLogFilePath(1)); }
+  static std::string Errors() {
+    return ReadWholeFile(DebugLogFilePath(platform::LogSeverity::kError));
+  }
 
   testsupport::AppTestEnv env_;
   testsupport::ReachabilitySeams seams_;

@@ -9,8 +9,10 @@
 
 #include "foundation/app_globals.h"
 #include "foundation/debug_log.h"
-#include "tests/support/app_test_env.h"
+#include "tests/fakes/platform/fake_pinger.h"
+#include "tests/fakes/platform/simulated_clock.h"
 #include "tests/foundation/reachability_seams.h"
+#include "tests/support/app_test_env.h"
 
 namespace foundation {
 namespace {
@@ -136,7 +138,9 @@ TEST_F(ReachabilityTest, FailuresCountAsNoAnswerAndAreLogged) {
   testsupport::AppTestEnv env;
   Globals().LogError = 1;
   Globals().DebugLogPath = env.dir().Sub("log");
-  const auto errors = [] { return testsupport::ReadWholeFile(DebugLogFilePath(1)); };
+  const auto errors = [] {
+    return testsupport::ReadWholeFile(DebugLogFilePath(platform::LogSeverity::kError));
+  };
 
   // Silence is an answer, not a failure of this PC.
   pinger_.Script(false);

@@ -137,7 +137,9 @@ TEST_F(ServerRootTest, AMissingRootIsUnreachableAndNeverMade) {
       EXPECT_EQ(MakeFolderTree(c.make), c.made ? 1 : 0);
       EXPECT_EQ(FolderExists(c.make), c.made ? 1 : 0);
     }
-    if (!c.notMade.empty()) EXPECT_FALSE(IsDir(c.notMade)) << c.notMade;
+    if (!c.notMade.empty()) {
+      EXPECT_FALSE(IsDir(c.notMade)) << c.notMade;
+    }
     Station().SrvPath[0].clear();
   }
 }

@@ -282,7 +282,7 @@ TEST(SettingsStore, FailuresKeepTheirResultAndReachTheErrorLog) {
     Globals().LogError = 1;
     Globals().DebugLogPath = env.dir().Sub("log");
     EXPECT_EQ(c.run(env), c.result);
-    const std::string errors = ReadWholeFile(DebugLogFilePath(1));
+    const std::string errors = ReadWholeFile(DebugLogFilePath(platform::LogSeverity::kError));
     if (c.logged.empty()) {
       EXPECT_EQ(errors, "");
     } else {

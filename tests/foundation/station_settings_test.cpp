@@ -9,6 +9,7 @@
 #include "foundation/debug_log.h"
 #include "foundation/folders.h"
 #include "platform/cp932.h"
+#include "tests/fakes/platform/fake_pinger.h"
 #include "tests/foundation/reachability_seams.h"
 #include "tests/support/app_test_env.h"
 
@@ -31,7 +32,9 @@ class StationSettingsTest : public ::testing::Test {
     env_.dir().WriteFile("bin/Ondrake.ini", platform::Utf8ToCp932(utf8Lines));
   }
   std::string Ini() const { return platform::Cp932ToUtf8(ReadWholeFile(Globals().IniPath)); }
-  std::string Log() const { return platform::Cp932ToUtf8(ReadWholeFile(DebugLogFilePath(0))); }
+  std::string Log() const {
+    return platform::Cp932ToUtf8(ReadWholeFile(DebugLogFilePath(platform::LogSeverity::kInfo)));
+  }
 
   testsupport::AppTestEnv env_;
   testsupport::ReachabilitySeams seams_;
@@ -145,7 +148,8 @@ TEST_F(StationSettingsTest, EnsureWorkFoldersOnlyUnderExistingLocalPath) {
   for (const char* sub : {"conf", "sched", "command"}) {
     EXPECT_EQ(FolderExists(local + "/" + sub), 1) << sub;
   }
-  EXPECT_NE(ReadWholeFile(DebugLogFilePath(1)).find("EnsureWorkFolders " + local + "/log/ "),
+  EXPECT_NE(ReadWholeFile(DebugLogFilePath(platform::LogSeverity::kError))
+                .find("EnsureWorkFolders " + local + "/log/ "),
             std::string::npos);
 }
 
@@ -179,8 +183,12 @@ TEST_F(StationSettingsTest, CheckServerAliveSetsFlagAndLogs) {
   Station().SrvPath[0] = srv + "/";
   for (bool there : {true, false, false, true, true}) {
     const std::string away = srv + ".away";
-    if (there && FolderExists(srv) == 0) ASSERT_EQ(::rename(away.c_str(), srv.c_str()), 0);
-    if (!there && FolderExists(srv) != 0) ASSERT_EQ(::rename(srv.c_str(), away.c_str()), 0);
+    if (there && FolderExists(srv) == 0) {
+      ASSERT_EQ(::rename(away.c_str(), srv.c_str()), 0);
+    }
+    if (!there && FolderExists(srv) != 0) {
+      ASSERT_EQ(::rename(srv.c_str(), away.c_str()), 0);
+    }
     CheckServerAlive();
     EXPECT_EQ(Station().ServerAlive, there ? 1 : 0);
   }

@@ -101,15 +101,16 @@ TEST_F(SubClassTest, CaptionBlockIsOnlyKeptAndLogged) {
   SubClassHook(5);
   SetBlockCaptionClick(6, 1);  // unknown window: ignored, nothing logged
   EXPECT_EQ(GetBlockCaptionClick(6), 0);
-  EXPECT_EQ(testsupport::ReadWholeFile(DebugLogFilePath(0)), "");
+  EXPECT_EQ(testsupport::ReadWholeFile(DebugLogFilePath(platform::LogSeverity::kInfo)), "");
 
   SetBlockCaptionClick(5, 1);
   EXPECT_EQ(GetBlockCaptionClick(5), 1);
-  const std::string log = testsupport::ReadWholeFile(DebugLogFilePath(0));
+  const std::string log =
+      testsupport::ReadWholeFile(DebugLogFilePath(platform::LogSeverity::kInfo));
   EXPECT_NE(log.find("SetBlockCaptionClick"), std::string::npos) << log;
   SetBlockCaptionClick(5, 0);
   EXPECT_EQ(GetBlockCaptionClick(5), 0);
-  EXPECT_EQ(testsupport::ReadWholeFile(DebugLogFilePath(0)), log);
+  EXPECT_EQ(testsupport::ReadWholeFile(DebugLogFilePath(platform::LogSeverity::kInfo)), log);
 }
 
 QCoreApplication& App() {

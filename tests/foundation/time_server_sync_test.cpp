@@ -20,6 +20,7 @@
 #include "foundation/settings_store.h"
 #include "platform/ascii_text.h"
 #include "platform/cp932.h"
+#include "tests/fakes/platform/fake_clock_setter.h"
 #include "tests/support/app_test_env.h"
 
 namespace foundation {
@@ -78,8 +79,8 @@ class TimeServerSyncTest : public ::testing::Test {
     SetTimeSyncSeams(nullptr);
     Conf() = ConfTables{};
   }
-  static std::string Log(int32_t kind) {
-    return platform::Cp932ToUtf8(testsupport::ReadWholeFile(DebugLogFilePath(kind)));
+  static std::string Log(platform::LogSeverity severity) {
+    return platform::Cp932ToUtf8(testsupport::ReadWholeFile(DebugLogFilePath(severity)));
   }
 
   testsupport::AppTestEnv env_;
@@ -98,7 +99,7 @@ TEST_F(TimeServerSyncTest, NothingStartsForNoServerThisComputerOrABadName) {
     Conf().TimeSrv = name;
     EXPECT_FALSE(SyncClockWithTimeServer().valid()) << name;
   }
-  const std::string err = Log(1);
+  const std::string err = Log(platform::LogSeverity::kError);
   EXPECT_NE(err.find("time sync: not a valid server name: \"ntp; rm -rf /\""), std::string::npos);
   EXPECT_NE(err.find("\"host?name\""), std::string::npos);
   EXPECT_TRUE(setter_->Corrections().empty());
@@ -120,13 +121,15 @@ TEST_F(TimeServerSyncTest, CorrectsThroughSetterAndLogsOutcome) {
   EXPECT_EQ(outcome.status, platform::TimeSyncStatus::kApplied) << outcome.message;
   ASSERT_EQ(setter_->Corrections().size(), 1u);
   EXPECT_NEAR(std::chrono::duration<double>(setter_->Corrections()[0]).count(), 5.0, 1.0);
-  EXPECT_NE(Log(0).find(" time sync with 127.0.0.1: offset +"), std::string::npos);
+  EXPECT_NE(Log(platform::LogSeverity::kInfo).find(" time sync with 127.0.0.1: offset +"),
+            std::string::npos);
 
   // No server answers on the next try: the failure goes to the error log.
   options.timeout_ms = 200;
   SetTimeSyncSeams(setter_, options);
   EXPECT_EQ(SyncClockWithTimeServer().get().status, platform::TimeSyncStatus::kQueryFailed);
-  EXPECT_NE(Log(1).find(" time sync with 127.0.0.1: "), std::string::npos);
+  EXPECT_NE(Log(platform::LogSeverity::kError).find(" time sync with 127.0.0.1: "),
+            std::string::npos);
   EXPECT_EQ(setter_->Corrections().size(), 1u);
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/fake_dialog_service.h"
+#include "tests/fakes/platform/fake_dialog_service.h"
 #include "tests/support/app_test_env.h"
 
 namespace foundation {

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/clock.h"
+#include "tests/fakes/platform/simulated_clock.h"
 
 namespace {
 

@@ -7,12 +7,13 @@
 #include "foundation/app_globals.h"
 #include "foundation/view/widget_placement.h"
 #include "foundation/window_placement.h"
+#include "tests/support/app_globals_reset.h"
 
 namespace foundation {
 namespace {
 
 TEST(WidgetPlacement, TwipsMapToPixelsAndStates) {
-  ResetGlobalsForTest();
+  testsupport::ResetAppGlobals();
   QWidget window;
   window.move(40, 60);
   window.resize(640, 480);
@@ -35,7 +36,7 @@ TEST(WidgetPlacement, TwipsMapToPixelsAndStates) {
 }
 
 TEST(WidgetPlacement, DesktopExtentFromTheScreens) {
-  ResetGlobalsForTest();
+  testsupport::ResetAppGlobals();
   InstallScreenMonitorProvider();
   int right = 0;
   int bottom = 0;

@@ -132,7 +132,7 @@ struct BrokenForm : FakeForm {
 TEST_F(PlacementTest, FailuresAreLoggedAndLeaveTheWindowAsItStands) {
   Globals().LogError = 1;
   Globals().DebugLogPath = env_.dir().Sub("log");
-  const auto errors = [] { return ReadWholeFile(DebugLogFilePath(1)); };
+  const auto errors = [] { return ReadWholeFile(DebugLogFilePath(platform::LogSeverity::kError)); };
 
   // An error part-way keeps what was applied before it and goes no further.
   Store("[conf]\r\nWindowLeft=100\r\nWindowHeight=5000\r\nWindowState=2\r\n");

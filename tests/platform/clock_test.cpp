@@ -4,6 +4,8 @@
 
 #include <tuple>
 
+#include "tests/fakes/platform/simulated_clock.h"
+
 namespace platform {
 namespace {
 

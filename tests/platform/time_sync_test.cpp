@@ -16,6 +16,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/fakes/platform/fake_clock_setter.h"
 #include "tests/support/scoped_env.h"
 
 namespace platform {

@@ -26,6 +26,7 @@ class AlsaWaveOutTest : public ::testing::Test {
     const std::string config = wavetest::AlsaFilePcmConfig(
         {"default", "d0", "d1", "d2"}, [this](const std::string& name) { return Capture(name); });
     dev_ = std::make_unique<AlsaWaveOut>(
+        StandardErrorLog(),
         std::vector<WaveDeviceEntry>{
             {"Out 0", "d0"}, {"Out 1", "d1"}, {"Out 2", "d2"}, {"Gone", "gone"}},
         std::vector<WaveDeviceEntry>{{"In 0", "c0"}}, config);

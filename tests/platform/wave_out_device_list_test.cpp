@@ -59,7 +59,7 @@ TEST(WaveOutBackend, ChoiceAndReplacement) {
   ASSERT_NE(dynamic_cast<VirtualWaveOut*>(chosen.get()), nullptr);
   EXPECT_EQ(CurrentWaveOut(), chosen);  // chosen once
 
-  auto mine = std::make_shared<VirtualWaveOut>();
+  auto mine = std::make_shared<VirtualWaveOut>(StandardErrorLog());
   SetCurrentWaveOut(mine);
   EXPECT_EQ(CurrentWaveOut(), mine);
   SetCurrentWaveOut(nullptr);

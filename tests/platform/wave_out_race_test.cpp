@@ -36,12 +36,12 @@ std::vector<Backend> Backends(const testsupport::TempDir& dir) {
   options.clock = VirtualClockMode::kRealTime;
   options.record = false;
   std::vector<Backend> backends;
-  backends.push_back({"virtual", std::make_unique<VirtualWaveOut>(options)});
+  backends.push_back({"virtual", std::make_unique<VirtualWaveOut>(StandardErrorLog(), options)});
   const std::string config = wavetest::AlsaFilePcmConfig(
       {"d0"}, [&](const std::string& name) { return dir.Sub(name + ".raw"); });
-  backends.push_back(
-      {"alsa", std::make_unique<AlsaWaveOut>(std::vector<WaveDeviceEntry>{{"Out 0", "d0"}},
-                                             std::vector<WaveDeviceEntry>{}, config)});
+  backends.push_back({"alsa", std::make_unique<AlsaWaveOut>(
+                                  StandardErrorLog(), std::vector<WaveDeviceEntry>{{"Out 0", "d0"}},
+                                  std::vector<WaveDeviceEntry>{}, config)});
   return backends;
 }
 

@@ -6,8 +6,9 @@
 #include "platform/clock.h"
 #include "platform/steady_deadline.h"
 #include "platform/wave_out_gain.h"
-#include "platform/wave_out_log.h"
+#include "tests/fakes/platform/simulated_clock.h"
 #include "tests/platform/wave_out_test_util.h"
+#include "tests/support/recording_log.h"
 
 namespace platform {
 namespace {
@@ -28,7 +29,7 @@ VirtualWaveOutOptions Options(VirtualClockMode clock) {
 }
 
 TEST(VirtualWaveOut, DeviceCapsAndMisuse) {
-  VirtualWaveOut dev(Options(VirtualClockMode::kManual));
+  VirtualWaveOut dev(StandardErrorLog(), Options(VirtualClockMode::kManual));
   WaveDeviceCaps caps;
   ASSERT_EQ(dev.GetDevCaps(kWaveMapper, &caps), kWaveNoError);
   EXPECT_EQ(caps.name, "default");
@@ -69,7 +70,7 @@ TEST(VirtualWaveOut, DeviceCapsAndMisuse) {
 }
 
 TEST(VirtualWaveOut, ManualClockMarksPagesDoneOnlyWhenPlayed) {
-  VirtualWaveOut dev(Options(VirtualClockMode::kManual));
+  VirtualWaveOut dev(StandardErrorLog(), Options(VirtualClockMode::kManual));
   const WaveFormat f = PcmFormat(16, 2, 1000);  // one frame per millisecond
   const WaveHandle h = OpenOk(dev, 0, f);
   auto a = MakePage(f, 100, 1);
@@ -117,7 +118,7 @@ TEST(VirtualWaveOut, ManualClockMarksPagesDoneOnlyWhenPlayed) {
 }
 
 TEST(VirtualWaveOut, VolumeScalesFramesAsTheyGoOut) {
-  VirtualWaveOut dev(Options(VirtualClockMode::kManual));
+  VirtualWaveOut dev(StandardErrorLog(), Options(VirtualClockMode::kManual));
   const WaveFormat f = PcmFormat(16, 2, 1000);
   const WaveHandle on0 = OpenOk(dev, 0, f);
   const WaveHandle on1 = OpenOk(dev, 1, f);
@@ -151,7 +152,7 @@ TEST(VirtualWaveOut, VolumeScalesFramesAsTheyGoOut) {
 }
 
 TEST(VirtualWaveOut, PauseRestartAndReset) {
-  VirtualWaveOut dev(Options(VirtualClockMode::kInstant));
+  VirtualWaveOut dev(StandardErrorLog(), Options(VirtualClockMode::kInstant));
   const WaveFormat f = PcmFormat(24, 1, 1000);
   const WaveHandle h = OpenOk(dev, 0, f);
   auto a = MakePage(f, 10, 1);
@@ -193,7 +194,7 @@ TEST(VirtualWaveOut, PauseRestartAndReset) {
 }
 
 TEST(VirtualWaveOut, ScriptedFailures) {
-  VirtualWaveOut dev(Options(VirtualClockMode::kInstant));
+  VirtualWaveOut dev(StandardErrorLog(), Options(VirtualClockMode::kInstant));
   const WaveFormat f = PcmFormat(16, 2);
   dev.ScriptFailure(WaveCall::kOpen, kWaveAllocated, 1, 2);
   WaveHandle h = 0;
@@ -218,11 +219,10 @@ TEST(VirtualWaveOut, ScriptedFailures) {
 // An underrun and a failure in the middle of a play: counted, logged once with the device's
 // name, the failed stream's frames dropped at the clock's pace so its pages still finish.
 TEST(VirtualWaveOut, ScriptedFaultsInTheMiddleOfAPlay) {
-  std::vector<std::string> lines;
-  SetWaveOutLogSink([&](const std::string& line) { lines.push_back(line); });
+  testsupport::RecordingLog log;
   SimulatedClock clock;
   SetCurrentClock(&clock);
-  VirtualWaveOut dev(Options(VirtualClockMode::kManual));
+  VirtualWaveOut dev(log, Options(VirtualClockMode::kManual));
   const WaveFormat f = PcmFormat(16, 2, 1000);
   const WaveHandle h0 = OpenOk(dev, 0, f);
   const WaveHandle h1 = OpenOk(dev, 1, f);
@@ -262,11 +262,12 @@ TEST(VirtualWaveOut, ScriptedFaultsInTheMiddleOfAPlay) {
   Queue(dev, h0, *d);
   dev.AdvanceMs(10);
   EXPECT_EQ(health(h0).dropped_frames, 50u);
-  EXPECT_EQ(lines, (std::vector<std::string>{
-                       "wave output \"Speakers (2- USB Audio Device)\": underrun, restarted (1 so "
-                       "far)",
-                       "wave output \"Speakers (2- USB Audio Device)\": device failed (scripted "
-                       "failure); its pages are dropped from now on"}));
+  EXPECT_EQ(log.Texts(),
+            (std::vector<std::string>{
+                "wave output \"Speakers (2- USB Audio Device)\": underrun, restarted (1 so "
+                "far)",
+                "wave output \"Speakers (2- USB Audio Device)\": device failed (scripted "
+                "failure); its pages are dropped from now on"}));
 
   WaveHealth unused;
   EXPECT_EQ(dev.GetHealth(12345, &unused), kWaveInvalidHandle);
@@ -274,11 +275,10 @@ TEST(VirtualWaveOut, ScriptedFaultsInTheMiddleOfAPlay) {
   EXPECT_EQ(dev.Close(h0), kWaveNoError);
   EXPECT_EQ(dev.GetHealth(h0, &unused), kWaveInvalidHandle);
   SetCurrentClock(nullptr);
-  SetWaveOutLogSink(nullptr);
 }
 
 TEST(VirtualWaveOut, CloseDropsQueuedPagesAndKeepsTheRecord) {
-  VirtualWaveOut dev(Options(VirtualClockMode::kManual));
+  VirtualWaveOut dev(StandardErrorLog(), Options(VirtualClockMode::kManual));
   const WaveFormat f = PcmFormat(8, 2, 8000);
   const WaveHandle h = OpenOk(dev, 0, f);
   auto a = MakePage(f, 100, 1);
@@ -298,7 +298,7 @@ TEST(VirtualWaveOut, CloseDropsQueuedPagesAndKeepsTheRecord) {
 
 TEST(VirtualWaveOut, RealTimeClockPlaysAtTheSampleRate) {
   const int64_t startMs = SteadyNowMs();
-  VirtualWaveOut dev(Options(VirtualClockMode::kRealTime));
+  VirtualWaveOut dev(StandardErrorLog(), Options(VirtualClockMode::kRealTime));
   const WaveFormat f = PcmFormat(16, 1, 48000);
   const WaveHandle h = OpenOk(dev, 0, f);
   auto a = MakePage(f, 480, 1);

@@ -4,14 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "devices/fake_hidraw.h"
-#include "devices/fake_midi_system.h"
 #include "foundation/settings_store.h"
 #include "foundation/waits.h"
 #include "platform/clock.h"
 #include "platform/clock_setter.h"
 #include "playout/external_devices.h"
 #include "tests/devices/pty_pair.h"
+#include "tests/fakes/devices/fake_hidraw.h"
+#include "tests/fakes/devices/fake_midi_system.h"
+#include "tests/fakes/platform/fake_clock_setter.h"
+#include "tests/fakes/platform/simulated_clock.h"
 #include "tests/playout/engine_fixture.h"
 #include "tests/support/app_test_env.h"
 #include "tests/support/scoped_env.h"

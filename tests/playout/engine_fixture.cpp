@@ -6,19 +6,6 @@
 
 namespace playouttest {
 
-int RecordingLog::Count(const std::string& part) const {
-  int n = 0;
-  for (const Line& line : lines)
-    if (line.text.find(part) != std::string::npos) ++n;
-  return n;
-}
-
-std::string RecordingLog::All() const {
-  std::string all;
-  for (const Line& line : lines) all += line.text + "\n";
-  return all;
-}
-
 void FakePlayer::SetFileName(const std::string& name) {
   playing_ = false;
   name_ = name;

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "playout/playout_engine.h"
+#include "tests/fakes/platform/simulated_clock.h"
 #include "tests/playout/engine_state_builder.h"
+#include "tests/support/recording_log.h"
 #include "tests/support/temp_dir.h"
 
 // Hand-written fakes of the engine's outside world, and a harness that builds an engine from
@@ -17,17 +19,7 @@ namespace playouttest {
 
 using playout::PlayoutEngine;
 
-struct RecordingLog final : playout::LogSink {
-  struct Line {
-    int32_t kind;
-    std::string text;
-  };
-  void Write(const std::string& text, int32_t kind) override { lines.push_back({kind, text}); }
-  int Count(const std::string& part) const;  // lines containing `part`
-  bool Has(const std::string& part) const { return Count(part) > 0; }
-  std::string All() const;
-  std::vector<Line> lines;
-};
+using testsupport::RecordingLog;
 
 // Plays by the simulated clock from FromMS to ToMS once Play is called. The length is the wave
 // header's, else `defaultLengthMs`.

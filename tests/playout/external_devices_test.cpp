@@ -9,7 +9,7 @@
 #include "devices/midi_system.h"
 #include "foundation/app_globals.h"
 #include "foundation/user_dialogs.h"
-#include "platform/fake_dialog_service.h"
+#include "tests/fakes/platform/fake_dialog_service.h"
 #include "tests/playout/device_rig.h"
 
 namespace playouttest {

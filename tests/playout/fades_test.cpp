@@ -39,7 +39,9 @@ TEST(FadesTest, OperatorFadeStepsToTheFloorAndStops) {
     const int32_t step = att[i - 1] - att[i];
     // 4000 / (6000 / 60) per pass, and 4000 / (6000 / 50) on the pass that measures 50 ms.
     if (step == 33) ++shortSteps;
-    if (i + 1 < att.size()) EXPECT_TRUE(step == 40 || step == 33) << i << ": " << step;
+    if (i + 1 < att.size()) {
+      EXPECT_TRUE(step == 40 || step == 33) << i << ": " << step;
+    }
   }
   EXPECT_GT(shortSteps, 0);
   EXPECT_EQ(att.back(), -4000);

@@ -10,15 +10,16 @@
 #include <memory>
 #include <string>
 
+#include "foundation/debug_log.h"
 #include "foundation/server_config.h"
 #include "foundation/station_settings.h"
 #include "foundation/sub_class.h"
 #include "foundation/user_dialogs.h"
 #include "foundation/view/qt_font_factory.h"
 #include "platform/cp932.h"
-#include "platform/fake_dialog_service.h"
 #include "platform/window_registry_folder.h"
 #include "playout/view/frm_main.h"
+#include "tests/fakes/platform/fake_dialog_service.h"
 #include "tests/support/app_test_env.h"
 
 namespace playouttest {
@@ -67,7 +68,7 @@ class FrmMainRig {
 
   // Makes the window and runs its start-up, which must succeed.
   playout::FrmMain& Start() {
-    window = std::make_unique<playout::FrmMain>();
+    window = std::make_unique<playout::FrmMain>(log);
     EXPECT_TRUE(window->Form_Load());
     return *window;
   }
@@ -88,6 +89,8 @@ class FrmMainRig {
 
   testsupport::AppTestEnv env;
   platform::FakeDialogService dialogs;
+  // The program's log, as main() hands it to the window.
+  foundation::DebugLog log;
   std::unique_ptr<playout::FrmMain> window;
 
  private:

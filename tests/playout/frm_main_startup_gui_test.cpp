@@ -1,5 +1,5 @@
-// Test labels: threads (the virtual wave device's ticker, the companion's reaper, a log line
-// written from another thread)
+// Test labels: threads (the virtual wave device's ticker, whose lines reach the debug log, the
+// companion's reaper)
 // Start-up of the real main window on a temporary program folder and station.
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -9,9 +9,11 @@
 #include "audio/c_fgraph.h"
 #include "controls/widgets/view/uc_buttons.h"
 #include "foundation/app_globals.h"
-#include "platform/wave_out_log.h"
+#include "platform/wave_out_backend.h"
+#include "platform/wave_out_virtual.h"
 #include "platform/window_registry.h"
 #include "playout/view/program_services.h"
+#include "tests/platform/wave_out_test_util.h"
 #include "tests/playout/frm_main_rig.h"
 
 namespace playouttest {
@@ -123,17 +125,28 @@ TEST(FrmMainStartupGuiTest, EcTxtTurnsTrapsOffAndShowsTheDebugControls) {
   EXPECT_TRUE(rig.dialogs.messageBoxes.empty());
 }
 
-// What the wave output reports from its own threads reaches the debug log.
+// What the wave output reports from its own threads reaches the debug log: the device the
+// program's services choose (the rig asks for the virtual one, which plays in real time on a
+// thread of its own) runs dry in the middle of a page.
 TEST(FrmMainStartupGuiTest, WaveOutputLinesGoToTheDebugLog) {
   FrmMainRig rig;
   rig.Ini();
-  playout::InstallProgramServices();
+  playout::InstallProgramServices(rig.log);
   foundation::SetDialogService(&rig.dialogs);
   rig.Start();
-  std::thread([] { platform::WriteWaveOutLog("wave output \"virtual\": underrun"); }).join();
+  const auto device =
+      std::dynamic_pointer_cast<platform::VirtualWaveOut>(platform::CurrentWaveOut());
+  ASSERT_TRUE(device);
+  device->ScriptFault(platform::VirtualFault::kUnderrun, 1);
+  const platform::WaveFormat format = wavetest::PcmFormat(16, 2, 8000);
+  const platform::WaveHandle stream = wavetest::OpenOk(*device, 0, format);
+  const auto page = wavetest::MakePage(format, 800, 1);
+  wavetest::Queue(*device, stream, *page);
   EXPECT_TRUE(QTest::qWaitFor([&] {
     return rig.DebugLog().find("wave output \"virtual\": underrun") != std::string::npos;
   }));
+  device->Reset(stream);
+  device->Close(stream);
   playout::RemoveProgramServices();
 }
 
@@ -168,7 +181,7 @@ TEST(FrmMainStartupGuiTest, EndsWhenEverySessionIsTaken) {
         platform::WindowRegistration::Claim(std::string("Ondrake") + letter + " - Tarnwick"));
   }
   testing::internal::CaptureStderr();
-  rig.window = std::make_unique<playout::FrmMain>();
+  rig.window = std::make_unique<playout::FrmMain>(rig.log);
   EXPECT_FALSE(rig.window->Form_Load());
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("all 4 sessions are in use"), std::string::npos) << said;

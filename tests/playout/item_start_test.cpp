@@ -115,12 +115,14 @@ TEST(ItemStartTest, StartsThatDoNotPlay) {
     std::string bytes;
     bool playResult, reflects;
     const char* line;
-    int32_t kind;
+    platform::LogSeverity severity;
     bool skipLine;
   } cases[] = {
-      {WaveBytes(400), true, true, "WOUTPlay再生長さ500ms未満 ", 0, true},
-      {WaveBytes(20000), false, true, "WOUTPlay再生失敗 ", 1, false},
-      {WaveBytes(20000), true, false, "WOUTPlay再生モード反映されず ", 1, false},
+      {WaveBytes(400), true, true, "WOUTPlay再生長さ500ms未満 ", platform::LogSeverity::kInfo,
+       true},
+      {WaveBytes(20000), false, true, "WOUTPlay再生失敗 ", platform::LogSeverity::kError, false},
+      {WaveBytes(20000), true, false, "WOUTPlay再生モード反映されず ",
+       platform::LogSeverity::kError, false},
   };
   for (const Case& c : cases) {
     StartRun r;
@@ -130,7 +132,9 @@ TEST(ItemStartTest, StartsThatDoNotPlay) {
     r.Run("10:00:00", 0);
     ASSERT_EQ(r.h.log.Count(c.line), 1) << c.line << "\n" << r.h.log.All();
     for (const RecordingLog::Line& l : r.h.log.lines)
-      if (l.text.find(c.line) == 0) EXPECT_EQ(l.kind, c.kind) << c.line;
+      if (l.text.find(c.line) == 0) {
+        EXPECT_EQ(l.severity, c.severity) << c.line;
+      }
     EXPECT_EQ(r.h.PlayLog().find("\"SKIP\"") != std::string::npos, c.skipLine) << c.line;
     EXPECT_EQ(r.h.onAir().ItemCount(), 1);  // the item stays on air unplayed
     // Caption clicks are blocked from the call to Play on, and a failed play leaves them so.

@@ -9,6 +9,7 @@
 #include <future>
 #include <thread>
 
+#include "foundation/debug_log.h"
 #include "foundation/sub_class.h"
 #include "foundation/sub_class_receiver.h"
 #include "platform/cp932.h"
@@ -55,8 +56,9 @@ TEST(PlayoutE2eTest, ScheduleMessageToAudioSnapshotAndPlayLog) {
 
   platform::VirtualWaveOutOptions options;
   options.clock = platform::VirtualClockMode::kManual;
-  auto device = std::make_shared<platform::VirtualWaveOut>(options);
-  playout::StandardPlayerFactory players(device);
+  auto device = std::make_shared<platform::VirtualWaveOut>(platform::StandardErrorLog(), options);
+  foundation::DebugLog debugLog;
+  playout::StandardPlayerFactory players(debugLog, device);
   playout::CopyDataInbox inbox(hWnd);
   EngineHarness h;
   platform::SetCurrentClock(&h.clock);  // the player's closing silence waits on it
@@ -150,8 +152,9 @@ TEST(PlayoutE2eTest, ScheduleMessageToAudioSnapshotAndPlayLog) {
 TEST(PlayoutE2eTest, SeqItemsFollowTwoPassesAfterTheEndIsSeen) {
   platform::VirtualWaveOutOptions options;
   options.clock = platform::VirtualClockMode::kManual;
-  auto device = std::make_shared<platform::VirtualWaveOut>(options);
-  playout::StandardPlayerFactory players(device);
+  auto device = std::make_shared<platform::VirtualWaveOut>(platform::StandardErrorLog(), options);
+  foundation::DebugLog debugLog;
+  playout::StandardPlayerFactory players(debugLog, device);
   EngineHarness h;
   platform::SetCurrentClock(&h.clock);  // the player's closing silence waits on it
   struct RestoreClock {

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "foundation/app_globals.h"
+#include "foundation/paths.h"
 #include "foundation/window_placement.h"
+#include "tests/support/app_globals_reset.h"
 #include "tests/support/temp_dir.h"
 
 namespace testsupport {
@@ -17,8 +19,8 @@ namespace testsupport {
 class AppTestEnv {
  public:
   AppTestEnv() {
-    foundation::ResetGlobalsForTest();
-    foundation::SetProgramFolderForTest(dir_.Sub("bin"));
+    testsupport::ResetAppGlobals();
+    foundation::Globals().ProgramFolderOverride = foundation::SetTrailingSeparator(dir_.Sub("bin"));
     dir_.WriteFile("bin/.keep", "");
     const char* old = std::getenv("XDG_CONFIG_HOME");
     hadConfig_ = old != nullptr;
@@ -26,7 +28,7 @@ class AppTestEnv {
     ::setenv("XDG_CONFIG_HOME", dir_.Sub("config").c_str(), 1);
   }
   ~AppTestEnv() {
-    foundation::ResetGlobalsForTest();
+    testsupport::ResetAppGlobals();
     foundation::SetMonitorProvider({});
     if (hadConfig_) {
       ::setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);

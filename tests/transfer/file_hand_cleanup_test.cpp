@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "foundation/debug_log.h"
 #include "tests/support/temp_dir.h"
 #include "tests/transfer/transfer_fixture.h"
 #include "transfer/file_hand.h"
@@ -38,7 +39,8 @@ TEST(FileHandCleanup, DeletesDayOldTemporaryFiles) {
   std::filesystem::create_directory_symlink(root, root + "/a/loop");
   std::filesystem::create_directory_symlink(dir.Sub("outside"), root + "/link");
 
-  FileHand hand;
+  foundation::DebugLog log;
+  FileHand hand(log);
   EXPECT_EQ(hand.DelAllTempfile(root, 0, 0), 1);
   for (const Case& c : cases) {
     const std::string prefix = std::string(c.name).rfind("outside", 0) == 0 ? "" : "store/";
@@ -52,13 +54,13 @@ TEST(FileHandCleanup, DeletesDayOldTemporaryFiles) {
 TEST(FileHandCleanup, SubFoldersKeepTheCallersState) {
   testsupport::TempDir dir;
   for (const char* name : {"a/1", "a/2", "a/3", "a/4", "b/1"}) dir.WriteFile(name, "x");
-  FileHand hand;
-  hand.SetLimitsForTest({5, 100});
-  EXPECT_EQ(hand.DelAllTempfile(dir.path(), 0, 0), 1);
-  EXPECT_EQ(hand.ErrorCode(), 14);
+  foundation::DebugLog log;
+  FileHand limited(log, transfer::PlayoutVariant(), transfer::DiskFileSystem(), {5, 100});
+  EXPECT_EQ(limited.DelAllTempfile(dir.path(), 0, 0), 1);
+  EXPECT_EQ(limited.ErrorCode(), 14);
 
   // An outer call with pSaiki 1 keeps a cancel made before it.
-  hand.SetLimitsForTest({});
+  FileHand hand(log);
   hand.ProcCancel();
   EXPECT_EQ(hand.DelAllTempfile(dir.path(), 1, 1), 0);  // pSaiki 1 keeps the cancel
   EXPECT_EQ(hand.ErrorCode(), 1);

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <string>
 
+#include "foundation/debug_log.h"
 #include "tests/support/temp_dir.h"
 #include "tests/transfer/transfer_fixture.h"
 #include "transfer/file_hand.h"
@@ -18,11 +19,14 @@ constexpr int32_t kChunk = 1024;
 
 class FileHandCompareTest : public ::testing::Test {
  protected:
-  FileHandCompareTest() : hand_(transfer::PlayoutVariant(), fs_) { hand_.SetObserver(&events_); }
+  FileHandCompareTest() : hand_(log_, transfer::PlayoutVariant(), fs_) {
+    hand_.SetObserver(&events_);
+  }
 
   testsupport::TempDir dir_;
   FaultyFileSystem fs_;
   Recorder events_;
+  foundation::DebugLog log_;
   FileHand hand_;
 };
 
@@ -86,14 +90,14 @@ TEST_F(FileHandCompareTest, FailuresAndState) {
   EXPECT_EQ(events_.Rates('H'), std::vector<float>{0.0F});
 
   events_.then = nullptr;
-  hand_.SetLimitsForTest({1000001, -1});
-  EXPECT_EQ(hand_.HikakuFile(a, b, -1, kChunk), 0);
-  EXPECT_EQ(hand_.ErrorCode(), 13);
+  FileHand limited(log_, transfer::PlayoutVariant(), fs_, {1000001, -1});
+  EXPECT_EQ(limited.HikakuFile(a, b, -1, kChunk), 0);
+  EXPECT_EQ(limited.ErrorCode(), 13);
 }
 
 // The companion's comparison first wants both files to exist, and then leaves Canceled as it was.
 TEST_F(FileHandCompareTest, CompanionNeedsBothFilesFirst) {
-  FileHand companion(transfer::CompanionVariant(), fs_);
+  FileHand companion(log_, transfer::CompanionVariant(), fs_);
   const std::string a = dir_.WriteFile("a.wav", Pattern(10));
   companion.ProcCancel();
   EXPECT_EQ(companion.HikakuFile(a, dir_.Sub("missing"), -1, 0), 0);

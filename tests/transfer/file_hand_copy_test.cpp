@@ -13,6 +13,7 @@
 #include "foundation/app_globals.h"
 #include "foundation/debug_log.h"
 #include "platform/cp932.h"
+#include "tests/support/app_globals_reset.h"
 #include "tests/support/temp_dir.h"
 #include "tests/transfer/transfer_fixture.h"
 #include "transfer/error_codes.h"
@@ -31,17 +32,18 @@ constexpr int32_t kChunk = 4096;
 
 class FileHandCopyTest : public ::testing::Test {
  protected:
-  FileHandCopyTest() : hand_(transfer::PlayoutVariant(), fs_) {
-    foundation::ResetGlobalsForTest();
+  FileHandCopyTest() : hand_(log_, transfer::PlayoutVariant(), fs_) {
+    testsupport::ResetAppGlobals();
     foundation::Globals().LogError = 1;
     foundation::Globals().DebugLogPath = dir_.Sub("log");
     hand_.SetObserver(&events_);
   }
-  ~FileHandCopyTest() override { foundation::ResetGlobalsForTest(); }
+  ~FileHandCopyTest() override { testsupport::ResetAppGlobals(); }
 
   // The debug log so far, as UTF-8.
   static std::string Log() {
-    return platform::Cp932ToUtf8(ReadWholeFile(foundation::DebugLogFilePath(0)));
+    return platform::Cp932ToUtf8(
+        ReadWholeFile(foundation::DebugLogFilePath(platform::LogSeverity::kInfo)));
   }
   // Names in a folder (if there is one) that have the form of a temporary transfer file.
   static std::set<std::string> TempFiles(const std::string& folder) {
@@ -57,6 +59,7 @@ class FileHandCopyTest : public ::testing::Test {
   testsupport::TempDir dir_;
   FaultyFileSystem fs_;
   Recorder events_;
+  foundation::DebugLog log_;
   FileHand hand_;
 };
 
@@ -167,9 +170,10 @@ TEST_F(FileHandCopyTest, EachFailureLeavesItsCodeAndTheTargetAsItWas) {
 TEST_F(FileHandCopyTest, ChunkLoopLimitIsAFailureNotAShortCopy) {
   const std::string source = dir_.WriteFile("s.wav", Pattern(4 * kChunk));
   const std::string target = dir_.WriteFile("out/t.wav", "old target");
-  hand_.SetLimitsForTest({1000001, -2});  // two rounds for four chunks
-  EXPECT_EQ(hand_.TranspFile(source, target, 1, 0, kChunk), 0);
-  EXPECT_EQ(hand_.ErrorCode(), 13);
+  // Two rounds for four chunks.
+  FileHand limited(log_, transfer::PlayoutVariant(), fs_, {1000001, -2});
+  EXPECT_EQ(limited.TranspFile(source, target, 1, 0, kChunk), 0);
+  EXPECT_EQ(limited.ErrorCode(), 13);
   EXPECT_EQ(ReadWholeFile(target), "old target");
 }
 
@@ -251,7 +255,7 @@ TEST_F(FileHandCopyTest, CancelStopsWithinOneChunk) {
 // works meanwhile.
 TEST_F(FileHandCopyTest, ASecondOperationOnTheSameInstanceIsRefused) {
   const std::string source = dir_.WriteFile("s.wav", Pattern(2 * kChunk));
-  FileHand other;
+  FileHand other(log_);
   std::vector<int32_t> results;
   events_.then = [&](const Recorder::Item& item) {
     if (item.kind != 'M' || item.rate != 0.0F) return;
@@ -288,7 +292,8 @@ TEST(FileHandTempNames, DrawnOnceSeededAndRecognisedExactly) {
 
   testsupport::TempDir dir;
   for (int32_t n = 0; n < 10000; n += 7) dir.WriteFile(transfer::TempFileName(n), "other's");
-  FileHand hand;
+  foundation::DebugLog log;
+  FileHand hand(log);
   for (int i = 0; i < 20; ++i) {
     const std::string source = dir.WriteFile("s.wav", "data");
     ASSERT_EQ(hand.TranspFile(source, dir.Sub("t.wav"), 1, 0), 1);

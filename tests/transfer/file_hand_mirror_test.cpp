@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "foundation/debug_log.h"
 #include "foundation/station_settings.h"
 #include "tests/support/temp_dir.h"
 #include "tests/transfer/transfer_fixture.h"
@@ -25,7 +26,7 @@ constexpr int64_t kDay = 86400;
 
 class FileHandMirrorTest : public ::testing::Test {
  protected:
-  FileHandMirrorTest() : hand_(transfer::PlayoutVariant(), fs_) {
+  FileHandMirrorTest() : hand_(log_, transfer::PlayoutVariant(), fs_) {
     std::filesystem::create_directories(src_);
     std::filesystem::create_directories(dst_);
   }
@@ -43,6 +44,7 @@ class FileHandMirrorTest : public ::testing::Test {
   std::string src_ = dir_.Sub("src");
   std::string dst_ = dir_.Sub("dst");
   FaultyFileSystem fs_;
+  foundation::DebugLog log_;
   FileHand hand_;
 };
 
@@ -236,7 +238,7 @@ TEST_F(FileHandMirrorTest, NameThatChangedKind) {
       {"old link", 'l', kHour, 0, 0, false, false, 0},
       {"old folder, file in source", 'd', kHour, 0, 0, false, true, 0},
   };
-  FileHand companion(transfer::CompanionVariant(), fs_);
+  FileHand companion(log_, transfer::CompanionVariant(), fs_);
   const std::string elsewhere = Aged("elsewhere/keep.wav", "keep");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -255,8 +257,12 @@ TEST_F(FileHandMirrorTest, NameThatChangedKind) {
     EXPECT_EQ(hand.MirrorFolder(src_, dst_, c.noDel, 0, -1, 0, 0, c.checkDate), 1);
     EXPECT_EQ(hand.ErrorCode(), c.code);
     EXPECT_EQ(ReadWholeFile(c.target == 'd' ? y : y + "/inner.wav") == "new", c.mirrored);
-    if (!c.mirrored && c.target == 'f') EXPECT_EQ(ReadWholeFile(y), "old file");
-    if (c.target == 'l') EXPECT_TRUE(std::filesystem::is_symlink(y));
+    if (!c.mirrored && c.target == 'f') {
+      EXPECT_EQ(ReadWholeFile(y), "old file");
+    }
+    if (c.target == 'l') {
+      EXPECT_TRUE(std::filesystem::is_symlink(y));
+    }
   }
   EXPECT_FALSE(Exists(dir_.Sub("elsewhere/inner.wav")));
   EXPECT_EQ(ReadWholeFile(elsewhere), "keep");
@@ -299,12 +305,12 @@ TEST_F(FileHandMirrorTest, NoServerRootIsMadeByATransferOrAMirror) {
 // differs from the walk's.
 TEST_F(FileHandMirrorTest, WalkLimitCancelAndMessages) {
   for (const char* name : {"d", "b", "e", "a", "c"}) Aged(std::string("src/") + name, name);
-  hand_.SetLimitsForTest({5, 100});  // ".", ".." and three names
-  EXPECT_EQ(hand_.MirrorFolder(src_, dst_, 1), 1);
-  EXPECT_EQ(hand_.ErrorCode(), 14);
+  // ".", ".." and three names.
+  FileHand limited(log_, transfer::PlayoutVariant(), fs_, {5, 100});
+  EXPECT_EQ(limited.MirrorFolder(src_, dst_, 1), 1);
+  EXPECT_EQ(limited.ErrorCode(), 14);
   EXPECT_TRUE(Exists(dst_ + "/c"));
   EXPECT_FALSE(Exists(dst_ + "/d"));
-  hand_.SetLimitsForTest({});
 
   // The panel's messages reach us while the walk goes on: the copy of c waits in its pause
   // (which a cancel ends) until the cancel made on seeing "Check c" is in.
@@ -331,7 +337,7 @@ TEST_F(FileHandMirrorTest, WalkLimitCancelAndMessages) {
 // The companion copies only files more than 29 seconds old, deletes without a minimum age, and
 // ignores the two parameters it does not have.
 TEST_F(FileHandMirrorTest, CompanionRules) {
-  FileHand companion(transfer::CompanionVariant(), fs_);
+  FileHand companion(log_, transfer::CompanionVariant(), fs_);
   Aged("src/young.wav", "y", 25);
   Aged("src/old.wav", "o", 35);
   const std::string fresh = Aged("dst/fresh.wav", "f", 5);

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "foundation/debug_log.h"
 #include "foundation/view/qt_font_factory.h"
 #include "foundation/waits.h"
 #include "platform/system_colors.h"
@@ -37,6 +38,8 @@ class UcFileHandGuiTest : public ::testing::Test {
         if ((s.GetPixelPx(x, y) & 0xFF) < 0x80) return true;
     return false;
   }
+
+  foundation::DebugLog log_;
 };
 
 TEST_F(UcFileHandGuiTest, SizeAndCentringFollowSizeRate) {
@@ -50,7 +53,7 @@ TEST_F(UcFileHandGuiTest, SizeAndCentringFollowSizeRate) {
       {CompanionVariant(), 1.5F, 160, 50},  // the companion's panel is drawn at 1.0 only
   };
   for (const Case& c : cases) {
-    UC_FileHand panel(nullptr, c.variant);
+    UC_FileHand panel(log_, nullptr, c.variant);
     panel.SetSizeRate(c.rate);
     EXPECT_EQ(panel.AdjustX(), c.halfWidthPx * 15);
     EXPECT_EQ(panel.AdjustY(), c.halfHeightPx * 15);
@@ -63,7 +66,7 @@ TEST_F(UcFileHandGuiTest, SizeAndCentringFollowSizeRate) {
 // Mode 0: frame, etched track, text below it; the bar grows from the left, a lower rate leaves
 // the longer bar standing, a message clears it.
 TEST_F(UcFileHandGuiTest, ModeZeroDrawsItsOwnPanel) {
-  UC_FileHand panel;
+  UC_FileHand panel(log_);
   panel.Init();
   panel.show();
   const platform::PictureSurface& s = panel.Surface();
@@ -98,7 +101,7 @@ TEST_F(UcFileHandGuiTest, ModeZeroDrawsItsOwnPanel) {
 
 // Mode 1: a text panel, a bar and a button strip built at run time on a design picture.
 TEST_F(UcFileHandGuiTest, ModeOneBuildsItsChildren) {
-  UC_FileHand panel(nullptr, CompanionVariant());
+  UC_FileHand panel(log_, nullptr, CompanionVariant());
   panel.Init(1);
   panel.show();
   ASSERT_NE(panel.TextMes(), nullptr);
@@ -126,7 +129,7 @@ TEST_F(UcFileHandGuiTest, TheWindowStaysAliveDuringAnOperation) {
   foundation::SetPendingWorkHook([] { QApplication::processEvents(); });
   testsupport::TempDir dir;
   const std::string source = dir.WriteFile("s.wav", std::string(64 * 1024, 'x'));
-  UC_FileHand panel;
+  UC_FileHand panel(log_);
   panel.Init();
   panel.show();
   QSignalSpy progress(&panel, &UC_FileHand::MirrorProg);

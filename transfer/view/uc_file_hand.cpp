@@ -41,9 +41,10 @@ class UC_FileHand::Relay : public FileHandObserver {
   UC_FileHand& owner_;
 };
 
-UC_FileHand::UC_FileHand(QWidget* parent, FileHandVariant variant, TransferFileSystem& fs)
+UC_FileHand::UC_FileHand(platform::LogSink& log, QWidget* parent, FileHandVariant variant,
+                         TransferFileSystem& fs)
     : platform::PictureBox(parent, foundation::Globals().TwipsPerPixel),
-      FileHand(std::move(variant), fs),
+      FileHand(log, std::move(variant), fs),
       relay_(std::make_unique<Relay>(*this)),
       fontWindow_(this) {
   SetObserver(relay_.get());

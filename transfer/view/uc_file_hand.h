@@ -30,8 +30,9 @@ class UC_FileHand : public platform::PictureBox, public FileHand {
   Q_OBJECT
 
  public:
-  // The scale is the process's TwipsPerPixel at creation.
-  explicit UC_FileHand(QWidget* parent = nullptr, FileHandVariant variant = PlayoutVariant(),
+  // The scale is the process's TwipsPerPixel at creation; failed transfers go to `log`.
+  explicit UC_FileHand(platform::LogSink& log, QWidget* parent = nullptr,
+                       FileHandVariant variant = PlayoutVariant(),
                        TransferFileSystem& fs = DiskFileSystem());
   // Cancels an operation still running.
   ~UC_FileHand() override;

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/view/raster_ops.h"
 #include "tests/controls/lists/list_view_fixture.h"
+#include "tests/fakes/platform/simulated_clock.h"
 
 namespace lists {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/user_dialogs.h"
-#include "platform/fake_dialog_service.h"
+#include "tests/fakes/platform/fake_dialog_service.h"
 
 namespace widgets {
 namespace {

@@ -9,8 +9,8 @@
 #include "controls/widgets/view/uc_date_picker.h"
 #include "foundation/user_dialogs.h"
 #include "foundation/view/qt_font_factory.h"
-#include "platform/fake_dialog_service.h"
 #include "signal_log.h"
+#include "tests/fakes/platform/fake_dialog_service.h"
 
 namespace widgets {
 namespace {

@@ -9,9 +9,9 @@
 #include "controls/widgets/view/uc_path_text.h"
 #include "foundation/user_dialogs.h"
 #include "foundation/view/qt_font_factory.h"
-#include "platform/fake_dialog_service.h"
 #include "platform/system_colors.h"
 #include "signal_log.h"
+#include "tests/fakes/platform/fake_dialog_service.h"
 
 namespace widgets {
 namespace {
