@@ -56,7 +56,6 @@ bool HeldItemOf<Values>::IsHeldBy(const ConstPlayRow& row) const {
 template void HeldItem::Take(const ConstPlayRow& row) const;
 template void HeldItem::Clear(const lists::ListModel& list) const;
 template bool HeldItem::IsHeldBy(const ConstPlayRow& row) const;
-template bool ConstHeldItem::IsHeldBy(const ConstPlayRow& row) const;
 
 int32_t QueueRowColor(const foundation::ConfTables& conf, int32_t colorMode,
                       const ConstPlayRow& row) {

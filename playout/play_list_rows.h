@@ -21,7 +21,6 @@ enum PlayList : int32_t {
 // The kind of a row's trigger: the place of its name in the trigger table. A name the table does
 // not hold is a contact trigger that no input matches.
 enum class TriggerKind : int32_t {
-  kNotInTable = -1,
   kTime = 0,  // "TIME": at the row's time
   kSeq = 1,   // "SEQ": after the item before it
   kCnt1 = 2,  // "CNT1"; contact input n starts a row of kind kCnt1 + n - 1, up to "CNT8"

@@ -24,11 +24,12 @@ PlayoutEngine::PlayoutEngine(const PlayoutPorts& ports, const PlayoutSettings& s
   SetupPlayList(lists_[kListQueue], queueFore);
   SetupPlayList(lists_[kListLoad], loadFore);
 
-  settings_.PlayerType = std::clamp<int32_t>(settings_.PlayerType, kPlayerWaveOut, kPlayerGraph);
-  state_.AttFloor = settings_.PlayerType == kPlayerWaveOut ? 4000 : 10000;
+  const int32_t playerType =
+      std::clamp<int32_t>(settings_.PlayerType, kPlayerWaveOut, kPlayerGraph);
+  state_.AttFloor = playerType == kPlayerWaveOut ? 4000 : 10000;
   CurrentItem().SetNone();
   NextItem().SetNone();
-  player_ = ports_.players->Create(settings_.PlayerType, settings_.WaveDeviceName);
+  player_ = ports_.players->Create(playerType, settings_.WaveDeviceName);
 
   const platform::WallTime now = ports_.clock->Now();
   state_.LastClockText = foundation::FormatDateStampAt(now, ports_.conf->HourAdjust);

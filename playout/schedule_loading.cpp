@@ -72,8 +72,7 @@ int32_t PlayoutEngine::PickLoadRow(LoadPick pMode) {
           foundation::FormatDateStampAt(ports_.clock->Now(), ports_.conf->HourAdjust);
       for (int32_t i = 0; i < load.ItemCount(); ++i) {
         const ConstPlayRow row(load, i);
-        const std::string time = row.StartTime();
-        if (!time.empty() && row.BroadcastDate() + " " + time > now) return i;
+        if (!row.StartTime().empty() && row.Stamp() > now) return i;
       }
       return -1;
     }

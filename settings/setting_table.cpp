@@ -187,10 +187,4 @@ RunningRef RunningOf(const Setting& setting, RunningValues& values) {
   return setting.running != nullptr ? setting.running(values, setting.index) : RunningRef{};
 }
 
-int32_t* RunningNumber(const Setting& setting, RunningValues& values) {
-  const RunningRef value = RunningOf(setting, values);
-  int32_t* const* number = std::get_if<int32_t*>(&value);
-  return number != nullptr ? *number : nullptr;
-}
-
 }  // namespace settings

@@ -107,7 +107,5 @@ int32_t DefaultNumber(std::string_view key);
 
 // The setting's running value in `values`.
 RunningRef RunningOf(const Setting& setting, RunningValues& values);
-// Its running value when that is a number; null otherwise.
-int32_t* RunningNumber(const Setting& setting, RunningValues& values);
 
 }  // namespace settings

@@ -22,7 +22,6 @@ class RowView {
   RowView(Model& list, int32_t row) : list_(&list), row_(row) {}
 
   Model& List() const { return *list_; }
-  int32_t Row() const { return row_; }
 
  protected:
   ListValue Cell(int32_t column) const { return list_->Value(row_, column); }

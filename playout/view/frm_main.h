@@ -142,7 +142,7 @@ class FrmMain final : public QMainWindow, private ViewNotifications, private Mes
  private:
   // frm_main_load.cpp
   bool ProbeSession();
-  void ReadSettings();
+  PlayoutSettings ReadSettings();
   void OpenDevices();
   void DecideTimeSync();
   void StartClock();
@@ -193,8 +193,6 @@ class FrmMain final : public QMainWindow, private ViewNotifications, private Mes
   float sizeRate_ = 1.0F;
   int32_t clockColor_ = 0;
   int32_t numSWCH_ = 8;
-  // What start-up read for the engine, which runs with it from then on.
-  PlayoutSettings loaded_;
   int32_t closeMode_ = kCloseFromControlMenu;
   bool unloaded_ = false;
   int64_t passes_ = 0;

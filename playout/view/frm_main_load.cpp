@@ -77,12 +77,13 @@ bool FrmMain::Form_Load() {
     foundation::EnsureWorkFolders();
     foundation::LoadConfIni(0);
   });
-  steps.Run("Settings", [&] { ReadSettings(); });
+  PlayoutSettings loaded;
+  steps.Run("Settings", [&] { loaded = ReadSettings(); });
   if (steps.Stopped()) return false;
   // The engine owns the lists the views show, so it comes before them (and its player with it).
   ports_ = std::make_unique<ProcessPorts>(hWnd_, log_, static_cast<ViewNotifications&>(*this),
                                           static_cast<MessageNotices&>(*this));
-  engine_ = std::make_unique<PlayoutEngine>(ports_->Ports(), loaded_);
+  engine_ = std::make_unique<PlayoutEngine>(ports_->Ports(), loaded);
   layout_ = ScaleLayout(DesignedLayout(), sizeRate_);
   BuildControls();
   steps.Run("Lists", [&] { SetUpLists(); });
@@ -141,9 +142,9 @@ bool FrmMain::ProbeSession() {
   return false;
 }
 
-void FrmMain::ReadSettings() {
+PlayoutSettings FrmMain::ReadSettings() {
   StoreSettingsReader reader;
-  loaded_ = LoadPlayoutSettings(reader);
+  PlayoutSettings loaded = LoadPlayoutSettings(reader);
   const WindowSettings window = LoadWindowSettings(reader);
   sizeRate_ = window.SizeRate;
   clockColor_ = window.ClockColor;
@@ -152,6 +153,7 @@ void FrmMain::ReadSettings() {
     log_.Write("PlayerType=" + std::to_string(window.StoredPlayerType) + " -> 0 (C_WaveOut)",
                platform::LogSeverity::kInfo);
   }
+  return loaded;
 }
 
 void FrmMain::OpenDevices() {

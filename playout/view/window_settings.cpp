@@ -32,7 +32,8 @@ WindowSettings LoadWindowSettings(SettingsReader& reader) {
 }
 
 int32_t UseTimeSyncAtStart(const std::string& timeSrv, const std::array<bool, 3>& comOpen,
-                           bool hidOK, const std::array<int32_t, 32>& cntFunction) {
+                           bool hidOK,
+                           const std::array<int32_t, settings::kContactInputCount>& cntFunction) {
   if (timeSrv.empty() || comOpen[0]) return 0;
   for (int32_t g = 0; g < settings::kCntGroups; ++g) {
     const bool available = g < 3 ? comOpen[static_cast<size_t>(g)] : hidOK;

@@ -51,7 +51,7 @@ TEST(SettingTableTest, ContactInputsInBothNumberings) {
               c.key);
     RunningValues values;
     values.CNTFunction[static_cast<size_t>(c.index)] = 3;
-    EXPECT_EQ(*RunningNumber(s, values), 3) << c.key;
+    EXPECT_EQ(*std::get<int32_t*>(RunningOf(s, values)), 3) << c.key;
   }
 }
 
