@@ -12,6 +12,7 @@
 #include "platform/ascii_text.h"
 #include "platform/atomic_file_update.h"
 #include "platform/cp932.h"
+#include "platform/file_lock.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
 
@@ -92,14 +93,19 @@ int32_t AppendFileTail(const std::string& source, const std::string& target, int
   if (in.Open(platform::ToNativePath(source), platform::OpenMode::Read) != 0) return 0;
   if (out.Open(platform::ToNativePath(target), platform::OpenMode::AppendCreate) != 0) return 0;
   std::string buffer;
-  bool first = true;
-  while (offset < from->size) {
-    if (!first && pauseMs > 0 && pauses != nullptr) pauses->Wait(pauseMs);
-    first = false;
-    const int64_t step = std::min(kAppendStepBytes, from->size - offset);
-    buffer.resize(static_cast<size_t>(step));
-    if (!in.Seek(offset)) return 0;
-    const int64_t got = in.Read(buffer.data(), step);
+  int64_t end = -1;  // measured under the lock at the first step
+  while (end < 0 || offset < end) {
+    if (end >= 0 && pauseMs > 0 && pauses != nullptr) pauses->Wait(pauseMs);
+    // Under the writers' lock no append is half done: a line that failed has been taken back.
+    if (!platform::LockFileWithin(in.fd(), platform::FileLockKind::kShared)) return 0;
+    end = end < 0 ? in.Size() : std::min(end, in.Size());
+    int64_t got = -1;
+    if (end > offset && in.Seek(offset)) {
+      const int64_t step = std::min(kAppendStepBytes, end - offset);
+      buffer.resize(static_cast<size_t>(step));
+      got = in.Read(buffer.data(), step);
+    }
+    platform::UnlockFile(in.fd());
     if (got <= 0) return 0;  // failed, or the source shrank meanwhile
     if (out.Write(buffer.data(), got) != got) return 0;
     offset += got;

@@ -13,7 +13,7 @@
 #include "foundation/text_fields.h"
 #include "platform/ascii_text.h"
 #include "platform/cp932.h"
-#include "platform/file_system.h"
+#include "platform/line_append.h"
 #include "platform/native_path.h"
 
 namespace foundation {
@@ -75,13 +75,12 @@ void RetireOversizedLog(const std::string& path) {
   }
 }
 
-// Appends the bytes with one write on an append-mode descriptor, so a line from another process
-// lands before or after it, never inside. Something other than a file at the log's path (a
-// FIFO, a socket, a device) is refused by the open instead of holding the program.
-void AppendBytes(const std::string& nativePath, const std::string& bytes) {
-  platform::FileHandle file;
-  if (file.Open(nativePath, platform::OpenMode::AppendCreate) != 0) return;
-  file.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
+// Appends the line whole or not at all, under the lock every writer of the log takes, so a line
+// from another process lands before or after it, never inside, and a full disk leaves no torn
+// line behind. Something other than a file at the log's path (a FIFO, a socket, a device) is
+// refused by the open instead of holding the program.
+void AppendLine(const std::string& nativePath, const std::string& line) {
+  (void)platform::AppendWholeLine(nativePath, line);
 }
 
 }  // namespace
@@ -111,7 +110,7 @@ void WriteLog(const std::string& text, platform::LogSeverity severity, int32_t f
     const std::string stamp = FormatDateStamp();
     const std::string path = LogFilePath(folder, severity, stamp);
     if (app.DailyLog == 0) RetireOversizedLog(path);
-    AppendBytes(platform::ToNativePath(path), platform::Utf8ToCp932(stamp + " " + text + "\r\n"));
+    AppendLine(platform::ToNativePath(path), platform::Utf8ToCp932(stamp + " " + text + "\r\n"));
   } catch (const std::exception&) {
   }
   errno = savedErrno;

@@ -8,8 +8,9 @@
 namespace foundation {
 
 // The debug log: one line per call, "yyyy/mm/dd hh:nn:ss <text>" + CR LF in CP932, appended to a
-// file in the log folder (DebugLogPath, or <program folder>log). Each line is one append, so
-// several processes can write into one folder, or one file, without tearing a line.
+// file in the log folder (DebugLogPath, or <program folder>log). Each line is one append, whole
+// or not at all, so several processes can write into one folder, or one file, without tearing
+// a line, and a full disk leaves no torn line behind.
 //
 // File names (platform::LogSeverity::kInfo ".log", kError ".err"):
 //   playout, daily:    <yyyymmdd> - <computer> - <log name>.log

@@ -1,9 +1,7 @@
 #include "platform/window_registry_folder.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <QByteArray>
@@ -12,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+
+#include "platform/file_lock.h"
 
 namespace platform {
 
@@ -43,12 +43,6 @@ bool IsPlainStemByte(unsigned char c, bool first) {
   if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
   if (c == '-' || c == '_') return true;
   return c == '.' && !first;
-}
-
-void SleepMs(int ms) {
-  timespec ts{ms / 1000, (ms % 1000) * 1000000L};
-  while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
-  }
 }
 
 // One folder level: created with 0700 when missing; must then be a real folder (not a link).
@@ -150,17 +144,9 @@ RegistryFolderLock::RegistryFolderLock(const std::string& folder, Mode mode)
   const std::string path = folder + "/" + kFolderLockName;
   fd_.reset(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
   if (!fd_.valid()) return;
-  const int op = (exclusive_ ? LOCK_EX : LOCK_SH) | LOCK_NB;
-  // Holds are a few system calls long, so polling at 1 ms costs nothing in the common case
-  // and bounds the wait when a holder is stopped.
-  for (int waited = 0; waited <= kFolderLockWaitMs; ++waited) {
-    if (flock(fd_.get(), op) == 0) {
-      locked_ = true;
-      return;
-    }
-    if (errno != EWOULDBLOCK && errno != EINTR) break;
-    SleepMs(1);
-  }
+  // Holds are a few system calls long, so the wait is bounded for a holder that is stopped.
+  locked_ = LockFileWithin(fd_.get(), exclusive_ ? FileLockKind::kExclusive : FileLockKind::kShared,
+                           kFolderLockWaitMs);
 }
 
 int64_t RegistryFolderLock::NextSequence() {

@@ -4,7 +4,7 @@
 
 #include "foundation/text_fields.h"
 #include "platform/cp932.h"
-#include "platform/file_system.h"
+#include "platform/line_append.h"
 #include "platform/native_path.h"
 #include "playout/play_list_rows.h"
 
@@ -23,18 +23,10 @@ std::string PlayLogLine(const std::string& time, const lists::ListModel& list, i
 }
 
 std::string AppendToFile(const std::string& path, const std::string& bytes) {
-  platform::FileHandle file;
-  if (const int error = file.Open(platform::ToNativePath(path), platform::OpenMode::WriteCreate);
-      error != 0) {
-    return std::strerror(error);
-  }
-  const int64_t size = file.Size();
-  if (size < 0 || !file.Seek(size) ||
-      file.Write(bytes.data(), static_cast<int64_t>(bytes.size())) !=
-          static_cast<int64_t>(bytes.size())) {
-    return "write failed";
-  }
-  return "";
+  const platform::LineAppendResult result =
+      platform::AppendWholeLine(platform::ToNativePath(path), bytes);
+  if (result.openError != 0) return std::strerror(result.openError);
+  return result.writeError != 0 ? "write failed" : "";
 }
 
 }  // namespace playout

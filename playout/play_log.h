@@ -14,8 +14,8 @@ namespace playout {
 std::string PlayLogLine(const std::string& time, const lists::ListModel& list, int32_t row,
                         const std::string& event);
 
-// Appends `bytes` at the end of the file, creating it when missing. "" on success, else the
-// reason.
+// Appends the line `bytes` at the end of the file, creating it when missing: the whole line or
+// nothing of it (platform/line_append.h). "" on success, else the reason.
 std::string AppendToFile(const std::string& path, const std::string& bytes);
 
 }  // namespace playout

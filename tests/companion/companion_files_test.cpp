@@ -1,11 +1,17 @@
 #include "companion/companion_files.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "companion/companion_ports.h"
 #include "companion/schedule_files.h"
+#include "platform/file_lock.h"
+#include "platform/file_system.h"
+#include "platform/line_append.h"
 #include "tests/companion/companion_fixture.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_dir.h"
 
 namespace companion {
@@ -63,6 +69,34 @@ TEST(CompanionFilesTest, AppendFileTail) {
   EXPECT_EQ(AppendFileTail(dir.WriteFile("small", "abc"), dir.Sub("new"), 0, nullptr), 1);
   EXPECT_EQ(ReadWholeFile(dir.Sub("new")), "abc");
   EXPECT_EQ(AppendFileTail(dir.WriteFile("empty", ""), dir.Sub("new2"), 0, nullptr), 0);
+}
+
+TEST(CompanionFilesTest, ServerPlayLogStaysAPrefixThroughAFailedAppend) {
+  TempDir dir;
+  const std::string local = dir.Sub("local.txt");
+  const std::string server = dir.Sub("server.txt");
+  ASSERT_TRUE(platform::AppendWholeLine(local, "\"13:16:54\",\"TIME\"\r\n").ok());
+  EXPECT_EQ(AppendFileTail(local, server, 0, nullptr), 1);
+  // The disk fills in the middle of the playout's next line.
+  const int64_t size = static_cast<int64_t>(ReadWholeFile(local).size());
+  EXPECT_EQ(testsupport::RunWithFileSizeLimit(size + 10, [&] {
+              return platform::AppendWholeLine(local, "\"13:17:37\",\"SEQ\"\r\n").ok() ? 1 : 0;
+            }),
+            0);
+  EXPECT_EQ(AppendFileTail(local, server, 0, nullptr), 0);
+  EXPECT_EQ(ReadWholeFile(server), ReadWholeFile(local));
+  // While a writer holds the log (a line may be half written), nothing is taken from it.
+  {
+    platform::UniqueFd writer;
+    ASSERT_EQ(platform::OpenRegularFile(local, O_WRONLY | O_APPEND, writer), 0);
+    ASSERT_TRUE(platform::LockFileWithin(writer.get(), platform::FileLockKind::kExclusive));
+    ASSERT_EQ(::write(writer.get(), "\"13:1", 5), 5);
+    EXPECT_EQ(AppendFileTail(local, server, 0, nullptr), 0);
+    ASSERT_EQ(::ftruncate(writer.get(), size), 0);
+  }
+  ASSERT_TRUE(platform::AppendWholeLine(local, "\"13:18:02\",\"SEQ\"\r\n").ok());
+  EXPECT_EQ(AppendFileTail(local, server, 0, nullptr), 1);
+  EXPECT_EQ(ReadWholeFile(server), ReadWholeFile(local));
 }
 
 TEST(CompanionFilesTest, FoldersAndListings) {
