@@ -4,8 +4,17 @@
 #include "controls/lists/view/view_probe.h"
 #include "foundation/app_globals.h"
 #include "foundation/debug_log.h"
+#include "platform/end_deadline.h"
 #include "playout/view/frm_main.h"
 #include "playout/view/program_services.h"
+
+namespace {
+
+// From the final line of the log to the end of the process; the steps after it take a few
+// milliseconds, the rest is what the toolkit and the libraries do on their way out.
+constexpr int32_t kEndDeadlineMs = 1500;
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -15,6 +24,12 @@ int main(int argc, char** argv) {
   {
     playout::FrmMain window(debugLog);
     if (window.Form_Load()) {
+      // Once the log says the program ended, nothing may keep it alive for long: the companion
+      // waits for it to be gone.
+      QObject::connect(&window, &playout::FrmMain::FinalLineWritten, [] {
+        platform::EndProcessWithin(kEndDeadlineMs, 0,
+                                   "Ondrake: the end took too long; ended at its deadline");
+      });
       QObject::connect(&window, &playout::FrmMain::Closed, &app, &QCoreApplication::quit,
                        Qt::QueuedConnection);
       window.show();

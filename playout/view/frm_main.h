@@ -132,6 +132,8 @@ class FrmMain final : public QMainWindow, private ViewNotifications, private Mes
   bool Unloaded() const { return unloaded_; }
 
  signals:
+  // The unload has written the program's final line; only quick steps follow.
+  void FinalLineWritten();
   // The unload has run: the program may end.
   void Closed();
 

@@ -59,6 +59,7 @@ void FrmMain::Form_Unload() {
     }
   });
   steps.Run("WriteLog", [&] { log_.Write("****正常終了****", platform::LogSeverity::kInfo); });
+  emit FinalLineWritten();
   steps.Run("SaveWindowPlacement", [&] {
     foundation::WidgetPlacementForm placement(*this);
     foundation::SaveWindowPlacement(placement);
