@@ -75,14 +75,6 @@ void RetireOversizedLog(const std::string& path) {
   }
 }
 
-// Appends the line whole or not at all, under the lock every writer of the log takes, so a line
-// from another process lands before or after it, never inside, and a full disk leaves no torn
-// line behind. Something other than a file at the log's path (a FIFO, a socket, a device) is
-// refused by the open instead of holding the program.
-void AppendLine(const std::string& nativePath, const std::string& line) {
-  (void)platform::AppendWholeLine(nativePath, line);
-}
-
 }  // namespace
 
 std::string DebugLogFilePath(platform::LogSeverity severity) {
@@ -110,7 +102,11 @@ void WriteLog(const std::string& text, platform::LogSeverity severity, int32_t f
     const std::string stamp = FormatDateStamp();
     const std::string path = LogFilePath(folder, severity, stamp);
     if (app.DailyLog == 0) RetireOversizedLog(path);
-    AppendLine(platform::ToNativePath(path), platform::Utf8ToCp932(stamp + " " + text + "\r\n"));
+    // Whole or not at all, under the lock every writer of the log takes: a line from another
+    // process lands before or after it, never inside, and a full disk leaves no torn line. A
+    // FIFO, socket or device at the log's path is refused by the open instead of holding us.
+    (void)platform::AppendWholeLine(platform::ToNativePath(path),
+                                    platform::Utf8ToCp932(stamp + " " + text + "\r\n"));
   } catch (const std::exception&) {
   }
   errno = savedErrno;
