@@ -73,30 +73,25 @@ TEST(CompanionFilesTest, AppendFileTail) {
 
 TEST(CompanionFilesTest, ServerPlayLogStaysAPrefixThroughAFailedAppend) {
   TempDir dir;
-  const std::string local = dir.Sub("local.txt");
+  const std::string local = dir.WriteFile("local.txt", "\"13:16:54\"\r\n");
   const std::string server = dir.Sub("server.txt");
-  ASSERT_TRUE(platform::AppendWholeLine(local, "\"13:16:54\",\"TIME\"\r\n").ok());
-  EXPECT_EQ(AppendFileTail(local, server, 0, nullptr), 1);
+  const int64_t size = 12;
   // The disk fills in the middle of the playout's next line.
-  const int64_t size = static_cast<int64_t>(ReadWholeFile(local).size());
-  EXPECT_EQ(testsupport::RunWithFileSizeLimit(size + 10, [&] {
-              return platform::AppendWholeLine(local, "\"13:17:37\",\"SEQ\"\r\n").ok() ? 1 : 0;
-            }),
-            0);
+  testsupport::RunWithFileSizeLimit(size + 5, [&] {
+    return platform::AppendWholeLine(local, "\"13:17:37\"\r\n").writeError;
+  });
+  // A writer holds the log with a line half written: nothing is taken from it meanwhile.
+  platform::UniqueFd writer;
+  ASSERT_EQ(platform::OpenRegularFile(local, O_WRONLY | O_APPEND, writer), 0);
+  ASSERT_TRUE(platform::LockFileWithin(writer.get(), platform::FileLockKind::kExclusive));
+  ASSERT_EQ(::write(writer.get(), "\"13:1", 5), 5);
   EXPECT_EQ(AppendFileTail(local, server, 0, nullptr), 0);
-  EXPECT_EQ(ReadWholeFile(server), ReadWholeFile(local));
-  // While a writer holds the log (a line may be half written), nothing is taken from it.
-  {
-    platform::UniqueFd writer;
-    ASSERT_EQ(platform::OpenRegularFile(local, O_WRONLY | O_APPEND, writer), 0);
-    ASSERT_TRUE(platform::LockFileWithin(writer.get(), platform::FileLockKind::kExclusive));
-    ASSERT_EQ(::write(writer.get(), "\"13:1", 5), 5);
-    EXPECT_EQ(AppendFileTail(local, server, 0, nullptr), 0);
-    ASSERT_EQ(::ftruncate(writer.get(), size), 0);
-  }
-  ASSERT_TRUE(platform::AppendWholeLine(local, "\"13:18:02\",\"SEQ\"\r\n").ok());
+  ASSERT_EQ(::ftruncate(writer.get(), size), 0);
+  writer.reset();
   EXPECT_EQ(AppendFileTail(local, server, 0, nullptr), 1);
-  EXPECT_EQ(ReadWholeFile(server), ReadWholeFile(local));
+  ASSERT_TRUE(platform::AppendWholeLine(local, "\"13:18:02\"\r\n").ok());
+  EXPECT_EQ(AppendFileTail(local, server, 0, nullptr), 1);
+  EXPECT_EQ(ReadWholeFile(server), "\"13:16:54\"\r\n\"13:18:02\"\r\n");
 }
 
 TEST(CompanionFilesTest, FoldersAndListings) {

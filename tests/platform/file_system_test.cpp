@@ -9,6 +9,9 @@
 #include <cerrno>
 #include <string>
 
+#include "platform/file_lock.h"
+#include "platform/line_append.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/non_files.h"
 #include "tests/support/temp_dir.h"
 
@@ -307,6 +310,26 @@ TEST(FileNames, EqualIgnoringCaseCharacterByCharacter) {
   EXPECT_FALSE(FileNamesEqualIgnoringCase("\x83\x41", "\x83\x61"));  // ア and ャ
   EXPECT_FALSE(FileNamesEqualIgnoringCase("ab", "abc"));
   EXPECT_TRUE(FileNamesEqualIgnoringCase("", ""));
+}
+
+// Without the lock (another holder keeps it) a failed part may already be followed by another
+// writer's line, so it stays; the next line starts on a line of its own all the same, as after
+// a line a crash tore.
+TEST(LineAppendTest, WithoutTheLockATornPartStaysAndTheNextLineStartsFresh) {
+  TempDir dir;
+  const std::string path = dir.WriteFile("f.txt", "a\r\n");
+  UniqueFd holder;
+  ASSERT_EQ(OpenRegularFile(path, O_RDONLY, holder), 0);
+  ASSERT_TRUE(LockFileWithin(holder.get(), FileLockKind::kExclusive));
+  EXPECT_EQ(testsupport::RunWithFileSizeLimit(3 + 5, [&] {
+              return AppendWholeLine(path, "0123456789\r\n").writeError;
+            }),
+            EFBIG);
+  EXPECT_EQ(ReadWholeFile(path), "a\r\n01234");
+  UnlockFile(holder.get());
+  ASSERT_TRUE(AppendWholeLine(path, "b\r\n").ok());
+  ASSERT_TRUE(AppendWholeLine(path, "c\r\n").ok());
+  EXPECT_EQ(ReadWholeFile(path), "a\r\n01234\r\nb\r\nc\r\n");
 }
 
 }  // namespace

@@ -10,18 +10,16 @@
 
 namespace testsupport {
 
-// Runs `body` in a forked child whose files may not grow past `limitBytes`, as on a disk that
-// fills: a write that crosses the limit is cut short there and the next one fails with EFBIG
-// (SIGXFSZ is ignored, so the child is not ended by it). The child's exit status (the body's
-// result), or -1.
+// Runs `body` in a forked child whose files cannot grow past `limitBytes`, as on a disk that
+// fills: the write that crosses the limit is cut short and the next fails with EFBIG (SIGXFSZ
+// ignored). The body's result, or -1.
 inline int RunWithFileSizeLimit(int64_t limitBytes, const std::function<int()>& body) {
   ForkedChild child([&] {
     rlimit limit{};
-    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) return 97;
+    getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = static_cast<rlim_t>(limitBytes);
-    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 97;
-    ::signal(SIGXFSZ, SIG_IGN);
-    return body();
+    signal(SIGXFSZ, SIG_IGN);
+    return setrlimit(RLIMIT_FSIZE, &limit) == 0 ? body() : 97;
   });
   return child.Wait();
 }
