@@ -58,8 +58,10 @@ void FrmMain::Form_Unload() {
           s.AirID + ".cue");
     }
   });
-  steps.Run("WriteLog", [&] { log_.Write("****正常終了****", platform::LogSeverity::kInfo); });
-  emit FinalLineWritten();
+  if (steps.Run("WriteLog",
+                [&] { log_.Write("****正常終了****", platform::LogSeverity::kInfo); })) {
+    emit FinalLineWritten();
+  }
   steps.Run("SaveWindowPlacement", [&] {
     foundation::WidgetPlacementForm placement(*this);
     foundation::SaveWindowPlacement(placement);

@@ -1,7 +1,7 @@
 #include "companion/companion_files.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,9 +77,8 @@ TEST(CompanionFilesTest, ServerPlayLogStaysAPrefixThroughAFailedAppend) {
   const std::string server = dir.Sub("server.txt");
   const int64_t size = 12;
   // The disk fills in the middle of the playout's next line.
-  testsupport::RunWithFileSizeLimit(size + 5, [&] {
-    return platform::AppendWholeLine(local, "\"13:17:37\"\r\n").writeError;
-  });
+  testsupport::RunWithFileSizeLimit(
+      size + 5, [&] { return platform::AppendWholeLine(local, "\"13:17:37\"\r\n").writeError; });
   // A writer holds the log with a line half written: nothing is taken from it meanwhile.
   platform::UniqueFd writer;
   ASSERT_EQ(platform::OpenRegularFile(local, O_WRONLY | O_APPEND, writer), 0);

@@ -321,9 +321,8 @@ TEST(LineAppendTest, WithoutTheLockATornPartStaysAndTheNextLineStartsFresh) {
   UniqueFd holder;
   ASSERT_EQ(OpenRegularFile(path, O_RDONLY, holder), 0);
   ASSERT_TRUE(LockFileWithin(holder.get(), FileLockKind::kExclusive));
-  EXPECT_EQ(testsupport::RunWithFileSizeLimit(3 + 5, [&] {
-              return AppendWholeLine(path, "0123456789\r\n").writeError;
-            }),
+  EXPECT_EQ(testsupport::RunWithFileSizeLimit(
+                3 + 5, [&] { return AppendWholeLine(path, "0123456789\r\n").writeError; }),
             EFBIG);
   EXPECT_EQ(ReadWholeFile(path), "a\r\n01234");
   UnlockFile(holder.get());

@@ -38,9 +38,9 @@ TEST_F(WholeLineAppendsTest, AFailedAppendLeavesNothingAndTheNextLineStandsWhole
     ASSERT_EQ(t.write("\"13:16:54\",\"TIME\""), "");
     const std::string before = ReadWholeFile(t.path);
     // The disk fills 40 bytes into the next line.
-    EXPECT_EQ(testsupport::RunWithFileSizeLimit(static_cast<int64_t>(before.size()) + 40, [&] {
-                return t.write("lost " + std::string(80, 'x')) == t.failure ? 0 : 1;
-              }),
+    EXPECT_EQ(testsupport::RunWithFileSizeLimit(
+                  static_cast<int64_t>(before.size()) + 40,
+                  [&] { return t.write("lost " + std::string(80, 'x')) == t.failure ? 0 : 1; }),
               0);
     EXPECT_EQ(ReadWholeFile(t.path), before);
     ASSERT_EQ(t.write("\"13:17:37\",\"SEQ\""), "");
