@@ -24,13 +24,15 @@ std::string_view BreakBefore(int fd, int64_t size, std::string_view line) {
   return line.size() >= 2 && line.substr(line.size() - 2) == "\r\n" ? "\r\n" : "\n";
 }
 
-// Writes all bytes; 0, or the errno value of the failure (EIO for a write that moved nothing).
-int WriteAll(int fd, std::string_view bytes) {
+// Writes all bytes, counting in `written` those that went out; 0, or the errno value of the
+// failure (EIO for a write that moved nothing).
+int WriteAll(int fd, std::string_view bytes, int64_t& written) {
   while (!bytes.empty()) {
     const ssize_t n = ::write(fd, bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return errno;
     if (n == 0) return EIO;
+    written += n;
     bytes.remove_prefix(static_cast<size_t>(n));
   }
   return 0;
@@ -52,9 +54,12 @@ LineAppendResult AppendWholeLine(const std::string& nativePath, std::string_view
   const int64_t before = st.st_size;
   std::string bytes(BreakBefore(fd.get(), before, line));
   bytes.append(line);
-  result.writeError = WriteAll(fd.get(), bytes);
-  // Under the lock no other line can have followed ours, so its torn part can go again.
-  if (result.writeError != 0 && locked) {
+  int64_t written = 0;
+  result.writeError = WriteAll(fd.get(), bytes, written);
+  // Under the lock no other line can have followed ours (the size tells of a writer that gave
+  // up waiting for it), so the torn part can go again.
+  if (result.writeError != 0 && locked && ::fstat(fd.get(), &st) == 0 &&
+      st.st_size == before + written) {
     while (::ftruncate(fd.get(), static_cast<off_t>(before)) != 0 && errno == EINTR) {
     }
   }

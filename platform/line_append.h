@@ -12,7 +12,8 @@ namespace platform {
 // - when the write fails or is short (a full disk, a file-size limit), the file is cut back to
 //   the size it had before, so nothing of the line stays;
 // - when the lock cannot be had within kFileLockWaitMs the line is written all the same, and a
-//   failed write is left as it is (another writer's line may already follow it);
+//   failed write is left as it is, as it is when the file has grown past it meanwhile: another
+//   writer's line may already follow it;
 // - a file that does not end in a line break (a line torn that way, or by a crash) gets one
 //   before the line, so the line always starts on a line of its own.
 struct LineAppendResult {
